@@ -1,0 +1,137 @@
+// The main window: slot list, A-scan plot, settings panel, readouts, report header fields,
+// menus, and the start-up of the program. It owns the record store, the serial port and the
+// link, and turns user events into calls of the core.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+#include "display/canvas.h"
+#include "link/serial_port.h"
+#include "profiles/model_profile.h"
+#include "shell/port_config.h"
+#include "shell/record_store.h"
+#include "shell/user_message.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace trellicap {
+
+class CanvasWidget;
+class InstrumentLink;
+class PrinterSetup;
+class frmAbout;
+class frmoption;
+class frmopen;
+class frmprintop;
+class frmsave;
+
+class frmmain : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Options {
+        QString workingDir;          // where "udc.cfg" and the report's scratch files live
+        int waitTimerMs = -1;        // test seam: -1 keeps the profile's interval
+        int frameByteTimeoutMs = -1; // test seam: -1 keeps the link's default
+        Messenger messenger;         // empty: message boxes
+    };
+
+    frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options);
+    ~frmmain() override;
+
+    // Runs the start-up: slot list, memory table, "udc.cfg", port, start-up trace. On the
+    // failure path it shows the message and hands over to the port-selection window.
+    void startUp();
+
+    [[nodiscard]] const ModelProfile& profile() const { return m_profile; }
+    [[nodiscard]] RecordStore& store() { return m_store; }
+    [[nodiscard]] SerialPort& port() { return *m_port; }
+    [[nodiscard]] InstrumentLink& link() { return *m_link; }
+    [[nodiscard]] Canvas& plot() { return m_plot; }
+    [[nodiscard]] QListWidget* slotList() const { return m_lstmem; }
+    [[nodiscard]] QString workingDir() const { return m_options.workingDir; }
+
+    // Main-window state.
+    [[nodiscard]] std::int16_t portno() const { return m_target.number; }
+    [[nodiscard]] const PortTarget& portTarget() const { return m_target; }
+    void setPortTarget(const PortTarget& target) { m_target = target; }
+    [[nodiscard]] int shownslot() const { return m_shownslot; }
+
+    // The text a named control shows (boxes, readouts, the time-and-date caption).
+    [[nodiscard]] QString controlText(std::string_view control) const;
+
+    // Named operations.
+    void display_pattern();
+    void display_setup();
+    void lstmem_DblClick();
+    void cmdtxtsav_Click();
+    void cmdcapture_Click();
+    // Recall a slot for display or printing: copy the column, redraw, remember it.
+    void showSlot(int column);
+
+    // Closes the port and opens the device of the current port target. On failure the
+    // port stays closed and the reason is returned.
+    struct OpenFailure {
+        QString reason;
+        bool permissionDenied = false;
+    };
+    std::optional<OpenFailure> reopenPort();
+
+    void message(const UserMessage& message);
+
+    // Secondary windows (at most one each).
+    void openPortSelection();
+    void openAbout();
+    void openSaveWindow();
+    void openOpenWindow();
+    void openPrintOptions();
+    void openPrinterSetup();
+
+    // Storage actions behind the windows.
+    bool saveToFile(const QString& path);
+    void loadFromFile(const QString& path);
+
+signals:
+    void startUpFinished(bool portOpen);
+
+private:
+    void buildMenus();
+    QWidget* buildSlotColumn();
+    QWidget* buildPlotColumn();
+    QWidget* buildSettingsPanel();
+    void connectLink();
+    void updateBusy();
+    void markSlot(int column);
+    void printCurrentReport();
+
+    const ModelProfile& m_profile;
+    Options m_options;
+    RecordStore m_store;
+    std::unique_ptr<SerialPort> m_port;
+    InstrumentLink* m_link = nullptr;
+    Canvas m_plot;
+
+    PortTarget m_target;
+    int m_shownslot = 0;
+
+    QListWidget* m_lstmem = nullptr;
+    QPushButton* m_cmdcapture = nullptr;
+    QPushButton* m_cmdtxtsav = nullptr;
+    QPushButton* m_stop = nullptr;
+    QLabel* m_progress = nullptr;
+    CanvasWidget* m_picascan = nullptr;
+    QList<QAction*> m_busyActions;
+
+    QPointer<frmoption> m_frmoption;
+    QPointer<frmAbout> m_frmAbout;
+    QPointer<frmsave> m_frmsave;
+    QPointer<frmopen> m_frmopen;
+    QPointer<frmprintop> m_frmprintop;
+    std::unique_ptr<PrinterSetup> m_printer;
+};
+
+}  // namespace trellicap

@@ -1,0 +1,128 @@
+#include "shell/frmoption.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "shell/frmmain.h"
+
+namespace trellicap {
+
+frmoption::frmoption(frmmain& main) : QWidget(&main, Qt::Window), m_main(main) {
+    setObjectName(QStringLiteral("frmoption"));
+    setWindowTitle(QStringLiteral("Port selection"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* layout = new QGridLayout(this);
+    auto* text = new QLabel(
+        QStringLiteral("According  to  the  cable of  Corvane connected  to   the   serial   "
+                       "port    of  computer select apropriate option."),
+        this);
+    text->setObjectName(QStringLiteral("Label2"));
+    text->setWordWrap(true);
+    layout->addWidget(text, 0, 0, 1, 2);
+    for (int n = 1; n <= 4; ++n) {
+        auto* option = new QRadioButton(QStringLiteral("Comport %1").arg(n), this);
+        option->setObjectName(QStringLiteral("Option%1").arg(n));
+        auto* device = new QLabel(describePort(n), this);
+        device->setObjectName(QStringLiteral("lbldevice%1").arg(n));
+        device->setEnabled(false);
+        option->setAccessibleDescription(device->text());
+        layout->addWidget(option, n, 0);
+        layout->addWidget(device, n, 1);
+        connect(option, &QRadioButton::toggled, this, [this, n](bool on) {
+            if (on) {
+                optionSelected(n);
+            }
+        });
+        m_options[n - 1] = option;
+    }
+    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
+    ok->setObjectName(QStringLiteral("cmdok"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cmdcancel"));
+    connect(ok, &QPushButton::clicked, this, &frmoption::cmdok_Click);
+    connect(cancel, &QPushButton::clicked, this, &frmoption::cmdcancel_Click);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons, 5, 0, 1, 2);
+    setMinimumWidth(440);
+}
+
+void frmoption::showAndRaise() {
+    if (!isVisible()) {
+        m_atOpening = m_main.portTarget();
+        const int number = m_atOpening.number;
+        const int preselect = (number >= 1 && number <= 4) ? number : 1;
+        QRadioButton* option = m_options[preselect - 1];
+        if (option->isChecked()) {
+            optionSelected(preselect);  // counts as a selection even when already checked
+        } else {
+            option->setChecked(true);
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmoption::optionSelected(int number) {
+    m_main.setPortTarget(PortTarget{static_cast<std::int16_t>(number), {}});
+}
+
+void frmoption::cmdok_Click() {
+    const QString path = QDir(m_main.workingDir()).filePath(kPortConfigName);
+    if (const auto error = writePortConfig(path, m_main.portno())) {
+        m_main.message({QStringLiteral("Port Selection Error"),
+                        tr("The port settings file %1 cannot be written.").arg(path), *error});
+        return;
+    }
+    if (const auto failure = m_main.reopenPort()) {
+        QString informative = failure->reason;
+        if (failure->permissionDenied) {
+            informative += tr("\nYou may not use this device: add your user to the group "
+                              "that owns it (dialout on Debian) and log in again.");
+        }
+        m_main.message({QStringLiteral("Port Selection Error"),
+                        QStringLiteral("Selected Port is used by another device or it might "
+                                       "be not available "),
+                        informative});
+        return;
+    }
+    finish();
+}
+
+void frmoption::cmdcancel_Click() {
+    m_main.setPortTarget(m_atOpening);
+    if (m_main.reopenPort()) {
+        return;  // the window stays open; the operator can try Ok with another port
+    }
+    finish();
+}
+
+void frmoption::finish() {
+    m_finishing = true;
+    close();
+    m_main.show();
+    m_main.raise();
+}
+
+void frmoption::closeEvent(QCloseEvent* event) {
+    // Closed by its frame while the main window is hidden (no port could be opened at
+    // start-up): nothing else is visible, so the program ends instead of lingering.
+    if (!m_finishing) {
+        m_main.setPortTarget(m_atOpening);  // the port in use did not change
+    }
+    if (!m_finishing && !m_main.isVisible()) {
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+    event->accept();
+}
+
+}  // namespace trellicap

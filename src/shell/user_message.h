@@ -1,0 +1,23 @@
+// A message for the user (a message box in the program; recorded in tests).
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace trellicap {
+
+struct UserMessage {
+    QString title;
+    QString text;
+    QString informative;  // the system's reason and what to do, under the fixed text
+    bool warning = true;
+};
+
+using Messenger = std::function<void(QWidget* parent, const UserMessage&)>;
+
+// The program's messenger: a modal message box with an OK button.
+void showMessageBox(QWidget* parent, const UserMessage& message);
+
+}  // namespace trellicap
