@@ -25,6 +25,12 @@ QImage blankImage(int widthPixels, int heightPixels) {
     return image;
 }
 
+// The font engine only drops glyph smoothing when the font itself asks for it.
+QFont aliased(QFont font) {
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
 }  // namespace
 
 Canvas::Canvas(int widthTwips, int heightTwips, Unit unit)
@@ -38,8 +44,11 @@ Canvas::~Canvas() {
 QPainter& Canvas::painter() {
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
+        // Aliased lines and text: the image holds only the colours drawn, so it prints and
+        // compares crisply.
         m_painter->setRenderHint(QPainter::Antialiasing, false);
-        m_painter->setFont(m_font);
+        m_painter->setRenderHint(QPainter::TextAntialiasing, false);
+        m_painter->setFont(aliased(m_font));
     }
     return *m_painter;
 }
@@ -97,7 +106,7 @@ void Canvas::rectangle(QPointF topLeft, QPointF bottomRight, const QColor& color
 void Canvas::setFont(const QFont& font) {
     m_font = font;
     if (m_painter) {
-        m_painter->setFont(m_font);
+        m_painter->setFont(aliased(m_font));
     }
 }
 
