@@ -1,0 +1,303 @@
+#include "link/instrument_link.h"
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QSignalSpy>
+#include <QStringList>
+#include <QTest>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "link/command_blocks.h"
+#include "link/wire_frames.h"
+#include "profiles/tft.h"
+#include "shell/record_store.h"
+#include "support/fake_serial_port.h"
+
+namespace trellicap {
+namespace {
+
+using testing::FakeSerialPort;
+using testing::frameWithMemoryNumber;
+
+QByteArray block(char c) {
+    return c + QByteArray(21, 'Z');
+}
+
+// The slot a 110-byte request asks for, 0 for anything else.
+int requestedSlot(const QByteArray& bytes) {
+    if (bytes.size() != 110 || bytes[0] != 'R' || bytes[22] != 'A') {
+        return 0;
+    }
+    return (bytes[44] - '0') * 100 + (bytes[66] - '0') * 10 + (bytes[88] - '0');
+}
+
+bool waitUntil(const std::function<bool()>& done, int ms = 3000) {
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+std::vector<RecordValue> snapshot(std::span<const RecordValue> values) {
+    return {values.begin(), values.end()};
+}
+
+class InstrumentLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store.initMemoryTable();
+        store.loadStartupTrace();
+        link.setWaitIntervalMs(40);
+        link.setFrameByteTimeoutMs(80);
+        QObject::connect(&link, &InstrumentLink::requestSent, [this](int s) { log("request", s); });
+        QObject::connect(&link, &InstrumentLink::slotFiled, [this](int c) { log("filed", c); });
+        QObject::connect(&link, &InstrumentLink::showCapture, [this] { log("show"); });
+        QObject::connect(&link, &InstrumentLink::frameNotFiled,
+                         [this](const QString& t) { events << "notFiled " + t; });
+        QObject::connect(&link, &InstrumentLink::frameIncomplete, [this] { log("incomplete"); });
+        QObject::connect(&link, &InstrumentLink::batchProgress, [this](int k, int n) {
+            events << QStringLiteral("slot %1 of %2").arg(k).arg(n);
+        });
+        QObject::connect(&link, &InstrumentLink::busyChanged, [this](bool b) { log("busy", b); });
+        QObject::connect(&link, &InstrumentLink::linkLost, [this](const QString&) { log("lost"); });
+        QObject::connect(&link, &InstrumentLink::batchFinished, [this] { log("finished"); });
+        // The instrument: answers a request with whatever answer(slot, attempt) returns.
+        port.onWrite = [this](const QByteArray& bytes) {
+            if (const int slot = requestedSlot(bytes); slot != 0 && answer) {
+                const QByteArray reply = answer(slot, ++attempts[slot]);
+                if (!reply.isEmpty()) {
+                    port.injectLater(reply);
+                }
+            }
+        };
+    }
+
+    void log(const char* what, int value) {
+        events << QStringLiteral("%1 %2").arg(what).arg(value);
+    }
+    void log(const char* what) { events << QString::fromLatin1(what); }
+
+    bool runBatch(const QList<int>& columns) {
+        link.startBatch(columns);
+        return waitUntil([this] { return events.contains("finished"); });
+    }
+
+    const ModelProfile& profile = tft::kProfile;
+    RecordStore store{profile};
+    FakeSerialPort port;
+    InstrumentLink link{profile, store, port};
+    QStringList events;
+    std::function<QByteArray(int slot, int attempt)> answer;
+    std::map<int, int> attempts;
+};
+
+TEST_F(InstrumentLinkTest, BatchFilesEachSlotUnderItsRequestAndReleasesTheInstrument) {
+    // The frames carry memory number 77: a requested frame is filed under the slot asked for.
+    answer = [](int slot, int) {
+        return frameWithMemoryNumber(tft::kProfile, "077", static_cast<std::uint8_t>(slot));
+    };
+    const auto column76 = snapshot(store.column(76));
+    ASSERT_TRUE(runBatch({149, 2}));
+
+    EXPECT_EQ(port.written(), block('R') + block('A') + block('0') + block('0') + block('3') +
+                                  block('R') + block('A') + block('1') + block('5') + block('0') +
+                                  block('R') + block('F'));
+    EXPECT_EQ(events, QStringList({"busy 1", "slot 1 of 2", "request 3", "filed 2", "slot 2 of 2",
+                                   "request 150", "filed 149", "show", "busy 0", "finished"}));
+    // The batch files every row of the record; column 149 holds the last frame.
+    const auto capture = store.capture();
+    EXPECT_TRUE(std::equal(capture.begin(), capture.end(), store.column(149).begin()));
+    EXPECT_EQ(store.column(2)[358], '0');
+    EXPECT_EQ(store.column(2)[360], '7');
+    EXPECT_NE(snapshot(store.column(2)), snapshot(store.column(149)));
+    EXPECT_EQ(snapshot(store.column(76)), column76);
+    EXPECT_FALSE(link.batchOn());
+    EXPECT_FALSE(link.isBusy());
+    EXPECT_FALSE(link.timedOut());
+    EXPECT_EQ(link.reqslot(), 150);
+}
+
+TEST_F(InstrumentLinkTest, EmptySelectionOnlyShowsAndReleases) {
+    const auto capture = snapshot(store.capture());
+    link.startBatch({});
+    EXPECT_EQ(port.written(), block('R') + block('F'));
+    EXPECT_EQ(events, QStringList({"busy 1", "show", "busy 0", "finished"}));
+    EXPECT_EQ(snapshot(store.capture()), capture);
+
+    // A closed port gets neither requests nor a release, and the caller is told.
+    events.clear();
+    port.close();
+    link.startBatch({0, 1});
+    EXPECT_EQ(port.written(), block('R') + block('F'));
+    EXPECT_EQ(events, QStringList({"busy 1", "show", "busy 0", "finished", "lost"}));
+}
+
+TEST_F(InstrumentLinkTest, SilentSlotIsRequestedTwiceThenGivenUp) {
+    answer = [](int slot, int) {
+        return slot == 10 ? frameWithMemoryNumber(tft::kProfile, "010") : QByteArray();
+    };
+    const auto column4 = snapshot(store.column(4));
+    ASSERT_TRUE(runBatch({4, 9}));
+    EXPECT_EQ(events, QStringList({"busy 1", "slot 1 of 2", "request 5", "request 5", "slot 2 of 2",
+                                   "request 10", "filed 9", "show", "busy 0", "finished"}));
+    EXPECT_EQ(snapshot(store.column(4)), column4);
+    EXPECT_EQ(port.writes().size(), 4);  // slot 5 twice, slot 10, the release
+
+    // With nothing answering at all, the batch still ends and reports the timeout.
+    events.clear();
+    answer = nullptr;
+    ASSERT_TRUE(runBatch({0}));
+    EXPECT_FALSE(events.join(',').contains("filed"));
+    EXPECT_TRUE(link.timedOut());
+}
+
+TEST_F(InstrumentLinkTest, AnsweredRetryIsFiled) {
+    answer = [](int, int attempt) {
+        return attempt == 2 ? frameWithMemoryNumber(tft::kProfile, "008") : QByteArray();
+    };
+    ASSERT_TRUE(runBatch({7}));
+    EXPECT_EQ(events, QStringList({"busy 1", "slot 1 of 1", "request 8", "request 8", "filed 7",
+                                   "show", "busy 0", "finished"}));
+    EXPECT_EQ(store.column(7)[360], '8');
+    EXPECT_FALSE(link.timedOut());
+}
+
+TEST_F(InstrumentLinkTest, BytesDuringABatchBelongToTheOutstandingRequest) {
+    // A frame the operator sends (memory 12) arrives after noise, slowly: the batch takes it
+    // as the answer for slot 40, and tmrwt running out mid-frame does not end the read.
+    const QByteArray frame = frameWithMemoryNumber(profile, "012");
+    answer = [this, frame](int, int) {
+        port.injectInChunks(QByteArray("\x01\x02\xfe", 3) + frame, 100, 15);
+        return QByteArray();
+    };
+    const auto column11 = snapshot(store.column(11));
+    ASSERT_TRUE(runBatch({39}));
+    EXPECT_EQ(events, QStringList({"busy 1", "slot 1 of 1", "request 40", "filed 39", "show",
+                                   "busy 0", "finished"}));
+    EXPECT_EQ(snapshot(store.column(11)), column11);
+    EXPECT_EQ(store.column(39)[359], '1');
+    EXPECT_FALSE(link.timedOut());
+}
+
+TEST_F(InstrumentLinkTest, SentFrameIsFiledUnderItsMemoryNumber) {
+    auto column = store.column(11);
+    std::fill(column.begin() + 600, column.end(), RecordValue{5});
+    port.inject(QByteArray("\x00\x10\xfe", 3) + frameWithMemoryNumber(profile, "012"));
+
+    EXPECT_EQ(events, QStringList({"busy 1", "filed 11", "show", "busy 0"}));
+    const auto capture = store.capture();
+    EXPECT_TRUE(std::equal(capture.begin(), capture.begin() + 600, column.begin()));
+    EXPECT_TRUE(std::all_of(column.begin() + 600, column.end(), [](auto v) { return v == 5; }));
+    EXPECT_EQ(capture[642], 0);
+    EXPECT_FALSE(link.timedOut());
+    EXPECT_EQ(port.written(), QByteArray());
+}
+
+TEST_F(InstrumentLinkTest, SentFrameWithoutASlotNumberIsNotFiled) {
+    std::vector<std::vector<RecordValue>> table;
+    for (int c = 0; c < kTableColumns; ++c) {
+        table.push_back(snapshot(store.column(c)));
+    }
+    for (const char* number : {"000", "345", "1.5"}) {
+        port.inject(frameWithMemoryNumber(profile, number));
+    }
+    EXPECT_EQ(events, QStringList({"busy 1", "notFiled 000", "busy 0", "busy 1", "notFiled 345",
+                                   "busy 0", "busy 1", "notFiled 1.5", "busy 0"}));
+    for (int c = 0; c < kTableColumns; ++c) {
+        EXPECT_EQ(snapshot(store.column(c)), table[static_cast<std::size_t>(c)]) << c;
+    }
+}
+
+TEST_F(InstrumentLinkTest, BytesLeftAfterAFrameAreDroppedAndLaterOnesReadAgain) {
+    port.inject(frameWithMemoryNumber(profile, "012") + frameWithMemoryNumber(profile, "013"));
+    EXPECT_EQ(events.filter("filed"), QStringList({"filed 11"}));
+    EXPECT_EQ(port.bytesAvailable(), 0);
+
+    port.inject(QByteArray("\x20\x20", 2));
+    port.inject(frameWithMemoryNumber(profile, "014"));
+    EXPECT_EQ(events.filter("filed"), QStringList({"filed 11", "filed 13"}));
+}
+
+TEST_F(InstrumentLinkTest, FrameThatStopsPartWayChangesNothing) {
+    const auto capture = snapshot(store.capture());
+    const auto column11 = snapshot(store.column(11));
+    port.inject(frameWithMemoryNumber(profile, "012").left(600));
+    EXPECT_TRUE(link.isBusy());
+    ASSERT_TRUE(waitUntil([this] { return events.contains("incomplete"); }));
+    EXPECT_EQ(events, QStringList({"busy 1", "incomplete", "busy 0"}));
+    EXPECT_EQ(snapshot(store.capture()), capture);
+    EXPECT_EQ(snapshot(store.column(11)), column11);
+
+    // The next frame is read from its own sync byte.
+    port.inject(frameWithMemoryNumber(profile, "012"));
+    EXPECT_EQ(events.filter("filed"), QStringList({"filed 11"}));
+
+    // In a batch a cut-off answer counts as no answer: the retry is sent.
+    events.clear();
+    link.setWaitIntervalMs(500);
+    answer = [](int, int attempt) {
+        const QByteArray frame = frameWithMemoryNumber(tft::kProfile, "021");
+        return attempt == 1 ? frame.left(300) : frame;
+    };
+    ASSERT_TRUE(runBatch({20}));
+    EXPECT_EQ(events, QStringList({"busy 1", "slot 1 of 1", "request 21", "incomplete",
+                                   "request 21", "filed 20", "show", "busy 0", "finished"}));
+}
+
+TEST_F(InstrumentLinkTest, PortLostMidFrameFilesNothingAndSkipsTheRelease) {
+    answer = [this](int, int) {
+        port.injectLater(frameWithMemoryNumber(tft::kProfile, "003").left(400));
+        QTimer::singleShot(20, &port, [this] { port.loseConnection(); });
+        return QByteArray();
+    };
+    const auto capture = snapshot(store.capture());
+    const auto column2 = snapshot(store.column(2));
+    ASSERT_TRUE(runBatch({2, 3}));
+    EXPECT_EQ(events, QStringList({"busy 1", "slot 1 of 2", "request 3", "show", "busy 0",
+                                   "finished", "lost"}));
+    EXPECT_EQ(port.written(), slotRequest(3));
+    EXPECT_EQ(snapshot(store.capture()), capture);
+    EXPECT_EQ(snapshot(store.column(2)), column2);
+    EXPECT_FALSE(link.batchOn());
+
+    // The port is opened again from the Option window: the link works as before.
+    events.clear();
+    ASSERT_TRUE(port.open("fake"));
+    link.portReopened();
+    answer = [](int, int) { return frameWithMemoryNumber(tft::kProfile, "003"); };
+    ASSERT_TRUE(runBatch({2}));
+    EXPECT_TRUE(events.contains("filed 2"));
+
+    // Outside a batch the loss drops the frame being read.
+    events.clear();
+    port.inject(frameWithMemoryNumber(profile, "012").left(500));
+    port.loseConnection();
+    EXPECT_EQ(events, QStringList({"busy 1", "busy 0", "lost"}));
+    EXPECT_FALSE(link.isBusy());
+}
+
+TEST_F(InstrumentLinkTest, StopEndsTheBatchAfterTheCurrentSlot) {
+    answer = [](int slot, int) {
+        return frameWithMemoryNumber(tft::kProfile, slot == 1 ? "001" : "002");
+    };
+    QObject::connect(&link, &InstrumentLink::requestSent, [this](int slot) {
+        if (slot == 1) {
+            link.startBatch({5});  // a second batch is refused while one runs
+            link.stopBatch();
+        }
+    });
+    ASSERT_TRUE(runBatch({0, 1, 2}));
+    EXPECT_EQ(events, QStringList({"busy 1", "slot 1 of 3", "request 1", "filed 0", "show",
+                                   "busy 0", "finished"}));
+    EXPECT_EQ(port.written(), slotRequest(1) + releaseCommand());
+}
+
+}  // namespace
+}  // namespace trellicap
