@@ -1,0 +1,46 @@
+// The application's printer and its setup dialog (dlgprinter). One per program, owned by the
+// main window. The QPrinter is created on first use, never at start-up: constructing one
+// asks CUPS, which can stall for seconds on a machine without it.
+#pragma once
+
+#include <QPointer>
+#include <memory>
+
+#include "report/page_sink.h"
+
+class QPrinter;
+class QPrintDialog;
+class QWidget;
+
+namespace trellicap {
+
+class PrinterPageSink;
+
+class PrinterSetup {
+public:
+    PrinterSetup();
+    ~PrinterSetup();
+    PrinterSetup(const PrinterSetup&) = delete;
+    PrinterSetup& operator=(const PrinterSetup&) = delete;
+
+    [[nodiscard]] bool hasPrinter() const { return m_printer != nullptr; }
+    QPrinter& printer();  // created on first call
+    // The sink every report goes to: the printer as the setup last left it.
+    [[nodiscard]] PageSink& sink();
+
+    // Checked once at the start of a print run: a usable printer is designated. Printing to
+    // a file starts again at the chosen file name.
+    bool prepareRun();
+
+    // Opens the platform's printer dialog on the printer, window-modal and without a nested
+    // event loop. OK applies the choice (a printer, or a PDF file) to later reports; Cancel
+    // changes nothing. A second call while it is open raises the same dialog.
+    QPrintDialog* showPrinter(QWidget* parent);
+
+private:
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<PrinterPageSink> m_sink;
+    QPointer<QPrintDialog> m_dialog;
+};
+
+}  // namespace trellicap

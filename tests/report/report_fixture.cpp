@@ -1,0 +1,70 @@
+#include "report_fixture.h"
+
+#include "display/ascan_plot.h"
+#include "display/canvas.h"
+#include "shell/record_store.h"
+
+namespace trellicap::test {
+
+FakeReportSource::FakeReportSource(const ModelProfile& profile) {
+    RecordStore store(profile);
+    store.loadStartupTrace();
+    Canvas plot(5205, 4665, Canvas::Unit::Point);
+    displayPattern(plot, store.capture());
+    m_plot = plot.image().copy();
+    for (const PanelCell& cell : profile.panelCells) {
+        m_texts[std::string(cell.control)] = QString::fromLatin1(cell.designText);
+    }
+    m_texts["txtbeam"] = QStringLiteral("123.4");
+    m_texts["txtsurf"] = QStringLiteral("56.7");
+    m_texts["txtdpth"] = QStringLiteral("89.0");
+    for (const HeaderField& field : profile.headerFields) {
+        m_texts[std::string(field.control)] = QStringLiteral("Field %1").arg(field.firstRow);
+    }
+}
+
+QString FakeReportSource::controlText(std::string_view control) const {
+    m_asked.insert(std::string(control));
+    const auto it = m_texts.find(std::string(control));
+    return it == m_texts.end() ? QString() : it->second;
+}
+
+namespace {
+
+template <typename Test>
+int countWhere(const QImage& image, const QRect& area, Test test) {
+    int count = 0;
+    const QRect clipped = area.intersected(image.rect());
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        for (int x = clipped.left(); x <= clipped.right(); ++x) {
+            if (test(image.pixelColor(x, y))) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+int countDark(const QImage& image, const QRect& area) {
+    return countWhere(image, area,
+                      [](QColor c) { return c.red() < 100 && c.green() < 100 && c.blue() < 100; });
+}
+
+int countGreen(const QImage& image, const QRect& area) {
+    return countWhere(image, area,
+                      [](QColor c) { return c.green() > 120 && c.red() < 90 && c.blue() < 90; });
+}
+
+int countColour(const QImage& image, const QRect& area, QColor colour) {
+    return countWhere(image, area, [colour](QColor c) { return c.rgb() == colour.rgb(); });
+}
+
+void writeStaleBitmap(const QString& path) {
+    QImage stale(10, 10, QImage::Format_RGB32);
+    stale.fill(Qt::red);
+    stale.save(path, "BMP");
+}
+
+}  // namespace trellicap::test

@@ -1,0 +1,45 @@
+// A main window stand-in for the report tests: the start-up trace drawn on a plot canvas,
+// the panel's design-time texts, readouts and header fields; plus pixel probes.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <map>
+#include <set>
+#include <string>
+
+#include "profiles/model_profile.h"
+#include "report/report_source.h"
+
+namespace trellicap::test {
+
+class FakeReportSource : public ReportSource {
+public:
+    explicit FakeReportSource(const ModelProfile& profile);
+
+    [[nodiscard]] QImage plotImage() const override { return m_plot; }
+    [[nodiscard]] QString controlText(std::string_view control) const override;
+
+    void set(const std::string& control, const QString& text) { m_texts[control] = text; }
+    void clearTexts() { m_texts.clear(); }
+    void setPlot(const QImage& plot) { m_plot = plot; }
+    // Every control the composer asked for.
+    [[nodiscard]] const std::set<std::string>& asked() const { return m_asked; }
+
+private:
+    QImage m_plot;
+    std::map<std::string, QString> m_texts;
+    mutable std::set<std::string> m_asked;
+};
+
+// Pixels in the rectangle that satisfy the test.
+[[nodiscard]] int countDark(const QImage& image, const QRect& area);
+[[nodiscard]] int countGreen(const QImage& image, const QRect& area);
+[[nodiscard]] int countColour(const QImage& image, const QRect& area, QColor colour);
+
+// A 10 x 10 red BMP, standing in for a stale scratch bitmap.
+void writeStaleBitmap(const QString& path);
+
+}  // namespace trellicap::test

@@ -1,0 +1,128 @@
+// The print-options window and the application's printer with its setup dialog.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGroupBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <vector>
+
+#include "profiles/tft.h"
+#include "report/frmprintop.h"
+#include "report/printer_page_sink.h"
+#include "report/printer_setup.h"
+#include "report/report_composer.h"
+#include "report_fixture.h"
+
+namespace trellicap {
+namespace {
+
+QRadioButton* radio(QWidget& window, const char* name) {
+    return window.findChild<QRadioButton*>(QLatin1String(name));
+}
+
+TEST(frmprintop, offersTheThreeOptionsAndAsksForTheChosenOne) {
+    frmprintop window;
+    std::vector<PrintOption> requests;
+    QObject::connect(&window, &frmprintop::printRequested,
+                     [&requests](PrintOption option) { requests.push_back(option); });
+    window.show();
+
+    EXPECT_EQ(window.windowTitle(), "Print");
+    auto* frame = window.findChild<QGroupBox*>(QStringLiteral("Frame1"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), "Print Option");
+    ASSERT_NE(radio(window, "opsingle"), nullptr);
+    EXPECT_EQ(radio(window, "opsingle")->text(), "Currently Displayed Ascan Report");
+    EXPECT_EQ(radio(window, "opselect")->text(), "Selected Ascan Report");
+    EXPECT_EQ(radio(window, "opall")->text(), "All Ascan Report");
+    EXPECT_TRUE(radio(window, "opsingle")->isChecked());
+    auto* cmdprint = window.findChild<QPushButton*>(QStringLiteral("cmdprint"));
+    ASSERT_NE(cmdprint, nullptr);
+    EXPECT_EQ(cmdprint->text(), "Print");
+
+    radio(window, "opselect")->setChecked(true);
+    QTest::mouseClick(cmdprint, Qt::LeftButton);
+    EXPECT_EQ(requests, std::vector<PrintOption>{PrintOption::Selected});
+    EXPECT_FALSE(window.isVisible());
+
+    // Opened again, it starts from the current report; "All" asks for all.
+    window.show();
+    EXPECT_TRUE(radio(window, "opsingle")->isChecked());
+    radio(window, "opall")->setChecked(true);
+    QTest::mouseClick(cmdprint, Qt::LeftButton);
+    EXPECT_EQ(requests.back(), PrintOption::All);
+}
+
+TEST(frmprintop, closingByTheFramePrintsNothing) {
+    frmprintop window;
+    int requests = 0;
+    QObject::connect(&window, &frmprintop::printRequested, [&requests] { ++requests; });
+    window.show();
+    window.close();
+    EXPECT_EQ(requests, 0);
+}
+
+TEST(PrinterSetup, printerIsCreatedOnFirstUseOnly) {
+    PrinterSetup setup;
+    EXPECT_FALSE(setup.hasPrinter());
+    setup.printer();
+    EXPECT_TRUE(setup.hasPrinter());
+}
+
+TEST(PrinterSetup, pdfOutputNeedsAFileAndARunNumbersItsFiles) {
+    QTemporaryDir dir;
+    PrinterSetup setup;
+    QPrinter& printer = setup.printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString());
+    EXPECT_FALSE(setup.prepareRun());
+
+    const QString chosen = dir.filePath(QStringLiteral("report.pdf"));
+    printer.setOutputFileName(chosen);
+    ASSERT_TRUE(setup.prepareRun());
+    test::FakeReportSource source(tft::kProfile);
+    int failures = 0;
+    const auto fail = [&failures] { ++failures; };
+    print_report(tft::kProfile, source, setup.sink(), dir.path(), fail);
+    print_report(tft::kProfile, source, setup.sink(), dir.path(), fail);
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(QFile::exists(chosen));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("report-2.pdf"))));
+    EXPECT_EQ(printer.outputFileName(), chosen);  // the user's choice stays as it was
+
+    // A new run starts again at the chosen name.
+    QFile::remove(chosen);
+    ASSERT_TRUE(setup.prepareRun());
+    print_report(tft::kProfile, source, setup.sink(), dir.path(), fail);
+    EXPECT_TRUE(QFile::exists(chosen));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("report-3.pdf"))));
+
+    EXPECT_EQ(numberedFileName(QStringLiteral("/a/b.c/out"), 3), "/a/b.c/out-3");
+}
+
+TEST(PrinterSetup, cancellingTheDialogChangesNothing) {
+    QTemporaryDir dir;
+    PrinterSetup setup;
+    QPrinter& printer = setup.printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString chosen = dir.filePath(QStringLiteral("kept.pdf"));
+    printer.setOutputFileName(chosen);
+    printer.setPageOrientation(QPageLayout::Portrait);
+
+    QPrintDialog* dialog = setup.showPrinter(nullptr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->objectName(), "dlgprinter");
+    EXPECT_EQ(setup.showPrinter(nullptr), dialog);  // one dialog at a time
+    dialog->reject();
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer.outputFileName(), chosen);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+}
+
+}  // namespace
+}  // namespace trellicap
