@@ -1,0 +1,22 @@
+// The drive list of the save and open windows: the mounted volumes that hold folders (on
+// Windows the drive letters, elsewhere the root and any stick or disk mounted below it).
+#pragma once
+
+#include <QComboBox>
+
+namespace trellicap {
+
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DriveList(QWidget* parent = nullptr);
+
+    // Shows the volume that holds folder, without announcing it as a choice.
+    void showVolumeOf(const QString& folder);
+
+signals:
+    // The user picked a volume; rootPath uses '/' separators.
+    void driveChosen(const QString& rootPath);
+};
+
+}  // namespace trellicap

@@ -1,0 +1,22 @@
+// The record file on disk: an atomic save and a load that reads only as far as it needs.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "shell/record_store.h"
+#include "storage/record_file_reader.h"
+
+namespace trellicap {
+
+// Writes the table to path through a temporary file renamed over the target, so a failed
+// or interrupted save leaves any earlier file as it was and a successful one has exactly
+// the format's size. Refuses a table holding a value that would not read back. Returns
+// the reason when nothing was saved. The table is never changed.
+[[nodiscard]] std::optional<QString> saveRecordFile(const QString& path, const RecordStore& store);
+
+// Opens path and loads it into the table. A file that cannot be opened leaves the table
+// untouched (stop CannotOpen, reason in openError); otherwise see RecordFileReader.
+[[nodiscard]] LoadResult loadRecordFile(const QString& path, RecordStore& store);
+
+}  // namespace trellicap
