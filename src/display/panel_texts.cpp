@@ -56,6 +56,17 @@ bool PanelTexts::contains(std::string_view control) const {
     return find(control) != nullptr;
 }
 
+std::optional<int> fieldIndex(const ModelProfile& profile, std::string_view control) {
+    int p = kSettingsStart;
+    for (const PanelStep& step : profile.panelSteps) {
+        if (step.control == control) {
+            return p;
+        }
+        p += step.advance;
+    }
+    return std::nullopt;
+}
+
 QString timeDateLine(std::span<const RecordValue> codes) {
     // Missing codes (a record cut short) read as 0 and end the line there.
     RecordValue c[10] = {};

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -36,6 +37,10 @@ private:
 inline constexpr std::string_view kTimeDateControl = "txttmdt";
 inline constexpr std::string_view kMeasureControl = "txtmea";
 inline constexpr std::string_view kReadoutControls[] = {"txtbeam", "txtsurf", "txtdpth"};
+
+// The record index of a control's first code in the profile's walk from 260; nullopt for a
+// control the walk does not fill.
+[[nodiscard]] std::optional<int> fieldIndex(const ModelProfile& profile, std::string_view control);
 
 // "Tm: hh:mm Dt:dd/mm/yy" from the ten codes of the time and date of storing.
 [[nodiscard]] QString timeDateLine(std::span<const RecordValue> codes);

@@ -100,6 +100,12 @@ TEST(PanelTexts, FieldsShowTheirCodesAtTheProfilesPositions) {
     EXPECT_FALSE(dacTexts.contains("txtrefg"));
     EXPECT_FALSE(dacTexts.contains("txtraw"));
 
+    EXPECT_EQ(fieldIndex(tft::kProfile, "txtreject"), 376);
+    EXPECT_EQ(fieldIndex(dac::kProfile, "txtreject"), 372);
+    EXPECT_EQ(fieldIndex(tft::kProfile, "txtdac"), 431);
+    EXPECT_EQ(fieldIndex(dac::kProfile, "txtdac"), 437);
+    EXPECT_EQ(fieldIndex(dac::kProfile, "txtrefg"), std::nullopt);
+
     // The list follows the profile's walk, then the header boxes.
     const auto& entries = tftTexts.entries();
     ASSERT_EQ(entries.size(), tft::kProfile.panelSteps.size() + tft::kProfile.headerFields.size());
