@@ -1,0 +1,121 @@
+// Report printing into PDF: one page composed and written (four canvases, four scratch
+// bitmaps, one PDF job), and a print run over all 200 marked slots.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include "display/ascan_plot.h"
+#include "display/canvas.h"
+#include "display/panel_texts.h"
+#include "profiles/dac.h"
+#include "profiles/tft.h"
+#include "report/pdf_page_sink.h"
+#include "report/print_run.h"
+#include "report/report_composer.h"
+#include "shell/record_store.h"
+
+namespace trellicap {
+namespace {
+
+const ModelProfile& profileOf(const benchmark::State& state) {
+    return state.range(0) == 0 ? tft::kProfile : dac::kProfile;
+}
+
+// A main window reduced to what printing touches: the record store, the plot canvas and
+// the panel texts, redrawn on every recall.
+class BenchWindow : public ReportSource, public PrintRunHost {
+public:
+    BenchWindow(const ModelProfile& profile, const QString& dir)
+        : m_profile(profile),
+          m_store(profile),
+          m_plot(5205, 4665, Canvas::Unit::Point),
+          m_dir(dir),
+          m_sink(dir + QStringLiteral("/report-%1.pdf")) {
+        m_store.initMemoryTable();
+        m_store.loadStartupTrace();
+        for (int col = 0; col < kSlotCount; ++col) {
+            m_store.fileRequestedFrame(col);
+        }
+        redraw();
+    }
+
+    [[nodiscard]] QImage plotImage() const override { return m_plot.image(); }
+    [[nodiscard]] QString controlText(std::string_view control) const override {
+        return m_texts.text(control);
+    }
+
+    [[nodiscard]] int entryCount() const override { return kSlotCount; }
+    [[nodiscard]] bool isSelected(int) const override { return false; }
+    [[nodiscard]] QString entryText(int entry) const override {
+        return slotEntryText(entry + 1, true);
+    }
+    bool prepareRun() override { return m_sink.ready(); }
+    void showSlot(int entry) override {
+        m_store.recallSlot(entry);
+        redraw();
+    }
+    void printReport() override {
+        print_report(m_profile, *this, m_sink, m_dir, [] {});
+    }
+    void reportFailure() override {}
+
+    [[nodiscard]] qsizetype pages() const { return m_sink.files().size(); }
+
+private:
+    void redraw() {
+        displayPattern(m_plot, m_store.capture());
+        m_texts = buildPanelTexts(m_profile, m_store.capture());
+    }
+
+    const ModelProfile& m_profile;
+    RecordStore m_store;
+    Canvas m_plot;
+    PanelTexts m_texts;
+    QString m_dir;
+    PdfPageSink m_sink;
+};
+
+void BM_ComposeOnePageIntoPdf(benchmark::State& state) {
+    QTemporaryDir dir;
+    BenchWindow window(profileOf(state), dir.path());
+    for (auto _ : state) {
+        window.printReport();
+    }
+}
+BENCHMARK(BM_ComposeOnePageIntoPdf)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_PrintAll200SlotsIntoPdf(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        BenchWindow window(profileOf(state), dir.path());
+        state.ResumeTiming();
+        runPrint(PrintOption::All, window);
+        state.PauseTiming();
+        if (window.pages() != kSlotCount) {
+            state.SkipWithError("not every slot was printed");
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PrintAll200SlotsIntoPdf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+}  // namespace trellicap
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
