@@ -1,0 +1,78 @@
+// The instrument simulator as a child process on a pty: started with options, it prints the
+// pty's path first; its standard input takes commands such as "send 12".
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <map>
+
+namespace trellicap::testing {
+
+class SimProcess {
+public:
+    // The simulator from TRELLICAP_SIM (set by the test helper); empty when it is not built.
+    static QString executable() { return qEnvironmentVariable("TRELLICAP_SIM"); }
+
+    ~SimProcess() { stop(); }
+
+    // Starts it and waits for the pty path; false with error() set when that fails.
+    bool start(const QStringList& arguments) {
+        m_process.setProgram(executable());
+        m_process.setArguments(arguments);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+        if (!m_process.waitForStarted(5000)) {
+            m_error = m_process.errorString();
+            return false;
+        }
+        while (!m_process.canReadLine()) {
+            if (!m_process.waitForReadyRead(5000)) {
+                m_error = QStringLiteral("no pty path from the simulator");
+                return false;
+            }
+        }
+        m_pty = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+        return !m_pty.isEmpty();
+    }
+
+    void command(const QByteArray& line) { m_process.write(line + '\n'); }
+
+    void stop() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.closeWriteChannel();
+            if (!m_process.waitForFinished(2000)) {
+                m_process.kill();
+                m_process.waitForFinished(2000);
+            }
+        }
+    }
+
+    [[nodiscard]] const QString& pty() const { return m_pty; }
+    [[nodiscard]] const QString& error() const { return m_error; }
+
+    // Record index -> value of a slot as the simulator generates it (the indexes a frame
+    // carries), from --print-record.
+    static std::map<int, int> record(const QStringList& modelArguments, int slot) {
+        QProcess p;
+        p.start(executable(),
+                modelArguments + QStringList{"--print-record", QString::number(slot)});
+        p.waitForFinished(5000);
+        std::map<int, int> values;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> parts = line.simplified().split(' ');
+            if (parts.size() == 2) {
+                values[parts[0].toInt()] = parts[1].toInt();
+            }
+        }
+        return values;
+    }
+
+private:
+    QProcess m_process;
+    QString m_pty;
+    QString m_error;
+};
+
+}  // namespace trellicap::testing
