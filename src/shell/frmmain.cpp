@@ -17,10 +17,12 @@
 
 #include "display/ascan_plot.h"
 #include "display/canvas_widget.h"
+#include "display/overlays.h"
 #include "display/panel_texts.h"
 #include "link/instrument_link.h"
 #include "shell/frmabout.h"
 #include "shell/frmoption.h"
+#include "shell/main_report_host.h"
 #include "shell/text_codes.h"
 
 namespace trellicap {

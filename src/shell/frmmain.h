@@ -23,6 +23,7 @@ namespace trellicap {
 
 class CanvasWidget;
 class InstrumentLink;
+class MainReportHost;
 class PrinterSetup;
 class frmAbout;
 class frmoption;
@@ -91,6 +92,9 @@ public:
     void openPrintOptions();
     void openPrinterSetup();
 
+    // The application's printer, created on first use.
+    PrinterSetup& printerSetup();
+
     // Storage actions behind the windows.
     bool saveToFile(const QString& path);
     void loadFromFile(const QString& path);
@@ -106,7 +110,6 @@ private:
     void connectLink();
     void updateBusy();
     void markSlot(int column);
-    void printCurrentReport();
 
     const ModelProfile& m_profile;
     Options m_options;
@@ -132,6 +135,9 @@ private:
     QPointer<frmopen> m_frmopen;
     QPointer<frmprintop> m_frmprintop;
     std::unique_ptr<PrinterSetup> m_printer;
+    std::unique_ptr<MainReportHost> m_reportHost;
+    QString m_saveFolder;  // remembered for the run, apart from the open window's
+    QString m_openFolder;
 };
 
 }  // namespace trellicap

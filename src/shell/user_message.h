@@ -9,6 +9,12 @@ class QWidget;
 namespace trellicap {
 
 struct UserMessage {
+    UserMessage(QString title_, QString text_, QString informative_ = {}, bool warning_ = true)
+        : title(std::move(title_)),
+          text(std::move(text_)),
+          informative(std::move(informative_)),
+          warning(warning_) {}
+
     QString title;
     QString text;
     QString informative;  // the system's reason and what to do, under the fixed text

@@ -1,0 +1,42 @@
+// The main window's printing: it is the report's source (plot image, control texts) and the
+// print run's host (slot list, recall, one report per shown record).
+#include <QListWidget>
+
+#include "link/instrument_link.h"
+#include "report/frmprintop.h"
+#include "report/printer_setup.h"
+#include "shell/frmmain.h"
+#include "shell/main_report_host.h"
+
+namespace trellicap {
+
+PrinterSetup& frmmain::printerSetup() {
+    if (!m_printer) {
+        m_printer = std::make_unique<PrinterSetup>();  // first use: never at start-up
+    }
+    return *m_printer;
+}
+
+void frmmain::openPrinterSetup() { printerSetup().showPrinter(this); }
+
+void frmmain::openPrintOptions() {
+    if (m_link->isBusy()) {
+        return;
+    }
+    if (!m_reportHost) {
+        m_reportHost = std::make_unique<MainReportHost>(*this);
+    }
+    if (!m_frmprintop) {
+        m_frmprintop = new frmprintop(this);
+        connect(m_frmprintop, &frmprintop::printRequested, this, [this](PrintOption option) {
+            if (!m_link->isBusy()) {
+                runPrint(option, *m_reportHost);
+            }
+        });
+    }
+    m_frmprintop->show();
+    m_frmprintop->raise();
+    m_frmprintop->activateWindow();
+}
+
+}  // namespace trellicap

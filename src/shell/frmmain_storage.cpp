@@ -1,0 +1,69 @@
+// The main window's record-file commands: the save and open windows and what their Ok does.
+#include <QListWidget>
+#include <QStatusBar>
+
+#include "link/instrument_link.h"
+#include "shell/frmmain.h"
+#include "storage/frmopen.h"
+#include "storage/frmsave.h"
+#include "storage/record_file_io.h"
+#include "storage/slot_entries.h"
+#include "storage/storage_messages.h"
+
+namespace trellicap {
+
+void frmmain::openSaveWindow() {
+    if (!m_frmsave) {
+        m_frmsave = new frmsave(m_saveFolder, this);
+        connect(m_frmsave, &frmsave::saveRequested, this, &frmmain::saveToFile);
+    }
+    m_frmsave->show();
+    m_frmsave->raise();
+    m_frmsave->activateWindow();
+}
+
+void frmmain::openOpenWindow() {
+    if (m_link->isBusy()) {
+        return;
+    }
+    if (!m_frmopen) {
+        m_frmopen = new frmopen(m_openFolder, this);
+        connect(m_frmopen, &frmopen::loadRequested, this, &frmmain::loadFromFile);
+    }
+    m_frmopen->show();
+    m_frmopen->raise();
+    m_frmopen->activateWindow();
+}
+
+bool frmmain::saveToFile(const QString& path) {
+    raise();
+    activateWindow();
+    if (const auto error = saveRecordFile(path, m_store)) {
+        message(describeSaveFailure(path, *error));
+        return false;
+    }
+    statusBar()->showMessage(tr("Saved all 200 slots to %1").arg(path), 6000);
+    return true;
+}
+
+void frmmain::loadFromFile(const QString& path) {
+    raise();
+    activateWindow();
+    if (m_link->isBusy()) {
+        return;  // a frame is on its way into the table
+    }
+    const LoadResult result = loadRecordFile(path, m_store);
+    if (result.tableChanged()) {
+        m_lstmem->clear();
+        m_lstmem->addItems(slotListEntries(result.marked));
+    }
+    display_pattern();
+    display_setup();
+    if (const auto problem = describeLoadFailure(result, path)) {
+        message(*problem);
+    } else {
+        statusBar()->showMessage(tr("Loaded %1").arg(path), 6000);
+    }
+}
+
+}  // namespace trellicap

@@ -1,0 +1,348 @@
+// The main window through its named controls: start-up, port selection, profiles, recall and
+// the report header store.
+#include "shell/frmmain.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "link/qt_serial_port.h"
+#include "profiles/dac.h"
+#include "profiles/tft.h"
+#include "shell/frmoption.h"
+
+using namespace trellicap;
+
+namespace {
+
+const QString kFileError =
+    QStringLiteral("Port configuratin file is lost so select apropriate serial port which is "
+                   "necessary ");
+const QString kPortError =
+    QStringLiteral("Selected Port is used by another device or it might be not available ");
+
+// A pseudo-terminal pair: the test keeps the master, the program opens the slave.
+class Pty {
+public:
+    Pty() {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        grantpt(m_master);
+        unlockpt(m_master);
+        m_slave = QString::fromLocal8Bit(ptsname(m_master));
+    }
+    ~Pty() { ::close(m_master); }
+    [[nodiscard]] const QString& slave() const { return m_slave; }
+
+private:
+    int m_master = -1;
+    QString m_slave;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<frmmain> make(const ModelProfile& profile) {
+        frmmain::Options options;
+        options.workingDir = m_dir.path();
+        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
+        return std::make_unique<frmmain>(profile, std::make_unique<QtSerialPort>(), options);
+    }
+    void writeConfig(const QByteArray& content) {
+        QFile file(m_dir.filePath(QStringLiteral("udc.cfg")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QByteArray readConfig() {
+        QFile file(m_dir.filePath(QStringLiteral("udc.cfg")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    static frmoption* portWindow(frmmain& w) {
+        return w.findChild<frmoption*>(QStringLiteral("frmoption"));
+    }
+    template <typename T>
+    static T* child(QObject& w, const char* name) {
+        return w.findChild<T*>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir m_dir;
+    Pty m_pty;
+    std::vector<UserMessage> m_messages;
+};
+
+TEST_F(MainWindowTest, StartUpOnAWorkingPortShowsTheStartupTrace) {
+    writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
+    auto w = make(tft::kProfile);
+    w->startUp();
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->port().isOpen());
+    auto* list = w->slotList();
+    ASSERT_EQ(list->count(), 200);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Mem 1"));
+    EXPECT_EQ(list->item(199)->text(), QStringLiteral("Mem 200"));
+    EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(w->store().capture()[13], 100);
+    EXPECT_EQ(w->store().capture()[251], 2);
+    EXPECT_EQ(w->store().column(0)[261], 32);
+    EXPECT_EQ(w->store().column(199)[600], 0);
+    // The trace is drawn (green) and the panel keeps its design-time texts.
+    const QImage& image = w->plot().image();
+    bool green = false;
+    for (int x = 0; x < image.width() && !green; ++x) {
+        for (int y = 0; y < image.height() && !green; ++y) {
+            green = image.pixelColor(x, y) == QColor(0, 170, 0);
+        }
+    }
+    EXPECT_TRUE(green);
+    EXPECT_EQ(w->controlText("txtzero"), QStringLiteral("108"));
+    EXPECT_EQ(w->controlText("txttmdt"), QStringLiteral("Tm: 7:55  Dt: 28/4/2003"));
+}
+
+TEST_F(MainWindowTest, StartUpWithoutAUsablePortFileHandsOverToPortSelection) {
+    for (const QByteArray& content : {QByteArray("<none>"), QByteArray(""),
+                                      QByteArray("garbage\r\n"), QByteArray("99999\r\n")}) {
+        m_messages.clear();
+        if (content == "<none>") {
+            QFile::remove(m_dir.filePath(QStringLiteral("udc.cfg")));
+        } else {
+            writeConfig(content);
+        }
+        auto w = make(tft::kProfile);
+        w->startUp();
+        ASSERT_EQ(m_messages.size(), 1u) << content.toStdString();
+        EXPECT_EQ(m_messages[0].title, QStringLiteral("File Error"));
+        EXPECT_EQ(m_messages[0].text, kFileError);
+        EXPECT_FALSE(w->isVisible());
+        frmoption* option = portWindow(*w);
+        ASSERT_NE(option, nullptr);
+        EXPECT_TRUE(option->isVisible());
+        EXPECT_TRUE(child<QRadioButton>(*option, "Option1")->isChecked());
+        EXPECT_EQ(w->portno(), 1);
+        EXPECT_EQ(w->store().column(5)[300], 32);  // the table was initialised before
+        EXPECT_EQ(w->store().capture()[13], 0);    // no start-up trace on this path
+    }
+}
+
+TEST_F(MainWindowTest, ABusyPortTakesTheFailurePath) {
+    QtSerialPort holder;
+    ASSERT_TRUE(holder.open(m_pty.slave()));
+    writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
+    auto w = make(tft::kProfile);
+    w->startUp();
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].text, kFileError);
+    EXPECT_FALSE(w->port().isOpen());
+}
+
+TEST_F(MainWindowTest, PortSelectionOkWritesTheFileAndCancelRestores) {
+    writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
+    auto w = make(tft::kProfile);
+    w->startUp();
+    const PortTarget atStart = w->portTarget();
+
+    // A number outside 1..4 preselects Comport 1 and becomes 1.
+    w->setPortTarget(PortTarget{7, {}});
+    w->openPortSelection();
+    frmoption* option = portWindow(*w);
+    ASSERT_NE(option, nullptr);
+    EXPECT_TRUE(child<QRadioButton>(*option, "Option1")->isChecked());
+    EXPECT_EQ(w->portno(), 1);
+    option->close();  // by its frame: back to the target at opening
+    EXPECT_EQ(w->portno(), 7);
+    w->setPortTarget(atStart);
+
+    // Cancel goes back to the port of the opening and never writes the file.
+    w->openPortSelection();
+    option = portWindow(*w);
+    ASSERT_NE(option, nullptr);
+    child<QRadioButton>(*option, "Option3")->click();
+    EXPECT_EQ(w->portno(), 3);
+    child<QPushButton>(*option, "cmdcancel")->click();
+    EXPECT_EQ(w->portTarget(), atStart);
+    EXPECT_TRUE(w->port().isOpen());
+    EXPECT_EQ(readConfig(), m_pty.slave().toLocal8Bit() + "\r\n");
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_FALSE(option->isVisible());
+
+    // Ok writes "2" CR LF before it opens the port; a port that cannot be opened is
+    // reported and the window stays open.
+    w->openPortSelection();
+    option = portWindow(*w);
+    ASSERT_NE(option, nullptr);
+    child<QRadioButton>(*option, "Option2")->click();
+    child<QPushButton>(*option, "cmdok")->click();
+    EXPECT_EQ(readConfig(), QByteArray("2\r\n"));
+    if (!w->port().isOpen()) {
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].title, QStringLiteral("Port Selection Error"));
+        EXPECT_EQ(m_messages[0].text, kPortError);
+        EXPECT_FALSE(m_messages[0].informative.isEmpty());
+        EXPECT_TRUE(option->isVisible());
+    }
+}
+
+TEST_F(MainWindowTest, OkOnAPortFileThatCannotBeWrittenSaysSoAndKeepsThePortClosed) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("udc.cfg")));  // a folder in its way
+    auto w = make(tft::kProfile);
+    w->startUp();
+    m_messages.clear();
+    frmoption* option = portWindow(*w);
+    ASSERT_NE(option, nullptr);
+    child<QPushButton>(*option, "cmdok")->click();
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("udc.cfg")));
+    EXPECT_FALSE(m_messages[0].informative.isEmpty());
+    EXPECT_TRUE(option->isVisible());
+    EXPECT_FALSE(w->port().isOpen());
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(MainWindowTest, EachProfileHasItsOwnCaptionsMenusAndBoxes) {
+    writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
+    auto tftWindow = make(tft::kProfile);
+    auto dacWindow = make(dac::kProfile);
+    EXPECT_EQ(tftWindow->windowTitle(), QStringLiteral("Trellicap KVR(TFT)"));
+    EXPECT_EQ(dacWindow->windowTitle(), QStringLiteral("Trellicap"));
+
+    const auto fileMenu = [](frmmain& w) {
+        QStringList texts;
+        for (QAction* a : w.menuBar()->findChild<QMenu*>(QStringLiteral("mnufile"))->actions()) {
+            texts << a->text();
+        }
+        return texts;
+    };
+    EXPECT_EQ(fileMenu(*tftWindow), QStringList({"New", "Open", "Save", "PrintSetup", "Print",
+                                                 "Exit"}));
+    EXPECT_EQ(fileMenu(*dacWindow), QStringList({"New", "Open", "Add", "Save", "PrintSetup",
+                                                 "Print", "Exit"}));
+    EXPECT_NE(tftWindow->findChild<QAction*>(QStringLiteral("mnuoption")), nullptr);
+    EXPECT_NE(tftWindow->findChild<QAction*>(QStringLiteral("mnuhelpt")), nullptr);
+
+    for (const char* name : {"txtrefg", "txtcolor", "txtbrt", "txtxoff", "txtblk1", "txtblk2",
+                             "txtraw"}) {
+        EXPECT_NE(child<QLineEdit>(*tftWindow, name), nullptr) << name;
+        EXPECT_EQ(child<QLineEdit>(*dacWindow, name), nullptr) << name;
+    }
+    EXPECT_EQ(child<QLineEdit>(*tftWindow, "txtcontrast"), nullptr);
+    EXPECT_EQ(child<QLineEdit>(*dacWindow, "txtcontrast")->text(), QStringLiteral("50"));
+    EXPECT_EQ(child<QLabel>(*tftWindow, "Label22")->text(), QStringLiteral("COLOR"));
+    EXPECT_EQ(child<QLabel>(*dacWindow, "Label22")->text(), QStringLiteral("BACKLIT"));
+    EXPECT_EQ(child<QLabel>(*dacWindow, "Label22")->buddy()->objectName(),
+              QStringLiteral("txtbeep"));
+    EXPECT_EQ(child<QLabel>(*tftWindow, "Label45")->buddy()->objectName(),
+              QStringLiteral("txtbeep"));
+    EXPECT_EQ(child<QLabel>(*dacWindow, "Label45"), nullptr);
+    EXPECT_EQ(child<QLineEdit>(*tftWindow, "txtend2")->accessibleName(),
+              QStringLiteral("GATE 2 END"));
+    EXPECT_EQ(child<QLineEdit>(*tftWindow, "txtopname")->maxLength(), 20);
+    EXPECT_EQ(child<QLineEdit>(*dacWindow, "txtopname")->maxLength(), 39);
+    EXPECT_EQ(child<QLabel>(*tftWindow, "Label27")->text(), QStringLiteral("Type of Axle/No."));
+    EXPECT_EQ(child<QLabel>(*dacWindow, "Label27")->text(), QStringLiteral("Job No."));
+
+    const std::pair<const char*, const char*> designTexts[] = {
+        {"txtzero", "108"},   {"txtrange", "100"},   {"txtvelo", "5920"},    {"txtdelay", "0.0"},
+        {"txtgain", "25"},    {"txtmode", "Single"}, {"txtstart", "30%"},    {"txtend2", "70%"},
+        {"txtmem", "A Scan"}, {"txtaction", "Send"}, {"Txtent", "ENTER"},    {"txtreject", "00%"},
+        {"txtVideo", "Envelop"}, {"txtcur", "001"},  {"txtthick", "0100"},   {"txtangle", "000"},
+    };
+    for (const auto& [name, text] : designTexts) {
+        EXPECT_EQ(tftWindow->controlText(name), QString::fromLatin1(text)) << name;
+        EXPECT_EQ(dacWindow->controlText(name), QString::fromLatin1(text)) << name;
+    }
+    EXPECT_EQ(tftWindow->controlText("txtbrt"), QStringLiteral("50"));
+    EXPECT_EQ(tftWindow->controlText("txtblk2"), QStringLiteral("ENTER"));
+    EXPECT_TRUE(tftWindow->controlText("txtbeam").isEmpty());
+}
+
+TEST_F(MainWindowTest, AboutWindowShowsTitleVersionAndModelText) {
+    auto tftWindow = make(tft::kProfile);
+    tftWindow->openAbout();
+    auto* about = tftWindow->findChild<QWidget*>(QStringLiteral("frmAbout"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("About TrellicapTFT"));
+    EXPECT_EQ(child<QLabel>(*about, "lblVersion")->text(), QStringLiteral("Version 1.0.1"));
+    EXPECT_EQ(child<QLabel>(*about, "Label2")->text(),
+              QStringLiteral("Application for to Transfer Data from Corvane-KVR (TFT) to PC"));
+    EXPECT_EQ(child<QLabel>(*about, "lblTitle")->text(), QStringLiteral("TrellicapTFT"));
+    EXPECT_EQ(child<QLabel>(*about, "Label1")->text(),
+              QStringLiteral("Talvex Instruments Mfg. Co.(P) Ltd"));
+    tftWindow->openAbout();  // a second choice brings the same window forward
+    EXPECT_EQ(tftWindow->findChildren<QWidget*>(QStringLiteral("frmAbout")).size(), 1);
+
+    auto dacWindow = make(dac::kProfile);
+    dacWindow->openAbout();
+    auto* dacAbout = dacWindow->findChild<QWidget*>(QStringLiteral("frmAbout"));
+    EXPECT_EQ(child<QLabel>(*dacAbout, "Label2")->text(),
+              QStringLiteral("Application for to Transfer Data from Corvane to PC"));
+}
+
+TEST_F(MainWindowTest, RecallShowsTheLowestSelectedSlotAndSaveStoresTheHeaderFields) {
+    struct Case {
+        const ModelProfile* profile;
+        int firstRow;
+        int fieldRows;
+        int maxChars;
+    };
+    for (const Case& c : {Case{&tft::kProfile, 561, 20, 20}, Case{&dac::kProfile, 530, 40, 39}}) {
+        writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
+        auto w = make(*c.profile);
+        w->startUp();
+        auto* list = w->slotList();
+        auto* opname = child<QLineEdit>(*w, "txtopname");
+        auto* save = child<QPushButton>(*w, "cmdtxtsav");
+
+        // Right after start-up the store goes into slot 1.
+        opname->setText(QStringLiteral("AB"));
+        QTest::mouseClick(save, Qt::LeftButton);
+        EXPECT_EQ(w->store().column(0)[static_cast<std::size_t>(c.firstRow)], 65);
+        EXPECT_EQ(w->store().column(0)[static_cast<std::size_t>(c.firstRow + 1)], 66);
+
+        // With entries 4 and 9 selected, the double-click recalls entry 4.
+        w->store().column(4)[0] = 42;
+        list->item(9)->setSelected(true);
+        list->item(4)->setSelected(true);
+        w->lstmem_DblClick();
+        EXPECT_EQ(w->shownslot(), 4);
+        EXPECT_EQ(w->store().capture()[0], 42);
+        // A never-filled slot shows an empty operator box and ZERO (its code 260 is 0).
+        EXPECT_TRUE(opname->text().isEmpty());
+        EXPECT_TRUE(w->controlText("txtzero").isEmpty());
+
+        // A full-length text, then a shorter one: no tail of the longer text remains.
+        const RecordValue shownCode = w->store().capture()[static_cast<std::size_t>(c.firstRow)];
+        const QString full(c.maxChars, QLatin1Char('X'));
+        opname->setText(full + QStringLiteral("overflow"));
+        EXPECT_EQ(opname->text(), full);
+        save->click();
+        auto col = w->store().column(4);
+        EXPECT_EQ(col[static_cast<std::size_t>(c.firstRow + c.maxChars - 1)], 'X');
+        const auto afterField = static_cast<std::size_t>(c.firstRow + c.fieldRows);
+        const RecordValue next = col[afterField];
+        opname->setText(QStringLiteral("Lee"));
+        save->click();
+        EXPECT_EQ(col[static_cast<std::size_t>(c.firstRow + 3)], 32);
+        EXPECT_EQ(col[static_cast<std::size_t>(c.firstRow + c.maxChars - 1)], 32);
+        EXPECT_EQ(col[afterField], next);  // the next field is untouched
+        // The store changes only the memory table.
+        EXPECT_EQ(w->store().capture()[static_cast<std::size_t>(c.firstRow)], shownCode);
+
+        list->clearSelection();
+        list->item(4)->setSelected(true);
+        w->lstmem_DblClick();
+        EXPECT_EQ(opname->text().trimmed(), QStringLiteral("Lee"));
+        EXPECT_EQ(list->item(4)->text(), QStringLiteral("Mem 5"));  // no slot mark from a store
+    }
+}
+
+}  // namespace
