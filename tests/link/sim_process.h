@@ -12,8 +12,16 @@ namespace trellicap::testing {
 
 class SimProcess {
 public:
-    // The simulator from TRELLICAP_SIM (set by the test helper); empty when it is not built.
-    static QString executable() { return qEnvironmentVariable("TRELLICAP_SIM"); }
+    // The simulator from TRELLICAP_SIM, else the one built with this tree; empty when none.
+    static QString executable() {
+        QString path = qEnvironmentVariable("TRELLICAP_SIM");
+#ifdef TRELLICAP_SIM_PATH
+        if (path.isEmpty()) {
+            path = QStringLiteral(TRELLICAP_SIM_PATH);
+        }
+#endif
+        return path;
+    }
 
     ~SimProcess() { stop(); }
 
