@@ -9,6 +9,7 @@
 // After a frame the rest of that read and whatever waits in the port are dropped.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -86,9 +87,11 @@ private:
     RecordStore& m_store;
     SerialPort& m_port;
     FrameReader m_reader;
-    QTimer m_waitTimer;  // tmrwt: bounds the wait for a request's sync byte
-    QTimer m_byteTimer;  // bounds the gap between bytes of a frame
+    QTimer m_waitTimer;        // tmrwt: bounds the wait for a request's sync byte
+    QTimer m_byteTimer;        // bounds the gap between bytes of a frame
+    QElapsedTimer m_lastByte;  // when the frame's latest bytes came
     int m_waitMs;
+    int m_byteTimeoutMs = 2000;
 
     bool m_batchOn = false;
     bool m_timedOut = false;

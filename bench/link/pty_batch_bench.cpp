@@ -1,0 +1,94 @@
+// A batch of 10 slots against the instrument simulator paced at 9600 baud over a pty.
+// Reports wall time / line-time bound (request and frame bytes at 10 bits each) and the CPU
+// time this process used / wall time: a polling wait would keep a whole core busy.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <ctime>
+
+#include "link/instrument_link.h"
+#include "link/qt_serial_port.h"
+#include "link/sim_process.h"
+#include "profiles/dac.h"
+#include "profiles/tft.h"
+#include "shell/record_store.h"
+
+namespace {
+
+using trellicap::ModelProfile;
+
+double processCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+void batchOverPty(benchmark::State& state, const ModelProfile& profile, const char* model) {
+    constexpr int kSlots = 10;
+    constexpr int kRequestBytes = 110;
+    const int frameBytes = 1 + trellicap::kBlockALength + 1 + 1 + profile.blockBLength;
+    const double lineBoundSeconds = kSlots * (kRequestBytes + frameBytes) * 10.0 / 9600.0;
+
+    trellicap::testing::SimProcess sim;
+    if (trellicap::testing::SimProcess::executable().isEmpty() || !sim.start({"--model", model})) {
+        state.SkipWithError("instrument-sim did not start");
+        return;
+    }
+    trellicap::RecordStore store(profile);
+    trellicap::QtSerialPort port;
+    if (!port.open(sim.pty())) {
+        state.SkipWithError("cannot open the simulator's pty");
+        return;
+    }
+    trellicap::InstrumentLink link(profile, store, port);
+    QList<int> columns;
+    for (int c = 0; c < kSlots; ++c) {
+        columns.append(c * 17);
+    }
+
+    double wallRatio = 0;
+    double cpuRatio = 0;
+    int filed = 0;
+    for (auto _ : state) {
+        QEventLoop loop;
+        QObject::connect(&link, &trellicap::InstrumentLink::batchFinished, &loop,
+                         &QEventLoop::quit);
+        QObject::connect(&link, &trellicap::InstrumentLink::slotFiled, &loop, [&] { ++filed; });
+        QTimer::singleShot(0, &link, [&] { link.startBatch(columns); });
+        QElapsedTimer wall;
+        const double cpuStart = processCpuSeconds();
+        wall.start();
+        loop.exec();
+        const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
+        const double cpuSeconds = processCpuSeconds() - cpuStart;
+        state.SetIterationTime(wallSeconds);
+        wallRatio = wallSeconds / lineBoundSeconds;
+        cpuRatio = cpuSeconds / wallSeconds;
+    }
+    state.counters["slots_filed"] = filed;
+    state.counters["wall_over_line_bound"] = wallRatio;
+    state.counters["cpu_over_wall"] = cpuRatio;
+}
+
+void BM_PtyBatchTft(benchmark::State& state) {
+    batchOverPty(state, trellicap::tft::kProfile, "tft");
+}
+void BM_PtyBatchDac(benchmark::State& state) {
+    batchOverPty(state, trellicap::dac::kProfile, "dac");
+}
+
+BENCHMARK(BM_PtyBatchTft)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_PtyBatchDac)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
