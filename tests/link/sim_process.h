@@ -23,7 +23,9 @@ public:
         return path;
     }
 
-    ~SimProcess() { stop(); }
+    ~SimProcess() {
+        stop();
+    }
 
     // Starts it and waits for the pty path; false with error() set when that fails.
     bool start(const QStringList& arguments) {
@@ -45,7 +47,9 @@ public:
         return !m_pty.isEmpty();
     }
 
-    void command(const QByteArray& line) { m_process.write(line + '\n'); }
+    void command(const QByteArray& line) {
+        m_process.write(line + '\n');
+    }
 
     void stop() {
         if (m_process.state() != QProcess::NotRunning) {
@@ -57,8 +61,12 @@ public:
         }
     }
 
-    [[nodiscard]] const QString& pty() const { return m_pty; }
-    [[nodiscard]] const QString& error() const { return m_error; }
+    [[nodiscard]] const QString& pty() const {
+        return m_pty;
+    }
+    [[nodiscard]] const QString& error() const {
+        return m_error;
+    }
 
     // Record index -> value of a slot as the simulator generates it (the indexes a frame
     // carries), from --print-record.
