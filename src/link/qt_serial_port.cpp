@@ -43,13 +43,27 @@ void QtSerialPort::close() {
     }
 }
 
-bool QtSerialPort::isOpen() const { return m_port.isOpen(); }
-QString QtSerialPort::deviceName() const { return m_port.portName(); }
-void QtSerialPort::write(const QByteArray& bytes) { m_port.write(bytes); }
-qint64 QtSerialPort::bytesAvailable() const { return m_port.bytesAvailable(); }
-QByteArray QtSerialPort::readAll() { return m_port.readAll(); }
-QString QtSerialPort::errorString() const { return m_error; }
-bool QtSerialPort::lastOpenDeniedPermission() const { return m_permissionDenied; }
+bool QtSerialPort::isOpen() const {
+    return m_port.isOpen();
+}
+QString QtSerialPort::deviceName() const {
+    return m_port.portName();
+}
+void QtSerialPort::write(const QByteArray& bytes) {
+    m_port.write(bytes);
+}
+qint64 QtSerialPort::bytesAvailable() const {
+    return m_port.bytesAvailable();
+}
+QByteArray QtSerialPort::readAll() {
+    return m_port.readAll();
+}
+QString QtSerialPort::errorString() const {
+    return m_error;
+}
+bool QtSerialPort::lastOpenDeniedPermission() const {
+    return m_permissionDenied;
+}
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError || m_opening) {
