@@ -2,4 +2,6 @@
 #include "app/run_program.h"
 #include "profiles/dac.h"
 
-int main(int argc, char** argv) { return trellicap::runProgram(argc, argv, trellicap::dac::kProfile); }
+int main(int argc, char** argv) {
+    return trellicap::runProgram(argc, argv, trellicap::dac::kProfile);
+}

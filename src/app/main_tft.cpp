@@ -2,4 +2,6 @@
 #include "app/run_program.h"
 #include "profiles/tft.h"
 
-int main(int argc, char** argv) { return trellicap::runProgram(argc, argv, trellicap::tft::kProfile); }
+int main(int argc, char** argv) {
+    return trellicap::runProgram(argc, argv, trellicap::tft::kProfile);
+}

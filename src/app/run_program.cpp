@@ -10,8 +10,8 @@ namespace trellicap {
 
 int runProgram(int argc, char** argv, const ModelProfile& profile) {
     QApplication app(argc, argv);
-    const QString name =
-        QString::fromUtf8(profile.programName.data(), static_cast<qsizetype>(profile.programName.size()));
+    const QString name = QString::fromUtf8(profile.programName.data(),
+                                           static_cast<qsizetype>(profile.programName.size()));
     QApplication::setApplicationName(name);
     QApplication::setApplicationDisplayName(name);
     QApplication::setApplicationVersion(QStringLiteral("1.0.1"));

@@ -28,9 +28,9 @@ struct FrameMapRun {
 
 // One step of the settings-area walk that fills the panel, in record order from index 260.
 struct PanelStep {
-    std::string_view control;  // objectName of the box that shows the codes
-    int shown;                 // codes shown
-    int advance;               // how far the read position moves
+    std::string_view control;      // objectName of the box that shows the codes
+    int shown;                     // codes shown
+    int advance;                   // how far the read position moves
     std::string_view suffix = {};  // appended to the shown text ("dB" after the gain)
     bool timeDate = false;         // the ten codes of the time-and-date line
 };
@@ -54,9 +54,9 @@ struct HeaderField {
     std::string_view control;
     std::string_view labelName;
     std::string_view label;
-    int firstRow;    // first record row of the field
-    int runLength;   // codes read back by the panel
-    int maxChars;    // the box refuses more
+    int firstRow;                 // first record row of the field
+    int runLength;                // codes read back by the panel
+    int maxChars;                 // the box refuses more
     std::string_view notePrefix;  // line prefix in the report's note block
 };
 
@@ -70,7 +70,7 @@ inline constexpr int kNextTextLine = -1;  // print at the canvas's current text 
 struct ReportSettingsRow {
     int labelY;  // kNextTextLine: after an empty line, at the next text line
     std::array<std::string_view, 4> labels;  // printed at the four column x positions
-    std::string_view labelLine;  // printed whole from x = 0 when not empty
+    std::string_view labelLine;              // printed whole from x = 0 when not empty
     int valueY;
     std::array<std::string_view, 4> values;  // controls whose texts are printed (empty: none)
 };
@@ -147,7 +147,7 @@ inline constexpr int kSlotCount = 200;
 inline constexpr int kTableColumns = 201;
 inline constexpr int kMemoryNumberFirst = 358;  // three codes 358..360 spell the slot number
 inline constexpr int kSettingsStart = 260;
-inline constexpr int kSamplesStored = 251;      // A-scan samples 0..250
+inline constexpr int kSamplesStored = 251;  // A-scan samples 0..250
 inline constexpr int kBlockALength = 252;
 inline constexpr int kBlockBStart = 260;
 inline constexpr unsigned char kSyncByte = 255;

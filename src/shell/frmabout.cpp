@@ -30,8 +30,8 @@ frmAbout::frmAbout(const ModelProfile& profile, QWidget* parent)
     big.setBold(true);
     title->setFont(big);
     add("lblVersion");
-    add("Label2")->setText(
-        QString::fromUtf8(profile.aboutText.data(), static_cast<qsizetype>(profile.aboutText.size())));
+    add("Label2")->setText(QString::fromUtf8(profile.aboutText.data(),
+                                             static_cast<qsizetype>(profile.aboutText.size())));
     add("Label1")->setText(QStringLiteral("Talvex Instruments Mfg. Co.(P) Ltd"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));

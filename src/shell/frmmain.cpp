@@ -414,9 +414,8 @@ void frmmain::connectLink() {
                 .arg(number),
             8000);
     });
-    connect(m_link, &InstrumentLink::batchProgress, this, [this](int k, int n) {
-        m_progress->setText(tr("slot %1 of %2").arg(k).arg(n));
-    });
+    connect(m_link, &InstrumentLink::batchProgress, this,
+            [this](int k, int n) { m_progress->setText(tr("slot %1 of %2").arg(k).arg(n)); });
     connect(m_link, &InstrumentLink::busyChanged, this, [this] { updateBusy(); });
     connect(m_link, &InstrumentLink::batchFinished, this, [this] {
         m_progress->clear();

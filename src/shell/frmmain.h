@@ -35,10 +35,10 @@ class frmmain : public QMainWindow {
     Q_OBJECT
 public:
     struct Options {
-        QString workingDir;          // where "udc.cfg" and the report's scratch files live
-        int waitTimerMs = -1;        // test seam: -1 keeps the profile's interval
-        int frameByteTimeoutMs = -1; // test seam: -1 keeps the link's default
-        Messenger messenger;         // empty: message boxes
+        QString workingDir;           // where "udc.cfg" and the report's scratch files live
+        int waitTimerMs = -1;         // test seam: -1 keeps the profile's interval
+        int frameByteTimeoutMs = -1;  // test seam: -1 keeps the link's default
+        Messenger messenger;          // empty: message boxes
     };
 
     frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options);

@@ -17,7 +17,9 @@ PrinterSetup& frmmain::printerSetup() {
     return *m_printer;
 }
 
-void frmmain::openPrinterSetup() { printerSetup().showPrinter(this); }
+void frmmain::openPrinterSetup() {
+    printerSetup().showPrinter(this);
+}
 
 void frmmain::openPrintOptions() {
     if (m_link->isBusy()) {

@@ -86,8 +86,9 @@ void frmoption::cmdok_Click() {
     if (const auto failure = m_main.reopenPort()) {
         QString informative = failure->reason;
         if (failure->permissionDenied) {
-            informative += tr("\nYou may not use this device: add your user to the group "
-                              "that owns it (dialout on Debian) and log in again.");
+            informative +=
+                tr("\nYou may not use this device: add your user to the group "
+                   "that owns it (dialout on Debian) and log in again.");
         }
         m_main.message({QStringLiteral("Port Selection Error"),
                         QStringLiteral("Selected Port is used by another device or it might "

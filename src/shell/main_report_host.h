@@ -31,8 +31,8 @@ public:
     bool prepareRun() override { return m_main.printerSetup().prepareRun(); }
     void showSlot(int entry) override { m_main.showSlot(entry); }
     void printReport() override {
-        print_report(m_main.profile(), *this, m_main.printerSetup().sink(),
-                     m_main.workingDir(), [this] { reportFailure(); });
+        print_report(m_main.profile(), *this, m_main.printerSetup().sink(), m_main.workingDir(),
+                     [this] { reportFailure(); });
     }
     void reportFailure() override {
         const auto& title = m_main.profile().programName;

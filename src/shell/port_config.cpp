@@ -42,7 +42,9 @@ std::optional<PortTarget> readPortConfig(const QString& path) {
     return parsePortConfig(file.readAll());
 }
 
-QByteArray portConfigBytes(std::int16_t number) { return QByteArray::number(number) + "\r\n"; }
+QByteArray portConfigBytes(std::int16_t number) {
+    return QByteArray::number(number) + "\r\n";
+}
 
 std::optional<QString> writePortConfig(const QString& path, std::int16_t number) {
     QSaveFile file(path);
@@ -79,8 +81,8 @@ QString describePort(int number) {
     const QString device = deviceForPort(number);
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (info.systemLocation() == device || info.portName() == device) {
-            const QString what = info.description().isEmpty() ? info.manufacturer()
-                                                               : info.description();
+            const QString what =
+                info.description().isEmpty() ? info.manufacturer() : info.description();
             return what.isEmpty() ? device : device + QStringLiteral(" \u2014 ") + what;
         }
     }

@@ -72,8 +72,12 @@ void RecordStore::copyFromCapture(int col, RowRange rows) {
               c.begin() + rows.first);
 }
 
-void RecordStore::recallSlot(int col) { copyToCapture(col, m_profile.recallRows); }
-void RecordStore::fileRequestedFrame(int col) { copyFromCapture(col, m_profile.batchFileRows); }
+void RecordStore::recallSlot(int col) {
+    copyToCapture(col, m_profile.recallRows);
+}
+void RecordStore::fileRequestedFrame(int col) {
+    copyFromCapture(col, m_profile.batchFileRows);
+}
 void RecordStore::fileUnsolicitedFrame(int col) {
     copyFromCapture(col, m_profile.unsolicitedRows);
 }

@@ -34,9 +34,9 @@ public:
     void presetRawForRequest();
 
     // Transfers between the capture buffer and a memory-table column (0..199).
-    void recallSlot(int col);             // memory table -> capture, recallRows
-    void fileRequestedFrame(int col);     // capture -> memory table, batchFileRows
-    void fileUnsolicitedFrame(int col);   // capture -> memory table, unsolicitedRows
+    void recallSlot(int col);            // memory table -> capture, recallRows
+    void fileRequestedFrame(int col);    // capture -> memory table, batchFileRows
+    void fileUnsolicitedFrame(int col);  // capture -> memory table, unsolicitedRows
 
 private:
     void copyToCapture(int col, RowRange rows);

@@ -27,9 +27,9 @@ using namespace trellicap;
 
 namespace {
 
-const QString kFileError =
-    QStringLiteral("Port configuratin file is lost so select apropriate serial port which is "
-                   "necessary ");
+const QString kFileError = QStringLiteral(
+    "Port configuratin file is lost so select apropriate serial port which is "
+    "necessary ");
 const QString kPortError =
     QStringLiteral("Selected Port is used by another device or it might be not available ");
 
@@ -222,15 +222,15 @@ TEST_F(MainWindowTest, EachProfileHasItsOwnCaptionsMenusAndBoxes) {
         }
         return texts;
     };
-    EXPECT_EQ(fileMenu(*tftWindow), QStringList({"New", "Open", "Save", "PrintSetup", "Print",
-                                                 "Exit"}));
-    EXPECT_EQ(fileMenu(*dacWindow), QStringList({"New", "Open", "Add", "Save", "PrintSetup",
-                                                 "Print", "Exit"}));
+    EXPECT_EQ(fileMenu(*tftWindow),
+              QStringList({"New", "Open", "Save", "PrintSetup", "Print", "Exit"}));
+    EXPECT_EQ(fileMenu(*dacWindow),
+              QStringList({"New", "Open", "Add", "Save", "PrintSetup", "Print", "Exit"}));
     EXPECT_NE(tftWindow->findChild<QAction*>(QStringLiteral("mnuoption")), nullptr);
     EXPECT_NE(tftWindow->findChild<QAction*>(QStringLiteral("mnuhelpt")), nullptr);
 
-    for (const char* name : {"txtrefg", "txtcolor", "txtbrt", "txtxoff", "txtblk1", "txtblk2",
-                             "txtraw"}) {
+    for (const char* name :
+         {"txtrefg", "txtcolor", "txtbrt", "txtxoff", "txtblk1", "txtblk2", "txtraw"}) {
         EXPECT_NE(child<QLineEdit>(*tftWindow, name), nullptr) << name;
         EXPECT_EQ(child<QLineEdit>(*dacWindow, name), nullptr) << name;
     }
@@ -251,10 +251,10 @@ TEST_F(MainWindowTest, EachProfileHasItsOwnCaptionsMenusAndBoxes) {
     EXPECT_EQ(child<QLabel>(*dacWindow, "Label27")->text(), QStringLiteral("Job No."));
 
     const std::pair<const char*, const char*> designTexts[] = {
-        {"txtzero", "108"},   {"txtrange", "100"},   {"txtvelo", "5920"},    {"txtdelay", "0.0"},
-        {"txtgain", "25"},    {"txtmode", "Single"}, {"txtstart", "30%"},    {"txtend2", "70%"},
-        {"txtmem", "A Scan"}, {"txtaction", "Send"}, {"Txtent", "ENTER"},    {"txtreject", "00%"},
-        {"txtVideo", "Envelop"}, {"txtcur", "001"},  {"txtthick", "0100"},   {"txtangle", "000"},
+        {"txtzero", "108"},      {"txtrange", "100"},   {"txtvelo", "5920"},  {"txtdelay", "0.0"},
+        {"txtgain", "25"},       {"txtmode", "Single"}, {"txtstart", "30%"},  {"txtend2", "70%"},
+        {"txtmem", "A Scan"},    {"txtaction", "Send"}, {"Txtent", "ENTER"},  {"txtreject", "00%"},
+        {"txtVideo", "Envelop"}, {"txtcur", "001"},     {"txtthick", "0100"}, {"txtangle", "000"},
     };
     for (const auto& [name, text] : designTexts) {
         EXPECT_EQ(tftWindow->controlText(name), QString::fromLatin1(text)) << name;

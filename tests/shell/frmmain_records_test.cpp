@@ -1,0 +1,164 @@
+// Records through the main window: save, open in a fresh window, recall, and print the
+// marked slots to PDF files.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "link/qt_serial_port.h"
+#include "profiles/dac.h"
+#include "profiles/tft.h"
+#include "report/printer_setup.h"
+#include "shell/frmmain.h"
+
+using namespace trellicap;
+
+namespace {
+
+class RecordsThroughTheWindow : public ::testing::TestWithParam<const ModelProfile*> {
+protected:
+    void SetUp() override {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        grantpt(m_master);
+        unlockpt(m_master);
+        QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
+        ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
+        cfg.write(QByteArray(ptsname(m_master)) + "\r\n");
+    }
+    void TearDown() override { ::close(m_master); }
+
+    std::unique_ptr<frmmain> start() {
+        frmmain::Options options;
+        options.workingDir = m_dir.path();
+        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
+        auto w = std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
+        w->startUp();
+        return w;
+    }
+    // A record as the instrument would file it: a trace and its own memory number.
+    static void fillSlot(frmmain& w, int column, const char* digits) {
+        auto c = w.store().column(column);
+        for (int i = 0; i < 251; ++i) {
+            c[static_cast<std::size_t>(i)] = static_cast<RecordValue>((i * 7 + column) % 90);
+        }
+        for (int i = 0; i < 3; ++i) {
+            c[static_cast<std::size_t>(kMemoryNumberFirst + i)] =
+                static_cast<RecordValue>(digits[i]);
+        }
+    }
+
+    QTemporaryDir m_dir;
+    int m_master = -1;
+    std::vector<UserMessage> m_messages;
+};
+
+TEST_P(RecordsThroughTheWindow, SavedSlotsComeBackMarkedInAFreshWindow) {
+    const ModelProfile& profile = *GetParam();
+    const QString path = m_dir.filePath(QStringLiteral("inspection.dat"));
+    std::vector<RecordValue> saved;
+    {
+        auto w = start();
+        fillSlot(*w, 2, "003");
+        fillSlot(*w, 149, "150");
+        fillSlot(*w, 7, "009");  // names another slot: loads unmarked
+        w->store().column(2)[static_cast<std::size_t>(profile.recordLast)] = 77;  // not in files
+        w->openSaveWindow();
+        auto* save = w->findChild<QWidget*>(QStringLiteral("frmsave"));
+        ASSERT_NE(save, nullptr);
+        save->findChild<QLineEdit*>(QStringLiteral("txtfilename"))
+            ->setText(QStringLiteral("inspection.dat"));
+        // The save window starts in the process's folder; point it at ours through its path.
+        ASSERT_TRUE(w->saveToFile(path));
+        save->close();
+        const auto col = w->store().column(2);
+        saved.assign(col.begin(), col.end());
+    }
+    EXPECT_EQ(QFileInfo(path).size(), 4 * 200 * profile.fileRows.count());
+
+    auto w = start();
+    w->openOpenWindow();
+    auto* open = w->findChild<QWidget*>(QStringLiteral("frmopen"));
+    ASSERT_NE(open, nullptr);
+    open->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(path);
+    open->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
+    EXPECT_TRUE(m_messages.empty()) << m_messages.front().text.toStdString();
+    auto* list = w->slotList();
+    EXPECT_EQ(list->item(2)->text(), QStringLiteral("Mem 3 *"));
+    EXPECT_EQ(list->item(149)->text(), QStringLiteral("Mem 150 *"));
+    EXPECT_EQ(list->item(7)->text(), QStringLiteral("Mem 8"));
+    EXPECT_EQ(w->store().capture()[13], 100);  // the load leaves the shown record alone
+
+    list->item(2)->setSelected(true);
+    w->lstmem_DblClick();
+    const auto capture = w->store().capture();
+    for (int r = 0; r < profile.fileRows.count(); ++r) {
+        ASSERT_EQ(capture[static_cast<std::size_t>(r)], saved[static_cast<std::size_t>(r)]) << r;
+    }
+    EXPECT_EQ(w->controlText("txtmemno").left(3), QStringLiteral("003"));
+}
+
+TEST_P(RecordsThroughTheWindow, AFailedLoadIsReportedAndChangesNothing) {
+    auto w = start();
+    fillSlot(*w, 0, "001");
+    const RecordValue before = w->store().column(0)[5];
+    w->loadFromFile(m_dir.filePath(QStringLiteral("no-such-file.dat")));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("no-such-file.dat")));
+    EXPECT_EQ(w->store().column(0)[5], before);
+
+    // A short file keeps what it read and says how far it got.
+    QFile shortFile(m_dir.filePath(QStringLiteral("short.dat")));
+    ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write(QByteArray(1000 * 4, ' ').replace(0, 2, "9 "));
+    shortFile.close();
+    m_messages.clear();
+    w->loadFromFile(shortFile.fileName());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(w->store().column(0)[0], 9);
+}
+
+TEST_P(RecordsThroughTheWindow, PrintingAllMarkedSlotsEndsOnTheLastOne) {
+    auto w = start();
+    for (auto [column, digits] : {std::pair{0, "001"}, {3, "004"}, {8, "009"}}) {
+        fillSlot(*w, column, digits);
+    }
+    const QString records = m_dir.filePath(QStringLiteral("marks.dat"));
+    ASSERT_TRUE(w->saveToFile(records));
+    w->loadFromFile(records);  // marks exactly the slots whose records name them
+
+    QPrinter& printer = w->printerSetup().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_dir.filePath(QStringLiteral("report.pdf")));
+
+    w->openPrintOptions();
+    auto* options = w->findChild<QWidget*>(QStringLiteral("frmprintop"));
+    ASSERT_NE(options, nullptr);
+    options->findChild<QRadioButton*>(QStringLiteral("opall"))->click();
+    options->findChild<QPushButton*>(QStringLiteral("cmdprint"))->click();
+
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(QFileInfo::exists(m_dir.filePath(QStringLiteral("report.pdf"))));
+    EXPECT_TRUE(QFileInfo::exists(m_dir.filePath(QStringLiteral("report-2.pdf"))));
+    EXPECT_TRUE(QFileInfo::exists(m_dir.filePath(QStringLiteral("report-3.pdf"))));
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("report-4.pdf"))));
+    EXPECT_EQ(w->shownslot(), 8);
+    EXPECT_EQ(w->store().capture()[0], w->store().column(8)[0]);
+    for (const char* scratch : {"gtp101.bmp", "gtp102.bmp", "gtp103.bmp", "gtp104.bmp"}) {
+        EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QString::fromLatin1(scratch)))) << scratch;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, RecordsThroughTheWindow,
+                         ::testing::Values(&tft::kProfile, &dac::kProfile),
+                         [](const auto& info) { return std::string(info.param->programName); });
+
+}  // namespace
