@@ -13,6 +13,8 @@ function(trellicap_add_test name)
         list(APPEND env "TRELLICAP_SIM=$<TARGET_FILE:instrument-sim>")
         add_dependencies(${name} instrument-sim)
     endif()
+    # The environment is one property value: escape its list separators.
+    string(REPLACE ";" "\\;" env "${env}")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}" TIMEOUT 120)
 endfunction()
 

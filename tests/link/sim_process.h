@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -49,6 +50,27 @@ public:
 
     void command(const QByteArray& line) {
         m_process.write(line + '\n');
+    }
+
+    // Sends a command and waits for its "ok", so that a fault is armed before the next
+    // request reaches the simulator. Event lines that come first are skipped.
+    bool commandAcknowledged(const QByteArray& line, int timeoutMs = 5000) {
+        command(line);
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            while (m_process.canReadLine()) {
+                const QByteArray reply = m_process.readLine().trimmed();
+                if (reply == "ok") {
+                    return true;
+                }
+                if (reply.startsWith("error")) {
+                    return false;
+                }
+            }
+            m_process.waitForReadyRead(100);
+        }
+        return false;
     }
 
     void stop() {
