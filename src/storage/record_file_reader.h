@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <array>
+#include <span>
 
 #include "shell/record_store.h"
 
@@ -46,6 +47,10 @@ public:
     [[nodiscard]] LoadResult finish();
 
 private:
+    // A whole value and its separator inside bytes from at, read in one go; 0 when the
+    // value needs the byte-by-byte path (a bad or long value, or one cut by the piece).
+    qsizetype readWholeValue(QByteArrayView bytes, qsizetype at);
+    void readByte(char c);
     bool endValue();
     void stopWith(LoadResult::Stop stop);
     void storeValue(RecordValue value);
@@ -56,9 +61,12 @@ private:
     int m_rowsPerSlot;
     int m_column = 0;
     int m_row;
+    int m_lastRow;
+    std::span<RecordValue> m_columnCells;
 
-    // The value being read.
-    QByteArray m_text;  // its first bytes, kept for the message that names a bad value
+    // The value being read byte by byte.
+    std::array<char, 16> m_text{};  // its first bytes, kept for the message on a bad value
+    int m_textSize = 0;
     int m_length = 0;
     int m_digits = 0;
     bool m_negative = false;

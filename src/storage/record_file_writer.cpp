@@ -1,6 +1,7 @@
 #include "storage/record_file_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -22,14 +23,44 @@ void formatRecordField(RecordValue value, std::span<char, 4> field) {
     std::memcpy(field.data(), text, static_cast<std::size_t>(length));
 }
 
+namespace {
+
+// The fields of every value a table normally holds, formatted once: a save copies 4 bytes
+// per value instead of formatting 140,000 numbers.
+class FieldTable {
+public:
+    FieldTable() {
+        for (int value = kLowestStorable; value <= kHighestStorable; ++value) {
+            formatRecordField(static_cast<RecordValue>(value),
+                              std::span<char, 4>(m_fields[index(value)].data(), 4));
+        }
+    }
+    void put(RecordValue value, char* out) const {
+        if (value >= kLowestStorable && value <= kHighestStorable) {
+            std::memcpy(out, m_fields[index(value)].data(), kFieldBytes);
+        } else {
+            formatRecordField(value, std::span<char, 4>(out, 4));
+        }
+    }
+
+private:
+    static std::size_t index(int value) {
+        return static_cast<std::size_t>(value - kLowestStorable);
+    }
+    std::array<std::array<char, kFieldBytes>, kHighestStorable - kLowestStorable + 1> m_fields{};
+};
+
+}  // namespace
+
 QByteArray writeRecordFile(const RecordStore& store) {
     const RowRange rows = store.profile().fileRows;
     QByteArray bytes(qsizetype{kFieldBytes} * rows.count() * kSlotCount, Qt::Uninitialized);
     char* out = bytes.data();
+    static const FieldTable fields;
     for (int col = 0; col < kSlotCount; ++col) {
         const auto column = store.column(col);
         for (int row = rows.first; row <= rows.last; ++row) {
-            formatRecordField(column[static_cast<std::size_t>(row)], std::span<char, 4>(out, 4));
+            fields.put(column[static_cast<std::size_t>(row)], out);
             out += kFieldBytes;
         }
     }

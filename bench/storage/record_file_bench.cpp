@@ -1,0 +1,122 @@
+// Save and load of a full TFT table against plain buffered I/O of the same 560,000 bytes,
+// side by side in one run so the ratios compare like with like on this machine.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <vector>
+
+#include "profiles/tft.h"
+#include "storage/record_file_io.h"
+#include "storage/record_file_reader.h"
+#include "storage/record_file_writer.h"
+
+namespace {
+
+using trellicap::RecordStore;
+
+constexpr std::size_t kFileBytes = 560000;
+
+// One folder for the whole run, on the same medium as the record files.
+const QTemporaryDir& folder() {
+    static const QTemporaryDir dir;
+    return dir;
+}
+
+RecordStore& fullTable() {
+    static RecordStore store = [] {
+        RecordStore s(trellicap::tft::kProfile);
+        for (int col = 0; col < trellicap::kSlotCount; ++col) {
+            for (int row = 0; row < 700; ++row) {
+                s.column(col)[static_cast<std::size_t>(row)] =
+                    static_cast<trellicap::RecordValue>((col * 31 + row * 7) % 256);
+            }
+        }
+        return s;
+    }();
+    return store;
+}
+
+void BM_SaveRecordFile(benchmark::State& state) {
+    const QString path = folder().filePath(QStringLiteral("save.dat"));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(trellicap::saveRecordFile(path, fullTable()));
+    }
+}
+
+void BM_LoadRecordFile(benchmark::State& state) {
+    const QString path = folder().filePath(QStringLiteral("load.dat"));
+    (void)trellicap::saveRecordFile(path, fullTable());
+    RecordStore loaded(trellicap::tft::kProfile);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(trellicap::loadRecordFile(path, loaded));
+    }
+}
+
+void BM_PlainWrite(benchmark::State& state) {
+    const QByteArray path = folder().filePath(QStringLiteral("plain.dat")).toLocal8Bit();
+    const std::vector<char> bytes(kFileBytes, '7');
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(path.constData(), "wb");
+        benchmark::DoNotOptimize(std::fwrite(bytes.data(), 1, bytes.size(), file));
+        std::fclose(file);
+    }
+}
+
+// A save must reach the medium before it replaces the old file, so it syncs; this is the
+// plain write that does the same.
+void BM_PlainWriteSynced(benchmark::State& state) {
+    const QByteArray path = folder().filePath(QStringLiteral("plain-synced.dat")).toLocal8Bit();
+    const std::vector<char> bytes(kFileBytes, '7');
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(path.constData(), "wb");
+        benchmark::DoNotOptimize(std::fwrite(bytes.data(), 1, bytes.size(), file));
+        std::fflush(file);
+        fsync(fileno(file));
+        std::fclose(file);
+    }
+}
+
+void BM_PlainRead(benchmark::State& state) {
+    const QByteArray path = folder().filePath(QStringLiteral("plain-read.dat")).toLocal8Bit();
+    std::vector<char> bytes(kFileBytes, '7');
+    std::FILE* out = std::fopen(path.constData(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(path.constData(), "rb");
+        benchmark::DoNotOptimize(std::fread(bytes.data(), 1, bytes.size(), file));
+        std::fclose(file);
+    }
+}
+
+// The format alone, without the disk, to see where the time of a save or load goes.
+void BM_FormatTable(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(trellicap::writeRecordFile(fullTable()));
+    }
+}
+
+void BM_ParseTable(benchmark::State& state) {
+    const QByteArray bytes = trellicap::writeRecordFile(fullTable());
+    RecordStore loaded(trellicap::tft::kProfile);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(trellicap::readRecordFile(bytes, loaded));
+    }
+}
+
+constexpr int kRepetitions = 15;
+
+}  // namespace
+
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK(BM_PlainWriteSynced)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK(BM_SaveRecordFile)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK(BM_LoadRecordFile)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK(BM_FormatTable)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK(BM_ParseTable)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+
+BENCHMARK_MAIN();
