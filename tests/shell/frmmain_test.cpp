@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
@@ -110,8 +111,9 @@ TEST_F(MainWindowTest, StartUpOnAWorkingPortShowsTheStartupTrace) {
 }
 
 TEST_F(MainWindowTest, StartUpWithoutAUsablePortFileHandsOverToPortSelection) {
-    for (const QByteArray& content : {QByteArray("<none>"), QByteArray(""),
-                                      QByteArray("garbage\r\n"), QByteArray("99999\r\n")}) {
+    for (const QByteArray& content :
+         {QByteArray("<none>"), QByteArray(""), QByteArray("garbage\r\n"), QByteArray("99999\r\n"),
+          QByteArray("/dev/no-such-serial-device\r\n")}) {
         m_messages.clear();
         if (content == "<none>") {
             QFile::remove(m_dir.filePath(QStringLiteral("udc.cfg")));
@@ -132,6 +134,20 @@ TEST_F(MainWindowTest, StartUpWithoutAUsablePortFileHandsOverToPortSelection) {
         EXPECT_EQ(w->store().column(5)[300], 32);  // the table was initialised before
         EXPECT_EQ(w->store().capture()[13], 0);    // no start-up trace on this path
     }
+}
+
+TEST_F(MainWindowTest, ClosingThePortSelectionWhileNothingElseIsVisibleEndsTheProgram) {
+    auto w = make(tft::kProfile);
+    w->startUp();  // no "udc.cfg": only the port selection is visible
+    frmoption* option = portWindow(*w);
+    ASSERT_NE(option, nullptr);
+    option->close();
+    // The program's event loop ends at once instead of running on with no window.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    guard.start(3000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
 }
 
 TEST_F(MainWindowTest, ABusyPortTakesTheFailurePath) {
