@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -156,13 +157,21 @@ QWidget* frmmain::buildPlotColumn() {
     layout->setContentsMargins(0, 0, 0, 0);
     auto* label = new QLabel(tr("A  Scan"), column);
     label->setObjectName(QStringLiteral("Label1"));
-    m_picascan = new CanvasWidget(m_plot, column);
+    // The plot area keeps its single sunken border around the retained image.
+    auto* border = new QFrame(column);
+    border->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    border->setLineWidth(1);
+    auto* borderLayout = new QVBoxLayout(border);
+    borderLayout->setContentsMargins(1, 1, 1, 1);
+    m_picascan = new CanvasWidget(m_plot, border);
     m_picascan->setObjectName(QStringLiteral("picascan"));
     m_picascan->setAccessibleName(tr("A-scan plot"));
+    m_picascan->setFixedSize(m_plot.sizePixels());
+    borderLayout->addWidget(m_picascan);
     layout->addWidget(label);
     // The DAC model's plot sits lower in its window: keep the profile's offset.
     layout->addSpacing((m_profile.canvasTopTwips - 480) / 15);
-    layout->addWidget(m_picascan, 0, Qt::AlignLeft);
+    layout->addWidget(border, 0, Qt::AlignLeft);
 
     auto* readouts = new QGridLayout();
     const std::array<std::array<const char*, 3>, 3> readoutNames = {{
@@ -395,6 +404,7 @@ void frmmain::markSlot(int column) {
     // The marked entry replaces the old one at the same place, unselected.
     delete m_lstmem->takeItem(column);
     m_lstmem->insertItem(column, slotEntryText(column + 1, true));
+    m_lstmem->scrollToItem(m_lstmem->item(column));  // let the operator see it arrive
 }
 
 void frmmain::connectLink() {
