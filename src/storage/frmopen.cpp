@@ -43,6 +43,14 @@ frmopen::frmopen(QString& rememberedFolder, QWidget* parent)
     setWindowTitle(QStringLiteral("File Open"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_drives->setObjectName(QStringLiteral("Drive1"));
+    // Named for screen readers and shown as tips: the lists carry no captions of their own.
+    m_drives->setAccessibleName(tr("Drive"));
+    m_drives->setToolTip(tr("Drive (mounted volume)"));
+    m_folders->setAccessibleName(tr("Folder"));
+    m_folders->setToolTip(tr("Folder: double-click to open, \"..\" goes up"));
+    m_files->setAccessibleName(tr("Files"));
+    m_types->setAccessibleName(tr("File type"));
+    m_path->setAccessibleName(tr("Full path"));
     m_folders->setObjectName(QStringLiteral("Dir1"));
     m_files->setObjectName(QStringLiteral("File1"));
     m_types->setObjectName(QStringLiteral("cmbext"));

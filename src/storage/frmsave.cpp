@@ -25,6 +25,12 @@ frmsave::frmsave(QString& rememberedFolder, QWidget* parent)
     setWindowTitle(QStringLiteral("File Save"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_drives->setObjectName(QStringLiteral("Drive1"));
+    // Named for screen readers and shown as tips: the lists carry no captions of their own.
+    m_drives->setAccessibleName(tr("Drive"));
+    m_drives->setToolTip(tr("Drive (mounted volume)"));
+    m_folders->setAccessibleName(tr("Folder"));
+    m_folders->setToolTip(tr("Folder: double-click to open, \"..\" goes up"));
+    m_fullPath->setAccessibleName(tr("Full path"));
     m_folders->setObjectName(QStringLiteral("Dir1"));
     m_nameLabel->setObjectName(QStringLiteral("Label1"));
     m_name->setObjectName(QStringLiteral("txtfilename"));
