@@ -376,9 +376,10 @@ void frmmain::cmdtxtsav_Click() {
     for (const HeaderField& field : m_profile.headerFields) {
         const auto* box = findChild<QLineEdit*>(qs(field.control));
         const std::vector<RecordValue> codes = textToCodes(box->text().left(field.maxChars));
-        // The whole field is rewritten: what does not come from the text becomes a blank,
-        // so a shorter text never leaves the tail of an older one behind.
-        for (int k = 0; k < field.runLength; ++k) {
+        // Every row the box can fill is rewritten: what does not come from the text becomes
+        // a blank, so a shorter text never leaves the tail of an older one behind. (The DAC
+        // runs hold one code more than the box takes; that row is left as it was.)
+        for (int k = 0; k < field.maxChars; ++k) {
             const auto index = static_cast<std::size_t>(k);
             column[static_cast<std::size_t>(field.firstRow + k)] =
                 index < codes.size() ? codes[index] : RecordValue{32};
