@@ -1,7 +1,6 @@
 #include "app/run_program.h"
 
 #include <QApplication>
-#include <QFont>
 
 #include "link/qt_serial_port.h"
 #include "shell/frmmain.h"
@@ -15,9 +14,6 @@ int runProgram(int argc, char** argv, const ModelProfile& profile) {
     QApplication::setApplicationName(name);
     QApplication::setApplicationDisplayName(name);
     QApplication::setApplicationVersion(QStringLiteral("1.0.1"));
-    // Report fonts: "MS Sans Serif" has no alias on Linux; Arial and Courier map to the
-    // Liberation fonts through fontconfig.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 
     frmmain window(profile, std::make_unique<QtSerialPort>(), frmmain::Options{});
     window.resize(1180, 640);
