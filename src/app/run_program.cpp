@@ -11,8 +11,8 @@ int runProgram(int argc, char** argv, const ModelProfile& profile) {
     QApplication app(argc, argv);
     const QString name = QString::fromUtf8(profile.programName.data(),
                                            static_cast<qsizetype>(profile.programName.size()));
+    // No display name: Qt would append it to every window caption.
     QApplication::setApplicationName(name);
-    QApplication::setApplicationDisplayName(name);
     QApplication::setApplicationVersion(QStringLiteral("1.0.1"));
 
     frmmain window(profile, std::make_unique<QtSerialPort>(), frmmain::Options{});
