@@ -5,6 +5,8 @@
 #include <QSignalBlocker>
 #include <QStorageInfo>
 
+#include "storage/folder_list.h"
+
 namespace trellicap {
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
@@ -31,6 +33,19 @@ void DriveList::showVolumeOf(const QString& folder) {
         const QSignalBlocker blocker(this);
         setCurrentIndex(index);
     }
+}
+
+void pairDriveWithFolders(DriveList& drives, FolderList& folders) {
+    drives.setAccessibleName(DriveList::tr("Drive"));
+    drives.setToolTip(DriveList::tr("Drive (mounted volume)"));
+    folders.setAccessibleName(DriveList::tr("Folder"));
+    folders.setToolTip(DriveList::tr("Folder: double-click to open, \"..\" goes up"));
+    QObject::connect(&drives, &DriveList::driveChosen, &folders,
+                     [&drives, &folders](const QString& root) {
+                         if (!folders.setPath(root)) {
+                             drives.showVolumeOf(folders.path());
+                         }
+                     });
 }
 
 }  // namespace trellicap

@@ -19,4 +19,11 @@ signals:
     void driveChosen(const QString& rootPath);
 };
 
+class FolderList;
+
+// The drive and folder lists of the save and open windows work as one: choosing a drive
+// moves the folder list there (or shows the folder's own volume again when that drive
+// cannot be listed). Both get names for screen readers and tips, having no captions.
+void pairDriveWithFolders(DriveList& drives, FolderList& folders);
+
 }  // namespace trellicap

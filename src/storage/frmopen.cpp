@@ -43,11 +43,6 @@ frmopen::frmopen(QString& rememberedFolder, QWidget* parent)
     setWindowTitle(QStringLiteral("File Open"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_drives->setObjectName(QStringLiteral("Drive1"));
-    // Named for screen readers and shown as tips: the lists carry no captions of their own.
-    m_drives->setAccessibleName(tr("Drive"));
-    m_drives->setToolTip(tr("Drive (mounted volume)"));
-    m_folders->setAccessibleName(tr("Folder"));
-    m_folders->setToolTip(tr("Folder: double-click to open, \"..\" goes up"));
     m_files->setAccessibleName(tr("Files"));
     m_types->setAccessibleName(tr("File type"));
     m_path->setAccessibleName(tr("Full path"));
@@ -75,11 +70,7 @@ frmopen::frmopen(QString& rememberedFolder, QWidget* parent)
     layout->addWidget(m_ok, 3, 1, Qt::AlignRight);
 
     connect(m_folders, &FolderList::pathChanged, this, &frmopen::folderChanged);
-    connect(m_drives, &DriveList::driveChosen, this, [this](const QString& root) {
-        if (!m_folders->setPath(root)) {
-            m_drives->showVolumeOf(m_folders->path());
-        }
-    });
+    pairDriveWithFolders(*m_drives, *m_folders);
     connect(m_files, &QListWidget::itemClicked, this, &frmopen::fileClicked);
     connect(m_files, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         fileClicked(item);

@@ -25,11 +25,6 @@ frmsave::frmsave(QString& rememberedFolder, QWidget* parent)
     setWindowTitle(QStringLiteral("File Save"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_drives->setObjectName(QStringLiteral("Drive1"));
-    // Named for screen readers and shown as tips: the lists carry no captions of their own.
-    m_drives->setAccessibleName(tr("Drive"));
-    m_drives->setToolTip(tr("Drive (mounted volume)"));
-    m_folders->setAccessibleName(tr("Folder"));
-    m_folders->setToolTip(tr("Folder: double-click to open, \"..\" goes up"));
     m_fullPath->setAccessibleName(tr("Full path"));
     m_folders->setObjectName(QStringLiteral("Dir1"));
     m_nameLabel->setObjectName(QStringLiteral("Label1"));
@@ -50,11 +45,7 @@ frmsave::frmsave(QString& rememberedFolder, QWidget* parent)
     layout->addWidget(m_ok, 4, 1, Qt::AlignRight);
 
     connect(m_folders, &FolderList::pathChanged, this, &frmsave::folderChanged);
-    connect(m_drives, &DriveList::driveChosen, this, [this](const QString& root) {
-        if (!m_folders->setPath(root)) {
-            m_drives->showVolumeOf(m_folders->path());
-        }
-    });
+    pairDriveWithFolders(*m_drives, *m_folders);
     connect(m_name, &QLineEdit::textChanged, this, [this] { m_fullPath->setText(fullPath()); });
     connect(m_name, &QLineEdit::returnPressed, this, &frmsave::accept);
     connect(m_ok, &QPushButton::clicked, this, &frmsave::accept);
