@@ -1,6 +1,5 @@
 #include "shell/frmmain.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFrame>
@@ -295,13 +294,11 @@ void frmmain::startUp() {
         m_target = PortTarget{1, {}};
         hide();
         openPortSelection();
-        emit startUpFinished(false);
         return;
     }
     m_store.loadStartupTrace();
     display_pattern();
     show();
-    emit startUpFinished(true);
 }
 
 std::optional<frmmain::OpenFailure> frmmain::reopenPort() {

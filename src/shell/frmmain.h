@@ -99,9 +99,6 @@ public:
     bool saveToFile(const QString& path);
     void loadFromFile(const QString& path);
 
-signals:
-    void startUpFinished(bool portOpen);
-
 private:
     void buildMenus();
     QWidget* buildSlotColumn();
