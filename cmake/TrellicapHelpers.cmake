@@ -1,13 +1,19 @@
-# One line per test or benchmark program: trellicap_add_test(NAME SOURCES a.cpp b.cpp [LIBS ...])
-# Tests link the libraries and never re-list production sources.
+# One line per test or benchmark program:
+#   trellicap_add_test(NAME SOURCES a.cpp b.cpp LIBS ... [WIDGETS])
+# WIDGETS: the test drives windows and gets the QApplication main; otherwise it runs on a
+# QGuiApplication and links no widgets. Tests link the libraries and never re-list sources.
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
 function(trellicap_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-    add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/qt_gtest_main.cpp)
+    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest Qt6::Test Qt6::Widgets)
+    if(ARG_WIDGETS)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} trellicap_test_main)
+    else()
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} trellicap_test_main_core)
+    endif()
     set(env "QT_QPA_PLATFORM=offscreen")
     if(TARGET instrument-sim)
         list(APPEND env "TRELLICAP_SIM=$<TARGET_FILE:instrument-sim>")

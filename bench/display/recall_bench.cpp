@@ -11,7 +11,7 @@
 #include "display/panel_texts.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 namespace {
 

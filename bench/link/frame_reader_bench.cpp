@@ -7,7 +7,7 @@
 #include "link/frame_reader.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "link/sim_process.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 namespace {
 

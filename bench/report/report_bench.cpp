@@ -10,10 +10,11 @@
 #include "display/panel_texts.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
+#include "record/record_store.h"
+#include "record/slot_entries.h"
 #include "report/pdf_page_sink.h"
 #include "report/print_run.h"
 #include "report/report_composer.h"
-#include "shell/record_store.h"
 
 namespace trellicap {
 namespace {

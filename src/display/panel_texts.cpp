@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/text_codes.h"
+#include "record/text_codes.h"
 
 namespace trellicap {
 

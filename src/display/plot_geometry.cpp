@@ -4,7 +4,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "shell/text_codes.h"
+#include "record/numbers.h"
+#include "record/text_codes.h"
 
 namespace trellicap {
 

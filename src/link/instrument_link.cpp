@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "link/command_blocks.h"
-#include "shell/text_codes.h"
+#include "record/memory_number.h"
+#include "record/text_codes.h"
 
 namespace trellicap {
 

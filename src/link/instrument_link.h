@@ -18,7 +18,7 @@
 #include "link/frame_reader.h"
 #include "link/serial_port.h"
 #include "profiles/model_profile.h"
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 namespace trellicap {
 

@@ -1,6 +1,6 @@
 #include "report/print_run.h"
 
-#include "shell/record_store.h"
+#include "record/slot_entries.h"
 
 namespace trellicap {
 

@@ -20,10 +20,11 @@
 #include "display/overlays.h"
 #include "display/panel_texts.h"
 #include "link/instrument_link.h"
+#include "record/header_fields.h"
+#include "record/slot_entries.h"
 #include "shell/frmabout.h"
 #include "shell/frmoption.h"
 #include "shell/main_report_host.h"
-#include "shell/text_codes.h"
 
 namespace trellicap {
 
@@ -369,19 +370,11 @@ void frmmain::cmdtxtsav_Click() {
     if (m_link->isBusy()) {
         return;
     }
-    auto column = m_store.column(m_shownslot);
+    std::vector<QString> texts;
     for (const HeaderField& field : m_profile.headerFields) {
-        const auto* box = findChild<QLineEdit*>(qs(field.control));
-        const std::vector<RecordValue> codes = textToCodes(box->text().left(field.maxChars));
-        // Every row the box can fill is rewritten: what does not come from the text becomes
-        // a blank, so a shorter text never leaves the tail of an older one behind. (The DAC
-        // runs hold one code more than the box takes; that row is left as it was.)
-        for (int k = 0; k < field.maxChars; ++k) {
-            const auto index = static_cast<std::size_t>(k);
-            column[static_cast<std::size_t>(field.firstRow + k)] =
-                index < codes.size() ? codes[index] : RecordValue{32};
-        }
+        texts.push_back(findChild<QLineEdit*>(qs(field.control))->text());
     }
+    storeHeaderFields(m_profile, texts, m_store.column(m_shownslot));
     statusBar()->showMessage(tr("Header fields stored in Mem %1").arg(m_shownslot + 1), 4000);
 }
 

@@ -10,9 +10,9 @@
 #include "display/canvas.h"
 #include "link/serial_port.h"
 #include "profiles/model_profile.h"
+#include "record/record_store.h"
+#include "shell/message_box.h"
 #include "shell/port_config.h"
-#include "shell/record_store.h"
-#include "shell/user_message.h"
 
 class QLabel;
 class QLineEdit;

@@ -3,11 +3,11 @@
 #include <QStatusBar>
 
 #include "link/instrument_link.h"
+#include "record/slot_entries.h"
 #include "shell/frmmain.h"
 #include "storage/frmopen.h"
 #include "storage/frmsave.h"
 #include "storage/record_file_io.h"
-#include "storage/slot_entries.h"
 #include "storage/storage_messages.h"
 
 namespace trellicap {

@@ -59,6 +59,7 @@ LoadResult loadRecordFile(const QString& path, RecordStore& store) {
     if (!file.open(QIODevice::ReadOnly)) {
         return cannotOpen(store, file.errorString());
     }
+    store.prefillForLoad();
     RecordFileReader reader(store);
     bool wantsMore = true;
     while (wantsMore) {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "shell/record_store.h"
+#include "record/record_store.h"
 #include "storage/record_file_reader.h"
 
 namespace trellicap {

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
+#include "record/memory_number.h"
+
 namespace trellicap {
 
 namespace {
 
-constexpr int kBlankFromRow = 256;
 constexpr int kMagnitudeCap = 100000;  // anything above 32768 is out of range alike
 constexpr int kFastDigits = 4;         // up to 9999: in range whatever the sign
 
@@ -29,13 +30,6 @@ RecordFileReader::RecordFileReader(RecordStore& store)
       m_lastRow(store.profile().fileRows.last),
       m_columnCells(store.column(0)) {
     m_result.valuesExpected = m_rowsPerSlot * kSlotCount;
-    const RowRange rows = store.profile().fileRows;
-    for (int col = 0; col < kSlotCount; ++col) {
-        auto column = store.column(col);
-        for (int row = rows.first; row <= rows.last; ++row) {
-            column[static_cast<std::size_t>(row)] = row < kBlankFromRow ? 0 : 32;
-        }
-    }
 }
 
 bool RecordFileReader::feed(QByteArrayView bytes) {
@@ -169,6 +163,7 @@ void RecordFileReader::stopWith(LoadResult::Stop stop) {
 }
 
 LoadResult readRecordFile(QByteArrayView bytes, RecordStore& store) {
+    store.prefillForLoad();
     RecordFileReader reader(store);
     reader.feed(bytes);
     return reader.finish();

@@ -9,7 +9,7 @@
 #include <array>
 #include <span>
 
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 namespace trellicap {
 
@@ -36,8 +36,8 @@ struct LoadResult {
 
 class RecordFileReader {
 public:
-    // Pre-fills columns 0..199 over the file rows (0 in rows 0..255, 32 from 256), as a
-    // load that stops early must leave them. Row recordLast and column 200 are not touched.
+    // Reads into columns 0..199 from row 0 of slot 1 on. The caller pre-fills the table
+    // first (RecordStore::prefillForLoad), so a load that stops early leaves the rest so.
     explicit RecordFileReader(RecordStore& store);
 
     // Reads values from the next bytes of the file. Returns false once the load is over
@@ -75,7 +75,7 @@ private:
     bool m_afterValue = false;  // a blank or line end ended the last value: a comma joins it
 };
 
-// The whole load over bytes already in memory.
+// The whole load over bytes already in memory, pre-fill included.
 [[nodiscard]] LoadResult readRecordFile(QByteArrayView bytes, RecordStore& store);
 
 }  // namespace trellicap

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 namespace trellicap {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "shell/user_message.h"
+#include "record/user_message.h"
 #include "storage/record_file_reader.h"
 
 namespace trellicap {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "profiles/model_profile.h"
-#include "shell/text_codes.h"
+#include "record/text_codes.h"
 
 namespace trellicap::testing {
 

@@ -8,7 +8,7 @@
 #include "link/wire_frames.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 namespace trellicap {
 namespace {

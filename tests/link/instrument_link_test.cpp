@@ -13,7 +13,7 @@
 #include "link/command_blocks.h"
 #include "link/wire_frames.h"
 #include "profiles/tft.h"
-#include "shell/record_store.h"
+#include "record/record_store.h"
 #include "support/fake_serial_port.h"
 
 namespace trellicap {

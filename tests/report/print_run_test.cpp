@@ -6,8 +6,9 @@
 #include <set>
 #include <vector>
 
+#include "record/record_store.h"
+#include "record/slot_entries.h"
 #include "report/print_run.h"
-#include "shell/record_store.h"
 
 namespace trellicap {
 namespace {

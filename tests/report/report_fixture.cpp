@@ -2,7 +2,7 @@
 
 #include "display/ascan_plot.h"
 #include "display/canvas.h"
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 namespace trellicap::test {
 

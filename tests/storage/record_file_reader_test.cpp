@@ -216,6 +216,7 @@ TEST(RecordFileReader, FeedingInPiecesGivesTheSameLoad) {
     const LoadResult wholeResult = readRecordFile(bytes, whole);
 
     RecordStore pieces(tft::kProfile);
+    pieces.prefillForLoad();
     RecordFileReader reader(pieces);
     // Pieces of 1 to 7 bytes cut values and separators at every possible place.
     qsizetype at = 0;

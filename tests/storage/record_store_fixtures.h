@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <vector>
 
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 namespace trellicap::testing {
 

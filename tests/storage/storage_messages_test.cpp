@@ -2,8 +2,8 @@
 
 #include <QDir>
 
+#include "record/slot_entries.h"
 #include "storage/full_path.h"
-#include "storage/slot_entries.h"
 #include "storage/storage_messages.h"
 
 namespace trellicap {

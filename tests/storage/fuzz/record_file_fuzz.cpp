@@ -84,6 +84,7 @@ void checkProfile(const trellicap::ModelProfile& profile, QByteArrayView bytes) 
           "capture buffer written");
 
     putSentinels(pieces);
+    pieces.prefillForLoad();
     trellicap::RecordFileReader reader(pieces);
     const qsizetype cut = bytes.size() / 3;
     reader.feed(bytes.first(cut));

@@ -1,4 +1,5 @@
-#include "shell/text_codes.h"
+#include "record/text_codes.h"
+#include "record/numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/user_message.h"
+#include "shell/message_box.h"
 
 #include <QMessageBox>
 

@@ -3,8 +3,6 @@
 // with the profile's exact row ranges, so every subsystem agrees on rows and columns.
 #pragma once
 
-#include <QString>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -28,6 +26,9 @@ public:
 
     // Start values: columns 0..199 get 0 in rows 0..260 and 32 in rows 261..599.
     void initMemoryTable();
+    // What a load leaves where the file does not reach: columns 0..199 get 0 in the file
+    // rows up to 255 and 32 from 256. Row recordLast and column 200 are not touched.
+    void prefillForLoad();
     // The pulse and six decaying echo groups shown before the first record.
     void loadStartupTrace();
     // A request presets raw positions 0..250 to 0 and 251..rawPresetBlankLast to 32.
@@ -47,13 +48,5 @@ private:
     std::vector<RecordValue> m_table;  // column-major: kTableColumns columns of recordSize rows
     std::vector<RecordValue> m_raw;
 };
-
-// The number spelled by a record's memory-number codes (358..360), read as a leading number.
-[[nodiscard]] double memoryNumber(std::span<const RecordValue> record);
-// The memory-table column for a memory number: only whole numbers 1..200 address a slot.
-[[nodiscard]] std::optional<int> columnForMemoryNumber(double number);
-
-// The slot-list text of a slot (1..200), with or without the slot mark " *".
-[[nodiscard]] QString slotEntryText(int slot, bool marked);
 
 }  // namespace trellicap

@@ -1,10 +1,8 @@
-// A message for the user (a message box in the program; recorded in tests).
+// A message for the user: a title, the fixed text, and under it the system's reason and what
+// to do. The windows show it in a message box; tests record it.
 #pragma once
 
 #include <QString>
-#include <functional>
-
-class QWidget;
 
 namespace trellicap {
 
@@ -20,10 +18,5 @@ struct UserMessage {
     QString informative;  // the system's reason and what to do, under the fixed text
     bool warning = true;
 };
-
-using Messenger = std::function<void(QWidget* parent, const UserMessage&)>;
-
-// The program's messenger: a modal message box with an OK button.
-void showMessageBox(QWidget* parent, const UserMessage& message);
 
 }  // namespace trellicap

@@ -1,8 +1,10 @@
-#include "storage/slot_entries.h"
-
-#include "shell/record_store.h"
+#include "record/slot_entries.h"
 
 namespace trellicap {
+
+QString slotEntryText(int slot, bool marked) {
+    return QStringLiteral("Mem %1%2").arg(slot).arg(marked ? QStringLiteral(" *") : QString());
+}
 
 QStringList slotListEntries(const std::array<bool, kSlotCount>& marked) {
     QStringList entries;

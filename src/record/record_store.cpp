@@ -1,10 +1,7 @@
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 #include <algorithm>
 #include <cassert>
-#include <cmath>
-
-#include "shell/text_codes.h"
 
 namespace trellicap {
 
@@ -32,6 +29,17 @@ void RecordStore::initMemoryTable() {
         auto c = column(col);
         std::fill(c.begin(), c.begin() + 261, RecordValue{0});
         std::fill(c.begin() + 261, c.begin() + 600, RecordValue{32});
+    }
+}
+
+void RecordStore::prefillForLoad() {
+    constexpr int kBlankFromRow = 256;
+    const RowRange rows = m_profile.fileRows;
+    for (int col = 0; col < kSlotCount; ++col) {
+        auto c = column(col);
+        for (int row = rows.first; row <= rows.last; ++row) {
+            c[static_cast<std::size_t>(row)] = row < kBlankFromRow ? 0 : 32;
+        }
     }
 }
 
@@ -80,21 +88,6 @@ void RecordStore::fileRequestedFrame(int col) {
 }
 void RecordStore::fileUnsolicitedFrame(int col) {
     copyFromCapture(col, m_profile.unsolicitedRows);
-}
-
-double memoryNumber(std::span<const RecordValue> record) {
-    return leadingNumber(codesToText(record.subspan(kMemoryNumberFirst, 3)));
-}
-
-std::optional<int> columnForMemoryNumber(double number) {
-    if (number < 1 || number > kSlotCount || number != std::floor(number)) {
-        return std::nullopt;
-    }
-    return static_cast<int>(number) - 1;
-}
-
-QString slotEntryText(int slot, bool marked) {
-    return QStringLiteral("Mem %1%2").arg(slot).arg(marked ? QStringLiteral(" *") : QString());
 }
 
 }  // namespace trellicap

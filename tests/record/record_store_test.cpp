@@ -1,9 +1,11 @@
-#include "shell/record_store.h"
+#include "record/record_store.h"
 
 #include <gtest/gtest.h>
 
 #include "profiles/dac.h"
 #include "profiles/tft.h"
+#include "record/memory_number.h"
+#include "record/slot_entries.h"
 
 using namespace trellicap;
 
