@@ -16,9 +16,9 @@
 #include <QVBoxLayout>
 
 #include "display/ascan_plot.h"
-#include "display/canvas_widget.h"
 #include "display/overlays.h"
 #include "display/panel_texts.h"
+#include "display/ui/canvas_widget.h"
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
 #include "record/slot_entries.h"

@@ -3,8 +3,8 @@
 #include <QListWidget>
 
 #include "link/instrument_link.h"
-#include "report/frmprintop.h"
-#include "report/printer_setup.h"
+#include "report/ui/frmprintop.h"
+#include "report/ui/printer_setup.h"
 #include "shell/frmmain.h"
 #include "shell/main_report_host.h"
 

@@ -5,10 +5,10 @@
 #include "link/instrument_link.h"
 #include "record/slot_entries.h"
 #include "shell/frmmain.h"
-#include "storage/frmopen.h"
-#include "storage/frmsave.h"
 #include "storage/record_file_io.h"
 #include "storage/storage_messages.h"
+#include "storage/ui/frmopen.h"
+#include "storage/ui/frmsave.h"
 
 namespace trellicap {
 

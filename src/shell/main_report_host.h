@@ -5,9 +5,9 @@
 #include <QListWidget>
 
 #include "report/print_run.h"
-#include "report/printer_setup.h"
 #include "report/report_composer.h"
 #include "report/report_source.h"
+#include "report/ui/printer_setup.h"
 #include "shell/frmmain.h"
 
 namespace trellicap {

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 
 #include "display/ascan_plot.h"
-#include "display/canvas_widget.h"
 #include "display/panel_texts.h"
+#include "display/ui/canvas_widget.h"
 #include "profiles/tft.h"
 #include "record_builder.h"
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "profiles/tft.h"
-#include "report/frmprintop.h"
-#include "report/printer_page_sink.h"
-#include "report/printer_setup.h"
 #include "report/report_composer.h"
+#include "report/ui/frmprintop.h"
+#include "report/ui/printer_page_sink.h"
+#include "report/ui/printer_setup.h"
 #include "report_fixture.h"
 
 namespace trellicap {

@@ -17,7 +17,7 @@
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "report/printer_setup.h"
+#include "report/ui/printer_setup.h"
 #include "shell/frmmain.h"
 
 using namespace trellicap;

@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "storage/folder_list.h"
-#include "storage/frmopen.h"
-#include "storage/frmsave.h"
+#include "storage/ui/folder_list.h"
+#include "storage/ui/frmopen.h"
+#include "storage/ui/frmsave.h"
 
 namespace trellicap {
 namespace {

@@ -1,4 +1,4 @@
-#include "storage/folder_list.h"
+#include "storage/ui/folder_list.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "report/printer_setup.h"
+#include "report/ui/printer_setup.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "report/printer_page_sink.h"
+#include "report/ui/printer_page_sink.h"
 
 namespace trellicap {
 

@@ -1,11 +1,11 @@
-#include "storage/drive_list.h"
+#include "storage/ui/drive_list.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QStorageInfo>
 
-#include "storage/folder_list.h"
+#include "storage/ui/folder_list.h"
 
 namespace trellicap {
 

@@ -1,4 +1,4 @@
-#include "display/canvas_widget.h"
+#include "display/ui/canvas_widget.h"
 
 #include <QPaintEvent>
 #include <QPainter>

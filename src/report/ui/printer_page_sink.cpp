@@ -1,4 +1,4 @@
-#include "report/printer_page_sink.h"
+#include "report/ui/printer_page_sink.h"
 
 #include <QFileInfo>
 #include <QPrinter>

@@ -1,4 +1,4 @@
-#include "report/frmprintop.h"
+#include "report/ui/frmprintop.h"
 
 #include <QGroupBox>
 #include <QPushButton>

@@ -1,15 +1,15 @@
-#include "storage/frmopen.h"
+#include "storage/ui/frmopen.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "storage/drive_list.h"
-#include "storage/file_list.h"
-#include "storage/folder_list.h"
 #include "storage/full_path.h"
-#include "storage/start_folder.h"
+#include "storage/ui/drive_list.h"
+#include "storage/ui/file_list.h"
+#include "storage/ui/folder_list.h"
+#include "storage/ui/start_folder.h"
 
 namespace trellicap {
 

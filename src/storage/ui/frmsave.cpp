@@ -1,14 +1,14 @@
-#include "storage/frmsave.h"
+#include "storage/ui/frmsave.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "storage/drive_list.h"
-#include "storage/folder_list.h"
 #include "storage/full_path.h"
-#include "storage/start_folder.h"
+#include "storage/ui/drive_list.h"
+#include "storage/ui/folder_list.h"
+#include "storage/ui/start_folder.h"
 
 namespace trellicap {
 

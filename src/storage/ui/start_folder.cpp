@@ -1,8 +1,8 @@
-#include "storage/start_folder.h"
+#include "storage/ui/start_folder.h"
 
 #include <QDir>
 
-#include "storage/folder_list.h"
+#include "storage/ui/folder_list.h"
 
 namespace trellicap {
 

@@ -1,4 +1,4 @@
-#include "storage/file_list.h"
+#include "storage/ui/file_list.h"
 
 #include <QDir>
 
