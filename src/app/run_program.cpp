@@ -4,16 +4,17 @@
 
 #include "link/qt_serial_port.h"
 #include "shell/frmmain.h"
+#include "shell/texts.h"
+#include "trellicap_version.h"
 
 namespace trellicap {
 
 int runProgram(int argc, char** argv, const ModelProfile& profile) {
     QApplication app(argc, argv);
-    const QString name = QString::fromUtf8(profile.programName.data(),
-                                           static_cast<qsizetype>(profile.programName.size()));
+    const QString name = qs(profile.programName);
     // No display name: Qt would append it to every window caption.
     QApplication::setApplicationName(name);
-    QApplication::setApplicationVersion(QStringLiteral("1.0.1"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
 
     frmmain window(profile, std::make_unique<QtSerialPort>(), frmmain::Options{});
     window.resize(1180, 640);

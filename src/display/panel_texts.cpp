@@ -95,9 +95,9 @@ PanelTexts buildPanelTexts(const ModelProfile& profile, std::span<const RecordVa
         p += step.advance;
     }
 
-    if (texts.text(kMeasureControl) == kOff) {
-        for (std::string_view readout : kReadoutControls) {
-            texts.set(readout, QString());
+    if (texts.text(profile.measureControl) == kOff) {
+        for (const Readout& readout : profile.readouts) {
+            texts.set(readout.control, QString());
         }
     }
 

@@ -33,11 +33,6 @@ private:
     std::vector<std::pair<QString, QString>> m_entries;
 };
 
-// Control names read by more than the panel walk.
-inline constexpr std::string_view kTimeDateControl = "txttmdt";
-inline constexpr std::string_view kMeasureControl = "txtmea";
-inline constexpr std::string_view kReadoutControls[] = {"txtbeam", "txtsurf", "txtdpth"};
-
 // The record index of a control's first code in the profile's walk from 260; nullopt for a
 // control the walk does not fill.
 [[nodiscard]] std::optional<int> fieldIndex(const ModelProfile& profile, std::string_view control);

@@ -92,6 +92,12 @@ inline constexpr PanelCell kPanelCells[] = {
      3},
 };
 
+inline constexpr Readout kReadouts[] = {
+    {"Label36", "Beam Path", "txtbeam"},
+    {"Label37", "Surface", "txtsurf"},
+    {"Label38", "Depth", "txtdpth"},
+};
+
 inline constexpr HeaderField kHeaderFields[] = {
     {"txtopname", "Label26", "Operator ", 530, 40, 39, "  Operator :  "},
     {"txtaxno", "Label27", "Job No.", 570, 40, 39, "  Job No    :  "},
@@ -166,6 +172,7 @@ inline constexpr ModelProfile kProfile{
     .blockBLength = 557,
     .frameMap = kFrameMap,
     .canvasTopTwips = 840,
+    .plotLabelBottomTwips = 480,
     .dacPointFirst = 508,
     .dacSegments = 11,
     .dacThreeCurveText = "ON 6/12",
@@ -173,14 +180,20 @@ inline constexpr ModelProfile kProfile{
     .panelSteps = kPanelSteps,
     .clockControl = {},
     .panelCells = kPanelCells,
+    .measureControl = "txtmea",
+    .readouts = kReadouts,
     .headerFields = kHeaderFields,
     .fileMenu = kFileMenu,
     .report =
         {
+            .ascanDesignHeightTwips = 5835,
             .ascanHeightTwips = 5235,
             .ascanFrame = {1, 1, 256, 258},
             .settingsHeightTwips = 5235,
-            .settingsFont = "MS Sans Serif",
+            .ascanFont = {"Courier", 9.75, false},
+            .settingsFont = {"MS Sans Serif", 9.75, true},
+            .headingFont = {"MS Sans Serif", 12, true},
+            .noteFont = {"MS Sans Serif", 9.75, true},
             .settingsColumns = {6, 63, 127, 184},
             .settingsRows = kReportRows,
             .settingsLastRow = kReportLastRow,

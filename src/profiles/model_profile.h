@@ -60,6 +60,14 @@ struct HeaderField {
     std::string_view notePrefix;  // line prefix in the report's note block
 };
 
+// A measurement readout below the plot: its label and the box that shows the instrument's
+// text.
+struct Readout {
+    std::string_view labelName;
+    std::string_view label;
+    std::string_view control;
+};
+
 struct MenuEntry {
     std::string_view objectName;
     std::string_view text;
@@ -87,11 +95,21 @@ struct Rect {
     int bottom;
 };
 
+struct ReportFont {
+    std::string_view family;
+    double points;
+    bool bold;
+};
+
 struct ReportLayout {
+    int ascanDesignHeightTwips;  // the A-scan canvas before the composer sets its height
     int ascanHeightTwips;
     Rect ascanFrame;  // points
     int settingsHeightTwips;
-    std::string_view settingsFont;
+    ReportFont ascanFont;  // readouts under the plot: fixed pitch, values follow their labels
+    ReportFont settingsFont;
+    ReportFont headingFont;
+    ReportFont noteFont;
     std::array<int, 4> settingsColumns;
     std::span<const ReportSettingsRow> settingsRows;
     std::span<const ReportText> settingsLastRow;
@@ -125,7 +143,8 @@ struct ModelProfile {
     std::span<const FrameMapRun> frameMap;
 
     // Display.
-    int canvasTopTwips;
+    int canvasTopTwips;        // top edge of the plot area in the main window
+    int plotLabelBottomTwips;  // where the "A  Scan" label above the plot ends
     int dacPointFirst;
     int dacSegments;
     std::string_view dacThreeCurveText;
@@ -133,6 +152,8 @@ struct ModelProfile {
     std::span<const PanelStep> panelSteps;
     std::string_view clockControl;  // non-empty: the time-and-date line needs CLOCK on
     std::span<const PanelCell> panelCells;
+    std::string_view measureControl;  // MEASURE "OFF    " empties the readouts
+    std::span<const Readout> readouts;
     std::span<const HeaderField> headerFields;
 
     // Shell.

@@ -119,6 +119,12 @@ inline constexpr PanelCell kPanelCells[] = {
      2},
 };
 
+inline constexpr Readout kReadouts[] = {
+    {"Label36", "Beam Path", "txtbeam"},
+    {"Label37", "Surface", "txtsurf"},
+    {"Label38", "Depth", "txtdpth"},
+};
+
 inline constexpr HeaderField kHeaderFields[] = {
     {"txtopname", "Label26", "Operator ...............", 561, 20, 20,
      "  Operator ................: "},
@@ -189,6 +195,7 @@ inline constexpr ModelProfile kProfile{
     .blockBLength = 716,
     .frameMap = kFrameMap,
     .canvasTopTwips = 480,
+    .plotLabelBottomTwips = 480,
     .dacPointFirst = 540,
     .dacSegments = 8,
     .dacThreeCurveText = "ON 6/14",
@@ -196,14 +203,20 @@ inline constexpr ModelProfile kProfile{
     .panelSteps = kPanelSteps,
     .clockControl = "txtclock",
     .panelCells = kPanelCells,
+    .measureControl = "txtmea",
+    .readouts = kReadouts,
     .headerFields = kHeaderFields,
     .fileMenu = kFileMenu,
     .report =
         {
+            .ascanDesignHeightTwips = 5835,
             .ascanHeightTwips = 5835,
             .ascanFrame = {1, 1, 256, 288},
             .settingsHeightTwips = 5835,
-            .settingsFont = "Arial",
+            .ascanFont = {"Courier", 9.75, false},
+            .settingsFont = {"Arial", 9.75, true},
+            .headingFont = {"MS Sans Serif", 12, true},
+            .noteFont = {"MS Sans Serif", 9.75, true},
             .settingsColumns = {6, 63, 127, 184},
             .settingsRows = kReportRows,
             .settingsLastRow = kReportLastRow,

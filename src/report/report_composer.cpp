@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPointF>
+#include <iterator>
 
 #include "display/canvas.h"
 #include "report/report_fonts.h"
@@ -14,10 +15,13 @@ namespace {
 
 const QColor kFrameColor{0, 0, 0};
 constexpr int kFrameWidthPixels = 2;
-constexpr int kAscanDesignHeightTwips = 5835;
 
 QString text(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QFont canvasFont(const ReportFont& font) {
+    return reportFont(text(font.family), font.points, font.bold);
 }
 
 QPointF at(int x, int y) {
@@ -73,11 +77,14 @@ void composeAscan(const ModelProfile& profile, const ReportSource& source, const
     picecho.setHeightTwips(profile.report.ascanHeightTwips);
     steps.remove(kAscan);
 
+    // The fixed-pitch labels line up with the values printed after each of them.
     constexpr int kReadoutY = 240;
+    constexpr int kReadoutX[] = {65, 150, 220};
     picecho.printAt(at(4, kReadoutY), text(kReadoutLabels));
-    picecho.printAt(at(65, kReadoutY), source.controlText("txtbeam"));
-    picecho.printAt(at(150, kReadoutY), source.controlText("txtsurf"));
-    picecho.printAt(at(220, kReadoutY), source.controlText("txtdpth"));
+    for (std::size_t i = 0; i < profile.readouts.size() && i < std::size(kReadoutX); ++i) {
+        picecho.printAt(at(kReadoutX[i], kReadoutY),
+                        source.controlText(profile.readouts[i].control));
+    }
     frame(picecho, profile.report.ascanFrame);
     steps.save(picecho, kAscan);
 }
@@ -167,14 +174,14 @@ void print_report(const ModelProfile& profile, const ReportSource& source, PageS
     registerReportFonts();
     // The canvases of the hidden report window live for this call only: nothing drawn for
     // one report can reach the next.
-    Canvas picecho(kBlockWidthTwips, kAscanDesignHeightTwips, Canvas::Unit::Point);
+    Canvas picecho(kBlockWidthTwips, profile.report.ascanDesignHeightTwips, Canvas::Unit::Point);
     Canvas picsetup(kBlockWidthTwips, profile.report.settingsHeightTwips, Canvas::Unit::Point);
     Canvas pichead(kHeadingWidthTwips, kHeadingHeightTwips, Canvas::Unit::Twip);
     Canvas picnote(kNoteWidthTwips, profile.report.noteHeightTwips, Canvas::Unit::Twip);
-    picecho.setFont(reportFont(QStringLiteral("Courier"), 9.75, false));
-    picsetup.setFont(reportFont(text(profile.report.settingsFont), 9.75, true));
-    pichead.setFont(reportFont(QStringLiteral("MS Sans Serif"), 12, true));
-    picnote.setFont(reportFont(QStringLiteral("MS Sans Serif"), 9.75, true));
+    picecho.setFont(canvasFont(profile.report.ascanFont));
+    picsetup.setFont(canvasFont(profile.report.settingsFont));
+    pichead.setFont(canvasFont(profile.report.headingFont));
+    picnote.setFont(canvasFont(profile.report.noteFont));
 
     const Steps steps(workingDir, reportFailure);
     composeAscan(profile, source, steps, picecho);

@@ -4,13 +4,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace trellicap {
+#include "shell/texts.h"
+#include "trellicap_version.h"
 
-namespace {
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 0;
-constexpr int kVersionRevision = 1;
-}  // namespace
+namespace trellicap {
 
 frmAbout::frmAbout(const ModelProfile& profile, QWidget* parent)
     : QDialog(parent), m_profile(profile) {
@@ -24,14 +21,13 @@ frmAbout::frmAbout(const ModelProfile& profile, QWidget* parent)
         layout->addWidget(label);
         return label;
     };
-    QLabel* title = add("lblTitle");
-    QFont big = title->font();
+    m_title = add("lblTitle");
+    QFont big = m_title->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
     big.setBold(true);
-    title->setFont(big);
-    add("lblVersion");
-    add("Label2")->setText(QString::fromUtf8(profile.aboutText.data(),
-                                             static_cast<qsizetype>(profile.aboutText.size())));
+    m_title->setFont(big);
+    m_version = add("lblVersion");
+    add("Label2")->setText(qs(profile.aboutText));
     add("Label1")->setText(QStringLiteral("Talvex Instruments Mfg. Co.(P) Ltd"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
@@ -43,15 +39,13 @@ frmAbout::frmAbout(const ModelProfile& profile, QWidget* parent)
 }
 
 void frmAbout::showAndRaise() {
-    const QString title = QString::fromUtf8(m_profile.programName.data(),
-                                            static_cast<qsizetype>(m_profile.programName.size()));
+    const QString title = qs(m_profile.programName);
     setWindowTitle(QStringLiteral("About ") + title);
-    findChild<QLabel*>(QStringLiteral("lblTitle"))->setText(title);
-    findChild<QLabel*>(QStringLiteral("lblVersion"))
-        ->setText(QStringLiteral("Version %1.%2.%3")
-                      .arg(kVersionMajor)
-                      .arg(kVersionMinor)
-                      .arg(kVersionRevision));
+    m_title->setText(title);
+    m_version->setText(QStringLiteral("Version %1.%2.%3")
+                           .arg(kVersionMajor)
+                           .arg(kVersionMinor)
+                           .arg(kVersionRevision));
     show();
     raise();
     activateWindow();

@@ -5,6 +5,8 @@
 
 #include "profiles/model_profile.h"
 
+class QLabel;
+
 namespace trellicap {
 
 class frmAbout : public QDialog {
@@ -16,6 +18,8 @@ public:
 
 private:
     const ModelProfile& m_profile;
+    QLabel* m_title = nullptr;
+    QLabel* m_version = nullptr;
 };
 
 }  // namespace trellicap

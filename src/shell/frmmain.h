@@ -13,25 +13,28 @@
 #include "record/record_store.h"
 #include "shell/message_box.h"
 #include "shell/port_config.h"
+#include "shell/port_selection_host.h"
 
+class QAction;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 
 namespace trellicap {
 
-class CanvasWidget;
 class InstrumentLink;
 class MainReportHost;
+class PlotPanel;
 class PrinterSetup;
+class SettingsPanel;
+class SlotListPanel;
 class frmAbout;
 class frmoption;
 class frmopen;
 class frmprintop;
 class frmsave;
 
-class frmmain : public QMainWindow {
+class frmmain : public QMainWindow, private PortSelectionHost {
     Q_OBJECT
 public:
     struct Options {
@@ -53,13 +56,14 @@ public:
     [[nodiscard]] SerialPort& port() { return *m_port; }
     [[nodiscard]] InstrumentLink& link() { return *m_link; }
     [[nodiscard]] Canvas& plot() { return m_plot; }
-    [[nodiscard]] QListWidget* slotList() const { return m_lstmem; }
+    [[nodiscard]] QListWidget* slotList() const;
+    [[nodiscard]] SlotListPanel& slotPanel() const { return *m_slots; }
     [[nodiscard]] QString workingDir() const { return m_options.workingDir; }
 
     // Main-window state.
     [[nodiscard]] std::int16_t portno() const { return m_target.number; }
-    [[nodiscard]] const PortTarget& portTarget() const { return m_target; }
-    void setPortTarget(const PortTarget& target) { m_target = target; }
+    [[nodiscard]] PortTarget portTarget() const override { return m_target; }
+    void setPortTarget(const PortTarget& target) override { m_target = target; }
     [[nodiscard]] int shownslot() const { return m_shownslot; }
 
     // The text a named control shows (boxes, readouts, the time-and-date caption).
@@ -76,13 +80,9 @@ public:
 
     // Closes the port and opens the device of the current port target. On failure the
     // port stays closed and the reason is returned.
-    struct OpenFailure {
-        QString reason;
-        bool permissionDenied = false;
-    };
-    std::optional<OpenFailure> reopenPort();
+    std::optional<PortOpenFailure> reopenPort() override;
 
-    void message(const UserMessage& message);
+    void message(const UserMessage& message) override;
 
     // Secondary windows (at most one each).
     void openPortSelection();
@@ -100,30 +100,32 @@ public:
     void loadFromFile(const QString& path);
 
 private:
+    // Port selection.
+    [[nodiscard]] QString portConfigPath() const override;
+    void portSelectionDone() override;
+    [[nodiscard]] bool mainWindowVisible() const override { return isVisible(); }
+
     void buildMenus();
-    QWidget* buildSlotColumn();
-    QWidget* buildPlotColumn();
-    QWidget* buildSettingsPanel();
+    void buildStatusBar();
     void connectLink();
     void updateBusy();
-    void markSlot(int column);
+    void linkLost(const QString& reason);
 
     const ModelProfile& m_profile;
     Options m_options;
     RecordStore m_store;
     std::unique_ptr<SerialPort> m_port;
-    InstrumentLink* m_link = nullptr;
+    std::unique_ptr<InstrumentLink> m_link;  // after the port: goes before it
     Canvas m_plot;
 
     PortTarget m_target;
     int m_shownslot = 0;
 
-    QListWidget* m_lstmem = nullptr;
-    QPushButton* m_cmdcapture = nullptr;
-    QPushButton* m_cmdtxtsav = nullptr;
+    SlotListPanel* m_slots = nullptr;
+    SettingsPanel* m_panel = nullptr;
+    PlotPanel* m_plotPanel = nullptr;
     QPushButton* m_stop = nullptr;
     QLabel* m_progress = nullptr;
-    CanvasWidget* m_picascan = nullptr;
     QList<QAction*> m_busyActions;
 
     QPointer<frmoption> m_frmoption;

@@ -1,6 +1,5 @@
 // The main window's printing: it is the report's source (plot image, control texts) and the
 // print run's host (slot list, recall, one report per shown record).
-#include <QListWidget>
 
 #include "link/instrument_link.h"
 #include "report/ui/frmprintop.h"

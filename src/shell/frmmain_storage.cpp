@@ -1,10 +1,10 @@
 // The main window's record-file commands: the save and open windows and what their Ok does.
-#include <QListWidget>
 #include <QStatusBar>
 
 #include "link/instrument_link.h"
 #include "record/slot_entries.h"
 #include "shell/frmmain.h"
+#include "shell/slot_list_panel.h"
 #include "storage/record_file_io.h"
 #include "storage/storage_messages.h"
 #include "storage/ui/frmopen.h"
@@ -54,8 +54,7 @@ void frmmain::loadFromFile(const QString& path) {
     }
     const LoadResult result = loadRecordFile(path, m_store);
     if (result.tableChanged()) {
-        m_lstmem->clear();
-        m_lstmem->addItems(slotListEntries(result.marked));
+        m_slots->setEntries(slotListEntries(result.marked));
     }
     display_pattern();
     display_setup();

@@ -2,17 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "shell/frmmain.h"
-
 namespace trellicap {
 
-frmoption::frmoption(frmmain& main) : QWidget(&main, Qt::Window), m_main(main) {
+frmoption::frmoption(PortSelectionHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_host(host) {
     setObjectName(QStringLiteral("frmoption"));
     setWindowTitle(QStringLiteral("Port selection"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -57,7 +55,7 @@ frmoption::frmoption(frmmain& main) : QWidget(&main, Qt::Window), m_main(main) {
 
 void frmoption::showAndRaise() {
     if (!isVisible()) {
-        m_atOpening = m_main.portTarget();
+        m_atOpening = m_host.portTarget();
         const int number = m_atOpening.number;
         const int preselect = (number >= 1 && number <= 4) ? number : 1;
         QRadioButton* option = m_options[preselect - 1];
@@ -73,24 +71,24 @@ void frmoption::showAndRaise() {
 }
 
 void frmoption::optionSelected(int number) {
-    m_main.setPortTarget(PortTarget{static_cast<std::int16_t>(number), {}});
+    m_host.setPortTarget(PortTarget{static_cast<std::int16_t>(number), {}});
 }
 
 void frmoption::cmdok_Click() {
-    const QString path = QDir(m_main.workingDir()).filePath(kPortConfigName);
-    if (const auto error = writePortConfig(path, m_main.portno())) {
-        m_main.message({QStringLiteral("Port Selection Error"),
+    const QString path = m_host.portConfigPath();
+    if (const auto error = writePortConfig(path, m_host.portTarget().number)) {
+        m_host.message({QStringLiteral("Port Selection Error"),
                         tr("The port settings file %1 cannot be written.").arg(path), *error});
         return;
     }
-    if (const auto failure = m_main.reopenPort()) {
+    if (const auto failure = m_host.reopenPort()) {
         QString informative = failure->reason;
         if (failure->permissionDenied) {
             informative +=
                 tr("\nYou may not use this device: add your user to the group "
                    "that owns it (dialout on Debian) and log in again.");
         }
-        m_main.message({QStringLiteral("Port Selection Error"),
+        m_host.message({QStringLiteral("Port Selection Error"),
                         QStringLiteral("Selected Port is used by another device or it might "
                                        "be not available "),
                         informative});
@@ -100,8 +98,8 @@ void frmoption::cmdok_Click() {
 }
 
 void frmoption::cmdcancel_Click() {
-    m_main.setPortTarget(m_atOpening);
-    if (m_main.reopenPort()) {
+    m_host.setPortTarget(m_atOpening);
+    if (m_host.reopenPort()) {
         return;  // the window stays open; the operator can try Ok with another port
     }
     finish();
@@ -110,17 +108,16 @@ void frmoption::cmdcancel_Click() {
 void frmoption::finish() {
     m_finishing = true;
     close();
-    m_main.show();
-    m_main.raise();
+    m_host.portSelectionDone();
 }
 
 void frmoption::closeEvent(QCloseEvent* event) {
     // Closed by its frame while the main window is hidden (no port could be opened at
     // start-up): nothing else is visible, so the program ends instead of lingering.
     if (!m_finishing) {
-        m_main.setPortTarget(m_atOpening);  // the port in use did not change
+        m_host.setPortTarget(m_atOpening);  // the port in use did not change
     }
-    if (!m_finishing && !m_main.isVisible()) {
+    if (!m_finishing && !m_host.mainWindowVisible()) {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     }
     event->accept();

@@ -5,17 +5,16 @@
 #include <QWidget>
 
 #include "shell/port_config.h"
+#include "shell/port_selection_host.h"
 
 class QRadioButton;
 
 namespace trellicap {
 
-class frmmain;
-
 class frmoption : public QWidget {
     Q_OBJECT
 public:
-    explicit frmoption(frmmain& main);
+    frmoption(PortSelectionHost& host, QWidget* parent);
     // Remembers the port at opening, preselects its option and brings the window forward.
     void showAndRaise();
 
@@ -29,7 +28,7 @@ private:
     void optionSelected(int number);
     void finish();
 
-    frmmain& m_main;
+    PortSelectionHost& m_host;
     PortTarget m_atOpening;
     QRadioButton* m_options[4] = {};
     bool m_finishing = false;

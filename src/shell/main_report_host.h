@@ -2,13 +2,13 @@
 // host (slot list, recall, one report per shown record).
 #pragma once
 
-#include <QListWidget>
-
 #include "report/print_run.h"
 #include "report/report_composer.h"
 #include "report/report_source.h"
 #include "report/ui/printer_setup.h"
 #include "shell/frmmain.h"
+#include "shell/slot_list_panel.h"
+#include "shell/texts.h"
 
 namespace trellicap {
 
@@ -21,12 +21,12 @@ public:
         return m_main.controlText(control);
     }
 
-    [[nodiscard]] int entryCount() const override { return m_main.slotList()->count(); }
+    [[nodiscard]] int entryCount() const override { return m_main.slotPanel().entryCount(); }
     [[nodiscard]] bool isSelected(int entry) const override {
-        return m_main.slotList()->item(entry)->isSelected();
+        return m_main.slotPanel().isSelected(entry);
     }
     [[nodiscard]] QString entryText(int entry) const override {
-        return m_main.slotList()->item(entry)->text();
+        return m_main.slotPanel().entryText(entry);
     }
     bool prepareRun() override { return m_main.printerSetup().prepareRun(); }
     void showSlot(int entry) override { m_main.showSlot(entry); }
@@ -35,11 +35,7 @@ public:
                      [this] { reportFailure(); });
     }
     void reportFailure() override {
-        const auto& title = m_main.profile().programName;
-        m_main.message({QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
-                        QString::fromUtf8(kReportFailureText.data(),
-                                          static_cast<qsizetype>(kReportFailureText.size())),
-                        {}});
+        m_main.message({qs(m_main.profile().programName), qs(kReportFailureText), {}});
     }
 
 private:

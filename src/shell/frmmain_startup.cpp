@@ -1,0 +1,62 @@
+// The main window's start-up and its serial port: "udc.cfg", opening the port, and the
+// failure path that hands over to the port-selection window.
+#include <QDir>
+#include <QStatusBar>
+
+#include "link/instrument_link.h"
+#include "shell/frmmain.h"
+#include "shell/frmoption.h"
+#include "shell/slot_list_panel.h"
+
+namespace trellicap {
+
+void frmmain::startUp() {
+    m_slots->fill();
+    m_store.initMemoryTable();
+
+    bool opened = false;
+    if (const auto target = readPortConfig(portConfigPath())) {
+        m_target = *target;
+        opened = !reopenPort().has_value();
+    }
+    if (!opened) {
+        message({tr("File Error"),
+                 QStringLiteral("Port configuratin file is lost so select apropriate serial "
+                                "port which is necessary "),
+                 {}});
+        m_target = PortTarget{1, {}};
+        hide();
+        openPortSelection();
+        return;
+    }
+    m_store.loadStartupTrace();
+    display_pattern();
+    show();
+}
+
+std::optional<PortOpenFailure> frmmain::reopenPort() {
+    m_port->close();
+    const QString device = deviceFor(m_target);
+    if (!m_port->open(device)) {
+        PortOpenFailure failure{m_port->errorString(), m_port->lastOpenDeniedPermission()};
+        if (failure.reason.isEmpty()) {
+            failure.reason = tr("The device %1 cannot be opened.").arg(device);
+        }
+        m_link->portReopened();
+        return failure;
+    }
+    m_link->portReopened();
+    statusBar()->showMessage(tr("Connected to %1").arg(device), 5000);
+    return std::nullopt;
+}
+
+QString frmmain::portConfigPath() const {
+    return QDir(m_options.workingDir).filePath(kPortConfigName);
+}
+
+void frmmain::portSelectionDone() {
+    show();
+    raise();
+}
+
+}  // namespace trellicap

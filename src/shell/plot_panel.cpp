@@ -1,0 +1,102 @@
+#include "shell/plot_panel.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "display/canvas.h"
+#include "display/ui/canvas_widget.h"
+#include "shell/settings_panel.h"
+#include "shell/texts.h"
+
+namespace trellicap {
+
+PlotPanel::PlotPanel(const ModelProfile& profile, Canvas& plot, SettingsPanel& boxes,
+                     QWidget* parent)
+    : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(tr("A  Scan"), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    layout->addWidget(label);
+    // The DAC model's plot sits lower in its window than right under the label.
+    const int drop = profile.canvasTopTwips - profile.plotLabelBottomTwips;
+    layout->addSpacing(static_cast<int>(std::lround(drop * kPixelsPerTwip)));
+    layout->addWidget(buildPlotArea(plot), 0, Qt::AlignLeft);
+    addReadouts(profile, boxes);
+    addHeaderFields(profile, boxes);
+    layout->addStretch(1);
+}
+
+QWidget* PlotPanel::buildPlotArea(Canvas& plot) {
+    // The plot area keeps its single sunken border around the retained image.
+    auto* border = new QFrame(this);
+    border->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    border->setLineWidth(1);
+    auto* borderLayout = new QVBoxLayout(border);
+    borderLayout->setContentsMargins(1, 1, 1, 1);
+    m_picascan = new CanvasWidget(plot, border);
+    m_picascan->setObjectName(QStringLiteral("picascan"));
+    m_picascan->setAccessibleName(tr("A-scan plot"));
+    m_picascan->setFixedSize(plot.sizePixels());
+    borderLayout->addWidget(m_picascan);
+    return border;
+}
+
+void PlotPanel::addReadouts(const ModelProfile& profile, SettingsPanel& boxes) {
+    auto* readouts = new QGridLayout();
+    int col = 0;
+    for (const Readout& readout : profile.readouts) {
+        auto* l = new QLabel(qs(readout.label), this);
+        l->setObjectName(qs(readout.labelName));
+        auto* box = new QLineEdit(this);
+        box->setObjectName(qs(readout.control));
+        box->setReadOnly(true);
+        box->setAccessibleName(qs(readout.label));
+        l->setBuddy(box);
+        boxes.registerBox(readout.control, box);
+        readouts->addWidget(l, 0, col);
+        readouts->addWidget(box, 1, col);
+        ++col;
+    }
+    static_cast<QVBoxLayout*>(layout())->addLayout(readouts);
+}
+
+void PlotPanel::addHeaderFields(const ModelProfile& profile, SettingsPanel& boxes) {
+    auto* header = new QGridLayout();
+    int row = 0;
+    for (const HeaderField& field : profile.headerFields) {
+        auto* l = new QLabel(qs(field.label), this);
+        l->setObjectName(qs(field.labelName));
+        auto* box = new QLineEdit(this);
+        box->setObjectName(qs(field.control));
+        box->setMaxLength(field.maxChars);
+        box->setAccessibleName(qs(field.label).remove(QLatin1Char('.')).trimmed());
+        l->setBuddy(box);
+        boxes.registerBox(field.control, box);
+        m_headerBoxes.push_back(box);
+        header->addWidget(l, row, 0);
+        header->addWidget(box, row, 1);
+        ++row;
+    }
+    m_cmdtxtsav = new QPushButton(tr("S  A  V  E"), this);
+    m_cmdtxtsav->setObjectName(QStringLiteral("cmdtxtsav"));
+    m_cmdtxtsav->setAccessibleName(tr("Save report header fields"));
+    connect(m_cmdtxtsav, &QPushButton::clicked, this, &PlotPanel::saveHeaderRequested);
+    header->addWidget(m_cmdtxtsav, row, 1, Qt::AlignRight);
+    static_cast<QVBoxLayout*>(layout())->addLayout(header);
+}
+
+std::vector<QString> PlotPanel::headerTexts() const {
+    std::vector<QString> texts;
+    for (const QLineEdit* box : m_headerBoxes) {
+        texts.push_back(box->text());
+    }
+    return texts;
+}
+
+}  // namespace trellicap

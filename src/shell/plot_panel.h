@@ -1,0 +1,43 @@
+// The middle column of the main window: the "A  Scan" plot in its sunken border, the three
+// readouts below it and the report header fields with "S  A  V  E". The readout and header
+// boxes are registered with the settings panel, which fills them with the record's texts.
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "profiles/model_profile.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace trellicap {
+
+class Canvas;
+class CanvasWidget;
+class SettingsPanel;
+
+class PlotPanel : public QWidget {
+    Q_OBJECT
+public:
+    PlotPanel(const ModelProfile& profile, Canvas& plot, SettingsPanel& boxes, QWidget* parent);
+
+    [[nodiscard]] CanvasWidget* plotWidget() const { return m_picascan; }
+    [[nodiscard]] QPushButton* saveButton() const { return m_cmdtxtsav; }
+    // The header boxes' texts, in the profile's field order.
+    [[nodiscard]] std::vector<QString> headerTexts() const;
+
+signals:
+    void saveHeaderRequested();
+
+private:
+    QWidget* buildPlotArea(Canvas& plot);
+    void addReadouts(const ModelProfile& profile, SettingsPanel& boxes);
+    void addHeaderFields(const ModelProfile& profile, SettingsPanel& boxes);
+
+    CanvasWidget* m_picascan = nullptr;
+    QPushButton* m_cmdtxtsav = nullptr;
+    std::vector<QLineEdit*> m_headerBoxes;
+};
+
+}  // namespace trellicap

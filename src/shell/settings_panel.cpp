@@ -1,0 +1,110 @@
+#include "shell/settings_panel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "display/panel_texts.h"
+#include "shell/texts.h"
+
+namespace trellicap {
+
+SettingsPanel::SettingsPanel(const ModelProfile& profile, QWidget* parent) : QGroupBox(parent) {
+    setObjectName(QStringLiteral("fraMenuData"));
+    auto* outer = new QVBoxLayout(this);
+    auto* title = new QLabel(tr("Menu Data"), this);
+    title->setObjectName(QStringLiteral("Label2"));
+    outer->addWidget(title);
+    m_grid = new QGridLayout();
+    m_grid->setHorizontalSpacing(6);
+    m_grid->setVerticalSpacing(2);
+    for (const PanelCell& cell : profile.panelCells) {
+        QLabel* label = nullptr;
+        if (!cell.labelName.empty()) {
+            label = new QLabel(qs(cell.label), this);
+            label->setObjectName(qs(cell.labelName));
+        }
+        placeCell(cell, label, buildCell(cell, label));
+    }
+    outer->addLayout(m_grid);
+    outer->addStretch(1);
+}
+
+QWidget* SettingsPanel::buildCell(const PanelCell& cell, QLabel* label) {
+    QWidget* control = nullptr;
+    if (cell.caption) {
+        auto* caption = new QLabel(qs(cell.designText), this);
+        m_boxes[qs(cell.control)].caption = caption;
+        control = caption;
+    } else if (!cell.control.empty()) {
+        auto* edit = new QLineEdit(qs(cell.designText), this);
+        edit->setReadOnly(true);  // the instrument's settings, not the operator's
+        edit->setMinimumWidth(64);
+        m_boxes[qs(cell.control)].edit = edit;
+        control = edit;
+    }
+    if (control != nullptr) {
+        control->setObjectName(qs(cell.control));
+        control->setAccessibleName(qs(cell.accessibleName));
+        if (label != nullptr) {
+            label->setBuddy(control);
+        }
+    }
+    return control;
+}
+
+void SettingsPanel::placeCell(const PanelCell& cell, QLabel* label, QWidget* control) {
+    const int gridRow = cell.row * 2;
+    if (cell.labelLeft) {
+        auto* pair = new QHBoxLayout();
+        if (label != nullptr) {
+            pair->addWidget(label);
+        }
+        if (control != nullptr) {
+            pair->addWidget(control, 1);
+        }
+        m_grid->addLayout(pair, gridRow + 1, cell.column, 1, cell.columnSpan);
+        return;
+    }
+    if (label != nullptr) {
+        m_grid->addWidget(label, gridRow, cell.column, 1, cell.columnSpan);
+    }
+    if (control != nullptr) {
+        m_grid->addWidget(control, gridRow + 1, cell.column, 1, cell.columnSpan);
+    }
+}
+
+void SettingsPanel::registerBox(std::string_view control, QLineEdit* box) {
+    m_boxes[qs(control)].edit = box;
+}
+
+const SettingsPanel::Box* SettingsPanel::find(std::string_view control) const {
+    const auto it = m_boxes.find(qs(control));
+    return it == m_boxes.end() ? nullptr : &it->second;
+}
+
+void SettingsPanel::showTexts(const PanelTexts& texts) {
+    for (const auto& [control, text] : texts.entries()) {
+        const auto it = m_boxes.find(control);
+        if (it == m_boxes.end()) {
+            continue;
+        }
+        if (it->second.edit != nullptr) {
+            it->second.edit->setText(text);
+        } else if (it->second.caption != nullptr) {
+            it->second.caption->setText(text);
+        }
+    }
+}
+
+QString SettingsPanel::text(std::string_view control) const {
+    const Box* box = find(control);
+    if (box == nullptr) {
+        return {};
+    }
+    return box->edit != nullptr ? box->edit->text() : box->caption->text();
+}
+
+}  // namespace trellicap

@@ -1,0 +1,82 @@
+#include "shell/slot_list_panel.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "profiles/model_profile.h"
+#include "record/slot_entries.h"
+
+namespace trellicap {
+
+SlotListPanel::SlotListPanel(QWidget* parent)
+    : QWidget(parent), m_lstmem(new QListWidget(this)), m_cmdcapture(new QPushButton(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(tr("Mem No"), this);
+    label->setObjectName(QStringLiteral("Label25"));
+    m_lstmem->setObjectName(QStringLiteral("lstmem"));
+    m_lstmem->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_lstmem->setFixedWidth(110);
+    m_lstmem->setAccessibleName(tr("Memory slots"));
+    // Every entry is one line of the same height: the list need not measure 200 rows each
+    // time an entry changes.
+    m_lstmem->setUniformItemSizes(true);
+    label->setBuddy(m_lstmem);
+    connect(m_lstmem, &QListWidget::itemDoubleClicked, this, &SlotListPanel::recallRequested);
+    m_cmdcapture->setText(tr("Capture"));
+    m_cmdcapture->setObjectName(QStringLiteral("cmdcapture"));
+    connect(m_cmdcapture, &QPushButton::clicked, this, &SlotListPanel::captureRequested);
+    layout->addWidget(label);
+    layout->addWidget(m_lstmem, 1);
+    layout->addWidget(m_cmdcapture);
+}
+
+void SlotListPanel::fill() {
+    setEntries(slotListEntries({}));
+}
+
+void SlotListPanel::setEntries(const QStringList& entries) {
+    m_lstmem->clear();
+    m_lstmem->addItems(entries);
+}
+
+void SlotListPanel::mark(int column) {
+    // In place: replacing the item would make the list lay out all its rows again.
+    QListWidgetItem* item = m_lstmem->item(column);
+    item->setText(slotEntryText(column + 1, true));
+    item->setSelected(false);
+    m_lstmem->scrollToItem(item);  // let the operator see it arrive
+}
+
+QList<int> SlotListPanel::selectedColumns() const {
+    QList<int> selected;
+    for (int i = 0; i < m_lstmem->count(); ++i) {
+        if (m_lstmem->item(i)->isSelected()) {
+            selected.append(i);
+        }
+    }
+    return selected;
+}
+
+std::optional<int> SlotListPanel::firstSelected() const {
+    for (int i = 0; i < m_lstmem->count(); ++i) {
+        if (m_lstmem->item(i)->isSelected()) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+int SlotListPanel::entryCount() const {
+    return m_lstmem->count();
+}
+bool SlotListPanel::isSelected(int column) const {
+    return m_lstmem->item(column)->isSelected();
+}
+QString SlotListPanel::entryText(int column) const {
+    return m_lstmem->item(column)->text();
+}
+
+}  // namespace trellicap

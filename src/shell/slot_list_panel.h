@@ -1,0 +1,45 @@
+// The slot list ("Mem No") and the Capture button: entry i stands for slot i + 1 and
+// memory-table column i; an entry carries the slot mark " *" once its slot holds a record.
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+#include <optional>
+
+class QListWidget;
+class QPushButton;
+
+namespace trellicap {
+
+class SlotListPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit SlotListPanel(QWidget* parent);
+
+    // "Mem 1" .. "Mem 200", none marked.
+    void fill();
+    // The entries a load leaves.
+    void setEntries(const QStringList& entries);
+    // The entry gets the slot mark and ends up unselected, as a new entry would.
+    void mark(int column);
+
+    [[nodiscard]] QList<int> selectedColumns() const;
+    [[nodiscard]] std::optional<int> firstSelected() const;
+    [[nodiscard]] int entryCount() const;
+    [[nodiscard]] bool isSelected(int column) const;
+    [[nodiscard]] QString entryText(int column) const;
+
+    [[nodiscard]] QListWidget* list() const { return m_lstmem; }
+    [[nodiscard]] QPushButton* captureButton() const { return m_cmdcapture; }
+
+signals:
+    void recallRequested();
+    void captureRequested();
+
+private:
+    QListWidget* m_lstmem;
+    QPushButton* m_cmdcapture;
+};
+
+}  // namespace trellicap

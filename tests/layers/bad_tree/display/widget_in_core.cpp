@@ -1,0 +1,2 @@
+// A core display file that includes a widget header: the check must refuse it.
+#include <QLineEdit>
