@@ -1,7 +1,20 @@
 # Installs what a fresh Debian 12 machine lacks: apt-get update once, then install only
 # the missing packages.
 TRELLICAP_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev
-                    libbenchmark-dev fonts-liberation xvfb xauth poppler-utils)
+                    libbenchmark-dev fonts-liberation xvfb xauth poppler-utils locales)
+
+trellicap_sudo() {
+    if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
+# The locale tests run under a comma-decimal locale; a fresh machine has none generated.
+trellicap_ensure_test_locale() {
+    if locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+        return 0
+    fi
+    echo "Generating the locale de_DE.UTF-8 for the tests"
+    trellicap_sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
 
 trellicap_ensure_deps() {
     local missing=()

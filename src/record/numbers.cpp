@@ -1,7 +1,7 @@
 #include "record/numbers.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 namespace trellicap {
@@ -18,7 +18,9 @@ double leadingNumber(const QString& text) {
         }
         if ((c == u'+' || c == u'-') && !signSeen && !digitSeen && !pointSeen) {
             signSeen = true;
-            number.push_back(static_cast<char>(c));
+            if (c == u'-') {
+                number.push_back('-');  // from_chars takes no '+'
+            }
         } else if (c >= u'0' && c <= u'9') {
             digitSeen = true;
             number.push_back(static_cast<char>(c));
@@ -32,7 +34,10 @@ double leadingNumber(const QString& text) {
     if (!digitSeen) {
         return 0.0;
     }
-    return std::strtod(number.c_str(), nullptr);
+    // from_chars, unlike strtod, never reads the process locale: "2.5" is 2.5 on a German PC.
+    double value = 0.0;
+    std::from_chars(number.data(), number.data() + number.size(), value);
+    return value;
 }
 
 std::optional<std::int16_t> roundToInt16(double value) {
@@ -44,9 +49,12 @@ std::optional<std::int16_t> roundToInt16(double value) {
 }
 
 QString labelText(double value) {
+    // As printf's "%.15g" in the C locale, whatever locale the process runs in.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    QString text = QString::fromLatin1(buffer);
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::general, 15)
+                         .ptr;
+    QString text = QString::fromLatin1(buffer, end - buffer);
     if (text == QLatin1String("-0")) {
         text = QStringLiteral("0");
     }
