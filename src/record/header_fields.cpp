@@ -11,9 +11,10 @@ void storeHeaderFields(const ModelProfile& profile, std::span<const QString> tex
     assert(texts.size() == profile.headerFields.size());
     for (std::size_t f = 0; f < profile.headerFields.size(); ++f) {
         const HeaderField& field = profile.headerFields[f];
-        const std::vector<RecordValue> codes = textToCodes(texts[f].left(field.maxChars));
-        // (The DAC runs hold one code more than the box takes; that row is left as it was.)
-        for (int k = 0; k < field.maxChars; ++k) {
+        // The whole run: a DAC box may show all 40 codes of a recalled record, although the
+        // operator can type only 39.
+        const std::vector<RecordValue> codes = textToCodes(texts[f].left(field.runLength));
+        for (int k = 0; k < field.runLength; ++k) {
             const auto index = static_cast<std::size_t>(k);
             column[static_cast<std::size_t>(field.firstRow + k)] =
                 index < codes.size() ? codes[index] : RecordValue{32};

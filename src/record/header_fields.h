@@ -10,9 +10,10 @@
 namespace trellicap {
 
 // Writes each field's text into its rows of the column, in the profile's field order
-// (texts[i] belongs to profile.headerFields[i]). Every row the box can fill is rewritten:
+// (texts[i] belongs to profile.headerFields[i]). Every row of the field's run is rewritten:
 // what the text does not cover becomes a blank, so a shorter text never leaves the tail of
-// an older one behind. Rows outside the fields are not touched.
+// an older one behind; a text longer than the run is cut. Rows outside the runs are not
+// touched.
 void storeHeaderFields(const ModelProfile& profile, std::span<const QString> texts,
                        std::span<RecordValue> column);
 

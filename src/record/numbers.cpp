@@ -51,9 +51,8 @@ std::optional<std::int16_t> roundToInt16(double value) {
 QString labelText(double value) {
     // As printf's "%.15g" in the C locale, whatever locale the process runs in.
     char buffer[40];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::general, 15)
-                         .ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
     QString text = QString::fromLatin1(buffer, end - buffer);
     if (text == QLatin1String("-0")) {
         text = QStringLiteral("0");

@@ -12,6 +12,7 @@
 #include "display/ui/canvas_widget.h"
 #include "shell/settings_panel.h"
 #include "shell/texts.h"
+#include "shell/typing_limit.h"
 
 namespace trellicap {
 
@@ -74,7 +75,7 @@ void PlotPanel::addHeaderFields(const ModelProfile& profile, SettingsPanel& boxe
         l->setObjectName(qs(field.labelName));
         auto* box = new QLineEdit(this);
         box->setObjectName(qs(field.control));
-        box->setMaxLength(field.maxChars);
+        new TypingLimit(*box, field.maxChars);
         box->setAccessibleName(qs(field.label).remove(QLatin1Char('.')).trimmed());
         l->setBuddy(box);
         boxes.registerBox(field.control, box);

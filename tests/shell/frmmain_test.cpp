@@ -261,8 +261,12 @@ TEST_F(MainWindowTest, EachProfileHasItsOwnCaptionsMenusAndBoxes) {
     EXPECT_EQ(child<QLabel>(*dacWindow, "Label45"), nullptr);
     EXPECT_EQ(child<QLineEdit>(*tftWindow, "txtend2")->accessibleName(),
               QStringLiteral("GATE 2 END"));
-    EXPECT_EQ(child<QLineEdit>(*tftWindow, "txtopname")->maxLength(), 20);
-    EXPECT_EQ(child<QLineEdit>(*dacWindow, "txtopname")->maxLength(), 39);
+    // Typing stops at the field's length (20 TFT, 39 DAC).
+    for (auto [window, limit] : {std::pair{tftWindow.get(), 20}, std::pair{dacWindow.get(), 39}}) {
+        auto* box = child<QLineEdit>(*window, "txtopname");
+        QTest::keyClicks(box, QString(50, QLatin1Char('a')));
+        EXPECT_EQ(box->text().size(), limit);
+    }
     EXPECT_EQ(child<QLabel>(*tftWindow, "Label27")->text(), QStringLiteral("Type of Axle/No."));
     EXPECT_EQ(child<QLabel>(*dacWindow, "Label27")->text(), QStringLiteral("Job No."));
 
@@ -338,7 +342,8 @@ TEST_F(MainWindowTest, RecallShowsTheLowestSelectedSlotAndSaveStoresTheHeaderFie
         // A full-length text, then a shorter one: no tail of the longer text remains.
         const RecordValue shownCode = w->store().capture()[static_cast<std::size_t>(c.firstRow)];
         const QString full(c.maxChars, QLatin1Char('X'));
-        opname->setText(full + QStringLiteral("overflow"));
+        opname->clear();
+        QTest::keyClicks(opname, full + QStringLiteral("overflow"));
         EXPECT_EQ(opname->text(), full);
         save->click();
         auto col = w->store().column(4);
@@ -359,6 +364,44 @@ TEST_F(MainWindowTest, RecallShowsTheLowestSelectedSlotAndSaveStoresTheHeaderFie
         EXPECT_EQ(opname->text().trimmed(), QStringLiteral("Lee"));
         EXPECT_EQ(list->item(4)->text(), QStringLiteral("Mem 5"));  // no slot mark from a store
     }
+}
+
+TEST_F(MainWindowTest, DacHeaderBoxesShowAndStoreTheWhole40CodeRun) {
+    writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
+    auto w = make(dac::kProfile);
+    w->startUp();
+    auto* opname = child<QLineEdit>(*w, "txtopname");
+    auto* axno = child<QLineEdit>(*w, "txtaxno");
+    auto column = w->store().column(3);
+    // Operator: 39 blanks, then "Z" in the 40th code; job number "OP 001" and 34 blanks.
+    for (int k = 0; k < 40; ++k) {
+        column[static_cast<std::size_t>(530 + k)] = k == 39 ? 'Z' : ' ';
+        column[static_cast<std::size_t>(570 + k)] = k < 6 ? "OP 001"[k] : ' ';
+    }
+    w->slotList()->item(3)->setSelected(true);
+    w->lstmem_DblClick();
+    EXPECT_EQ(opname->text(), QString(39, QLatin1Char(' ')) + QLatin1Char('Z'));
+    EXPECT_EQ(axno->text(), QStringLiteral("OP 001") + QString(34, QLatin1Char(' ')));
+
+    // The operator cannot type past 39, but may delete from the longer text.
+    axno->setCursorPosition(40);
+    QTest::keyClicks(axno, QStringLiteral("X"));
+    EXPECT_EQ(axno->text().size(), 40);
+    QTest::keyClick(axno, Qt::Key_Backspace);
+    EXPECT_EQ(axno->text().size(), 39);
+    // A paste keeps what fits, as a maximum length would.
+    axno->setText(QStringLiteral("OP 00"));
+    axno->setCursorPosition(3);
+    axno->insert(QString(50, QLatin1Char('9')));
+    EXPECT_EQ(axno->text(), QStringLiteral("OP ") + QString(34, QLatin1Char('9')) + "00");
+    axno->setText(QStringLiteral("OP 001") + QString(34, QLatin1Char(' ')));
+
+    // "S  A  V  E" stores what the boxes hold: all 40 codes of the operator run.
+    child<QPushButton>(*w, "cmdtxtsav")->click();
+    EXPECT_EQ(column[569], 'Z');
+    EXPECT_EQ(column[530], ' ');
+    EXPECT_EQ(column[575], '1');
+    EXPECT_EQ(column[609], ' ');  // the 40th code of the shortened job number: a blank
 }
 
 }  // namespace
