@@ -34,16 +34,18 @@ PlotPanel::PlotPanel(const ModelProfile& profile, Canvas& plot, SettingsPanel& b
 }
 
 QWidget* PlotPanel::buildPlotArea(Canvas& plot) {
-    // The plot area keeps its single sunken border around the retained image.
+    // The plot area's outer size is the canvas's, 5205 x 4665 twips, its single sunken
+    // border included: the picture shows inside the border from its own top-left corner.
     auto* border = new QFrame(this);
-    border->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    border->setLineWidth(1);
+    border->setObjectName(QStringLiteral("fraascan"));
+    border->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     auto* borderLayout = new QVBoxLayout(border);
-    borderLayout->setContentsMargins(1, 1, 1, 1);
+    borderLayout->setContentsMargins(0, 0, 0, 0);
     m_picascan = new CanvasWidget(plot, border);
     m_picascan->setObjectName(QStringLiteral("picascan"));
     m_picascan->setAccessibleName(tr("A-scan plot"));
-    m_picascan->setFixedSize(plot.sizePixels());
+    const int frame = border->frameWidth();
+    m_picascan->setFixedSize(plot.sizePixels() - QSize(2 * frame, 2 * frame));
     borderLayout->addWidget(m_picascan);
     return border;
 }

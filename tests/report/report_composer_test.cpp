@@ -4,9 +4,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "profiles/dac.h"
@@ -22,6 +20,7 @@ namespace {
 using test::countDark;
 using test::countGreen;
 using test::FakeReportSource;
+using test::renderPdfPage;
 
 struct Layout {
     const ModelProfile* profile;
@@ -149,17 +148,8 @@ TEST_P(ReportComposer, eachReportIsAOnePagePdf) {
     EXPECT_TRUE(scratchFiles(dir.path()).isEmpty());
 
     // Rendered at 100 dpi the blocks keep their physical places: twips / 14.4.
-    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-    if (pdftoppm.isEmpty()) {
-        GTEST_SKIP() << "pdftoppm not installed";
-    }
-    const QString stem = dir.filePath(QStringLiteral("page"));
-    ASSERT_EQ(QProcess::execute(
-                  pdftoppm, {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
-                             QStringLiteral("-singlefile"), sink.files()[0], stem}),
-              0);
-    const QImage page(stem + QStringLiteral(".png"));
-    ASSERT_FALSE(page.isNull());
+    const QImage page = renderPdfPage(sink.files()[0], 100, dir.path());
+    ASSERT_FALSE(page.isNull()) << "pdftoppm (poppler-utils) is needed";
     const int left = 60;            // 870 twips
     const int top = 396;            // 5700 twips
     const int settingsRight = 770;  // 5990 twips + 255 points

@@ -1,5 +1,9 @@
 #include "report_fixture.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+
 #include "display/ascan_plot.h"
 #include "display/canvas.h"
 #include "record/record_store.h"
@@ -59,6 +63,41 @@ int countGreen(const QImage& image, const QRect& area) {
 
 int countColour(const QImage& image, const QRect& area, QColor colour) {
     return countWhere(image, area, [colour](QColor c) { return c.rgb() == colour.rgb(); });
+}
+
+QImage renderPdfPage(const QString& pdf, int dpi, const QString& workDir) {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty()) {
+        return {};
+    }
+    const QString stem = QDir(workDir).filePath(QStringLiteral("rendered-page"));
+    const int status = QProcess::execute(
+        pdftoppm, {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+                   QStringLiteral("-singlefile"), pdf, stem});
+    return status == 0 ? QImage(stem + QStringLiteral(".png")) : QImage();
+}
+
+double darkRunCentre(const QImage& image, QPoint from, QPoint step, int limit) {
+    const auto dark = [&image](QPoint p) {
+        const QColor c = image.pixelColor(p);
+        return image.rect().contains(p) && c.red() < 100 && c.green() < 100 && c.blue() < 100;
+    };
+    QPoint p = from;
+    int i = 0;
+    while (i < limit && !dark(p)) {
+        p += step;
+        ++i;
+    }
+    if (i == limit) {
+        return -1;
+    }
+    const int first = i;
+    while (i < limit && dark(p)) {
+        p += step;
+        ++i;
+    }
+    const double centre = (first + i - 1) / 2.0;
+    return step.x() != 0 ? from.x() + centre * step.x() : from.y() + centre * step.y();
 }
 
 void writeStaleBitmap(const QString& path) {

@@ -39,6 +39,14 @@ private:
 [[nodiscard]] int countGreen(const QImage& image, const QRect& area);
 [[nodiscard]] int countColour(const QImage& image, const QRect& area, QColor colour);
 
+// The first page of a PDF rendered by pdftoppm at dpi (poppler-utils is one of the test
+// dependencies: a missing pdftoppm gives a null image, which the caller's check reports).
+[[nodiscard]] QImage renderPdfPage(const QString& pdf, int dpi, const QString& workDir);
+
+// The centre, in pixels, of the first run of dark pixels met walking from `from` by `step`
+// (a row or column scan); -1 when none is met within `limit` steps.
+[[nodiscard]] double darkRunCentre(const QImage& image, QPoint from, QPoint step, int limit);
+
 // A 10 x 10 red BMP, standing in for a stale scratch bitmap.
 void writeStaleBitmap(const QString& path);
 

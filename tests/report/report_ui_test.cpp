@@ -3,6 +3,9 @@
 
 #include <QFile>
 #include <QGroupBox>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -103,6 +106,33 @@ TEST(PrinterSetup, pdfOutputNeedsAFileAndARunNumbersItsFiles) {
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("report-3.pdf"))));
 
     EXPECT_EQ(numberedFileName(QStringLiteral("/a/b.c/out"), 3), "/a/b.c/out-3");
+}
+
+TEST(PrinterSetup, blocksArePlacedFromTheCornerOfThePrintableArea) {
+    // A PDF file has no unprintable edge: the printable area is the whole sheet, so the
+    // A-scan frame's corner, (870 + 20, 5700 + 20) twips, is that far from the paper's corner.
+    QTemporaryDir dir;
+    PrinterSetup setup;
+    QPrinter& printer = setup.printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    printer.setOutputFileName(pdf);
+    ASSERT_TRUE(setup.prepareRun());
+    test::FakeReportSource source(tft::kProfile);
+    int failures = 0;
+    print_report(tft::kProfile, source, setup.sink(), dir.path(), [&failures] { ++failures; });
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(printer.pageLayout().margins(), QMarginsF(0, 0, 0, 0));
+
+    // At 144 dpi one pixel is 10 twips; the frame's top line is scanned down a column
+    // inside the frame, its left line along a row below the plot's grid.
+    const QImage page = test::renderPdfPage(pdf, 144, dir.path());
+    ASSERT_FALSE(page.isNull()) << "pdftoppm (poppler-utils) is needed";
+    const double top = test::darkRunCentre(page, QPoint(150, 540), QPoint(0, 1), 60);
+    const double left = test::darkRunCentre(page, QPoint(50, 900), QPoint(1, 0), 60);
+    EXPECT_NEAR(top * 10, 5720, 15);  // within one pixel of the 96-dpi bitmaps
+    EXPECT_NEAR(left * 10, 890, 15);
 }
 
 TEST(PrinterSetup, cancellingTheDialogChangesNothing) {

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -402,6 +403,27 @@ TEST_F(MainWindowTest, DacHeaderBoxesShowAndStoreTheWhole40CodeRun) {
     EXPECT_EQ(column[530], ' ');
     EXPECT_EQ(column[575], '1');
     EXPECT_EQ(column[609], ' ');  // the 40th code of the shortened job number: a blank
+}
+
+TEST_F(MainWindowTest, ThePlotAreaIsTheCanvasSizeBorderIncluded) {
+    for (const ModelProfile* profile : {&tft::kProfile, &dac::kProfile}) {
+        writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
+        auto w = make(*profile);
+        w->startUp();
+        auto* border = child<QFrame>(*w, "fraascan");
+        auto* picascan = child<QWidget>(*w, "picascan");
+        ASSERT_NE(border, nullptr);
+        EXPECT_EQ(border->size(), QSize(347, 311));  // 5205 x 4665 twips at 96 dpi
+        const QPoint inside = picascan->mapTo(border, QPoint(0, 0));
+        EXPECT_EQ(inside, QPoint(2, 2));
+        EXPECT_EQ(picascan->size(), QSize(343, 307));
+        // Points stay where they are in the drawing area: the baseline (y = 210 pt) is row
+        // 280 of the drawing area, the first grid dot (1, 10) pt at pixel (1, 13).
+        const QImage shown = picascan->grab().toImage();
+        EXPECT_EQ(shown.pixelColor(100, 280), QColor(0, 0, 0));
+        EXPECT_EQ(shown.pixelColor(1, 13), QColor(0, 0, 0));
+        EXPECT_EQ(shown.pixelColor(100, 270), QColor(255, 255, 255));
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "report/ui/printer_page_sink.h"
 
 #include <QFileInfo>
+#include <QPageLayout>
 #include <QPrinter>
 
 #include "report/page_placement.h"
@@ -26,6 +27,13 @@ QString numberedFileName(const QString& fileName, int job) {
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     const QString stem = fileName.left(fileName.size() - suffix.size());
     return QStringLiteral("%1-%2%3").arg(stem).arg(job).arg(suffix);
+}
+
+void usePrintableArea(QPrinter& printer) {
+    // QPrinter starts with page margins of its own (10 pt) inside the paper's printable
+    // area; the report's positions count from the printable area itself.
+    QPageLayout layout = printer.pageLayout();
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 PrinterPageSink::PrinterPageSink(QPrinter& printer) : m_printer(printer) {}
@@ -56,6 +64,7 @@ bool PrinterPageSink::begin() {
         ++m_fileJobs;
         m_printer.setOutputFileName(numberedFileName(m_chosenFile, m_fileJobs));
     }
+    usePrintableArea(m_printer);
     const bool ok = m_painter.begin(&m_printer);
     if (!ok) {
         restoreChoice();

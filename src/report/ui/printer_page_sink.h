@@ -15,6 +15,11 @@ namespace trellicap {
 // Whether the printer can take a job: a named printer, or PDF output with a file name.
 [[nodiscard]] bool printerUsable(const QPrinter& printer);
 
+// Makes the painter's origin the top-left corner of the paper's printable area: the page
+// margins become the printer's minimum margins (none on a PDF file, the unprintable edge on
+// a real printer).
+void usePrintableArea(QPrinter& printer);
+
 // "report.pdf" for job 1, "report-2.pdf" for job 2, ...
 [[nodiscard]] QString numberedFileName(const QString& fileName, int job);
 
