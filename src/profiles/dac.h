@@ -2,6 +2,7 @@
 #pragma once
 
 #include "profiles/model_profile.h"
+#include "profiles/profile_checks.h"
 
 namespace trellicap::dac {
 
@@ -203,5 +204,8 @@ inline constexpr ModelProfile kProfile{
             .noteY = 10960,
         },
 };
+
+// A table entry that breaks a rule stops the build here; the error names the rule.
+static_assert(profileIsValid(kProfile));
 
 }  // namespace trellicap::dac

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "profiles/model_profile.h"
+#include "profiles/profile_checks.h"
 
 namespace trellicap::tft {
 
@@ -226,5 +227,8 @@ inline constexpr ModelProfile kProfile{
             .noteY = 11400,
         },
 };
+
+// A table entry that breaks a rule stops the build here; the error names the rule.
+static_assert(profileIsValid(kProfile));
 
 }  // namespace trellicap::tft
