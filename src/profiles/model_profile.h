@@ -168,6 +168,7 @@ inline constexpr int kSlotCount = 200;
 inline constexpr int kTableColumns = 201;
 inline constexpr int kMemoryNumberFirst = 358;  // three codes 358..360 spell the slot number
 inline constexpr int kSettingsStart = 260;
+inline constexpr int kStartValueRows = 600;  // start values: 0 in rows 0..260, 32 to 599
 inline constexpr int kSamplesStored = 251;  // A-scan samples 0..250
 inline constexpr int kBlockALength = 252;
 inline constexpr int kBlockBStart = 260;

@@ -44,6 +44,8 @@ void recallRowsOutsideRecord();
 void batchFileRowsOutsideRecord();
 void unsolicitedRowsOutsideRecord();
 void fileRowsOutsideRecord();
+// The start values of the memory table fill rows 0..599 of every column.
+void recordShorterThanStartValues();
 
 // The panel walk starts at kSettingsStart and moves by each step's advance; one step too long
 // or too short shifts every box after it, so the walk must end exactly on the DAC points that
@@ -122,6 +124,9 @@ consteval void checkFrameMap(const ModelProfile& profile) {
 }
 
 consteval void checkRecordRows(const ModelProfile& profile) {
+    if (profile.recordSize() < kStartValueRows) {
+        profile_rule::recordShorterThanStartValues();
+    }
     if (!insideRecord(profile, profile.recallRows)) {
         profile_rule::recallRowsOutsideRecord();
     }

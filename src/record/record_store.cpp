@@ -28,7 +28,7 @@ void RecordStore::initMemoryTable() {
     for (int col = 0; col < kSlotCount; ++col) {
         auto c = column(col);
         std::fill(c.begin(), c.begin() + 261, RecordValue{0});
-        std::fill(c.begin() + 261, c.begin() + 600, RecordValue{32});
+        std::fill(c.begin() + 261, c.begin() + kStartValueRows, RecordValue{32});
     }
 }
 
