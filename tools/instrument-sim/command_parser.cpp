@@ -13,7 +13,7 @@ std::vector<Command> CommandParser::feed(const std::uint8_t* data, std::size_t s
     std::vector<Command> out;
     for (std::size_t k = 0; k < size; ++k) {
         m_pending.push_back(static_cast<char>(data[k]));
-        // Keep m_pending a possible block start: a command character followed only by "Z".
+        // Keep m_pending a possible block start: a command character followed only by filler.
         // On a mismatch drop the first byte and look again from the next one.
         for (;;) {
             if (m_pending.empty()) {
@@ -21,14 +21,14 @@ std::vector<Command> CommandParser::feed(const std::uint8_t* data, std::size_t s
             }
             bool ok = isCommandChar(m_pending[0]);
             for (std::size_t i = 1; ok && i < m_pending.size(); ++i) {
-                ok = m_pending[i] == 'Z';
+                ok = m_pending[i] == kCommandFiller;
             }
             if (!ok) {
                 m_pending.erase(0, 1);
                 ++m_skipped;
                 continue;
             }
-            if (m_pending.size() == kBlockLength) {
+            if (m_pending.size() == kCommandBlockLength) {
                 const char c = m_pending[0];
                 m_pending.clear();
                 onBlock(c, out);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "wire_format.h"
+
 namespace instrument_sim {
 
 struct Command {
@@ -17,8 +19,6 @@ struct Command {
 
 class CommandParser {
 public:
-    static constexpr int kBlockLength = 22;
-
     // Feeds received bytes; returns the commands completed by them, in order.
     std::vector<Command> feed(const std::uint8_t* data, std::size_t size);
 

@@ -1,4 +1,8 @@
 // instrument-sim: a stand-in for the Corvane ultrasonic flaw detector on a pseudo-terminal.
+// Reads the options, then either prints one slot (--print-record, --print-fields) or runs the
+// simulated instrument until it is told to stop.
+#include "options.h"
+#include "print_slot.h"
 #include "simulator.h"
 
 int main(int argc, char** argv) {

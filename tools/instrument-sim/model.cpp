@@ -70,14 +70,40 @@ constexpr Field kDacFields[] = {
     {"txtdpth", 503, 5},     {"dacpoints", 508, 22},
 };
 
-constexpr ModelLayout kTftLayout{Model::Tft, "tft", 716, 641,      kTftRuns,
-                                 kTftFields, 540,   9,   "ON 6/14"};
-constexpr ModelLayout kDacLayout{Model::Dac, "dac", 557, 529,      kDacRuns,
-                                 kDacFields, 508,   11,  "ON 6/12"};
+constexpr ModelLayout kTftLayout{.model = Model::Tft,
+                                 .name = "tft",
+                                 .blockBLength = kTftBlockBLength,
+                                 .lastFrameIndex = 641,
+                                 .runs = kTftRuns,
+                                 .fields = kTftFields,
+                                 .dacPointsIndex = 540,
+                                 .dacPointCount = 9,
+                                 .threeCurveDacText = "ON 6/14"};
+constexpr ModelLayout kDacLayout{.model = Model::Dac,
+                                 .name = "dac",
+                                 .blockBLength = kDacBlockBLength,
+                                 .lastFrameIndex = 529,
+                                 .runs = kDacRuns,
+                                 .fields = kDacFields,
+                                 .dacPointsIndex = 508,
+                                 .dacPointCount = 11,
+                                 .threeCurveDacText = "ON 6/12"};
 
-constexpr std::uint8_t kBlank = 32;
-constexpr std::uint8_t kBlockAPosition0 = 254;  // stored by the receiver, copied nowhere
-constexpr std::uint8_t kSeparator = 13;
+constexpr std::uint8_t kBlank = 32;  // ASCII blank: pads text fields and the gaps of block B
+
+// What the settings, the operator and the report header are drawn from (repeated entries make
+// a value more frequent).
+constexpr const char* kRanges[] = {"25", "50", "100", "100", "100", "125", "200", "250", "12"};
+constexpr const char* kVelocities[] = {"5920", "3250", "2730", "6320", "3230"};
+constexpr const char* kDelays[] = {"0.0", "0.0", "0.0", "0.0", "2.5", "10.0"};
+constexpr const char* kGate1[] = {"ON", "ON", "ON", "ON", "OFF", "DAC -6", "DAC -12"};
+constexpr const char* kModes[] = {"Single", "Single", "Dual", "Thru"};
+constexpr const char* kVideos[] = {"Envelop", "RF", "Full", "+Half", "-Half"};
+constexpr const char* kColors[] = {"OFF", "BLUE", "GREEN", "AMBER"};
+constexpr const char* kAngles[] = {"000", "045", "060", "070"};
+constexpr const char* kOperators[] = {"J. Smith", "A. Kumar", "R. Meyer", "T. Okafor", ""};
+constexpr const char* kWorkshops[] = {"Central Workshop", "Loco Shed 4", "Depot North", ""};
+constexpr const char* kDefects[] = {"Wheel seat", "Journal", "Axle body", "", ""};
 
 const Field* findField(const ModelLayout& layout, std::string_view name) {
     for (const Field& f : layout.fields) {
@@ -178,60 +204,24 @@ void makeDacPoints(Record& r, const ModelLayout& layout, Rng& rng) {
         x += step - rng.uniform(0, 4);
         y = std::max(5.0, y * (0.6 + rng.unit() * 0.25));
     }
-    r[p++] = static_cast<std::uint8_t>(std::min(x, 254));
+    r[p++] = static_cast<std::uint8_t>(std::min(x, kLastNonSyncByte));
     r[p++] = static_cast<std::uint8_t>(rng.uniform(0, 4));
     for (; p < layout.dacPointsIndex + 2 * layout.dacPointCount; ++p) {
         r[p] = 0;
     }
 }
 
-}  // namespace
-
-std::uint64_t Rng::next() {
-    std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
+// The seed of slot `slot`'s generator. The multipliers only spread seed and slot apart; they
+// are frozen, since changing one changes the content of every slot.
+std::uint64_t slotSeed(std::uint64_t seed, int slot) {
+    constexpr std::uint64_t kSeedMultiplier = 1000003ull;  // a prime
+    constexpr std::uint64_t kSlotMultiplier = 7919ull;     // a prime
+    constexpr std::uint64_t kOffset = 17ull;
+    return seed * kSeedMultiplier + static_cast<std::uint64_t>(slot) * kSlotMultiplier + kOffset;
 }
 
-int Rng::uniform(int lo, int hi) {
-    return lo + static_cast<int>(next() % static_cast<std::uint64_t>(hi - lo + 1));
-}
-
-double Rng::unit() {
-    return static_cast<double>(next() >> 11) * 0x1.0p-53;
-}
-
-const ModelLayout& layoutFor(Model model) {
-    return model == Model::Tft ? kTftLayout : kDacLayout;
-}
-
-Record makeRecord(const ModelLayout& layout, std::uint64_t seed, int slot) {
-    Record r{};
-    Rng rng(seed * 1000003ull + static_cast<std::uint64_t>(slot) * 7919ull + 17ull);
-
-    makeTrace(r, rng);
-
-    // Everything the frame carries from 260 on starts blank; the fields are written over it.
-    for (int i = 260; i <= layout.lastFrameIndex; ++i) {
-        r[i] = kBlank;
-    }
-
-    static constexpr const char* kRanges[] = {"25",  "50",  "100", "100", "100",
-                                              "125", "200", "250", "12"};
-    static constexpr const char* kVelocities[] = {"5920", "3250", "2730", "6320", "3230"};
-    static constexpr const char* kDelays[] = {"0.0", "0.0", "0.0", "0.0", "2.5", "10.0"};
-    static constexpr const char* kGate1[] = {"ON", "ON", "ON", "ON", "OFF", "DAC -6", "DAC -12"};
-    static constexpr const char* kModes[] = {"Single", "Single", "Dual", "Thru"};
-    static constexpr const char* kVideos[] = {"Envelop", "RF", "Full", "+Half", "-Half"};
-    static constexpr const char* kColors[] = {"OFF", "BLUE", "GREEN", "AMBER"};
-    static constexpr const char* kAngles[] = {"000", "045", "060", "070"};
-    static constexpr const char* kOperators[] = {"J. Smith", "A. Kumar", "R. Meyer", "T. Okafor",
-                                                 ""};
-    static constexpr const char* kWorkshops[] = {"Central Workshop", "Loco Shed 4", "Depot North",
-                                                 ""};
-    static constexpr const char* kDefects[] = {"Wheel seat", "Journal", "Axle body", "", ""};
-
+// ZERO, RANGE, VEL M/S, DELAY, gain and both gates.
+void putGateSettings(Record& r, const ModelLayout& layout, Rng& rng) {
     put(r, layout, "txtzero", std::to_string(rng.uniform(95, 125)));
     put(r, layout, "txtrange", pick(rng, kRanges));
     put(r, layout, "txtvelo", pick(rng, kVelocities));
@@ -247,6 +237,11 @@ Record makeRecord(const ModelLayout& layout, std::uint64_t seed, int slot) {
     put(r, layout, "txtstart2", percent(start2));
     put(r, layout, "txtend2", percent(rng.uniform(1, (100 - start2) / 5) * 5));
     put(r, layout, "txtlevel2", percent(rng.uniform(2, 12) * 5));
+}
+
+// MEM, MEM NO, ACTION, REF, REJECT, SET REF, VIDEO, MODE, CLOCK, COLOR/BEEP/BACKLIT, HORN,
+// BRIGHT/CONTRST, time and date, DAC.
+void putPanelSettings(Record& r, const ModelLayout& layout, Rng& rng, int slot) {
     put(r, layout, "txtmem", "A Scan");
     char memno[8];
     std::snprintf(memno, sizeof memno, "%03d", slot);
@@ -273,6 +268,11 @@ Record makeRecord(const ModelLayout& layout, std::uint64_t seed, int slot) {
     put(r, layout, "txtdac",
         dacState <= 1 ? std::string_view("OFF")
                       : (dacState <= 3 ? std::string_view("ON") : layout.threeCurveDacText));
+}
+
+// CURSOR, POINT, PRESS, MEASURE, X-OFF, ANGLE, THICK, HUD and the blank fields. Returns the
+// probe angle, which the readouts depend on.
+const char* putMeasureSettings(Record& r, const ModelLayout& layout, Rng& rng) {
     char cursor[8];
     std::snprintf(cursor, sizeof cursor, "%03d", rng.uniform(1, 250));
     put(r, layout, "txtcur", cursor);
@@ -289,18 +289,21 @@ Record makeRecord(const ModelLayout& layout, std::uint64_t seed, int slot) {
     put(r, layout, "txtblk1", "");
     put(r, layout, "txthud", rng.chance(0.7) ? "OFF" : "ON");
     put(r, layout, "txtblk2", "");
+    return angle;
+}
 
-    // Readouts: beam path, surface distance, depth ("12.3 "), from the probe angle.
+// Readouts: beam path, surface distance, depth ("12.3 "), from the probe angle.
+void putReadouts(Record& r, const ModelLayout& layout, Rng& rng, const char* angle) {
     const double beam = rng.uniform(50, 2400) / 10.0;
     const double rad = std::atoi(angle) * 3.14159265358979 / 180.0;
     put(r, layout, "txtbeam", fixed1(beam));
     put(r, layout, "txtsurf", fixed1(beam * std::sin(rad)));
     put(r, layout, "txtdpth", fixed1(beam * std::cos(rad)));
+}
 
-    makeDacPoints(r, layout, rng);
-
-    // Report header fields: only the TFT frame carries them (the DAC layout has no such
-    // fields, so nothing is written there); some slots leave them blank.
+// Report header fields: only the TFT frame carries them (the DAC layout has no such fields, so
+// nothing is written there); some slots leave them blank.
+void putReportHeader(Record& r, const ModelLayout& layout, Rng& rng) {
     if (rng.chance(0.7)) {
         char axle[24];
         std::snprintf(axle, sizeof axle, "WDM-%d / %05d", rng.uniform(1, 4),
@@ -310,13 +313,57 @@ Record makeRecord(const ModelLayout& layout, std::uint64_t seed, int slot) {
         put(r, layout, "txtaxno", axle);
         put(r, layout, "txtremark", pick(rng, kDefects));
     }
+}
+
+}  // namespace
+
+// splitmix64 (Steele, Lea, Flood): the golden-ratio increment and the two mixing multipliers.
+std::uint64_t Rng::next() {
+    std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+int Rng::uniform(int lo, int hi) {
+    return lo + static_cast<int>(next() % static_cast<std::uint64_t>(hi - lo + 1));
+}
+
+double Rng::unit() {
+    return static_cast<double>(next() >> 11) * 0x1.0p-53;
+}
+
+const ModelLayout& layoutFor(Model model) {
+    return model == Model::Tft ? kTftLayout : kDacLayout;
+}
+
+Record makeRecord(const ModelLayout& layout, std::uint64_t seed, int slot) {
+    Record r{};
+    Rng rng(slotSeed(seed, slot));
+
+    // The order of the calls is the order of the random draws: changing it changes every slot.
+    makeTrace(r, rng);
+    // Everything the frame carries from block B's first index on starts blank; the fields are
+    // written over it.
+    for (int i = kBlockBFirstRecordIndex; i <= layout.lastFrameIndex; ++i) {
+        r[i] = kBlank;
+    }
+    putGateSettings(r, layout, rng);
+    putPanelSettings(r, layout, rng, slot);
+    const char* angle = putMeasureSettings(r, layout, rng);
+    putReadouts(r, layout, rng, angle);
+    makeDacPoints(r, layout, rng);
+    putReportHeader(r, layout, rng);
     return r;
 }
 
 void setMemoryNumber(Record& record, std::string_view text) {
-    const std::size_t n = std::min<std::size_t>(text.size(), 3);
-    for (std::size_t i = 0; i < 3; ++i) {
-        record[358 + i] = i < 3 - n ? kBlank : static_cast<std::uint8_t>(text[i - (3 - n)]);
+    constexpr std::size_t kLength = kMemnoLength;
+    const std::size_t n = std::min<std::size_t>(text.size(), kLength);
+    const std::size_t blanks = kLength - n;  // right-aligned
+    for (std::size_t i = 0; i < kLength; ++i) {
+        record[kMemnoRecordIndex + i] =
+            i < blanks ? kBlank : static_cast<std::uint8_t>(text[i - blanks]);
     }
 }
 
@@ -344,9 +391,10 @@ FrameBytes makeFrame(const ModelLayout& layout, const Record& record, const Fram
     }
     FrameBytes out;
     auto& v = out.bytes;
+    // The noise generator's seed; the multiplier only spreads consecutive salts apart.
     Rng rng(noiseSalt * 0x2545F4914F6CDD1Dull + 99);
     for (int i = 0; i < faults.noise; ++i) {
-        v.push_back(static_cast<std::uint8_t>(rng.uniform(0, 254)));
+        v.push_back(static_cast<std::uint8_t>(rng.uniform(0, kLastNonSyncByte)));
     }
     out.syncOffset = static_cast<int>(v.size());
     v.push_back(kSync);
@@ -358,7 +406,7 @@ FrameBytes makeFrame(const ModelLayout& layout, const Record& record, const Fram
         v.push_back(faults.separator255 ? kSync : kSeparator);
     }
     for (int i = 0; i < faults.filler; ++i) {
-        v.push_back(static_cast<std::uint8_t>(rng.uniform(0, 254)));
+        v.push_back(static_cast<std::uint8_t>(rng.uniform(0, kLastNonSyncByte)));
     }
     v.push_back(kSync);
     std::vector<std::uint8_t> b = makeBlockB(layout, r);

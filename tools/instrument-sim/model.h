@@ -10,15 +10,18 @@
 #include <string_view>
 #include <vector>
 
+#include "wire_format.h"
+
 namespace instrument_sim {
 
 enum class Model { Tft, Dac };
 
-inline constexpr int kSlotCount = 200;
-inline constexpr std::uint8_t kSync = 255;
-inline constexpr int kBlockALength = 252;  // position 0 (not a sample), then samples 0..250
-inline constexpr int kSampleCount = 251;
-inline constexpr int kRecordLength = 701;  // large enough for both models
+inline constexpr int kSlotCount = 200;     // memory slots 1..200
+inline constexpr int kRecordLength = 701;  // record indexes 0..700: large enough for both models
+
+// The memory number: three characters at record indexes 358..360 ("007" for slot 7).
+inline constexpr int kMemnoRecordIndex = 358;
+inline constexpr int kMemnoLength = 3;
 
 // One run of block B: `count` bytes from block-B byte `blockB` carry record indexes from `record`.
 struct MappingRun {
@@ -56,7 +59,7 @@ using Record = std::array<std::uint8_t, kRecordLength>;
 [[nodiscard]] Record makeRecord(const ModelLayout& layout, std::uint64_t seed, int slot);
 
 // Replaces the three memory-number codes (record 358..360); `text` is 1..3 characters,
-// right-aligned with blanks ("5" gives "  5").
+// right-aligned with blanks ("5" gives "  5"); longer text is cut to its first three.
 void setMemoryNumber(Record& record, std::string_view text);
 
 // Block B (blockBLength bytes) for a record: each run at its place, labels in the gaps.

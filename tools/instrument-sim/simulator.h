@@ -1,62 +1,37 @@
-// The simulated instrument: serves slot requests and operator sends over the pty, paced like a
-// 9600 baud line, with faults armed from the command line (every frame) or from standard input
-// (the next frame only).
+// The send/receive loop of the simulated instrument: reads command blocks from the pty and
+// answers slot requests, sends the frames of `send N`, paces the bytes like a 9600 baud line, and
+// applies the faults of the command line (every frame) and of the console (the next frame only).
 #pragma once
 
+#include <signal.h>
 #include <chrono>
 #include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "command_parser.h"
+#include "console.h"
+#include "faults.h"
 #include "model.h"
+#include "options.h"
 #include "pty.h"
 
 namespace instrument_sim {
 
-// Faults of one transmission: frame bytes plus how it is sent.
-struct Faults {
-    FrameFaults frame;
-    std::optional<int> cutAfter;     // stop after this many bytes counted from the sync byte
-    std::optional<int> hangupAfter;  // close the pty and exit after this many bytes
-    std::optional<int> replyDelayMs;
-};
-
-struct Options {
-    Model model = Model::Tft;
-    std::uint64_t seed = 1;
-    std::string link;
-    bool fast = false;
-    int baud = 9600;
-    int replyDelayMs = 0;
-    bool noAnswerFirst = false;
-    std::set<int> silentSlots;
-    Faults faults;  // apply to every frame
-    bool verbose = false;
-    bool ignoreEof = false;
-    std::optional<int> printRecord;
-    std::optional<int> printFields;
-};
-
-// Parses argv. Returns the exit code to use at once (0 after --help, 2 on an error), or nothing
-// to go on.
-std::optional<int> parseOptions(int argc, char** argv, Options& options);
-
-// --print-record / --print-fields.
-int printSlot(const Options& options);
-
 class Simulator {
 public:
     explicit Simulator(Options options);
+
+    // Runs until `quit`, the end of input (see README.md), a signal or a hang-up fault.
+    // Returns the exit code: 0, or 1 if the pty or the link cannot be created.
     int run();
 
 private:
     using Clock = std::chrono::steady_clock;
 
+    // One frame on its way: queued, then sent byte by byte.
     struct Transmission {
         FrameBytes frame;
         int slot = 0;
@@ -66,42 +41,42 @@ private:
         Clock::time_point notBefore;
     };
 
+    bool openLine();
+    bool waitOnce(Clock::time_point now, const sigset_t& waitMask, bool interactiveInput);
+    void onMasterEvents(short events);
     void handleMaster(bool hangUpReported);
-    void handleStdin();
-    void handleCommandLine(const std::string& line);
-    bool armFault(const std::vector<std::string>& words, std::string& error);
     void onRequest(int slot);
     void queueFrame(int slot, Clock::time_point notBefore);
     void pump(Clock::time_point now);
+    void startNextTransmission(Clock::time_point now);
+    void writeDueBytes(Clock::time_point now);
     void finishTransmission(Clock::time_point now);
     [[nodiscard]] std::optional<Clock::duration> nextWake(Clock::time_point now) const;
     void hangUpAndExit();
-    void say(const std::string& line);
+    [[nodiscard]] bool stopping() const { return m_quit || m_console.quitRequested(); }
     void log(const std::string& line) const;
 
     Options m_options;
     const ModelLayout& m_layout;
     Pty m_pty;
     CommandParser m_parser;
-    std::chrono::nanoseconds m_byteTime;
+    std::chrono::nanoseconds m_byteTime;  // one byte on the line at the chosen baud rate
 
-    std::optional<Faults> m_armed;  // from `fault`: applies to the next frame only
-    int m_armedNoAnswer = 0;
-    std::map<int, int> m_requestCount;
-    std::uint64_t m_frameCounter = 0;
+    ArmedFaults m_armed;  // armed by the console, used up by the next frame / request
+    Console m_console;
+    std::map<int, int> m_requestCount;  // requests per slot so far (--no-answer-first)
+    std::uint64_t m_frameCounter = 0;   // varies the noise bytes from frame to frame
 
     std::deque<Transmission> m_queue;
     std::optional<Transmission> m_active;
-    std::size_t m_sent = 0;
-    Clock::time_point m_paceStart;
-    Clock::time_point m_lineFreeAt;
-    bool m_writeBlocked = false;
+    std::size_t m_sent = 0;          // bytes of the active transmission written so far
+    Clock::time_point m_paceStart;   // when byte 0 of the active transmission was due
+    Clock::time_point m_lineFreeAt;  // when the last byte of the previous one left the line
+    bool m_writeBlocked = false;     // the pty buffer is full: wait for POLLOUT
     std::optional<Clock::time_point> m_hangupSince;
-    Clock::time_point m_masterQuietUntil;
+    Clock::time_point m_masterQuietUntil;  // no peer holds the slave: look again then
 
-    std::string m_stdinBuffer;
-    bool m_stdinOpen = true;
-    bool m_quit = false;
+    bool m_quit = false;  // a hang-up fault or the end of interactive input
 };
 
 }  // namespace instrument_sim
