@@ -41,7 +41,7 @@ public:
         redraw();
     }
 
-    [[nodiscard]] QImage plotImage() const override { return m_plot.image(); }
+    [[nodiscard]] QImage plotImage(double dpi) const override { return m_plot.image(dpi); }
     [[nodiscard]] QString controlText(std::string_view control) const override {
         return m_texts.text(control);
     }

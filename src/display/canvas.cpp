@@ -1,6 +1,7 @@
 #include "display/canvas.h"
 
 #include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -10,19 +11,26 @@ namespace trellicap {
 
 namespace {
 
-// 96 dots per inch in the unit QImage keeps, so fonts in points render at screen size.
-constexpr int kDotsPerMeter = 3780;
+constexpr double kInchesPerMeter = 1 / 0.0254;
 
-int twipsToPixels(int twips) {
-    return static_cast<int>(std::lround(twips * kPixelsPerTwip));
+int scaledPixels(int twips, double dpi) {
+    return std::max(1, static_cast<int>(std::lround(twips * dpi / 1440.0)));
 }
 
-QImage blankImage(int widthPixels, int heightPixels) {
-    QImage image(std::max(1, widthPixels), std::max(1, heightPixels), QImage::Format_RGB32);
-    image.setDotsPerMeterX(kDotsPerMeter);
-    image.setDotsPerMeterY(kDotsPerMeter);
-    image.fill(Qt::white);
-    return image;
+int dotsPerMeter(double dpi) {
+    return static_cast<int>(std::lround(dpi * kInchesPerMeter));
+}
+
+// A 96-dpi device for measuring texts: the canvas's positions are the same at every
+// resolution, so lines are as far apart as at 96 dpi.
+const QPaintDevice& screenDevice() {
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(dotsPerMeter(kScreenDpi));
+        image.setDotsPerMeterY(dotsPerMeter(kScreenDpi));
+        return image;
+    }();
+    return device;
 }
 
 // The font engine only drops glyph smoothing when the font itself asks for it.
@@ -33,37 +41,25 @@ QFont aliased(QFont font) {
 
 }  // namespace
 
+double imageDpi(const QImage& image) {
+    const int dpm = image.dotsPerMeterX();
+    return dpm > 0 ? std::round(dpm / kInchesPerMeter) : kScreenDpi;
+}
+
 Canvas::Canvas(int widthTwips, int heightTwips, Unit unit)
-    : m_pixelsPerUnit(unit == Unit::Point ? kPixelsPerPoint : kPixelsPerTwip),
-      m_image(blankImage(twipsToPixels(widthTwips), twipsToPixels(heightTwips))) {}
+    : m_widthTwips(widthTwips),
+      m_heightTwips(heightTwips),
+      m_pixelsPerUnit(unit == Unit::Point ? kPixelsPerPoint : kPixelsPerTwip) {}
 
-Canvas::~Canvas() {
-    endPainting();
-}
-
-QPainter& Canvas::painter() {
-    if (!m_painter) {
-        m_painter = std::make_unique<QPainter>(&m_image);
-        // Aliased lines and text: the image holds only the colours drawn, so it prints and
-        // compares crisply.
-        m_painter->setRenderHint(QPainter::Antialiasing, false);
-        m_painter->setRenderHint(QPainter::TextAntialiasing, false);
-        m_painter->setFont(aliased(m_font));
-    }
-    return *m_painter;
-}
-
-void Canvas::endPainting() const {
-    if (m_painter) {
-        m_painter->end();
-        m_painter.reset();
-    }
+void Canvas::record(std::variant<Stroke, Text, Picture> what) {
+    m_operations.push_back({std::move(what), m_heightTwips});
+    ++m_revision;
 }
 
 void Canvas::clear() {
-    endPainting();
-    m_image.fill(Qt::white);
+    m_operations.clear();
     m_textPosition = QPointF(0, 0);
+    ++m_revision;
 }
 
 void Canvas::setLineWidth(int pixels) {
@@ -71,51 +67,28 @@ void Canvas::setLineWidth(int pixels) {
 }
 
 void Canvas::setHeightTwips(int heightTwips) {
-    endPainting();
-    QImage resized = blankImage(m_image.width(), twipsToPixels(heightTwips));
-    {
-        QPainter copy(&resized);
-        copy.drawImage(0, 0, m_image);
-    }
-    m_image = std::move(resized);
+    m_heightTwips = heightTwips;
+    ++m_revision;
 }
 
 void Canvas::line(QPointF from, QPointF to, const QColor& color) {
-    QPen pen(color, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    QPainter& p = painter();
-    p.setPen(pen);
-    p.drawLine(toPixels(from), toPixels(to));
+    record(Stroke{Stroke::Line, from, to, color, m_lineWidth});
 }
 
 void Canvas::dot(QPointF at, const QColor& color) {
-    // A square of the line width, snapped to whole pixels so every dot has the same shape.
-    const QPointF centre = toPixels(at);
-    const int left = static_cast<int>(std::lround(centre.x() - m_lineWidth / 2.0));
-    const int top = static_cast<int>(std::lround(centre.y() - m_lineWidth / 2.0));
-    painter().fillRect(QRect(left, top, m_lineWidth, m_lineWidth), color);
+    record(Stroke{Stroke::Dot, at, at, color, m_lineWidth});
 }
 
 void Canvas::rectangle(QPointF topLeft, QPointF bottomRight, const QColor& color) {
-    QPen pen(color, m_lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    QPainter& p = painter();
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(toPixels(topLeft), toPixels(bottomRight)));
+    record(Stroke{Stroke::Rectangle, topLeft, bottomRight, color, m_lineWidth});
 }
 
 void Canvas::setFont(const QFont& font) {
     m_font = font;
-    if (m_painter) {
-        m_painter->setFont(aliased(m_font));
-    }
 }
 
 void Canvas::printAt(QPointF topLeft, const QString& text) {
-    QPainter& p = painter();
-    p.setPen(QPen(Qt::black));
-    const QFontMetricsF metrics(m_font, &m_image);
-    const QPointF origin = toPixels(topLeft);
-    p.drawText(QPointF(origin.x(), origin.y() + metrics.ascent()), text);
+    record(Text{topLeft, text, m_font});
     m_textPosition = QPointF(0, topLeft.y() + lineHeight());
 }
 
@@ -124,20 +97,124 @@ void Canvas::print(const QString& text) {
 }
 
 double Canvas::lineHeight() const {
-    return QFontMetricsF(m_font, &m_image).height() / m_pixelsPerUnit;
+    return QFontMetricsF(m_font, &screenDevice()).height() / m_pixelsPerUnit;
 }
 
 void Canvas::drawImage(QPointF topLeft, const QImage& image) {
-    painter().drawImage(toPixels(topLeft), image);
+    record(Picture{topLeft, image});
 }
 
-const QImage& Canvas::image() const {
-    endPainting();
-    return m_image;
+QSize Canvas::sizePixels(double dpi) const {
+    return {scaledPixels(m_widthTwips, dpi), scaledPixels(m_heightTwips, dpi)};
 }
 
-bool Canvas::saveBmp(const QString& path) const {
-    return image().save(path, "BMP");
+QImage Canvas::image(double dpi) const {
+    const bool screen = dpi == kScreenDpi;
+    if (screen && m_cachedRevision == m_revision) {
+        return m_cached;
+    }
+    QImage image(sizePixels(dpi), QImage::Format_RGB32);
+    // Fonts are sized by the painter from 96 dpi; the image says its real resolution after.
+    image.setDotsPerMeterX(dotsPerMeter(kScreenDpi));
+    image.setDotsPerMeterY(dotsPerMeter(kScreenDpi));
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        render(painter, dpi / kScreenDpi);
+    }
+    image.setDotsPerMeterX(dotsPerMeter(dpi));
+    image.setDotsPerMeterY(dotsPerMeter(dpi));
+    if (screen) {
+        m_cached = image;
+        m_cachedRevision = m_revision;
+    }
+    return image;
+}
+
+bool Canvas::saveBmp(const QString& path, double dpi) const {
+    return image(dpi).save(path, "BMP");
+}
+
+void Canvas::render(QPainter& painter, double scale) const {
+    painter.save();
+    // Aliased lines and text: the image holds only the colours drawn, so it prints and
+    // compares crisply at any resolution.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const double width = m_widthTwips * kPixelsPerTwip * scale;
+    for (const Operation& op : m_operations) {
+        if (op.clipHeightTwips < m_heightTwips) {
+            painter.setClipRect(QRectF(0, 0, width, op.clipHeightTwips * kPixelsPerTwip * scale));
+        } else {
+            painter.setClipping(false);
+        }
+        if (const auto* stroke = std::get_if<Stroke>(&op.what)) {
+            renderStroke(painter, *stroke, scale);
+        } else if (const auto* text = std::get_if<Text>(&op.what)) {
+            renderText(painter, *text, scale);
+        } else {
+            renderPicture(painter, std::get<Picture>(op.what), scale);
+        }
+    }
+    painter.restore();
+}
+
+void Canvas::renderStroke(QPainter& painter, const Stroke& stroke, double scale) const {
+    const double ppu = m_pixelsPerUnit * scale;
+    const double width = stroke.width * scale;
+    const QPointF from = stroke.from * ppu;
+    const QPointF to = stroke.to * ppu;
+    switch (stroke.kind) {
+        case Stroke::Line:
+            painter.setPen(QPen(stroke.color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.drawLine(from, to);
+            return;
+        case Stroke::Dot: {
+            // A square of the line width, snapped to whole pixels so every dot has one shape.
+            const int side = std::max(1, static_cast<int>(std::lround(width)));
+            const int left = static_cast<int>(std::lround(from.x() - side / 2.0));
+            const int top = static_cast<int>(std::lround(from.y() - side / 2.0));
+            painter.fillRect(QRect(left, top, side, side), stroke.color);
+            return;
+        }
+        case Stroke::Rectangle:
+            painter.setPen(QPen(stroke.color, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRectF(from, to));
+            return;
+    }
+}
+
+void Canvas::renderText(QPainter& painter, const Text& text, double scale) const {
+    // Point sizes are resolved against the device's own resolution; scale them so the
+    // letters are as large, in 96-dpi pixels, as the scale asks.
+    QFont font = text.font;
+    const double deviceDpi = painter.device()->logicalDpiY();
+    const double factor = scale * kScreenDpi / deviceDpi;
+    if (factor != 1.0) {
+        if (font.pixelSize() > 0) {
+            font.setPixelSize(
+                std::max(1, static_cast<int>(std::lround(font.pixelSize() * factor))));
+        } else {
+            font.setPointSizeF(font.pointSizeF() * factor);
+        }
+    }
+    painter.setPen(QPen(Qt::black));
+    painter.setFont(aliased(font));
+    const QFontMetricsF metrics(font, painter.device());
+    const QPointF origin = text.topLeft * (m_pixelsPerUnit * scale);
+    painter.drawText(QPointF(origin.x(), origin.y() + metrics.ascent()), text.text);
+}
+
+void Canvas::renderPicture(QPainter& painter, const Picture& picture, double scale) const {
+    const QPointF origin = picture.topLeft * (m_pixelsPerUnit * scale);
+    const double factor = scale * kScreenDpi / imageDpi(picture.image);
+    if (factor == 1.0) {
+        painter.drawImage(origin, picture.image);
+        return;
+    }
+    painter.drawImage(QRectF(origin, QSizeF(picture.image.size()) * factor), picture.image);
 }
 
 }  // namespace trellicap

@@ -19,6 +19,7 @@ public:
     explicit PdfPageSink(QString filePattern, int resolutionDpi = 600);
     ~PdfPageSink() override;
 
+    [[nodiscard]] double resolution() const override { return m_resolution; }
     [[nodiscard]] bool ready() const override { return !m_pattern.isEmpty(); }
     bool begin() override;
     bool place(QPoint twips, const QImage& image) override;

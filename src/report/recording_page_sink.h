@@ -26,6 +26,7 @@ public:
     static constexpr int kPageWidthTwips = 11906;
     static constexpr int kPageHeightTwips = 16838;
 
+    [[nodiscard]] double resolution() const override { return 96; }
     [[nodiscard]] bool ready() const override { return m_ready; }
     bool begin() override;
     bool place(QPoint twips, const QImage& image) override;

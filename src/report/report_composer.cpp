@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "display/canvas.h"
+#include "report/page_placement.h"
 #include "report/report_fonts.h"
 
 namespace trellicap {
@@ -31,8 +32,9 @@ QPointF at(int x, int y) {
 // Runs the composition's steps: a step that fails is reported and the next one runs.
 class Steps {
 public:
-    Steps(const QString& workingDir, const std::function<void()>& reportFailure)
-        : m_dir(workingDir), m_reportFailure(reportFailure) {}
+    Steps(const QString& workingDir, double dpi, const std::function<void()>& reportFailure)
+        : m_dir(workingDir), m_dpi(dpi), m_reportFailure(reportFailure) {}
+    [[nodiscard]] double dpi() const { return m_dpi; }
 
     bool check(bool ok) const {
         if (!ok && m_reportFailure) {
@@ -44,7 +46,7 @@ public:
         return m_dir.filePath(text(kScratchBitmaps[static_cast<std::size_t>(block)]));
     }
     bool save(const Canvas& canvas, int block) const {
-        return check(canvas.saveBmp(scratch(block)));
+        return check(canvas.saveBmp(scratch(block), m_dpi));
     }
     QImage load(int block) const {
         QImage image;
@@ -55,6 +57,7 @@ public:
 
 private:
     QDir m_dir;
+    double m_dpi;
     const std::function<void()>& m_reportFailure;
 };
 
@@ -69,7 +72,7 @@ void composeAscan(const ModelProfile& profile, const ReportSource& source, const
                   Canvas& picecho) {
     // The plot goes through its scratch bitmap, as the page's blocks do: a working folder
     // that cannot hold the bitmaps fails here already.
-    steps.check(source.plotImage().save(steps.scratch(kAscan), "BMP"));
+    steps.check(source.plotImage(steps.dpi()).save(steps.scratch(kAscan), "BMP"));
     const QImage background = steps.load(kAscan);
     if (!background.isNull()) {
         picecho.drawImage(at(0, 0), background);
@@ -183,7 +186,8 @@ void print_report(const ModelProfile& profile, const ReportSource& source, PageS
     pichead.setFont(canvasFont(profile.report.headingFont));
     picnote.setFont(canvasFont(profile.report.noteFont));
 
-    const Steps steps(workingDir, reportFailure);
+    // The bitmaps are drawn at the page's resolution: sharp on paper, the layout unchanged.
+    const Steps steps(workingDir, composeDpi(sink.resolution()), reportFailure);
     composeAscan(profile, source, steps, picecho);
     composeSettings(profile, source, steps, picsetup);
     composeNote(profile, source, steps, picnote);

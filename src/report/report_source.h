@@ -11,8 +11,9 @@ namespace trellicap {
 class ReportSource {
 public:
     virtual ~ReportSource() = default;
-    // The retained image of the A-scan plot (picascan) as it stands.
-    [[nodiscard]] virtual QImage plotImage() const = 0;
+    // The A-scan plot (picascan) as it stands, rendered at dpi (its whole canvas,
+    // 5205 x 4665 twips, whatever size the window shows it at).
+    [[nodiscard]] virtual QImage plotImage(double dpi) const = 0;
     // The text a box or caption shows ("txtzero", "txttmdt", "txtopname", ...); empty for a
     // control the window does not have.
     [[nodiscard]] virtual QString controlText(std::string_view control) const = 0;

@@ -16,7 +16,7 @@ class MainReportHost final : public ReportSource, public PrintRunHost {
 public:
     explicit MainReportHost(frmmain& main) : m_main(main) {}
 
-    [[nodiscard]] QImage plotImage() const override { return m_main.plot().image(); }
+    [[nodiscard]] QImage plotImage(double dpi) const override { return m_main.plot().image(dpi); }
     [[nodiscard]] QString controlText(std::string_view control) const override {
         return m_main.controlText(control);
     }

@@ -13,9 +13,8 @@ namespace trellicap::test {
 FakeReportSource::FakeReportSource(const ModelProfile& profile) {
     RecordStore store(profile);
     store.loadStartupTrace();
-    Canvas plot(5205, 4665, Canvas::Unit::Point);
-    displayPattern(plot, store.capture());
-    m_plot = plot.image().copy();
+    m_plot = std::make_unique<Canvas>(5205, 4665, Canvas::Unit::Point);
+    displayPattern(*m_plot, store.capture());
     for (const PanelCell& cell : profile.panelCells) {
         m_texts[std::string(cell.control)] = QString::fromLatin1(cell.designText);
     }
@@ -25,6 +24,10 @@ FakeReportSource::FakeReportSource(const ModelProfile& profile) {
     for (const HeaderField& field : profile.headerFields) {
         m_texts[std::string(field.control)] = QStringLiteral("Field %1").arg(field.firstRow);
     }
+}
+
+QImage FakeReportSource::plotImage(double dpi) const {
+    return m_plot->image(dpi);
 }
 
 QString FakeReportSource::controlText(std::string_view control) const {

@@ -7,9 +7,11 @@
 #include <QRect>
 #include <QString>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
+#include "display/canvas.h"
 #include "profiles/model_profile.h"
 #include "report/report_source.h"
 
@@ -19,17 +21,17 @@ class FakeReportSource : public ReportSource {
 public:
     explicit FakeReportSource(const ModelProfile& profile);
 
-    [[nodiscard]] QImage plotImage() const override { return m_plot; }
+    [[nodiscard]] QImage plotImage(double dpi) const override;
     [[nodiscard]] QString controlText(std::string_view control) const override;
 
     void set(const std::string& control, const QString& text) { m_texts[control] = text; }
     void clearTexts() { m_texts.clear(); }
-    void setPlot(const QImage& plot) { m_plot = plot; }
+
     // Every control the composer asked for.
     [[nodiscard]] const std::set<std::string>& asked() const { return m_asked; }
 
 private:
-    QImage m_plot;
+    std::unique_ptr<Canvas> m_plot;
     std::map<std::string, QString> m_texts;
     mutable std::set<std::string> m_asked;
 };

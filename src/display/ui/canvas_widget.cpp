@@ -2,23 +2,43 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace trellicap {
 
 CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), m_canvas(canvas) {
-    // The image covers the widget (white where it ends), so Qt need not erase first.
+    // The rendering covers the widget (white where it ends), so Qt need not erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 QSize CanvasWidget::sizeHint() const {
-    return m_canvas.sizePixels();
+    const QSize pixels = m_canvas.sizePixels();
+    return {static_cast<int>(std::lround(pixels.width() * m_zoom)),
+            static_cast<int>(std::lround(pixels.height() * m_zoom))};
+}
+
+void CanvasWidget::setZoom(double zoom) {
+    if (zoom > 0 && zoom != m_zoom) {
+        m_zoom = zoom;
+        updateGeometry();
+        update();
+    }
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QImage& image = m_canvas.image();
+    // The device the painter draws on says how many device pixels a widget pixel has: the
+    // screen's scaling, or a grab at another ratio.
+    const double ratio = painter.device()->devicePixelRatioF();
+    const double dpi = kScreenDpi * m_zoom * ratio;
+    if (m_renderedRevision != m_canvas.revision() || m_renderedDpi != dpi) {
+        m_rendered = m_canvas.image(dpi);
+        m_rendered.setDevicePixelRatio(ratio);
+        m_renderedRevision = m_canvas.revision();
+        m_renderedDpi = dpi;
+    }
     painter.fillRect(event->rect(), Qt::white);
-    painter.drawImage(event->rect().topLeft(), image, event->rect());
+    painter.drawImage(QPointF(0, 0), m_rendered);
 }
 
 }  // namespace trellicap

@@ -1,7 +1,9 @@
-// Paints a Canvas's retained image: repaints cost one image blit, nothing is redrawn.
-// Whoever draws on the canvas calls update() afterwards.
+// Shows a Canvas at a zoom, sharp at the screen's device pixel ratio: the drawing is rendered
+// at device resolution (not a 96-dpi bitmap scaled up) and kept until the canvas or the size
+// changes, so repaints cost one blit. Whoever draws on the canvas calls update() afterwards.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include "display/canvas.h"
@@ -15,12 +17,19 @@ public:
 
     [[nodiscard]] Canvas& canvas() { return m_canvas; }
     [[nodiscard]] QSize sizeHint() const override;
+    // One 96-dpi pixel of the canvas is `zoom` pixels of the widget; 1 by default.
+    void setZoom(double zoom);
+    [[nodiscard]] double zoom() const { return m_zoom; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Canvas& m_canvas;
+    double m_zoom = 1.0;
+    QImage m_rendered;
+    quint64 m_renderedRevision = ~quint64{0};
+    double m_renderedDpi = 0;
 };
 
 }  // namespace trellicap

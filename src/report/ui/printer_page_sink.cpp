@@ -45,6 +45,10 @@ PrinterPageSink::~PrinterPageSink() {
     }
 }
 
+double PrinterPageSink::resolution() const {
+    return m_printer.resolution();
+}
+
 bool PrinterPageSink::ready() const {
     return printerUsable(m_printer);
 }

@@ -31,6 +31,7 @@ public:
     // The next job to a file writes the chosen file name itself again.
     void restartNumbering() { m_fileJobs = 0; }
 
+    [[nodiscard]] double resolution() const override;
     [[nodiscard]] bool ready() const override;
     bool begin() override;
     bool place(QPoint twips, const QImage& image) override;
