@@ -5,6 +5,7 @@
 #include "link/qt_serial_port.h"
 #include "shell/frmmain.h"
 #include "shell/texts.h"
+#include "shell/window_placement.h"
 #include "trellicap_version.h"
 
 namespace trellicap {
@@ -17,7 +18,7 @@ int runProgram(int argc, char** argv, const ModelProfile& profile) {
     QApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
 
     frmmain window(profile, std::make_unique<QtSerialPort>(), frmmain::Options{});
-    window.resize(1180, 640);
+    window.resize(firstWindowSize(window));
     window.startUp();
     return QApplication::exec();
 }

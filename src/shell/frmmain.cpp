@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -55,15 +56,21 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     }
 
     buildMenus();
-    auto* central = new QWidget(this);
+    auto* central = m_contents = new QWidget(this);
     auto* row = new QHBoxLayout(central);
     m_slots = new SlotListPanel(central);
     m_panel = new SettingsPanel(profile, central);
     m_plotPanel = new PlotPanel(profile, m_plot, *m_panel, central);
+    // Room beyond the first size goes to the plot before the read-only settings boxes.
     row->addWidget(m_slots);
-    row->addWidget(m_plotPanel);
-    row->addWidget(m_panel, 1);
-    setCentralWidget(central);
+    row->addWidget(m_plotPanel, 1);
+    row->addWidget(m_panel);
+    // On a small screen (or at a large scaling) the window still fits: it scrolls.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
     connect(m_slots, &SlotListPanel::recallRequested, this, &frmmain::lstmem_DblClick);
     connect(m_slots, &SlotListPanel::captureRequested, this, &frmmain::cmdcapture_Click);
     connect(m_plotPanel, &PlotPanel::saveHeaderRequested, this, &frmmain::cmdtxtsav_Click);
@@ -72,6 +79,11 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
 }
 
 frmmain::~frmmain() = default;
+
+QSize frmmain::sizeHint() const {
+    const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    return m_contents->sizeHint() + QSize(0, bars);
+}
 
 QListWidget* frmmain::slotList() const {
     return m_slots->list();

@@ -59,6 +59,8 @@ public:
     [[nodiscard]] QListWidget* slotList() const;
     [[nodiscard]] SlotListPanel& slotPanel() const { return *m_slots; }
     [[nodiscard]] QString workingDir() const { return m_options.workingDir; }
+    // All of the contents at their design size (a scroll area alone would ask for less).
+    [[nodiscard]] QSize sizeHint() const override;
 
     // Main-window state.
     [[nodiscard]] std::int16_t portno() const { return m_target.number; }
@@ -121,6 +123,7 @@ private:
     PortTarget m_target;
     int m_shownslot = 0;
 
+    QWidget* m_contents = nullptr;
     SlotListPanel* m_slots = nullptr;
     SettingsPanel* m_panel = nullptr;
     PlotPanel* m_plotPanel = nullptr;

@@ -1,6 +1,5 @@
 #include "shell/plot_panel.h"
 
-#include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +9,7 @@
 
 #include "display/canvas.h"
 #include "display/ui/canvas_widget.h"
+#include "shell/plot_area.h"
 #include "shell/settings_panel.h"
 #include "shell/texts.h"
 #include "shell/typing_limit.h"
@@ -27,27 +27,15 @@ PlotPanel::PlotPanel(const ModelProfile& profile, Canvas& plot, SettingsPanel& b
     // The DAC model's plot sits lower in its window than right under the label.
     const int drop = profile.canvasTopTwips - profile.plotLabelBottomTwips;
     layout->addSpacing(static_cast<int>(std::lround(drop * kPixelsPerTwip)));
-    layout->addWidget(buildPlotArea(plot), 0, Qt::AlignLeft);
+    layout->addWidget(buildPlotArea(plot), 1);
     addReadouts(profile, boxes);
     addHeaderFields(profile, boxes);
-    layout->addStretch(1);
 }
 
 QWidget* PlotPanel::buildPlotArea(Canvas& plot) {
-    // The plot area's outer size is the canvas's, 5205 x 4665 twips, its single sunken
-    // border included: the picture shows inside the border from its own top-left corner.
-    auto* border = new QFrame(this);
-    border->setObjectName(QStringLiteral("fraascan"));
-    border->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    auto* borderLayout = new QVBoxLayout(border);
-    borderLayout->setContentsMargins(0, 0, 0, 0);
-    m_picascan = new CanvasWidget(plot, border);
-    m_picascan->setObjectName(QStringLiteral("picascan"));
-    m_picascan->setAccessibleName(tr("A-scan plot"));
-    const int frame = border->frameWidth();
-    m_picascan->setFixedSize(plot.sizePixels() - QSize(2 * frame, 2 * frame));
-    borderLayout->addWidget(m_picascan);
-    return border;
+    auto* area = new PlotArea(plot, this);
+    m_picascan = area->plotWidget();
+    return area;
 }
 
 void PlotPanel::addReadouts(const ModelProfile& profile, SettingsPanel& boxes) {

@@ -80,6 +80,24 @@ QImage renderPdfPage(const QString& pdf, int dpi, const QString& workDir) {
     return status == 0 ? QImage(stem + QStringLiteral(".png")) : QImage();
 }
 
+std::vector<PdfImage> listPdfImages(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    std::vector<PdfImage> images;
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        return images;
+    }
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
+    const QStringList lines = QString::fromLocal8Bit(process.readAllStandardOutput()).split('\n');
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QStringList fields = lines[i].simplified().split(QLatin1Char(' '));
+        if (fields.size() >= 14) {
+            images.push_back({fields[8], fields[12].toInt(), fields[13].toInt()});
+        }
+    }
+    return images;
+}
+
 double darkRunCentre(const QImage& image, QPoint from, QPoint step, int limit) {
     const auto dark = [&image](QPoint p) {
         const QColor c = image.pixelColor(p);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "display/canvas.h"
 #include "profiles/model_profile.h"
@@ -44,6 +45,15 @@ private:
 // The first page of a PDF rendered by pdftoppm at dpi (poppler-utils is one of the test
 // dependencies: a missing pdftoppm gives a null image, which the caller's check reports).
 [[nodiscard]] QImage renderPdfPage(const QString& pdf, int dpi, const QString& workDir);
+
+// An image of a PDF as pdfimages -list describes it.
+struct PdfImage {
+    QString encoding;  // "image" (Flate), "jpeg", ...
+    int xPpi = 0;
+    int yPpi = 0;
+};
+// Every image of a PDF; empty when pdfimages (poppler-utils) is missing or fails.
+[[nodiscard]] std::vector<PdfImage> listPdfImages(const QString& pdf);
 
 // The centre, in pixels, of the first run of dark pixels met walking from `from` by `step`
 // (a row or column scan); -1 when none is met within `limit` steps.

@@ -1,6 +1,7 @@
 // The print-options window and the application's printer with its setup dialog.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMarginsF>
@@ -131,8 +132,22 @@ TEST(PrinterSetup, blocksArePlacedFromTheCornerOfThePrintableArea) {
     ASSERT_FALSE(page.isNull()) << "pdftoppm (poppler-utils) is needed";
     const double top = test::darkRunCentre(page, QPoint(150, 540), QPoint(0, 1), 60);
     const double left = test::darkRunCentre(page, QPoint(50, 900), QPoint(1, 0), 60);
-    EXPECT_NEAR(top * 10, 5720, 15);  // within one pixel of the 96-dpi bitmaps
-    EXPECT_NEAR(left * 10, 890, 15);
+    EXPECT_NEAR(top * 10, 5720, 10);  // within one pixel of the rendering
+    EXPECT_NEAR(left * 10, 890, 10);
+    // The green trace lies inside the A-scan frame (870 .. 6010 x 5700 .. 10460 twips).
+    EXPECT_GT(test::countGreen(page, QRect(89, 572, 510, 470)), 500);
+    EXPECT_EQ(test::countGreen(page, QRect(0, 0, page.width(), 570)), 0);
+
+    // Four page images at the page's resolution (the printer's, within 300 to 600 dpi),
+    // stored lossless: no JPEG halos round the letters.
+    const std::vector<test::PdfImage> images = test::listPdfImages(pdf);
+    ASSERT_EQ(images.size(), 4u) << "pdfimages (poppler-utils) is needed";
+    for (const test::PdfImage& image : images) {
+        EXPECT_NE(image.encoding, QStringLiteral("jpeg"));
+        EXPECT_GE(image.xPpi, 300);
+        EXPECT_GE(image.yPpi, 300);
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("gtp10*.bmp")}).isEmpty());
 }
 
 TEST(PrinterSetup, cancellingTheDialogChangesNothing) {

@@ -423,6 +423,23 @@ TEST_F(MainWindowTest, ThePlotAreaIsTheCanvasSizeBorderIncluded) {
         EXPECT_EQ(shown.pixelColor(100, 280), QColor(0, 0, 0));
         EXPECT_EQ(shown.pixelColor(1, 13), QColor(0, 0, 0));
         EXPECT_EQ(shown.pixelColor(100, 270), QColor(255, 255, 255));
+
+        // More room goes to the plot, in the canvas's proportions, before the settings boxes.
+        auto* panel = child<QWidget>(*w, "fraMenuData");
+        w->resize(w->sizeHint());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(border->size(), QSize(347, 311));  // the first size shows the design size
+        const int panelWidth = panel->width();
+        w->resize(w->size() + QSize(400, 300));
+        QCoreApplication::processEvents();
+        EXPECT_GT(border->width(), 347 + 250);
+        EXPECT_NEAR(border->width() * 311.0 / 347.0, border->height(), 2.0);
+        EXPECT_EQ(panel->width(), panelWidth);
+        const double zoom = border->width() / 347.0;
+        const QImage larger = picascan->grab().toImage();
+        // The grid dot at (6, 10) pt, drawn larger at the same place of the drawing.
+        const QPoint dot(static_cast<int>(8 * zoom), static_cast<int>(40 / 3.0 * zoom));
+        EXPECT_EQ(larger.pixelColor(dot), QColor(0, 0, 0));
     }
 }
 
