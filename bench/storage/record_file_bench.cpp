@@ -1,5 +1,6 @@
 // Save and load of a full TFT table against plain buffered I/O of the same 560,000 bytes,
-// side by side in one run so the ratios compare like with like on this machine.
+// and the load and the parse against a naive read-and-parse of the same file, side by side
+// in one run so the ratios (printed at the end) compare like with like on this machine.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -8,7 +9,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "naive_load.h"
 #include "profiles/tft.h"
+#include "ratio_reporter.h"
 #include "storage/record_file_io.h"
 #include "storage/record_file_reader.h"
 #include "storage/record_file_writer.h"
@@ -52,6 +55,17 @@ void BM_LoadRecordFile(benchmark::State& state) {
     RecordStore loaded(trellicap::tft::kProfile);
     for (auto _ : state) {
         benchmark::DoNotOptimize(trellicap::loadRecordFile(path, loaded));
+    }
+}
+
+void BM_NaiveLoad(benchmark::State& state) {
+    const QString path = folder().filePath(QStringLiteral("naive.dat"));
+    (void)trellicap::saveRecordFile(path, fullTable());
+    RecordStore loaded(trellicap::tft::kProfile);
+    std::vector<char> bytes;
+    for (auto _ : state) {
+        trellicap::bench::naiveLoad(path, bytes, loaded);
+        benchmark::DoNotOptimize(loaded.column(199).data());
     }
 }
 
@@ -107,6 +121,15 @@ void BM_ParseTable(benchmark::State& state) {
     }
 }
 
+void BM_NaiveParse(benchmark::State& state) {
+    const QByteArray bytes = trellicap::writeRecordFile(fullTable());
+    RecordStore loaded(trellicap::tft::kProfile);
+    for (auto _ : state) {
+        trellicap::bench::naiveParse(bytes, loaded);
+        benchmark::DoNotOptimize(loaded.column(199).data());
+    }
+}
+
 constexpr int kRepetitions = 15;
 
 }  // namespace
@@ -115,8 +138,21 @@ BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetition
 BENCHMARK(BM_PlainWriteSynced)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
 BENCHMARK(BM_SaveRecordFile)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK(BM_NaiveLoad)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
 BENCHMARK(BM_LoadRecordFile)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
 BENCHMARK(BM_FormatTable)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK(BM_NaiveParse)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
 BENCHMARK(BM_ParseTable)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    trellicap::bench::RatioReporter reporter({{"BM_LoadRecordFile", "BM_NaiveLoad"},
+                                              {"BM_ParseTable", "BM_NaiveParse"},
+                                              {"BM_SaveRecordFile", "BM_PlainWriteSynced"}});
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
