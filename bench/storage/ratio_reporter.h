@@ -1,6 +1,6 @@
 // The console report, followed by how many times slower each benchmark ran than its
-// yardstick in the same run (medians of the repetitions), so no figure from another run or
-// another machine is ever compared.
+// yardstick in the same run (by the medians and by the fastest of the repetitions), so no
+// figure from another run or another machine is ever compared.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -21,12 +21,15 @@ public:
     void Finalize() override;
 
 private:
-    struct Median {
+    struct Times {
         double real = 0;
         double cpu = 0;
     };
+    void printRatio(const std::string& statistic, const std::string& measured,
+                    const std::string& yardstick) const;
+
     std::vector<std::pair<std::string, std::string>> m_pairs;
-    std::map<std::string, Median> m_medians;  // by benchmark family name
+    std::map<std::string, Times> m_times;  // by statistic and benchmark name
 };
 
 }  // namespace trellicap::bench

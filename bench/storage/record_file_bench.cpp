@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -132,17 +133,26 @@ void BM_NaiveParse(benchmark::State& state) {
 
 constexpr int kRepetitions = 15;
 
+// The fastest repetition is printed beside the median: on a machine shared with builds it is
+// the one least disturbed by them.
+void repeated(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+    b->ComputeStatistics("min", [](const std::vector<double>& times) {
+        return *std::min_element(times.begin(), times.end());
+    });
+}
+
 }  // namespace
 
-BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK(BM_PlainWriteSynced)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK(BM_SaveRecordFile)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK(BM_NaiveLoad)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK(BM_LoadRecordFile)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK(BM_FormatTable)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK(BM_NaiveParse)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
-BENCHMARK(BM_ParseTable)->Unit(benchmark::kMicrosecond)->Repetitions(kRepetitions);
+BENCHMARK(BM_PlainWrite)->Apply(repeated);
+BENCHMARK(BM_PlainWriteSynced)->Apply(repeated);
+BENCHMARK(BM_SaveRecordFile)->Apply(repeated);
+BENCHMARK(BM_PlainRead)->Apply(repeated);
+BENCHMARK(BM_NaiveLoad)->Apply(repeated);
+BENCHMARK(BM_LoadRecordFile)->Apply(repeated);
+BENCHMARK(BM_FormatTable)->Apply(repeated);
+BENCHMARK(BM_NaiveParse)->Apply(repeated);
+BENCHMARK(BM_ParseTable)->Apply(repeated);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
