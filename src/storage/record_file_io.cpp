@@ -22,7 +22,8 @@ LoadResult cannotOpen(const RecordStore& store, const QString& reason) {
 
 }  // namespace
 
-std::optional<QString> saveRecordFile(const QString& path, const RecordStore& store) {
+std::optional<QString> saveRecordFile(const QString& path, const RecordStore& store,
+                                      SaveMedium& medium) {
     if (const auto cell = firstUnstorableValue(store)) {
         return QStringLiteral(
                    "slot %1 holds the value %2 at row %3; a record file stores only -99 to 999")
@@ -39,8 +40,7 @@ std::optional<QString> saveRecordFile(const QString& path, const RecordStore& st
     if (!file.open(QIODevice::WriteOnly)) {
         return file.errorString();
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    if (const auto reason = writeWhole(file, bytes, medium)) {
         file.cancelWriting();
         return reason;
     }

@@ -1,164 +1,150 @@
 #include "storage/record_file_reader.h"
 
-#include <algorithm>
-
-#include "record/memory_number.h"
-
 namespace trellicap {
 
-namespace {
+using record_file::isBlank;
+using record_file::isSeparator;
+using record_file::ValueScan;
+using Verdict = ValueScan::Verdict;
 
-constexpr int kMagnitudeCap = 100000;  // anything above 32768 is out of range alike
-constexpr int kFastDigits = 4;         // up to 9999: in range whatever the sign
-
-bool isBlankOrLineEnd(char c) {
-    return c == ' ' || c == '\r' || c == '\n';
-}
-bool isSeparator(char c) {
-    return isBlankOrLineEnd(c) || c == ',';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-}  // namespace
-
-RecordFileReader::RecordFileReader(RecordStore& store)
-    : m_store(store),
-      m_rowsPerSlot(store.profile().fileRows.count()),
-      m_row(store.profile().fileRows.first),
-      m_lastRow(store.profile().fileRows.last),
-      m_columnCells(store.column(0)) {
-    m_result.valuesExpected = m_rowsPerSlot * kSlotCount;
+RecordFileReader::RecordFileReader(RecordStore& store) : m_cursor(store) {
+    m_result.valuesExpected = store.profile().fileRows.count() * kSlotCount;
 }
 
 bool RecordFileReader::feed(QByteArrayView bytes) {
-    qsizetype at = 0;
-    while (at < bytes.size() && !m_over) {
-        if (m_length == 0) {
-            while (at < bytes.size() && isBlankOrLineEnd(bytes[at])) {
-                ++at;
-            }
-            if (at == bytes.size()) {
-                break;
-            }
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    for (;;) {
+        settleRun();
+        if (m_over || p == end) {
+            return !m_over;
         }
-        const char c = bytes[at];
-        if (m_length == 0) {
-            if (c == ',' && m_afterValue) {
-                m_afterValue = false;  // "1 , 2": the comma belongs to the blank before it
-                ++at;
-                continue;
-            }
-            if (const qsizetype used = readWholeValue(bytes, at)) {
-                at += used;
+        if (!m_value.started()) {
+            p = readValues(p, end);
+            if (p == end || m_cursor.cell == m_cursor.runEnd) {
                 continue;
             }
         }
-        readByte(c);
-        ++at;
+        p = readValue(p, end);
     }
-    return !m_over;
 }
 
-qsizetype RecordFileReader::readWholeValue(QByteArrayView bytes, qsizetype at) {
-    qsizetype i = at;
-    const bool negative = bytes[i] == '-';
-    if (negative) {
-        ++i;
-    }
-    const qsizetype firstDigit = i;
-    int magnitude = 0;
-    while (i < bytes.size() && i - firstDigit < kFastDigits && isDigit(bytes[i])) {
-        magnitude = magnitude * 10 + (bytes[i] - '0');
-        ++i;
-    }
-    if (i == firstDigit || i >= bytes.size() || !isSeparator(bytes[i])) {
-        return 0;
-    }
-    m_afterValue = bytes[i] != ',';
-    storeValue(static_cast<RecordValue>(negative ? -magnitude : magnitude));
-    return i + 1 - at;
-}
-
-void RecordFileReader::readByte(char c) {
-    const bool separator = isSeparator(c);
-    if (separator && m_length > 0) {
-        if (endValue()) {
-            m_afterValue = c != ',';
+// The loop that reads nearly every value: the separators, then a value that ends inside the
+// piece, stored with no check but the run's end. Returns at the piece's end, at the run's
+// end, or at a value it leaves to readValue: one cut by the piece's end, one that stops the
+// load, or a comma where a value should be.
+const char* RecordFileReader::readValues(const char* p, const char* const end) {
+    RecordValue* cell = m_cursor.cell;
+    RecordValue* const runEnd = m_cursor.runEnd;
+    bool commaAllowed = m_commaAllowed;
+    while (cell != runEnd) {
+        while (p != end && isBlank(*p)) {
+            ++p;
         }
-        return;
+        if (p == end) {
+            break;
+        }
+        if (*p == ',' && commaAllowed) {  // "1 , 2": the comma belongs to the blank before it
+            commaAllowed = false;
+            ++p;
+            continue;
+        }
+        ValueScan value;
+        const char* const next = value.take(p, end);
+        if (next == end || value.verdict() != Verdict::Value) {
+            break;
+        }
+        *cell++ = value.value();
+        commaAllowed = *next != ',';
+        p = next + 1;
     }
-    // A comma with no value before it reaches here as the value's own text.
-    if (m_textSize < static_cast<int>(m_text.size())) {
-        m_text[static_cast<std::size_t>(m_textSize++)] = c;
-    }
-    ++m_length;
-    if (isDigit(c)) {
-        ++m_digits;
-        m_magnitude = std::min(m_magnitude * 10 + (c - '0'), kMagnitudeCap);
-    } else if ((c == '-' || c == '+') && m_length == 1) {
-        m_negative = c == '-';
-    } else {
-        m_bad = true;
-    }
-    // Its text is kept for the message; reading further would not change the verdict.
-    if (separator || (m_bad && m_textSize == static_cast<int>(m_text.size()))) {
+    m_cursor.cell = cell;
+    m_commaAllowed = commaAllowed;
+    return p;
+}
+
+// One value read with its text kept: it may go on from the last piece, stop the load, or go
+// on into the next piece. Returns where reading goes on.
+const char* RecordFileReader::readValue(const char* p, const char* const end) {
+    if (!m_value.started() && *p == ',') {  // a comma with no value before it is the value
+        m_text.append(p, p + 1);
         stopWith(LoadResult::Stop::NotANumber);
+        return end;
+    }
+    p = takeValueText(p, m_value.take(p, end), end);
+    // A bad value stops the load once its text is known; reading on would not change it, and
+    // an endless file (a device picked by mistake) would never end the load otherwise.
+    if (m_value.bad() && (m_text.full() || p != end)) {
+        stopWith(LoadResult::Stop::NotANumber);
+        return end;
+    }
+    if (p == end) {
+        return end;  // cut by the piece's end: the next piece goes on with it
+    }
+    m_commaAllowed = *p != ',';
+    endValue();
+    return p + 1;
+}
+
+// Keeps the value's text from start: up to scanEnd, where its scan stopped, or for a bad
+// value up to its separator or as far as the text has room. Returns where the text ends.
+const char* RecordFileReader::takeValueText(const char* start, const char* scanEnd,
+                                            const char* end) {
+    const char* textEnd = scanEnd;
+    if (m_value.bad()) {
+        const char* const limit = start + std::min<std::ptrdiff_t>(end - start, m_text.room());
+        textEnd = std::min(scanEnd, limit);
+        while (textEnd != limit && !isSeparator(*textEnd)) {
+            ++textEnd;
+        }
+    }
+    m_text.append(start, textEnd);
+    return textEnd;
+}
+
+// The value ends here, at its separator or at the end of the file: it is stored, or the load
+// stops on it.
+void RecordFileReader::endValue() {
+    switch (m_value.verdict()) {
+        case Verdict::NotANumber:
+            stopWith(LoadResult::Stop::NotANumber);
+            return;
+        case Verdict::OutOfRange:
+            stopWith(LoadResult::Stop::OutOfRange);
+            return;
+        case Verdict::Value:
+            break;
+    }
+    *m_cursor.cell++ = m_value.value();
+    m_value = {};
+    m_text = {};
+}
+
+void RecordFileReader::settleRun() {
+    if (!m_over && m_cursor.cell == m_cursor.runEnd && !m_cursor.nextRun()) {
+        stopWith(LoadResult::Stop::Complete);
     }
 }
 
 LoadResult RecordFileReader::finish() {
-    if (!m_over && m_length > 0) {
+    settleRun();
+    if (!m_over && m_value.started()) {
         endValue();
+        settleRun();
     }
     if (!m_over) {
         stopWith(LoadResult::Stop::EarlyEnd);
     }
+    m_result.valuesRead = m_cursor.valuesRead();
+    m_result.marked = m_cursor.marked();
     return m_result;
-}
-
-bool RecordFileReader::endValue() {
-    if (m_bad || m_digits == 0) {
-        stopWith(LoadResult::Stop::NotANumber);
-        return false;
-    }
-    const int value = m_negative ? -m_magnitude : m_magnitude;
-    if (value < -32768 || value > 32767) {
-        stopWith(LoadResult::Stop::OutOfRange);
-        return false;
-    }
-    m_textSize = 0;
-    m_length = 0;
-    m_digits = 0;
-    m_negative = false;
-    m_magnitude = 0;
-    storeValue(static_cast<RecordValue>(value));
-    return true;
-}
-
-void RecordFileReader::storeValue(RecordValue value) {
-    m_columnCells[static_cast<std::size_t>(m_row)] = value;
-    ++m_result.valuesRead;
-    // The mark may only change when one of the three memory-number codes changes; the codes
-    // not read yet still hold the pre-fill, as they would for a check after every value.
-    if (m_row >= kMemoryNumberFirst && m_row < kMemoryNumberFirst + 3 &&
-        memoryNumber(m_columnCells) == m_column + 1) {
-        m_result.marked[static_cast<std::size_t>(m_column)] = true;
-    }
-    if (m_result.valuesRead == m_result.valuesExpected) {
-        stopWith(LoadResult::Stop::Complete);
-    } else if (++m_row > m_lastRow) {
-        m_row = m_store.profile().fileRows.first;
-        m_columnCells = m_store.column(++m_column);
-    }
 }
 
 void RecordFileReader::stopWith(LoadResult::Stop stop) {
     m_over = true;
     m_result.stop = stop;
     if (stop == LoadResult::Stop::NotANumber || stop == LoadResult::Stop::OutOfRange) {
-        m_result.offendingText = QByteArray(m_text.data(), m_textSize);
+        m_result.offendingText = m_text.bytes();
     }
 }
 

@@ -1,15 +1,18 @@
 // Reading a record file back into the memory table. The reader takes the file's bytes in
 // as many pieces as the caller likes, so a huge or endless file (a wrong pick in the open
-// window) is never read further than the values the table has room for.
+// window) is never read further than the values the table has room for. It reads each byte
+// once: a value that ends inside its piece is stored straight away, and only one cut by a
+// piece's end or one that stops the load is read with its text kept.
 #pragma once
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <array>
-#include <span>
 
 #include "record/record_store.h"
+#include "storage/load_cursor.h"
+#include "storage/record_file_grammar.h"
 
 namespace trellicap {
 
@@ -47,32 +50,21 @@ public:
     [[nodiscard]] LoadResult finish();
 
 private:
-    // A whole value and its separator inside bytes from at, read in one go; 0 when the
-    // value needs the byte-by-byte path (a bad or long value, or one cut by the piece).
-    qsizetype readWholeValue(QByteArrayView bytes, qsizetype at);
-    void readByte(char c);
-    bool endValue();
+    const char* readValues(const char* p, const char* end);
+    const char* readValue(const char* p, const char* end);
+    const char* takeValueText(const char* start, const char* p, const char* end);
+    void endValue();
+    void settleRun();
     void stopWith(LoadResult::Stop stop);
-    void storeValue(RecordValue value);
 
-    RecordStore& m_store;
+    LoadCursor m_cursor;
     LoadResult m_result;
     bool m_over = false;
-    int m_rowsPerSlot;
-    int m_column = 0;
-    int m_row;
-    int m_lastRow;
-    std::span<RecordValue> m_columnCells;
-
-    // The value being read byte by byte.
-    std::array<char, 16> m_text{};  // its first bytes, kept for the message on a bad value
-    int m_textSize = 0;
-    int m_length = 0;
-    int m_digits = 0;
-    bool m_negative = false;
-    bool m_bad = false;
-    int m_magnitude = 0;        // saturates just above the 16-bit range
-    bool m_afterValue = false;  // a blank or line end ended the last value: a comma joins it
+    // The last value ended at a blank or a line end, and no comma has followed it yet.
+    bool m_commaAllowed = false;
+    // The value being read when it did not end inside its piece or needs a careful look.
+    record_file::ValueScan m_value;
+    record_file::ValueText m_text;
 };
 
 // The whole load over bytes already in memory, pre-fill included.

@@ -5,12 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 
 #include "profiles/tft.h"
 #include "record_store_fixtures.h"
 #include "storage/record_file_io.h"
 #include "storage/record_file_writer.h"
+#include "storage/storage_messages.h"
 
 namespace trellicap {
 namespace {
@@ -28,6 +30,61 @@ QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// A medium with room for so many bytes more, which then answers as a full one does: a
+// short count, then -1 with errno set (errno 0: it only stops taking bytes).
+class FillingMedium final : public SaveMedium {
+public:
+    qint64 room = 100000;
+    int fullError = ENOSPC;
+    int syncError = 0;
+    int interruptions = 0;  // writes broken off by a signal before they take a byte
+
+    qint64 write(int fd, const char* data, qint64 size) override {
+        if (interruptions > 0) {
+            --interruptions;
+            errno = EINTR;
+            return -1;
+        }
+        const qint64 taken = std::min(size, room);
+        if (taken == 0) {
+            errno = fullError;
+            return fullError != 0 ? -1 : 0;
+        }
+        room -= taken;
+        return systemMedium().write(fd, data, taken);
+    }
+    int sync(int fd) override {
+        if (syncError != 0) {
+            errno = syncError;
+            return -1;
+        }
+        return systemMedium().sync(fd);
+    }
+};
+
+// A file-size limit makes the medium "full" that many bytes into the new file, for root
+// too, without mounting anything; the signal the limit raises is ignored so that the write
+// reports the error instead.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &m_original);
+        rlimit limited = m_original;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_original);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_original{};
+    void (*m_handler)(int);
+};
 
 class RecordFileOnDisk : public ::testing::Test {
 protected:
@@ -154,6 +211,56 @@ TEST_F(RecordFileOnDisk, TableThatWouldNotReadBackIsNotSaved) {
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->contains(QStringLiteral("slot 5"))) << error->toStdString();
     EXPECT_TRUE(error->contains(QStringLiteral("1000")));
+    expectNothingChanged(file, "old contents", table);
+}
+
+TEST_F(RecordFileOnDisk, SaveOnAFullMediumSaysWhyAndKeepsTheOldFile) {
+    FillingMedium full;
+    FillingMedium silent;
+    silent.fullError = 0;
+    FillingMedium unsynced;  // the file system finds out only when the data must reach it
+    unsynced.room = 1 << 30;
+    unsynced.syncError = EIO;
+    const struct {
+        FillingMedium* medium;
+        QString reason;
+    } cases[] = {
+        {&full, qt_error_string(ENOSPC)},
+        {&silent, QStringLiteral("only 100,000 of 560,000 bytes could be written")},
+        {&unsynced, qt_error_string(EIO)},
+    };
+    const QString file = path("temp.dat");
+    for (const auto& c : cases) {
+        writeBytes(file, "old contents");
+        const auto table = snapshot(m_store);
+        const auto error = saveRecordFile(file, m_store, *c.medium);
+        ASSERT_TRUE(error) << c.reason.toStdString();
+        EXPECT_EQ(*error, c.reason);
+        EXPECT_TRUE(describeSaveFailure(file, *error).informative.startsWith(c.reason + '.'));
+        expectNothingChanged(file, "old contents", table);
+    }
+}
+
+TEST_F(RecordFileOnDisk, SaveGoesOnAfterASignalBreaksOffAWrite) {
+    FillingMedium interrupted;
+    interrupted.room = 1 << 30;
+    interrupted.interruptions = 2;
+    const QString file = path("temp.dat");
+    ASSERT_FALSE(saveRecordFile(file, m_store, interrupted));
+    EXPECT_EQ(readBytes(file), writeRecordFile(m_store));
+}
+
+TEST_F(RecordFileOnDisk, SaveBeyondTheFileSizeLimitGivesTheSystemsReason) {
+    const QString file = path("temp.dat");
+    writeBytes(file, "old contents");
+    const auto table = snapshot(m_store);
+    std::optional<QString> error;
+    {
+        const FileSizeLimit limit(100000);
+        error = saveRecordFile(file, m_store);
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, qt_error_string(EFBIG));
     expectNothingChanged(file, "old contents", table);
 }
 

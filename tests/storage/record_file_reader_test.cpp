@@ -238,5 +238,68 @@ TEST(RecordFileReader, FeedingInPiecesGivesTheSameLoad) {
     EXPECT_EQ(cut.column(0)[1], 23);
 }
 
+// Feeds bytes in pieces of step bytes, the way the open window's load reads a file.
+LoadResult readInPieces(QByteArrayView bytes, RecordStore& store, qsizetype step) {
+    store.prefillForLoad();
+    RecordFileReader reader(store);
+    for (qsizetype at = 0; at < bytes.size(); at += step) {
+        reader.feed(bytes.sliced(at, std::min(step, bytes.size() - at)));
+    }
+    return reader.finish();
+}
+
+TEST(RecordFileReader, ValuesCutByPiecesStopTheLoadAsInOnePass) {
+    // Every way a load can stop, and every separator rule, with the value or the separator
+    // that decides it cut at each place.
+    const QByteArray inputs[] = {
+        "12 34 abc 56",
+        "9 " + QByteArray(40, 'z'),
+        "1 2x 3",
+        "3 " + QByteArray(20, '7') + "x",
+        "- 1",
+        "5 +",
+        "7,,8",
+        "1 , 2 ,, 3",
+        ",1",
+        "5 40000 6",
+        "-32769",
+        "000000000000000000000000000012 -0000000000000000000000032768 7",
+        "  1,2\r\n3   4\n\n5 , 6,7\r8",
+    };
+    for (const QByteArray& bytes : inputs) {
+        RecordStore whole(tft::kProfile);
+        const LoadResult expected = readRecordFile(bytes, whole);
+        for (qsizetype step = 1; step <= 4; ++step) {
+            RecordStore pieces(tft::kProfile);
+            const LoadResult result = readInPieces(bytes, pieces, step);
+            const std::string what = bytes.toStdString() + " in pieces of " + std::to_string(step);
+            EXPECT_EQ(result.stop, expected.stop) << what;
+            EXPECT_EQ(result.valuesRead, expected.valuesRead) << what;
+            EXPECT_EQ(result.offendingText, expected.offendingText) << what;
+            EXPECT_EQ(snapshot(pieces), snapshot(whole)) << what;
+        }
+    }
+}
+
+TEST(RecordFileReader, FeedSaysWhenTheLoadIsOverSoTheFileIsReadNoFurther) {
+    RecordStore store(tft::kProfile);
+    // A bad value is over once its first 16 bytes are known, even with no end in sight.
+    RecordFileReader endless(store);
+    EXPECT_TRUE(endless.feed("1 zzzzzzzz"));
+    EXPECT_FALSE(endless.feed("zzzzzzzzzzzz"));
+    EXPECT_EQ(endless.finish().offendingText, QByteArray(16, 'z'));
+
+    // The piece that holds the last value ends the load, whatever follows it.
+    RecordStore saved(tft::kProfile);
+    fillVaried(saved);
+    saved.column(199)[699] = 999;  // "999 ": the last piece is the blank that ends it
+    const QByteArray bytes = writeRecordFile(saved);
+    RecordFileReader full(store);
+    EXPECT_TRUE(full.feed(QByteArrayView(bytes).first(bytes.size() - 1)));
+    EXPECT_FALSE(full.feed(QByteArrayView(bytes).last(1)));
+    EXPECT_FALSE(full.feed("abc "));
+    EXPECT_EQ(full.finish().stop, Stop::Complete);
+}
+
 }  // namespace
 }  // namespace trellicap

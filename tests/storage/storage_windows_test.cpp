@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "storage/ui/drive_list.h"
 #include "storage/ui/folder_list.h"
 #include "storage/ui/frmopen.h"
 #include "storage/ui/frmsave.h"
@@ -213,6 +214,48 @@ TEST_F(StorageWindows, SaveAndOpenRememberTheirFoldersIndependently) {
     QString gone = m_root + QStringLiteral("/removed");
     frmsave fallback(gone);
     EXPECT_EQ(gone, QDir::currentPath());
+}
+
+QStringList itemData(const QComboBox& list) {
+    QStringList all;
+    for (int i = 0; i < list.count(); ++i) {
+        all.append(list.itemData(i).toString());
+    }
+    return all;
+}
+
+TEST_F(StorageWindows, DriveListOffersTheRootWhenTheMountTableListsNoVolume) {
+    // A fresh debootstrap root: the mount table has no entry for "/".
+    DriveList drives{QStringList()};
+    FolderList folders;
+    pairDriveWithFolders(drives, folders);
+    ASSERT_TRUE(folders.setPath(m_root + QStringLiteral("/records")));
+    drives.showVolumeOf(folders.path());
+    EXPECT_EQ(itemData(drives), QStringList{QDir::rootPath()});
+    EXPECT_EQ(drives.currentData().toString(), QDir::rootPath());
+
+    drives.activated(0);
+    EXPECT_EQ(folders.path(), QDir::rootPath());
+}
+
+TEST_F(StorageWindows, DriveListShowsTheVolumeThatHoldsTheFolder) {
+    // Folders of the test stand in for mount points, so the machine's own table plays no part.
+    const QString stick = m_root + QStringLiteral("/records");
+    const QString prefixOnly = m_root + QStringLiteral("/rec");  // not a parent of records/
+    ASSERT_TRUE(QDir().mkpath(prefixOnly));
+    const QString boundFile = stick + QStringLiteral("/a.dat");  // a file mounted on its own
+    DriveList drives({stick, prefixOnly + '/', boundFile, m_root + QStringLiteral("/gone")});
+    QStringList offered{QDir::rootPath(), prefixOnly, stick};
+    offered.sort();
+    EXPECT_EQ(itemData(drives), offered);
+
+    drives.showVolumeOf(stick + QStringLiteral("/old"));
+    EXPECT_EQ(drives.currentData().toString(), stick);
+    drives.showVolumeOf(prefixOnly);
+    EXPECT_EQ(drives.currentData().toString(), prefixOnly);
+    drives.showVolumeOf(m_root);
+    EXPECT_EQ(drives.currentData().toString(), QDir::rootPath());
+    EXPECT_EQ(drives.count(), offered.size());
 }
 
 }  // namespace

@@ -1,38 +1,47 @@
 #include "storage/ui/drive_list.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSignalBlocker>
-#include <QStorageInfo>
+#include <algorithm>
 
+#include "storage/ui/drive_roots.h"
 #include "storage/ui/folder_list.h"
 
 namespace trellicap {
 
-DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
-    QStringList roots;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        // Not-ready drives (an empty card reader) and single files bind-mounted into a
-        // container cannot be browsed.
-        if (volume.isValid() && volume.isReady() && QFileInfo(volume.rootPath()).isDir()) {
-            roots.append(volume.rootPath());
-        }
-    }
-    roots.removeDuplicates();
-    roots.sort();
-    for (const QString& root : roots) {
+DriveList::DriveList(const QStringList& volumeRoots, QWidget* parent) : QComboBox(parent) {
+    for (const QString& root : offeredRoots(volumeRoots)) {
         addItem(QDir::toNativeSeparators(root), root);
     }
     connect(this, &QComboBox::activated, this,
             [this](int index) { emit driveChosen(itemData(index).toString()); });
 }
 
-void DriveList::showVolumeOf(const QString& folder) {
-    const int index = findData(QStorageInfo(folder).rootPath());
-    if (index >= 0) {
-        const QSignalBlocker blocker(this);
-        setCurrentIndex(index);
+QStringList DriveList::roots() const {
+    QStringList all;
+    for (int i = 0; i < count(); ++i) {
+        all.append(itemData(i).toString());
     }
+    return all;
+}
+
+// Keeps the entries sorted as offeredRoots sorts them.
+int DriveList::addRoot(const QString& root) {
+    const QStringList all = roots();
+    const auto at = std::upper_bound(all.begin(), all.end(), root);
+    const int index = static_cast<int>(at - all.begin());
+    insertItem(index, QDir::toNativeSeparators(root), root);
+    return index;
+}
+
+void DriveList::showVolumeOf(const QString& folder) {
+    const QString root = volumeRootOf(folder, roots());
+    int index = findData(root);
+    if (index < 0) {
+        index = addRoot(root);
+    }
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(index);
 }
 
 void pairDriveWithFolders(DriveList& drives, FolderList& folders) {

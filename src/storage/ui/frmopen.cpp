@@ -7,6 +7,7 @@
 
 #include "storage/full_path.h"
 #include "storage/ui/drive_list.h"
+#include "storage/ui/drive_roots.h"
 #include "storage/ui/file_list.h"
 #include "storage/ui/folder_list.h"
 #include "storage/ui/start_folder.h"
@@ -33,7 +34,7 @@ const QString kDefaultName = QStringLiteral("temp.dat");
 frmopen::frmopen(QString& rememberedFolder, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_remembered(rememberedFolder),
-      m_drives(new DriveList(this)),
+      m_drives(new DriveList(mountedVolumeRoots(), this)),
       m_folders(new FolderList(this)),
       m_files(new FileList(this)),
       m_types(new QComboBox(this)),

@@ -7,6 +7,7 @@
 
 #include "storage/full_path.h"
 #include "storage/ui/drive_list.h"
+#include "storage/ui/drive_roots.h"
 #include "storage/ui/folder_list.h"
 #include "storage/ui/start_folder.h"
 
@@ -15,7 +16,7 @@ namespace trellicap {
 frmsave::frmsave(QString& rememberedFolder, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_remembered(rememberedFolder),
-      m_drives(new DriveList(this)),
+      m_drives(new DriveList(mountedVolumeRoots(), this)),
       m_folders(new FolderList(this)),
       m_nameLabel(new QLabel(QStringLiteral("File Name"), this)),
       m_name(new QLineEdit(QStringLiteral("temp.dat"), this)),

@@ -1,7 +1,7 @@
 // Fuzz entry for the record-file reader. Any bytes must load without a crash and keep the
 // reader's promises: nothing outside the file rows of columns 0..199 is written, the count
-// and stop reason agree, feeding in two pieces gives the same load, and a table the reader
-// produced saves and reads back unchanged.
+// and stop reason agree, feeding in two pieces or in pieces of one byte gives the same load
+// as one pass, and a table the reader produced saves and reads back unchanged.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +15,7 @@
 namespace {
 
 using trellicap::LoadResult;
+using trellicap::ModelProfile;
 using trellicap::RecordStore;
 using trellicap::RecordValue;
 
@@ -46,21 +47,34 @@ bool sameFileRows(const RecordStore& a, const RecordStore& b) {
     return true;
 }
 
-void checkProfile(const trellicap::ModelProfile& profile, QByteArrayView bytes) {
-    static RecordStore* stores[2][3] = {};
-    const int which = &profile == &trellicap::tft::kProfile ? 0 : 1;
-    for (auto*& store : stores[which]) {
-        if (store == nullptr) {
-            store = new RecordStore(profile);
+bool sameTable(const RecordStore& a, const RecordStore& b) {
+    for (int col = 0; col < trellicap::kTableColumns; ++col) {
+        if (!std::equal(a.column(col).begin(), a.column(col).end(), b.column(col).begin())) {
+            return false;
         }
     }
-    RecordStore& whole = *stores[which][0];
-    RecordStore& pieces = *stores[which][1];
-    RecordStore& again = *stores[which][2];
+    return std::equal(a.capture().begin(), a.capture().end(), b.capture().begin());
+}
 
+bool sameLoad(const LoadResult& a, const LoadResult& b) {
+    return a.stop == b.stop && a.valuesRead == b.valuesRead && a.marked == b.marked &&
+           a.offendingText == b.offendingText;
+}
+
+// The stores are reused: a full table for each of three loads per input adds up.
+RecordStore& store(const ModelProfile& profile, int which) {
+    static RecordStore* stores[2][3] = {};
+    RecordStore*& slot = stores[&profile == &trellicap::tft::kProfile ? 0 : 1][which];
+    if (slot == nullptr) {
+        slot = new RecordStore(profile);
+    }
+    return *slot;
+}
+
+LoadResult checkOnePass(QByteArrayView bytes, RecordStore& whole) {
     putSentinels(whole);
     const LoadResult result = trellicap::readRecordFile(bytes, whole);
-    const int rows = profile.fileRows.count();
+    const int rows = whole.profile().fileRows.count();
     check(result.valuesExpected == rows * trellicap::kSlotCount, "expected count");
     check(result.valuesRead >= 0 && result.valuesRead <= result.valuesExpected, "read count");
     check(
@@ -82,26 +96,51 @@ void checkProfile(const trellicap::ModelProfile& profile, QByteArrayView bytes) 
     check(std::all_of(whole.capture().begin(), whole.capture().end(),
                       [](RecordValue v) { return v == kSentinel; }),
           "capture buffer written");
+    return result;
+}
 
+void checkTwoPieces(QByteArrayView bytes, const LoadResult& result, const RecordStore& whole,
+                    RecordStore& pieces) {
     putSentinels(pieces);
     pieces.prefillForLoad();
     trellicap::RecordFileReader reader(pieces);
     const qsizetype cut = bytes.size() / 3;
     reader.feed(bytes.first(cut));
     reader.feed(bytes.sliced(cut));
-    const LoadResult split = reader.finish();
-    check(split.stop == result.stop && split.valuesRead == result.valuesRead &&
-              split.marked == result.marked && split.offendingText == result.offendingText,
-          "split feeding differs");
+    check(sameLoad(reader.finish(), result), "split feeding differs");
     check(sameFileRows(whole, pieces), "split feeding stored other values");
+}
 
-    // The values read, saved and read again, come back the same (the rest is pre-fill in both).
+// Every value and separator cut at every place, fed as a load feeds a file: until the
+// reader says the load is over, which must be no sooner than one pass decides it.
+void checkOneBytePieces(QByteArrayView bytes, const LoadResult& result, const RecordStore& whole,
+                        RecordStore& pieces) {
+    putSentinels(pieces);
+    pieces.prefillForLoad();
+    trellicap::RecordFileReader reader(pieces);
+    for (qsizetype at = 0; at < bytes.size() && reader.feed(bytes.sliced(at, 1)); ++at) {
+    }
+    check(sameLoad(reader.finish(), result), "feeding one byte at a time differs");
+    check(sameTable(whole, pieces), "feeding one byte at a time left another table");
+}
+
+// The values read, saved and read again, come back the same (the rest is pre-fill in both).
+void checkRoundTrip(const LoadResult& result, const RecordStore& whole, RecordStore& again) {
     if (!trellicap::firstUnstorableValue(whole)) {
         const QByteArray saved = trellicap::writeRecordFile(whole).left(4 * result.valuesRead);
         const LoadResult reread = trellicap::readRecordFile(saved, again);
         check(reread.valuesRead == result.valuesRead, "saved values do not read back");
         check(sameFileRows(whole, again), "saved values read back different");
     }
+}
+
+void checkProfile(const ModelProfile& profile, QByteArrayView bytes) {
+    RecordStore& whole = store(profile, 0);
+    RecordStore& pieces = store(profile, 1);
+    const LoadResult result = checkOnePass(bytes, whole);
+    checkTwoPieces(bytes, result, whole, pieces);
+    checkOneBytePieces(bytes, result, whole, pieces);
+    checkRoundTrip(result, whole, store(profile, 2));
 }
 
 }  // namespace
