@@ -28,6 +28,7 @@ class PlotPanel;
 class PrinterSetup;
 class SettingsPanel;
 class SlotListPanel;
+class StatusFields;
 class frmAbout;
 class frmoption;
 class frmopen;
@@ -109,9 +110,13 @@ private:
 
     void buildMenus();
     void buildStatusBar();
+    void setTabOrder();
     void connectLink();
     void updateBusy();
+    void recordFiled(int column);
     void linkLost(const QString& reason);
+    // A marked entry's tip, from its record (after a filing, a header store or a load).
+    void updateEntryTip(int column);
 
     const ModelProfile& m_profile;
     Options m_options;
@@ -127,8 +132,7 @@ private:
     SlotListPanel* m_slots = nullptr;
     SettingsPanel* m_panel = nullptr;
     PlotPanel* m_plotPanel = nullptr;
-    QPushButton* m_stop = nullptr;
-    QLabel* m_progress = nullptr;
+    StatusFields* m_status = nullptr;
     QList<QAction*> m_busyActions;
 
     QPointer<frmoption> m_frmoption;
