@@ -404,7 +404,8 @@ void frmmain::connectLink() {
         m_picascan->update();
     });
     connect(m_link, &InstrumentLink::slotFiled, this, &frmmain::markSlot);
-    connect(m_link, &InstrumentLink::showCapture, this, [this] {
+    connect(m_link, &InstrumentLink::recordArrived, this, [this](int column) {
+        markSlot(column);
         display_pattern();
         display_setup();
     });
@@ -419,6 +420,8 @@ void frmmain::connectLink() {
             [this](int k, int n) { m_progress->setText(tr("slot %1 of %2").arg(k).arg(n)); });
     connect(m_link, &InstrumentLink::busyChanged, this, [this] { updateBusy(); });
     connect(m_link, &InstrumentLink::batchFinished, this, [this] {
+        display_pattern();
+        display_setup();
         m_progress->clear();
         updateBusy();
     });
