@@ -23,6 +23,7 @@ class QPushButton;
 namespace trellicap {
 
 class InstrumentLink;
+struct BatchResult;
 class MainReportHost;
 class PlotPanel;
 class PrinterSetup;
@@ -114,6 +115,7 @@ private:
     void connectLink();
     void updateBusy();
     void recordFiled(int column);
+    void batchFinished(const BatchResult& result);
     void linkLost(const QString& reason);
     // A marked entry's tip, from its record (after a filing, a header store or a load).
     void updateEntryTip(int column);

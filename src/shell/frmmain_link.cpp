@@ -22,7 +22,8 @@ void frmmain::connectLink() {
         m_plotPanel->plotWidget()->update();
     });
     connect(link, &InstrumentLink::slotFiled, this, &frmmain::recordFiled);
-    connect(link, &InstrumentLink::showCapture, this, [this] {
+    connect(link, &InstrumentLink::recordArrived, this, [this](int column) {
+        recordFiled(column);
         display_pattern();
         display_setup();
     });
@@ -35,12 +36,21 @@ void frmmain::connectLink() {
     });
     connect(link, &InstrumentLink::batchProgress, m_status, &StatusFields::showProgress);
     connect(link, &InstrumentLink::busyChanged, this, &frmmain::updateBusy);
-    connect(link, &InstrumentLink::batchFinished, this, [this] {
-        m_status->showBatchEnd({});
-        updateBusy();
-        m_slots->list()->setFocus();  // back where the operator chose the slots
-    });
+    connect(link, &InstrumentLink::batchFinished, this, &frmmain::batchFinished);
     connect(link, &InstrumentLink::linkLost, this, &frmmain::linkLost);
+}
+
+void frmmain::batchFinished(const BatchResult& result) {
+    // The capture buffer holds the batch's last frame, or what it held before if none came.
+    display_pattern();
+    display_setup();
+    updateBusy();
+    if (result.releaseSent) {  // a lost link says so itself
+        m_status->showBatchEnd(batchSummaryText(static_cast<int>(result.requested.size()),
+                                                static_cast<int>(result.filed.size()),
+                                                result.unanswered));
+    }
+    m_slots->list()->setFocus();  // back where the operator chose the slots
 }
 
 void frmmain::recordFiled(int column) {
