@@ -279,8 +279,15 @@ TEST_F(DesktopManners, ADevicePathInUdcCfgIsAChoiceOfItsOwnAndOkKeepsIt) {
 
 TEST_F(DesktopManners, AReportThatCannotPrintSaysWhereToChooseAPrinter) {
     start();
-    w->printerSetup().printer().setOutputFormat(QPrinter::PdfFormat);
-    w->printerSetup().printer().setOutputFileName(QString());  // no printer, no file
+    // No printer: PDF output without a file. Where CUPS has printers Qt turns an empty file
+    // name into the default printer, and a machine without a printer cannot be had.
+    QPrinter& printer = w->printerSetup().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString());
+    if (printer.outputFormat() != QPrinter::PdfFormat) {
+        GTEST_SKIP() << "this machine has a printer (" << printer.printerName().toStdString()
+                     << "): the no-printer path cannot be made here";
+    }
     w->openPrintOptions();
     child("frmprintop")->findChild<QPushButton*>(QStringLiteral("cmdprint"))->click();
     ASSERT_EQ(messages.size(), 1u);

@@ -3,18 +3,32 @@
 // asks CUPS, which can stall for seconds on a machine without it.
 #pragma once
 
+#include <QPageLayout>
 #include <QPointer>
+#include <QPrinter>
 #include <memory>
 
 #include "report/page_sink.h"
 
-class QPrinter;
 class QPrintDialog;
 class QWidget;
 
 namespace trellicap {
 
 class PrinterPageSink;
+
+// What the printer setup may change: restored when the operator cancels it.
+struct PrinterChoice {
+    QPrinter::OutputFormat format;
+    QString fileName;
+    QString printerName;
+    QPageLayout layout;
+    QPrinter::ColorMode colorMode;
+    QPrinter::DuplexMode duplex;
+
+    static PrinterChoice of(const QPrinter& printer);
+    void applyTo(QPrinter& printer) const;
+};
 
 class PrinterSetup {
 public:
