@@ -1,8 +1,8 @@
+// The link's receive side: bytes in, frames read, filed or dropped, the port's fate.
+// The batch (requests, retries, release) is in instrument_link_batch.cpp.
 #include "link/instrument_link.h"
 
-#include <algorithm>
-
-#include "link/command_blocks.h"
+#include "link/qt_link_clock.h"
 #include "record/memory_number.h"
 #include "record/text_codes.h"
 
@@ -10,16 +10,26 @@ namespace trellicap {
 
 InstrumentLink::InstrumentLink(const ModelProfile& profile, RecordStore& store, SerialPort& port,
                                QObject* parent)
+    : InstrumentLink(profile, store, port, std::make_unique<QtLinkClock>(), nullptr, parent) {}
+
+InstrumentLink::InstrumentLink(const ModelProfile& profile, RecordStore& store, SerialPort& port,
+                               LinkClock& clock, QObject* parent)
+    : InstrumentLink(profile, store, port, nullptr, &clock, parent) {}
+
+InstrumentLink::InstrumentLink(const ModelProfile& profile, RecordStore& store, SerialPort& port,
+                               std::unique_ptr<LinkClock> ownClock, LinkClock* clock,
+                               QObject* parent)
     : QObject(parent),
+      m_ownClock(std::move(ownClock)),
+      m_clock(clock ? *clock : *m_ownClock),
       m_store(store),
       m_port(port),
       m_reader(profile, store.raw()),
+      m_waitTimer(m_clock.createTimer([this] { onWaitTimeout(); })),
+      m_byteTimer(m_clock.createTimer([this] { onByteTimeout(); })),
+      m_coalesceTimer(m_clock.createTimer([this] { collectHeldBytes(); })),
       m_waitMs(profile.waitTimerMs) {
     Q_ASSERT(&store.profile() == &profile);
-    m_waitTimer.setSingleShot(true);
-    m_byteTimer.setSingleShot(true);
-    connect(&m_waitTimer, &QTimer::timeout, this, &InstrumentLink::onWaitTimeout);
-    connect(&m_byteTimer, &QTimer::timeout, this, &InstrumentLink::onByteTimeout);
     connect(&m_port, &SerialPort::readyRead, this, &InstrumentLink::onReadyRead);
     connect(&m_port, &SerialPort::connectionLost, this, &InstrumentLink::onConnectionLost);
 }
@@ -35,48 +45,58 @@ void InstrumentLink::setFrameByteTimeoutMs(int ms) {
 
 void InstrumentLink::onReadyRead() {
     // readyRead is not emitted again while this runs: take everything that is waiting.
-    while (m_port.bytesAvailable() > 0) {
+    while (m_port.isOpen() && m_port.bytesAvailable() > 0) {
         const QByteArray chunk = m_port.readAll();
         if (chunk.isEmpty()) {
             break;  // a port that counts bytes it cannot deliver must not trap us here
         }
         consume(chunk);
     }
+    if (m_owner == ByteOwner::Frame) {
+        holdDelivery();
+    }
 }
 
 void InstrumentLink::consume(const QByteArray& chunk) {
     for (const char c : chunk) {
         const auto byte = static_cast<std::uint8_t>(c);
-        if (!m_reader.reading()) {
-            // Idle or waiting for an answer: everything up to a sync byte is noise.
-            if (byte == kSyncByte) {
-                beginFrame();
-            }
-            continue;
-        }
-        if (m_reader.feed(byte)) {
-            m_byteTimer.stop();
-            // The rest of this read and whatever waits in the port belong to no frame.
-            m_port.readAll();
-            completeFrame();
-            return;
+        switch (m_owner) {
+            case ByteOwner::ReceivePath:
+            case ByteOwner::AwaitedAnswer:
+                // Everything up to a sync byte is noise.
+                if (byte == kSyncByte) {
+                    beginFrame();
+                }
+                break;
+            case ByteOwner::Frame:
+                if (m_reader.feed(byte)) {
+                    // The rest of this read and whatever waits in the port belong to no frame.
+                    m_port.readAll();
+                    completeFrame();
+                    return;
+                }
+                break;
         }
     }
-    if (m_reader.reading()) {
-        // The frame is alive. Rather than re-arm the timer on every read (about one per byte
-        // at 9600 baud), the timer checks this clock when it fires.
-        m_lastByte.start();
+    if (m_owner == ByteOwner::Frame) {
+        // The frame is alive. Rather than re-arm the timer on every read, the timer checks
+        // this time when it fires.
+        m_lastByteMs = m_clock.nowMs();
     }
 }
 
 void InstrumentLink::beginFrame() {
+    m_owner = ByteOwner::Frame;
     m_reader.start();
-    m_lastByte.start();
-    m_byteTimer.start(m_byteTimeoutMs);
+    m_lastByteMs = m_clock.nowMs();
+    m_byteTimer->start(m_byteTimeoutMs);
     updateBusy();
 }
 
 void InstrumentLink::completeFrame() {
+    m_byteTimer->stop();
+    resumeDelivery();
+    m_owner = ownerBetweenFrames();
     // Map only now: a frame that never completes leaves the capture buffer alone.
     m_reader.mapInto(m_store.capture());
     m_reader.reset();
@@ -87,11 +107,10 @@ void InstrumentLink::completeFrame() {
     }
     // A requested frame is filed under the slot asked for, whatever its memory number says.
     // It counts as the answer even when tmrwt ran out during the read.
-    const int column = m_reqslot - 1;
-    m_store.fileRequestedFrame(column);
-    m_waitTimer.stop();
-    m_timedOut = false;
-    emit slotFiled(column);
+    m_store.fileRequestedFrame(currentColumn());
+    m_waitTimer->stop();
+    m_result.filed.append(currentColumn());
+    emit slotFiled(currentColumn());
     if (m_batchOn) {
         nextSlot();
     }
@@ -107,128 +126,64 @@ void InstrumentLink::fileUnsolicitedFrame() {
         return;
     }
     m_store.fileUnsolicitedFrame(*column);
-    m_waitTimer.stop();
-    m_timedOut = false;
-    emit slotFiled(*column);
-    emit showCapture();
+    emit recordArrived(*column);
+}
+
+void InstrumentLink::dropFrame() {
+    m_byteTimer->stop();
+    m_reader.reset();
+    m_owner = ownerBetweenFrames();
+    if (m_port.isOpen()) {
+        m_port.readAll();  // whatever trickled in belongs to the dropped frame
+    }
+    resumeDelivery();  // whatever ends the frame, the port must not stay deaf
+}
+
+// ---- delivery while a frame is read ----
+
+void InstrumentLink::holdDelivery() {
+    m_port.setReadNotificationsEnabled(false);  // a no-op while a frame keeps coming
+    m_coalesceTimer->start(kFrameReadCoalesceMs);
+}
+
+void InstrumentLink::collectHeldBytes() {
+    // What gathered is read within this wake-up (onReadyRead holds again if the frame goes
+    // on). Only when nothing came is the link woken by the next byte again, which also lets
+    // a hang-up through.
+    if (!m_port.deliverWaiting()) {
+        m_port.setReadNotificationsEnabled(true);
+    }
+}
+
+void InstrumentLink::resumeDelivery() {
+    m_coalesceTimer->stop();
+    m_port.setReadNotificationsEnabled(true);
 }
 
 // ---- timers ----
 
 void InstrumentLink::onWaitTimeout() {
-    m_timedOut = true;
     // Once the sync byte is in, the frame read runs to its own end.
-    if (m_batchOn && !m_reader.reading()) {
+    if (m_owner == ByteOwner::AwaitedAnswer) {
         slotUnanswered();
     }
 }
 
 void InstrumentLink::onByteTimeout() {
-    if (!m_reader.reading()) {
+    if (m_owner != ByteOwner::Frame) {
         return;
     }
-    if (const qint64 quiet = m_lastByte.elapsed(); quiet < m_byteTimeoutMs) {
-        m_byteTimer.start(static_cast<int>(m_byteTimeoutMs - quiet));  // bytes came since
+    if (const qint64 quiet = m_clock.nowMs() - m_lastByteMs; quiet < m_byteTimeoutMs) {
+        m_byteTimer->start(static_cast<int>(m_byteTimeoutMs - quiet));  // bytes came since
         return;
     }
     dropFrame();
     emit frameIncomplete();
     if (m_batchOn) {
-        m_timedOut = true;
         slotUnanswered();  // a frame that stopped part-way is no answer
     } else {
         updateBusy();
     }
-}
-
-void InstrumentLink::dropFrame() {
-    m_byteTimer.stop();
-    m_reader.reset();
-    if (m_port.isOpen()) {
-        m_port.readAll();  // whatever trickled in belongs to the dropped frame
-    }
-}
-
-// ---- the batch ----
-
-void InstrumentLink::startBatch(const QList<int>& selectedColumns) {
-    if (isBusy()) {
-        return;  // one batch at a time, and never over a frame being read
-    }
-    m_columns.clear();
-    for (const int column : selectedColumns) {
-        if (column >= 0 && column < kSlotCount) {
-            m_columns.append(column);
-        }
-    }
-    std::sort(m_columns.begin(), m_columns.end());
-    m_columns.erase(std::unique(m_columns.begin(), m_columns.end()), m_columns.end());
-    m_slotIndex = -1;
-    m_stopRequested = false;
-    m_batchOn = true;
-    updateBusy();
-    if (!m_port.isOpen()) {
-        // Requests into a closed port would only time out slot after slot.
-        endBatch(false);
-        emit linkLost(tr("The port is not open."));
-        return;
-    }
-    nextSlot();
-}
-
-void InstrumentLink::stopBatch() {
-    if (m_batchOn) {
-        m_stopRequested = true;
-    }
-}
-
-void InstrumentLink::nextSlot() {
-    ++m_slotIndex;
-    if (m_stopRequested || m_slotIndex >= m_columns.size()) {
-        endBatch(true);
-        return;
-    }
-    m_retried = false;
-    emit batchProgress(static_cast<int>(m_slotIndex + 1), static_cast<int>(m_columns.size()));
-    if (m_batchOn) {
-        sendRequest();
-    }
-}
-
-void InstrumentLink::sendRequest() {
-    m_reqslot = m_columns.at(m_slotIndex) + 1;
-    m_store.presetRawForRequest();
-    m_port.write(slotRequest(m_reqslot));
-    m_timedOut = false;
-    m_waitTimer.start(m_waitMs);
-    emit requestSent(m_reqslot);
-}
-
-void InstrumentLink::slotUnanswered() {
-    m_waitTimer.stop();
-    if (!m_retried && !m_stopRequested) {
-        m_retried = true;
-        sendRequest();
-        return;
-    }
-    // Given up: the entry keeps its text and its selection, the column its contents.
-    nextSlot();
-}
-
-void InstrumentLink::endBatch(bool releaseInstrument) {
-    m_waitTimer.stop();
-    if (m_reader.reading()) {
-        dropFrame();
-    }
-    m_columns.clear();
-    m_slotIndex = -1;
-    emit showCapture();
-    if (releaseInstrument && m_port.isOpen()) {
-        m_port.write(releaseCommand());
-    }
-    m_batchOn = false;
-    updateBusy();
-    emit batchFinished();
 }
 
 // ---- the port ----
@@ -237,9 +192,8 @@ void InstrumentLink::onConnectionLost(const QString& reason) {
     // Nothing partial is filed, and a port that is gone gets no release.
     if (m_batchOn) {
         endBatch(false);
-    } else if (m_reader.reading()) {
-        m_byteTimer.stop();
-        m_reader.reset();
+    } else if (m_owner == ByteOwner::Frame) {
+        dropFrame();
         updateBusy();
     }
     emit linkLost(reason);
@@ -248,11 +202,9 @@ void InstrumentLink::onConnectionLost(const QString& reason) {
 void InstrumentLink::portReopened() {
     if (m_batchOn) {
         endBatch(false);  // the instrument behind the new port never saw our requests
-    } else if (m_reader.reading()) {
-        m_byteTimer.stop();
-        m_reader.reset();
+    } else if (m_owner == ByteOwner::Frame) {
+        dropFrame();
     }
-    m_waitTimer.stop();
     if (m_port.isOpen()) {
         m_port.readAll();
     }

@@ -1,21 +1,22 @@
 // The instrument link: one state machine on the user-interface thread that owns the bytes
-// coming off the port. Driven by SerialPort::readyRead and three timers; it never blocks,
-// never spins and never runs a nested event loop.
+// coming off the port. Driven by SerialPort::readyRead and the timers of its LinkClock; it
+// never blocks, never spins and never runs a nested event loop.
 //
-// Who the bytes belong to:
-//   idle            the receive path: non-255 dropped, 255 opens a frame the operator sent
-//   batch, waiting  the answer to the outstanding request: non-255 dropped, 255 opens it
-//   frame read      the FrameReader, until block B is complete or the bytes stop
+// Who the bytes belong to (ByteOwner):
+//   ReceivePath    idle: non-255 dropped, 255 opens a frame the operator sent
+//   AwaitedAnswer  a batch request is outstanding: non-255 dropped, 255 opens its answer
+//   Frame          the FrameReader, until block B is complete or the bytes stop
 // After a frame the rest of that read and whatever waits in the port are dropped.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QTimer>
+#include <memory>
 
+#include "link/batch_result.h"
 #include "link/frame_reader.h"
+#include "link/link_clock.h"
 #include "link/serial_port.h"
 #include "profiles/model_profile.h"
 #include "record/record_store.h"
@@ -25,8 +26,19 @@ namespace trellicap {
 class InstrumentLink : public QObject {
     Q_OBJECT
 public:
+    // While a frame is read the port is drained this often instead of on every arrival: at
+    // 9600 baud a byte comes about every millisecond, and a wake-up per byte is most of the
+    // link's CPU time. A timer wake-up costs the kernel several times what a byte wake-up
+    // does, so the pause is as long as it may be: under 1 % of a frame's line time (0.85 s
+    // DAC, 1.01 s TFT), which no timeout of the link comes near.
+    static constexpr int kFrameReadCoalesceMs = 8;
+
+    // On the program's clock (QTimer, QElapsedTimer).
     InstrumentLink(const ModelProfile& profile, RecordStore& store, SerialPort& port,
                    QObject* parent = nullptr);
+    // On a clock of the caller's; it must outlive the link.
+    InstrumentLink(const ModelProfile& profile, RecordStore& store, SerialPort& port,
+                   LinkClock& clock, QObject* parent = nullptr);
 
     // How long a request waits for its sync byte (tmrwt); the profile's value by default.
     void setWaitIntervalMs(int ms);
@@ -41,13 +53,9 @@ public:
     void stopBatch();
 
     [[nodiscard]] bool batchOn() const { return m_batchOn; }
-    [[nodiscard]] bool timedOut() const { return m_timedOut; }
-    // The slot number (1..200) of the latest request; 0 before the first.
-    [[nodiscard]] int reqslot() const { return m_reqslot; }
     // A batch runs or a frame is being read: commands that change the capture buffer or
     // the memory table must wait.
-    [[nodiscard]] bool isBusy() const { return m_batchOn || m_reader.reading(); }
-    [[nodiscard]] FrameReader::Stage frameStage() const { return m_reader.stage(); }
+    [[nodiscard]] bool isBusy() const { return m_batchOn || m_owner == ByteOwner::Frame; }
 
     // The port was closed and opened again (possibly another device): whatever was under
     // way is dropped, a batch ends without the release, and the link is idle.
@@ -55,9 +63,11 @@ public:
 
 signals:
     void requestSent(int slot);
+    // A requested frame was filed under the column asked for.
     void slotFiled(int column);
-    // Show the capture buffer: the plot, then the settings panel.
-    void showCapture();
+    // A frame the operator sent from the instrument was filed under its memory number; it is
+    // also in the capture buffer.
+    void recordArrived(int column);
     // A frame sent from the instrument whose memory number names no slot 1..200.
     void frameNotFiled(const QString& memoryNumberText);
     // A frame stopped part-way and was dropped; nothing was changed.
@@ -65,14 +75,25 @@ signals:
     void batchProgress(int slotIndex, int slotCount);  // slotIndex counts from 1
     void busyChanged(bool busy);
     void linkLost(const QString& reason);
-    void batchFinished();
+    // After the release went out (or could not) and the link is idle; the capture buffer
+    // holds the batch's last frame.
+    void batchFinished(const trellicap::BatchResult& result);
 
 private:
+    enum class ByteOwner { ReceivePath, AwaitedAnswer, Frame };
+
+    InstrumentLink(const ModelProfile& profile, RecordStore& store, SerialPort& port,
+                   std::unique_ptr<LinkClock> ownClock, LinkClock* clock, QObject* parent);
+
     void onReadyRead();
     void consume(const QByteArray& chunk);
     void beginFrame();
     void completeFrame();
     void fileUnsolicitedFrame();
+    void dropFrame();
+    void holdDelivery();
+    void collectHeldBytes();
+    void resumeDelivery();
     void onWaitTimeout();
     void onByteTimeout();
     void onConnectionLost(const QString& reason);
@@ -81,26 +102,32 @@ private:
     void sendRequest();
     void slotUnanswered();
     void endBatch(bool releaseInstrument);
-    void dropFrame();
     void updateBusy();
+    [[nodiscard]] int currentColumn() const { return m_reqslot - 1; }
+    [[nodiscard]] ByteOwner ownerBetweenFrames() const {
+        return m_batchOn ? ByteOwner::AwaitedAnswer : ByteOwner::ReceivePath;
+    }
 
+    std::unique_ptr<LinkClock> m_ownClock;  // set when the link runs on the program's clock
+    LinkClock& m_clock;
     RecordStore& m_store;
     SerialPort& m_port;
     FrameReader m_reader;
-    QTimer m_waitTimer;        // tmrwt: bounds the wait for a request's sync byte
-    QTimer m_byteTimer;        // bounds the gap between bytes of a frame
-    QElapsedTimer m_lastByte;  // when the frame's latest bytes came
+    std::unique_ptr<LinkTimer> m_waitTimer;      // tmrwt: bounds the wait for a sync byte
+    std::unique_ptr<LinkTimer> m_byteTimer;      // bounds the gap between bytes of a frame
+    std::unique_ptr<LinkTimer> m_coalesceTimer;  // ends a pause in delivery during a frame
+    qint64 m_lastByteMs = 0;                     // when the frame's latest bytes were read
     int m_waitMs;
     int m_byteTimeoutMs = 2000;
 
+    ByteOwner m_owner = ByteOwner::ReceivePath;
     bool m_batchOn = false;
-    bool m_timedOut = false;
     bool m_retried = false;
     bool m_stopRequested = false;
     bool m_busy = false;  // last value told through busyChanged
-    int m_reqslot = 0;
-    QList<int> m_columns;
+    int m_reqslot = 0;    // slot number (1..200) of the latest request
     qsizetype m_slotIndex = -1;
+    BatchResult m_result;  // of the batch under way; m_result.requested is its column list
 };
 
 }  // namespace trellicap

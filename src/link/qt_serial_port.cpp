@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 #include <QTimer>
+#include <utility>
+
+#include "link/port_loss_reason.h"
 
 namespace trellicap {
 
@@ -38,6 +41,7 @@ bool QtSerialPort::open(const QString& device) {
 }
 
 void QtSerialPort::close() {
+    m_collected.clear();
     if (m_port.isOpen()) {
         m_port.close();
     }
@@ -53,10 +57,14 @@ void QtSerialPort::write(const QByteArray& bytes) {
     m_port.write(bytes);
 }
 qint64 QtSerialPort::bytesAvailable() const {
-    return m_port.bytesAvailable();
+    return m_port.bytesAvailable() + m_collected.size();
 }
 QByteArray QtSerialPort::readAll() {
-    return m_port.readAll();
+    // QSerialPort's buffer only when it holds something: a read that empties it, or finds it
+    // empty, calls readData(), which switches the read notifier back on behind a receiver
+    // that switched it off. What deliverWaiting() read came after anything in that buffer.
+    QByteArray bytes = m_port.bytesAvailable() > 0 ? m_port.readAll() : QByteArray();
+    return bytes + std::exchange(m_collected, {});
 }
 QString QtSerialPort::errorString() const {
     return m_error;
@@ -77,7 +85,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
         if (!m_port.isOpen()) {
             return;
         }
-        const QString reason = m_port.errorString();
+        const QString reason = portLossReason(error, m_port.errorString());
         m_port.clearError();
         QTimer::singleShot(0, this, [this, reason] {
             if (m_port.isOpen()) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -24,7 +25,10 @@
 #include "shell/plot_panel.h"
 #include "shell/settings_panel.h"
 #include "shell/slot_list_panel.h"
+#include "shell/slot_tip.h"
+#include "shell/status_fields.h"
 #include "shell/texts.h"
+#include "shell/window_placement.h"
 
 namespace trellicap {
 
@@ -76,6 +80,7 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     connect(m_plotPanel, &PlotPanel::saveHeaderRequested, this, &frmmain::cmdtxtsav_Click);
     buildStatusBar();
     connectLink();
+    setTabOrder();
 }
 
 frmmain::~frmmain() = default;
@@ -111,15 +116,8 @@ void frmmain::buildMenus() {
 }
 
 void frmmain::buildStatusBar() {
-    m_progress = new QLabel(this);
-    m_progress->setObjectName(QStringLiteral("lblprogress"));
-    m_stop = new QPushButton(tr("Stop"), this);
-    m_stop->setObjectName(QStringLiteral("cmdstop"));
-    m_stop->setToolTip(tr("End the capture after the current slot (Esc)"));
-    m_stop->setVisible(false);
-    statusBar()->addPermanentWidget(m_progress);
-    statusBar()->addPermanentWidget(m_stop);
-    connect(m_stop, &QPushButton::clicked, this, [this] { m_link->stopBatch(); });
+    m_status = new StatusFields(*statusBar());
+    connect(m_status->stopButton(), &QPushButton::clicked, this, [this] { m_link->stopBatch(); });
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, [this] {
         if (m_link->batchOn()) {
@@ -149,6 +147,7 @@ void frmmain::showSlot(int column) {
     display_pattern();
     display_setup();
     m_shownslot = column;
+    m_slots->setShown(column);
 }
 
 void frmmain::lstmem_DblClick() {
@@ -165,6 +164,8 @@ void frmmain::cmdtxtsav_Click() {
         return;
     }
     storeHeaderFields(m_profile, m_plotPanel->headerTexts(), m_store.column(m_shownslot));
+    m_status->setUnsaved(true);
+    updateEntryTip(m_shownslot);
     statusBar()->showMessage(tr("Header fields stored in Mem %1").arg(m_shownslot + 1), 4000);
 }
 
@@ -174,54 +175,28 @@ void frmmain::cmdcapture_Click() {
     }
 }
 
-void frmmain::connectLink() {
-    connect(m_link.get(), &InstrumentLink::requestSent, this, [this] {
-        clearPlot(m_plot);
-        m_plotPanel->plotWidget()->update();
-    });
-    connect(m_link.get(), &InstrumentLink::slotFiled, m_slots, &SlotListPanel::mark);
-    connect(m_link.get(), &InstrumentLink::showCapture, this, [this] {
-        display_pattern();
-        display_setup();
-    });
-    connect(m_link.get(), &InstrumentLink::frameNotFiled, this, [this](const QString& number) {
-        statusBar()->showMessage(
-            tr("A record with memory number \"%1\" arrived; it names no slot from 1 to 200 "
-               "and was not filed.")
-                .arg(number),
-            8000);
-    });
-    connect(m_link.get(), &InstrumentLink::batchProgress, this,
-            [this](int k, int n) { m_progress->setText(tr("slot %1 of %2").arg(k).arg(n)); });
-    connect(m_link.get(), &InstrumentLink::busyChanged, this, &frmmain::updateBusy);
-    connect(m_link.get(), &InstrumentLink::batchFinished, this, [this] {
-        m_progress->clear();
-        updateBusy();
-    });
-    connect(m_link.get(), &InstrumentLink::linkLost, this, &frmmain::linkLost);
-}
-
-void frmmain::linkLost(const QString& reason) {
-    m_progress->clear();
-    updateBusy();
-    message({tr("Link lost"), tr("The link to the instrument was lost. Nothing partial was filed."),
-             tr("%1\nReconnect the instrument and choose its port again under \"Option\".")
-                 .arg(reason)});
-}
-
-void frmmain::updateBusy() {
-    const bool busy = m_link->isBusy();
-    m_slots->captureButton()->setEnabled(!busy);
-    m_plotPanel->saveButton()->setEnabled(!busy);
-    for (QAction* action : m_busyActions) {
-        action->setEnabled(!busy);
+void frmmain::setTabOrder() {
+    std::vector<QWidget*> order{m_slots->list(), m_slots->captureButton()};
+    const std::vector<QWidget*> plotColumn = m_plotPanel->tabOrder();
+    order.insert(order.end(), plotColumn.begin(), plotColumn.end());
+    order.insert(order.end(), m_panel->gridBoxes().begin(), m_panel->gridBoxes().end());
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
     }
-    m_stop->setVisible(m_link->batchOn());
+}
+
+void frmmain::updateEntryTip(int column) {
+    if (m_slots->entryText(column).endsWith(QLatin1String(" *"))) {
+        m_slots->setEntryTip(column, slotTip(m_profile, m_store.column(column)));
+    }
 }
 
 void frmmain::openAbout() {
     if (!m_frmAbout) {
         m_frmAbout = new frmAbout(m_profile, this);
+    }
+    if (!m_frmAbout->isVisible()) {
+        centreOverOwner(*m_frmAbout, this);
     }
     m_frmAbout->showAndRaise();
 }
@@ -229,6 +204,9 @@ void frmmain::openAbout() {
 void frmmain::openPortSelection() {
     if (!m_frmoption) {
         m_frmoption = new frmoption(*this, this);
+    }
+    if (!m_frmoption->isVisible()) {
+        centreOverOwner(*m_frmoption, this);
     }
     m_frmoption->showAndRaise();
 }

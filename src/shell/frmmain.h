@@ -23,11 +23,13 @@ class QPushButton;
 namespace trellicap {
 
 class InstrumentLink;
+struct BatchResult;
 class MainReportHost;
 class PlotPanel;
 class PrinterSetup;
 class SettingsPanel;
 class SlotListPanel;
+class StatusFields;
 class frmAbout;
 class frmoption;
 class frmopen;
@@ -109,9 +111,14 @@ private:
 
     void buildMenus();
     void buildStatusBar();
+    void setTabOrder();
     void connectLink();
     void updateBusy();
+    void recordFiled(int column);
+    void batchFinished(const BatchResult& result);
     void linkLost(const QString& reason);
+    // A marked entry's tip, from its record (after a filing, a header store or a load).
+    void updateEntryTip(int column);
 
     const ModelProfile& m_profile;
     Options m_options;
@@ -127,8 +134,7 @@ private:
     SlotListPanel* m_slots = nullptr;
     SettingsPanel* m_panel = nullptr;
     PlotPanel* m_plotPanel = nullptr;
-    QPushButton* m_stop = nullptr;
-    QLabel* m_progress = nullptr;
+    StatusFields* m_status = nullptr;
     QList<QAction*> m_busyActions;
 
     QPointer<frmoption> m_frmoption;

@@ -6,6 +6,7 @@
 #include "report/ui/printer_setup.h"
 #include "shell/frmmain.h"
 #include "shell/main_report_host.h"
+#include "shell/window_placement.h"
 
 namespace trellicap {
 
@@ -34,6 +35,9 @@ void frmmain::openPrintOptions() {
                 runPrint(option, *m_reportHost);
             }
         });
+    }
+    if (!m_frmprintop->isVisible()) {
+        centreOverOwner(*m_frmprintop, this);
     }
     m_frmprintop->show();
     m_frmprintop->raise();

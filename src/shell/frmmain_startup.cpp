@@ -7,6 +7,7 @@
 #include "shell/frmmain.h"
 #include "shell/frmoption.h"
 #include "shell/slot_list_panel.h"
+#include "shell/status_fields.h"
 
 namespace trellicap {
 
@@ -43,9 +44,11 @@ std::optional<PortOpenFailure> frmmain::reopenPort() {
             failure.reason = tr("The device %1 cannot be opened.").arg(device);
         }
         m_link->portReopened();
+        m_status->setPort(device, PortState::NotConnected);
         return failure;
     }
     m_link->portReopened();
+    m_status->setPort(device, PortState::Connected);
     statusBar()->showMessage(tr("Connected to %1").arg(device), 5000);
     return std::nullopt;
 }

@@ -5,6 +5,8 @@
 #include "record/slot_entries.h"
 #include "shell/frmmain.h"
 #include "shell/slot_list_panel.h"
+#include "shell/status_fields.h"
+#include "shell/window_placement.h"
 #include "storage/record_file_io.h"
 #include "storage/storage_messages.h"
 #include "storage/ui/frmopen.h"
@@ -16,6 +18,9 @@ void frmmain::openSaveWindow() {
     if (!m_frmsave) {
         m_frmsave = new frmsave(m_saveFolder, this);
         connect(m_frmsave, &frmsave::saveRequested, this, &frmmain::saveToFile);
+    }
+    if (!m_frmsave->isVisible()) {
+        centreOverOwner(*m_frmsave, this);
     }
     m_frmsave->show();
     m_frmsave->raise();
@@ -30,6 +35,9 @@ void frmmain::openOpenWindow() {
         m_frmopen = new frmopen(m_openFolder, this);
         connect(m_frmopen, &frmopen::loadRequested, this, &frmmain::loadFromFile);
     }
+    if (!m_frmopen->isVisible()) {
+        centreOverOwner(*m_frmopen, this);
+    }
     m_frmopen->show();
     m_frmopen->raise();
     m_frmopen->activateWindow();
@@ -42,6 +50,7 @@ bool frmmain::saveToFile(const QString& path) {
         message(describeSaveFailure(path, *error));
         return false;
     }
+    m_status->setUnsaved(false);
     statusBar()->showMessage(tr("Saved all 200 slots to %1").arg(path), 6000);
     return true;
 }
@@ -55,6 +64,10 @@ void frmmain::loadFromFile(const QString& path) {
     const LoadResult result = loadRecordFile(path, m_store);
     if (result.tableChanged()) {
         m_slots->setEntries(slotListEntries(result.marked));
+        for (int column = 0; column < kSlotCount; ++column) {
+            updateEntryTip(column);
+        }
+        m_status->setUnsaved(false);  // the table is the file's now
     }
     display_pattern();
     display_setup();

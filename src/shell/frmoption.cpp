@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,6 +23,24 @@ frmoption::frmoption(PortSelectionHost& host, QWidget* parent)
     text->setObjectName(QStringLiteral("Label2"));
     text->setWordWrap(true);
     layout->addWidget(text, 0, 0, 1, 2);
+    addComportOptions(*layout);
+    addDeviceOption(*layout);
+    m_ok = new QPushButton(QStringLiteral("Ok"), this);
+    m_ok->setObjectName(QStringLiteral("cmdok"));
+    m_ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cmdcancel"));
+    connect(m_ok, &QPushButton::clicked, this, &frmoption::cmdok_Click);
+    connect(cancel, &QPushButton::clicked, this, &frmoption::cmdcancel_Click);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons, 6, 0, 1, 2);
+    setMinimumWidth(440);
+}
+
+void frmoption::addComportOptions(QGridLayout& layout) {
     for (int n = 1; n <= 4; ++n) {
         auto* option = new QRadioButton(QStringLiteral("Comport %1").arg(n), this);
         option->setObjectName(QStringLiteral("Option%1").arg(n));
@@ -29,8 +48,8 @@ frmoption::frmoption(PortSelectionHost& host, QWidget* parent)
         device->setObjectName(QStringLiteral("lbldevice%1").arg(n));
         device->setEnabled(false);
         option->setAccessibleDescription(device->text());
-        layout->addWidget(option, n, 0);
-        layout->addWidget(device, n, 1);
+        layout.addWidget(option, n, 0);
+        layout.addWidget(device, n, 1);
         connect(option, &QRadioButton::toggled, this, [this, n](bool on) {
             if (on) {
                 optionSelected(n);
@@ -38,45 +57,70 @@ frmoption::frmoption(PortSelectionHost& host, QWidget* parent)
         });
         m_options[n - 1] = option;
     }
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("cmdok"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cmdcancel"));
-    connect(ok, &QPushButton::clicked, this, &frmoption::cmdok_Click);
-    connect(cancel, &QPushButton::clicked, this, &frmoption::cmdcancel_Click);
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons, 5, 0, 1, 2);
-    setMinimumWidth(440);
+}
+
+void frmoption::addDeviceOption(QGridLayout& layout) {
+    m_device = new QRadioButton(this);
+    m_device->setObjectName(QStringLiteral("optdevice"));
+    m_device->setAccessibleDescription(tr("The device named in the port settings file"));
+    m_device->setVisible(false);
+    layout.addWidget(m_device, 5, 0, 1, 2);
+    connect(m_device, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            m_host.setPortTarget(m_atOpening);
+        }
+    });
 }
 
 void frmoption::showAndRaise() {
     if (!isVisible()) {
         m_atOpening = m_host.portTarget();
-        const int number = m_atOpening.number;
-        const int preselect = (number >= 1 && number <= 4) ? number : 1;
-        QRadioButton* option = m_options[preselect - 1];
-        if (option->isChecked()) {
-            optionSelected(preselect);  // counts as a selection even when already checked
-        } else {
-            option->setChecked(true);
-        }
+        preselect();
     }
     show();
     raise();
     activateWindow();
 }
 
+void frmoption::preselect() {
+    const bool path = !m_atOpening.devicePath.isEmpty();
+    m_device->setVisible(path);
+    m_device->setText(m_atOpening.devicePath);
+    if (path) {
+        m_device->setChecked(true);
+        return;
+    }
+    const int number = m_atOpening.number;
+    const int first = (number >= 1 && number <= 4) ? number : 1;
+    QRadioButton* option = m_options[first - 1];
+    if (option->isChecked()) {
+        optionSelected(first);  // counts as a selection even when already checked
+    } else {
+        option->setChecked(true);
+    }
+}
+
 void frmoption::optionSelected(int number) {
     m_host.setPortTarget(PortTarget{static_cast<std::int16_t>(number), {}});
 }
 
+void frmoption::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_ok->click();
+            return;
+        case Qt::Key_Escape:
+            close();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
 void frmoption::cmdok_Click() {
     const QString path = m_host.portConfigPath();
-    if (const auto error = writePortConfig(path, m_host.portTarget().number)) {
+    if (const auto error = writePortConfig(path, m_host.portTarget())) {
         m_host.message({QStringLiteral("Port Selection Error"),
                         tr("The port settings file %1 cannot be written.").arg(path), *error});
         return;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 
 #include "shell/texts.h"
 
@@ -16,6 +17,58 @@ constexpr MenuEntry kHelpMenu[] = {
 };
 constexpr MenuEntry kOptionEntry = {"mnuoption", "Option"};
 
+// The standard keys of the entries, shown in the menus beside their texts.
+struct EntryKey {
+    std::string_view entry;
+    const char* keys;
+};
+constexpr EntryKey kEntryKeys[] = {
+    {"mnuopen", "Ctrl+O"},
+    {"mnusave", "Ctrl+S"},
+    {"mnuprint", "Ctrl+P"},
+    {"mnuexit", "Ctrl+Q"},
+};
+
+// Alt + the first letter opens a menu (or chooses "Option"), as a mnemonic would, without
+// an ampersand that would change the menus' texts.
+struct MenuKey {
+    const char* keys;
+    std::string_view menu;  // objectName of the menu or of the bar's entry
+};
+constexpr MenuKey kMenuKeys[] = {
+    {"Alt+F", "mnufile"},
+    {"Alt+O", "mnuoption"},
+    {"Alt+H", "mnuhelp"},
+};
+
+void setKeys(QAction* action, std::string_view entry) {
+    for (const EntryKey& key : kEntryKeys) {
+        if (key.entry == entry) {
+            action->setShortcut(QKeySequence(QString::fromLatin1(key.keys)));
+        }
+    }
+}
+
+void addMenuKeys(QMenuBar& bar) {
+    for (const MenuKey& key : kMenuKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(key.keys)), &bar);
+        shortcut->setContext(Qt::WindowShortcut);
+        const QString name = qs(key.menu);
+        QObject::connect(shortcut, &QShortcut::activated, &bar, [&bar, name] {
+            for (QAction* action : bar.actions()) {
+                if (action->menu() != nullptr && action->menu()->objectName() == name) {
+                    bar.setActiveAction(action);  // opens the menu, keyboard in it
+                    return;
+                }
+                if (action->menu() == nullptr && action->objectName() == name) {
+                    action->trigger();
+                    return;
+                }
+            }
+        });
+    }
+}
+
 const MenuCommand* commandFor(std::span<const MenuCommand> commands, std::string_view entry) {
     for (const MenuCommand& command : commands) {
         if (command.entry == entry) {
@@ -28,8 +81,10 @@ const MenuCommand* commandFor(std::span<const MenuCommand> commands, std::string
 void bind(QAction* action, const MenuEntry& entry, std::span<const MenuCommand> commands,
           MainMenus& menus) {
     action->setObjectName(qs(entry.objectName));
+    setKeys(action, entry.objectName);
     const MenuCommand* command = commandFor(commands, entry.objectName);
     if (command == nullptr) {
+        action->setStatusTip(QMenuBar::tr("This entry has no action."));
         return;
     }
     QObject::connect(action, &QAction::triggered, action, command->action);
@@ -57,6 +112,7 @@ MainMenus buildMainMenus(QMenuBar& bar, const ModelProfile& profile,
     // "Option" has no entries of its own: choosing it in the bar opens the port selection.
     bind(bar.addAction(qs(kOptionEntry.text)), kOptionEntry, commands, menus);
     addMenu(bar, "mnuhelp", QMenuBar::tr("Help"), kHelpMenu, commands, menus);
+    addMenuKeys(bar);
     return menus;
 }
 

@@ -35,7 +35,11 @@ public:
                      [this] { reportFailure(); });
     }
     void reportFailure() override {
-        m_main.message({qs(m_main.profile().programName), qs(kReportFailureText), {}});
+        // Without a printer the fixed text alone leaves the operator guessing.
+        const bool noPrinter = !m_main.printerSetup().sink().ready();
+        m_main.message(
+            {qs(m_main.profile().programName), qs(kReportFailureText),
+             noPrinter ? QStringLiteral("Choose a printer under File > PrintSetup") : QString()});
     }
 
 private:

@@ -10,6 +10,7 @@
 #include "display/canvas.h"
 #include "display/ui/canvas_widget.h"
 #include "shell/plot_area.h"
+#include "shell/read_only_look.h"
 #include "shell/settings_panel.h"
 #include "shell/texts.h"
 #include "shell/typing_limit.h"
@@ -46,10 +47,11 @@ void PlotPanel::addReadouts(const ModelProfile& profile, SettingsPanel& boxes) {
         l->setObjectName(qs(readout.labelName));
         auto* box = new QLineEdit(this);
         box->setObjectName(qs(readout.control));
-        box->setReadOnly(true);
+        showAsReadOnly(*box);
         box->setAccessibleName(qs(readout.label));
         l->setBuddy(box);
         boxes.registerBox(readout.control, box);
+        m_readoutBoxes.push_back(box);
         readouts->addWidget(l, 0, col);
         readouts->addWidget(box, 1, col);
         ++col;
@@ -69,6 +71,8 @@ void PlotPanel::addHeaderFields(const ModelProfile& profile, SettingsPanel& boxe
         box->setAccessibleName(qs(field.label).remove(QLatin1Char('.')).trimmed());
         l->setBuddy(box);
         boxes.registerBox(field.control, box);
+        // Enter in a header box stores the fields, as "S  A  V  E" does.
+        connect(box, &QLineEdit::returnPressed, this, &PlotPanel::saveHeaderRequested);
         m_headerBoxes.push_back(box);
         header->addWidget(l, row, 0);
         header->addWidget(box, row, 1);
@@ -80,6 +84,13 @@ void PlotPanel::addHeaderFields(const ModelProfile& profile, SettingsPanel& boxe
     connect(m_cmdtxtsav, &QPushButton::clicked, this, &PlotPanel::saveHeaderRequested);
     header->addWidget(m_cmdtxtsav, row, 1, Qt::AlignRight);
     static_cast<QVBoxLayout*>(layout())->addLayout(header);
+}
+
+std::vector<QWidget*> PlotPanel::tabOrder() const {
+    std::vector<QWidget*> order(m_headerBoxes.begin(), m_headerBoxes.end());
+    order.push_back(m_cmdtxtsav);
+    order.insert(order.end(), m_readoutBoxes.begin(), m_readoutBoxes.end());
+    return order;
 }
 
 std::vector<QString> PlotPanel::headerTexts() const {

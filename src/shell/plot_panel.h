@@ -26,6 +26,8 @@ public:
     [[nodiscard]] QPushButton* saveButton() const { return m_cmdtxtsav; }
     // The header boxes' texts, in the profile's field order.
     [[nodiscard]] std::vector<QString> headerTexts() const;
+    // The keyboard's way through the column: header boxes, "S  A  V  E", then the readouts.
+    [[nodiscard]] std::vector<QWidget*> tabOrder() const;
 
 signals:
     void saveHeaderRequested();
@@ -38,6 +40,7 @@ private:
     CanvasWidget* m_picascan = nullptr;
     QPushButton* m_cmdtxtsav = nullptr;
     std::vector<QLineEdit*> m_headerBoxes;
+    std::vector<QLineEdit*> m_readoutBoxes;
 };
 
 }  // namespace trellicap

@@ -46,12 +46,23 @@ QByteArray portConfigBytes(std::int16_t number) {
     return QByteArray::number(number) + "\r\n";
 }
 
+QByteArray portConfigBytes(const PortTarget& target) {
+    if (target.devicePath.isEmpty()) {
+        return portConfigBytes(target.number);
+    }
+    return target.devicePath.toLocal8Bit() + "\r\n";
+}
+
 std::optional<QString> writePortConfig(const QString& path, std::int16_t number) {
+    return writePortConfig(path, PortTarget{number, {}});
+}
+
+std::optional<QString> writePortConfig(const QString& path, const PortTarget& target) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return file.errorString();
     }
-    file.write(portConfigBytes(number));
+    file.write(portConfigBytes(target));
     if (!file.commit()) {
         return file.errorString();
     }

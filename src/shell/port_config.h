@@ -23,8 +23,11 @@ struct PortTarget {
 [[nodiscard]] std::optional<PortTarget> readPortConfig(const QString& path);
 // The port number in decimal followed by CR LF: port 2 is "2\r\n".
 [[nodiscard]] QByteArray portConfigBytes(std::int16_t number);
+// The device path as it stands followed by CR LF, or the port number as portConfigBytes.
+[[nodiscard]] QByteArray portConfigBytes(const PortTarget& target);
 // Creates or overwrites the file whole; on failure returns the reason.
 [[nodiscard]] std::optional<QString> writePortConfig(const QString& path, std::int16_t number);
+[[nodiscard]] std::optional<QString> writePortConfig(const QString& path, const PortTarget& target);
 
 // "Comport n": COMn on Windows; on Linux /dev/ttyUSB{n-1} when it exists, else /dev/ttyS{n-1}.
 // Empty for numbers below 1.

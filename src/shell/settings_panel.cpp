@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "display/panel_texts.h"
+#include "shell/read_only_look.h"
 #include "shell/texts.h"
 
 namespace trellicap {
@@ -40,9 +41,10 @@ QWidget* SettingsPanel::buildCell(const PanelCell& cell, QLabel* label) {
         control = caption;
     } else if (!cell.control.empty()) {
         auto* edit = new QLineEdit(qs(cell.designText), this);
-        edit->setReadOnly(true);  // the instrument's settings, not the operator's
+        showAsReadOnly(*edit);  // the instrument's settings, not the operator's
         edit->setMinimumWidth(64);
         m_boxes[qs(cell.control)].edit = edit;
+        m_gridBoxes.push_back(edit);
         control = edit;
     }
     if (control != nullptr) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include "profiles/model_profile.h"
 
@@ -31,6 +32,8 @@ public:
     void showTexts(const PanelTexts& texts);
     // The text a named box or caption shows; empty for a name the window does not have.
     [[nodiscard]] QString text(std::string_view control) const;
+    // The grid's boxes in reading order (row by row), for the keyboard's way through them.
+    [[nodiscard]] const std::vector<QLineEdit*>& gridBoxes() const { return m_gridBoxes; }
 
 private:
     struct Box {
@@ -42,6 +45,7 @@ private:
     [[nodiscard]] const Box* find(std::string_view control) const;
 
     std::map<QString, Box, std::less<>> m_boxes;
+    std::vector<QLineEdit*> m_gridBoxes;
     QGridLayout* m_grid = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "shell/slot_list_panel.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -25,6 +26,7 @@ SlotListPanel::SlotListPanel(QWidget* parent)
     m_lstmem->setUniformItemSizes(true);
     label->setBuddy(m_lstmem);
     connect(m_lstmem, &QListWidget::itemDoubleClicked, this, &SlotListPanel::recallRequested);
+    m_lstmem->installEventFilter(this);
     m_cmdcapture->setText(tr("Capture"));
     m_cmdcapture->setObjectName(QStringLiteral("cmdcapture"));
     connect(m_cmdcapture, &QPushButton::clicked, this, &SlotListPanel::captureRequested);
@@ -40,6 +42,38 @@ void SlotListPanel::fill() {
 void SlotListPanel::setEntries(const QStringList& entries) {
     m_lstmem->clear();
     m_lstmem->addItems(entries);
+    applyShown();
+}
+
+void SlotListPanel::setShown(int column) {
+    m_shown = column;
+    applyShown();
+}
+
+void SlotListPanel::applyShown() {
+    for (int i = 0; i < m_lstmem->count(); ++i) {
+        QListWidgetItem* item = m_lstmem->item(i);
+        QFont font = item->font();
+        if (font.bold() != (i == m_shown)) {
+            font.setBold(i == m_shown);
+            item->setFont(font);
+        }
+    }
+}
+
+void SlotListPanel::setEntryTip(int column, const QString& tip) {
+    m_lstmem->item(column)->setToolTip(tip);
+}
+
+bool SlotListPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_lstmem && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit recallRequested();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SlotListPanel::mark(int column) {

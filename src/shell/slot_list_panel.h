@@ -23,6 +23,10 @@ public:
     void setEntries(const QStringList& entries);
     // The entry gets the slot mark and ends up unselected, as a new entry would.
     void mark(int column);
+    // The entry of the slot shown stands out (bold); its text does not change.
+    void setShown(int column);
+    // What a marked entry tells when the pointer rests on it.
+    void setEntryTip(int column, const QString& tip);
 
     [[nodiscard]] QList<int> selectedColumns() const;
     [[nodiscard]] std::optional<int> firstSelected() const;
@@ -37,7 +41,14 @@ signals:
     void recallRequested();
     void captureRequested();
 
+protected:
+    // Enter on an entry recalls it, as a double-click does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void applyShown();
+
+    int m_shown = 0;
     QListWidget* m_lstmem;
     QPushButton* m_cmdcapture;
 };

@@ -49,11 +49,9 @@ void centreOverOwner(QWidget& window, const QWidget* owner) {
         return;
     }
     window.adjustSize();
-    // Before the first show the frame is not known yet: allow for it.
-    QSize frame = window.frameGeometry().size();
-    if (!window.testAttribute(Qt::WA_WState_Created) || frame == window.size()) {
-        frame += QSize(0, kFrameAllowance / 2);
-    }
+    // Before the first show a window manager's frame is not known yet: the window is
+    // centred by its own size and may sit half a title bar low.
+    const QSize frame = window.frameGeometry().size();
     const QRect ownerRect = ownerShown ? owner->frameGeometry() : QRect();
     const QRect placed = placeCentred(frame, ownerRect, screen->availableGeometry());
     window.move(placed.topLeft());

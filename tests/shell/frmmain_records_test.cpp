@@ -1,8 +1,6 @@
 // Records through the main window: save, open in a fresh window, recall, and print the
 // marked slots to PDF files.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +17,7 @@
 #include "profiles/tft.h"
 #include "report/ui/printer_setup.h"
 #include "shell/frmmain.h"
+#include "support/pty.h"
 
 using namespace trellicap;
 
@@ -27,14 +26,10 @@ namespace {
 class RecordsThroughTheWindow : public ::testing::TestWithParam<const ModelProfile*> {
 protected:
     void SetUp() override {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        grantpt(m_master);
-        unlockpt(m_master);
         QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
         ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
-        cfg.write(QByteArray(ptsname(m_master)) + "\r\n");
+        cfg.write(m_pty.slave().toLocal8Bit() + "\r\n");
     }
-    void TearDown() override { ::close(m_master); }
 
     std::unique_ptr<frmmain> start() {
         frmmain::Options options;
@@ -57,7 +52,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    int m_master = -1;
+    trellicap::testing::Pty m_pty;
     std::vector<UserMessage> m_messages;
 };
 

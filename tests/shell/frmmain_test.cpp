@@ -2,9 +2,7 @@
 // the report header store.
 #include "shell/frmmain.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QDir>
@@ -24,8 +22,10 @@
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 #include "shell/frmoption.h"
+#include "support/pty.h"
 
 using namespace trellicap;
+using trellicap::testing::Pty;
 
 namespace {
 
@@ -34,23 +34,6 @@ const QString kFileError = QStringLiteral(
     "necessary ");
 const QString kPortError =
     QStringLiteral("Selected Port is used by another device or it might be not available ");
-
-// A pseudo-terminal pair: the test keeps the master, the program opens the slave.
-class Pty {
-public:
-    Pty() {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        grantpt(m_master);
-        unlockpt(m_master);
-        m_slave = QString::fromLocal8Bit(ptsname(m_master));
-    }
-    ~Pty() { ::close(m_master); }
-    [[nodiscard]] const QString& slave() const { return m_slave; }
-
-private:
-    int m_master = -1;
-    QString m_slave;
-};
 
 class MainWindowTest : public ::testing::Test {
 protected:

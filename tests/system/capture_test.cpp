@@ -8,32 +8,23 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
-#include <functional>
 
 #include "link/instrument_link.h"
 #include "link/qt_serial_port.h"
-#include "link/sim_process.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 #include "shell/frmmain.h"
+#include "support/sim_process.h"
+#include "support/wait.h"
 
 using namespace trellicap;
 using trellicap::testing::SimProcess;
+using trellicap::testing::waitUntil;
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 8000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) {
-            return false;
-        }
-        QTest::qWait(10);
-    }
-    return true;
-}
+// How long a slot sent from the simulator (at full speed here) may take to be filed.
+constexpr int kArrivalMs = 8000;
 
 class CaptureSystemTest : public ::testing::TestWithParam<const ModelProfile*> {
 protected:
@@ -121,14 +112,16 @@ TEST_P(CaptureSystemTest, CaptureFetchesTheSelectedSlotsAndReleasesTheInstrument
 
 TEST_P(CaptureSystemTest, ASlotSentFromTheInstrumentIsFiledAndShown) {
     ASSERT_TRUE(m_sim.commandAcknowledged("send 12"));
-    ASSERT_TRUE(waitUntil([&] { return list().item(11)->text() == QStringLiteral("Mem 12 *"); }));
+    ASSERT_TRUE(waitUntil([&] { return list().item(11)->text() == QStringLiteral("Mem 12 *"); },
+                          kArrivalMs));
     expectFiled(12, 599);
     EXPECT_EQ(m_window->controlText("txtmemno").left(3), QStringLiteral("012"));
 
     // Noise before the sync byte is dropped; the frame still lands.
     ASSERT_TRUE(m_sim.commandAcknowledged("fault noise 40"));
     ASSERT_TRUE(m_sim.commandAcknowledged("send 13"));
-    ASSERT_TRUE(waitUntil([&] { return list().item(12)->text() == QStringLiteral("Mem 13 *"); }));
+    ASSERT_TRUE(waitUntil([&] { return list().item(12)->text() == QStringLiteral("Mem 13 *"); },
+                          kArrivalMs));
     expectFiled(13, 599);
 }
 
@@ -151,7 +144,8 @@ TEST_P(CaptureSystemTest, AFrameThatStopsOrNamesNoSlotChangesNothing) {
 
     // The link is idle again and takes the next frame.
     ASSERT_TRUE(m_sim.commandAcknowledged("send 7"));
-    ASSERT_TRUE(waitUntil([&] { return list().item(6)->text() == QStringLiteral("Mem 7 *"); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return list().item(6)->text() == QStringLiteral("Mem 7 *"); }, kArrivalMs));
 }
 
 TEST_P(CaptureSystemTest, AnInstrumentThatHangsUpMidFrameEndsTheBatchWithAMessage) {

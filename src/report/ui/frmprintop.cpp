@@ -1,6 +1,7 @@
 #include "report/ui/frmprintop.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -59,6 +60,20 @@ void frmprintop::showEvent(QShowEvent* event) {
         m_opsingle->setChecked(true);
     }
     QWidget::showEvent(event);
+}
+
+void frmprintop::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_cmdprint->click();
+            return;
+        case Qt::Key_Escape:
+            close();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
 }
 
 void frmprintop::cmdprint_Click() {

@@ -25,6 +25,8 @@ signals:
 protected:
     // Every opening starts from "Currently Displayed Ascan Report".
     void showEvent(QShowEvent* event) override;
+    // Enter presses "Print" (the default button); Esc closes the window, printing nothing.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void cmdprint_Click();

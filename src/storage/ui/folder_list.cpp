@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 namespace trellicap {
 
@@ -28,6 +29,13 @@ bool FolderList::setPath(const QString& folder) {
         emit pathChanged(m_path);
     }
     return true;
+}
+
+void FolderList::keyPressEvent(QKeyEvent* event) {
+    QListWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+    }
 }
 
 void FolderList::enter(const QString& entry) {

@@ -22,6 +22,10 @@ public:
 signals:
     void pathChanged(const QString& path);
 
+protected:
+    // Enter opens the folder under the cursor and goes no further: it is not the window's Ok.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void enter(const QString& entry);
 

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -80,7 +81,6 @@ frmopen::frmopen(QString& rememberedFolder, QWidget* parent)
     connect(m_types, &QComboBox::activated, this,
             [this](int index) { m_files->setPattern(m_types->itemData(index).toString()); });
     connect(m_types->lineEdit(), &QLineEdit::textEdited, m_files, &FileList::setPattern);
-    connect(m_path, &QLineEdit::returnPressed, this, &frmopen::accept);
     connect(m_ok, &QPushButton::clicked, this, &frmopen::accept);
 
     showStartFolder(*m_folders, m_remembered);
@@ -96,6 +96,23 @@ void frmopen::folderChanged(const QString& folder) {
 
 void frmopen::fileClicked(QListWidgetItem* item) {
     m_path->setText(joinFolderAndName(m_files->folder(), item->text()));
+}
+
+void frmopen::keyPressEvent(QKeyEvent* event) {
+    const bool inTypes = m_types->isAncestorOf(focusWidget()) || focusWidget() == m_types;
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!inTypes) {
+                m_ok->click();
+            }
+            return;
+        case Qt::Key_Escape:
+            close();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
 }
 
 void frmopen::accept() {

@@ -26,6 +26,11 @@ signals:
     // The path as Text1 holds it, typed or set by a click.
     void loadRequested(const QString& path);
 
+protected:
+    // Enter presses "Ok" (the default button), except in the file-type box where it sets the
+    // typed pattern; Esc closes the window as its close box does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void folderChanged(const QString& folder);
     void fileClicked(QListWidgetItem* item);

@@ -1,6 +1,7 @@
 #include "storage/ui/frmsave.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,7 +49,6 @@ frmsave::frmsave(QString& rememberedFolder, QWidget* parent)
     connect(m_folders, &FolderList::pathChanged, this, &frmsave::folderChanged);
     pairDriveWithFolders(*m_drives, *m_folders);
     connect(m_name, &QLineEdit::textChanged, this, [this] { m_fullPath->setText(fullPath()); });
-    connect(m_name, &QLineEdit::returnPressed, this, &frmsave::accept);
     connect(m_ok, &QPushButton::clicked, this, &frmsave::accept);
 
     showStartFolder(*m_folders, m_remembered);
@@ -63,6 +63,20 @@ void frmsave::folderChanged(const QString& folder) {
     m_remembered = folder;
     m_drives->showVolumeOf(folder);
     m_fullPath->setText(fullPath());
+}
+
+void frmsave::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_ok->click();
+            return;
+        case Qt::Key_Escape:
+            close();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
 }
 
 void frmsave::accept() {

@@ -26,6 +26,10 @@ public:
 signals:
     void saveRequested(const QString& fullPath);
 
+protected:
+    // Enter presses "Ok" (the default button); Esc closes the window as its close box does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void folderChanged(const QString& folder);
     void accept();

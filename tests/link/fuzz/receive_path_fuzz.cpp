@@ -16,6 +16,7 @@
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 #include "support/fake_serial_port.h"
+#include "support/manual_clock.h"
 
 namespace {
 
@@ -46,12 +47,15 @@ void run(const ModelProfile& profile, int chunk, const std::uint8_t* data, std::
         std::fill(store.column(col).begin(), store.column(col).end(), kSentinel);
     }
     std::fill(store.capture().begin(), store.capture().end(), kSentinel);
+    testing::ManualClock clock;
     testing::FakeSerialPort port;
-    InstrumentLink link(profile, store, port);
+    port.useClock(clock);
+    InstrumentLink link(profile, store, port, clock);
 
     std::vector<bool> filed(kSlotCount, false);
     bool frameCompleted = false;
-    QObject::connect(&link, &InstrumentLink::slotFiled, [&](int col) {
+    // Outside a batch every frame is one the operator sent.
+    QObject::connect(&link, &InstrumentLink::recordArrived, [&](int col) {
         check(col >= 0 && col < kSlotCount, "filed outside the slots");
         const auto column = store.column(col);
         check(std::equal(column.begin(), column.begin() + 600, store.capture().begin()),
@@ -65,6 +69,8 @@ void run(const ModelProfile& profile, int chunk, const std::uint8_t* data, std::
     for (std::size_t i = 0; i < size; i += static_cast<std::size_t>(chunk)) {
         const std::size_t n = std::min(size - i, static_cast<std::size_t>(chunk));
         port.inject(QByteArray(reinterpret_cast<const char*>(data + i), static_cast<qsizetype>(n)));
+        // Past the link's pause in delivery during a frame, so that each read arrives as one.
+        clock.advance(InstrumentLink::kFrameReadCoalesceMs);
     }
 
     for (int col = 0; col < kTableColumns; ++col) {

@@ -1,0 +1,47 @@
+// The main window's status bar: the batch's progress and its Stop button while it runs, a
+// summary after it, and two permanent fields: the port in use with its state, and whether
+// the memory table holds records captured or edited since the last save or load.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QStatusBar;
+
+namespace trellicap {
+
+enum class PortState { Connected, NotConnected, LinkLost };
+
+// "Captured 3 of 4 slots; no answer: Mem 9" (columns count from 0, slots from 1).
+[[nodiscard]] QString batchSummaryText(int requested, int filed, const QList<int>& unanswered);
+// "/dev/ttyUSB0 — connected", "COM3 — not connected", "/dev/ttyUSB0 — link lost".
+[[nodiscard]] QString portStateText(const QString& device, PortState state);
+
+class StatusFields : public QObject {
+    Q_OBJECT
+public:
+    explicit StatusFields(QStatusBar& bar);
+
+    void showProgress(int slotIndex, int slotCount);
+    // The batch is over: progress and Stop go; the summary stays until the next message.
+    void showBatchEnd(const QString& summary);
+    void setBatchRunning(bool running);
+    void setPort(const QString& device, PortState state);
+    void setUnsaved(bool unsaved);
+    [[nodiscard]] bool unsaved() const { return m_unsaved; }
+
+    [[nodiscard]] QPushButton* stopButton() const { return m_stop; }
+
+private:
+    QStatusBar& m_bar;
+    QLabel* m_progress;
+    QPushButton* m_stop;
+    QLabel* m_port;
+    QLabel* m_changes;
+    bool m_unsaved = false;
+};
+
+}  // namespace trellicap
