@@ -12,6 +12,8 @@ enum class ExitStatus {
     Ok = 0,
     BadInput = 1,  // a file that cannot be read, a slot that holds no record, a write that fails
     BadUsage = 2,  // the command line itself: the reason, then where --help is
+    // A capture stopped by a signal, as shells report it: 128 + the signal's number.
+    StoppedBySignal = 128,
 };
 
 struct CliFailure {
@@ -24,6 +26,11 @@ struct CliFailure {
 }
 [[noreturn]] inline void failUsage(QString reason) {
     throw CliFailure{ExitStatus::BadUsage, std::move(reason)};
+}
+[[noreturn]] inline void failStopped(int signalNumber, QString reason) {
+    throw CliFailure{
+        static_cast<ExitStatus>(static_cast<int>(ExitStatus::StoppedBySignal) + signalNumber),
+        std::move(reason)};
 }
 
 }  // namespace trellicap::cli

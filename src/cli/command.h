@@ -21,5 +21,6 @@ const Command& csvCommand();
 const Command& jsonCommand();
 const Command& pngCommand();
 const Command& svgCommand();
+const Command& captureCommand();
 
 }  // namespace trellicap::cli

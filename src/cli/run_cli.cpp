@@ -16,18 +16,20 @@ const QString kProgram = QStringLiteral("trellicap-cli");
 QString overallHelp() {
     QString text =
         QStringLiteral(
-            "Usage: %1 SUBCOMMAND FILE [options]\n\n"
+            "Usage: %1 SUBCOMMAND FILE [options]\n"
+            "       %1 capture --port DEVICE --model tft|dac --slots LIST -o OUT.dat\n\n"
             "Reads the record files of the Trellicap window programs (TFT and DAC models) and\n"
-            "makes reports, tables and pictures of their slots, without a display.\n\n"
+            "makes reports, tables and pictures of their slots, without a display; captures\n"
+            "slots from the instrument into a record file.\n\n"
             "Subcommands:\n")
             .arg(kProgram);
     for (const Command* command : commands()) {
         text += QStringLiteral("  %1  %2\n")
-                    .arg(command->spec.name.leftJustified(5), command->spec.summary);
+                    .arg(command->spec.name.leftJustified(7), command->spec.summary);
     }
     return text + QStringLiteral(
                       "\n'%1 SUBCOMMAND --help' describes a subcommand. Exit status: 0 done, 1 bad "
-                      "input\n(the file, the slots or the output), 2 bad usage.\n")
+                      "input\n(the file, the slots, the port or the output), 2 bad usage.\n")
                       .arg(kProgram);
 }
 
@@ -76,8 +78,9 @@ void dispatch(const QStringList& arguments, QString& who) {
 }  // namespace
 
 std::span<const Command* const> commands() {
-    static const Command* const kCommands[] = {&infoCommand(), &pdfCommand(), &csvCommand(),
-                                               &jsonCommand(), &pngCommand(), &svgCommand()};
+    static const Command* const kCommands[] = {&infoCommand(),   &pdfCommand(), &csvCommand(),
+                                               &jsonCommand(),   &pngCommand(), &svgCommand(),
+                                               &captureCommand()};
     return kCommands;
 }
 

@@ -147,7 +147,7 @@ TEST_F(Errors, aFailedRunLeavesAnEarlierOutputAsItWas) {
 TEST_F(Errors, helpGoesToStandardOutputWithStatusZero) {
     const CliRun overall = runCli({"--help"});
     EXPECT_EQ(overall.exitCode, 0);
-    for (const char* name : {"info", "pdf", "csv", "json", "png", "svg"}) {
+    for (const char* name : {"info", "pdf", "csv", "json", "png", "svg", "capture"}) {
         EXPECT_TRUE(overall.out.contains(QByteArray("\n  ") + name)) << name;
         const CliRun one = runCli({name, "--help"});
         EXPECT_EQ(one.exitCode, 0);
