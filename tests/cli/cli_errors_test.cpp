@@ -47,12 +47,6 @@ TEST_F(Errors, badUsageNamesTheReasonAndWhereHelpIs) {
         {{"pdf", tft, "-o", out, "--slots", "1-201"},
          "trellicap-cli pdf: the slot list '1-201' is not valid: slot 201 lies outside 1 to 200. "
          "See 'trellicap-cli pdf --help'."},
-        {{"json", tft, "--slots", "9-3"},
-         "trellicap-cli json: the slot list '9-3' is not valid: the range 9-3 runs backwards. "
-         "See 'trellicap-cli json --help'."},
-        {{"info", tft, "--slots", "1,x"},
-         "trellicap-cli info: the slot list '1,x' is not valid: 'x' is not a slot number. "
-         "See 'trellicap-cli info --help'."},
         {{"pdf", tft, "-o", out, "--slots", "1", "--marked"},
          "trellicap-cli pdf: --slots and --marked cannot be given together. "
          "See 'trellicap-cli pdf --help'."},
