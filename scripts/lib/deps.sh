@@ -1,6 +1,6 @@
 # Installs what a fresh Debian 12 machine lacks: apt-get update once, then install only
-# the missing packages.
-TRELLICAP_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgtest-dev
+# the missing packages. qt6-svg-dev: the svg pictures of trellicap-cli (QSvgGenerator).
+TRELLICAP_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev
                     libbenchmark-dev fonts-liberation xvfb xauth poppler-utils locales)
 
 trellicap_sudo() {

@@ -52,9 +52,13 @@ private:
 
 }  // namespace
 
+qsizetype recordFileSize(const ModelProfile& profile) {
+    return qsizetype{kFieldBytes} * profile.fileRows.count() * kSlotCount;
+}
+
 QByteArray writeRecordFile(const RecordStore& store) {
     const RowRange rows = store.profile().fileRows;
-    QByteArray bytes(qsizetype{kFieldBytes} * rows.count() * kSlotCount, Qt::Uninitialized);
+    QByteArray bytes(recordFileSize(store.profile()), Qt::Uninitialized);
     char* out = bytes.data();
     static const FieldTable fields;
     for (int col = 0; col < kSlotCount; ++col) {

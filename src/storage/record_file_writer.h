@@ -21,6 +21,10 @@ struct TableCell {
 // The text of one value cut or padded to exactly 4 bytes: 0 -> "0   ", -7 -> "-7  ".
 void formatRecordField(RecordValue value, std::span<char, 4> field);
 
+// The size of a whole file of the model: 4 bytes for every file row of columns 0..199. A file
+// of another size was not written for this model (or not written whole).
+[[nodiscard]] qsizetype recordFileSize(const ModelProfile& profile);
+
 // The whole file: 4 bytes for every row of profile().fileRows of columns 0..199.
 [[nodiscard]] QByteArray writeRecordFile(const RecordStore& store);
 

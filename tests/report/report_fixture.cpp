@@ -69,15 +69,36 @@ int countColour(const QImage& image, const QRect& area, QColor colour) {
 }
 
 QImage renderPdfPage(const QString& pdf, int dpi, const QString& workDir) {
+    return renderPdfPageNumber(pdf, 1, dpi, workDir);
+}
+
+QImage renderPdfPageNumber(const QString& pdf, int page, int dpi, const QString& workDir) {
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty()) {
         return {};
     }
     const QString stem = QDir(workDir).filePath(QStringLiteral("rendered-page"));
+    const QString number = QString::number(page);
     const int status = QProcess::execute(
-        pdftoppm, {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
-                   QStringLiteral("-singlefile"), pdf, stem});
+        pdftoppm,
+        {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+         number, QStringLiteral("-l"), number, QStringLiteral("-singlefile"), pdf, stem});
     return status == 0 ? QImage(stem + QStringLiteral(".png")) : QImage();
+}
+
+int pdfPageCount(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {pdf});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        return -1;
+    }
+    for (const QString& line :
+         QString::fromLocal8Bit(process.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith(QLatin1String("Pages:"))) {
+            return line.mid(6).trimmed().toInt();
+        }
+    }
+    return -1;
 }
 
 std::vector<PdfImage> listPdfImages(const QString& pdf) {

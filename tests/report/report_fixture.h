@@ -45,6 +45,11 @@ private:
 // The first page of a PDF rendered by pdftoppm at dpi (poppler-utils is one of the test
 // dependencies: a missing pdftoppm gives a null image, which the caller's check reports).
 [[nodiscard]] QImage renderPdfPage(const QString& pdf, int dpi, const QString& workDir);
+// Page `page` (from 1) of a PDF, rendered the same way.
+[[nodiscard]] QImage renderPdfPageNumber(const QString& pdf, int page, int dpi,
+                                         const QString& workDir);
+// The page count pdfinfo (poppler-utils) reads from a PDF; -1 when it cannot read one.
+[[nodiscard]] int pdfPageCount(const QString& pdf);
 
 // An image of a PDF as pdfimages -list describes it.
 struct PdfImage {

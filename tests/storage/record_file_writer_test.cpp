@@ -45,6 +45,9 @@ TEST(RecordFileWriter, WritesSlotMajorFileRowsOfTwoHundredColumns) {
     EXPECT_FALSE(bytes.contains("99"));
 
     EXPECT_EQ(writeRecordFile(RecordStore(dac::kProfile)).size(), 520000);
+    // What a reader of unknown files tells the two models apart by.
+    EXPECT_EQ(recordFileSize(tft::kProfile), 560000);
+    EXPECT_EQ(recordFileSize(dac::kProfile), 520000);
 }
 
 TEST(RecordFileWriter, StartupTableGivesZerosBlanksAndZerosInEveryColumn) {

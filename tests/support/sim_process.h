@@ -73,6 +73,22 @@ public:
         return false;
     }
 
+    // Waits for an event line such as "release", skipping the lines before it; false when
+    // timeoutMs pass first. Lines read by an earlier wait are not seen again.
+    bool waitForLine(const QByteArray& line, int timeoutMs = 5000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            while (m_process.canReadLine()) {
+                if (m_process.readLine().trimmed() == line) {
+                    return true;
+                }
+            }
+            m_process.waitForReadyRead(100);
+        }
+        return false;
+    }
+
     void stop() {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.closeWriteChannel();

@@ -1,0 +1,206 @@
+// capture: a batch over the serial line as the window's Capture runs it (the same link, one
+// retry per slot, the release at the end), with no window: progress on standard error, the
+// records saved as a record file. A stop signal ends the batch after the slot under way.
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
+
+#include "cli/capture_progress.h"
+#include "cli/cli_failure.h"
+#include "cli/command.h"
+#include "cli/input_options.h"
+#include "cli/slot_list.h"
+#include "cli/stop_signals.h"
+#include "link/instrument_link.h"
+#include "link/qt_serial_port.h"
+#include "storage/record_file_io.h"
+
+namespace trellicap::cli {
+
+namespace {
+
+struct CaptureRequest {
+    const CliModel* model;
+    QString device;
+    QList<int> columns;
+    QString output;
+    int timeoutMs;  // 0: the model's own wait for an answer
+};
+
+// How a batch ended, as the link told it.
+struct CaptureOutcome {
+    BatchResult result;
+    QString lostReason;  // the port went away (or was never usable)
+    int stopSignal = 0;
+};
+
+// The release is queued in the port when the batch ends, and the port hands its queue to
+// the system only from the event loop; SerialPort offers no way to wait for that. The
+// system takes the 44 bytes at once (a serial driver drains its own buffer before the close
+// completes), so a short turn of the loop is all the release needs.
+constexpr int kReleaseDrainMs = 200;
+
+void letThePortWrite() {
+    QEventLoop loop;
+    QTimer::singleShot(kReleaseDrainMs, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void say(const QString& line) {
+    std::fprintf(stderr, "%s\n", qUtf8Printable(line));
+    std::fflush(stderr);
+}
+
+CaptureRequest readRequest(const CommandLine& line) {
+    CaptureRequest request{};
+    request.device = line.required(QStringLiteral("port"));
+    const QString key = line.required(QStringLiteral("model"));
+    request.model = modelByKey(key);
+    if (request.model == nullptr) {
+        failUsage(QStringLiteral("--model takes %1, not '%2'.").arg(modelKeys(), key));
+    }
+    static_cast<void>(line.required(QStringLiteral("slots")));  // no default: say so
+    const std::vector<int> slotNumbers = requestedSlots(line).value();
+    for (const int slot : slotNumbers) {
+        request.columns.append(slot - 1);
+    }
+    request.output = line.required(QStringLiteral("output"));
+    request.timeoutMs = line.number(QStringLiteral("timeout-ms"), 0, 100, 60000);
+    return request;
+}
+
+// A capture takes minutes: an output that cannot be written is told before, not after.
+void checkOutputFolder(const QString& path) {
+    const QFileInfo info(path);
+    const QFileInfo folder(info.absolutePath());
+    if (info.isDir() || !folder.isDir() || !folder.isWritable()) {
+        failInput(QStringLiteral("\"%1\" cannot be written: %2.")
+                      .arg(path, info.isDir() ? QStringLiteral("it is a folder")
+                                              : QStringLiteral("its folder is missing or "
+                                                               "not writable")));
+    }
+}
+
+// Runs the batch on the event loop until the link says it is over.
+CaptureOutcome runBatch(InstrumentLink& link, const QList<int>& columns,
+                        CaptureProgress& progress) {
+    CaptureOutcome outcome;
+    QEventLoop loop;
+    bool finished = false;
+    QObject::connect(&link, &InstrumentLink::requestSent,
+                     [&](int slot) { progress.requestSent(slot); });
+    QObject::connect(&link, &InstrumentLink::slotFiled,
+                     [&](int column) { progress.slotFiled(column); });
+    QObject::connect(&link, &InstrumentLink::linkLost,
+                     [&](const QString& reason) { outcome.lostReason = reason; });
+    QObject::connect(&link, &InstrumentLink::batchFinished, [&](const BatchResult& result) {
+        progress.batchFinished(result);
+        outcome.result = result;
+        finished = true;
+        loop.quit();
+    });
+    StopSignals stops;
+    QObject::connect(&stops, &StopSignals::stopRequested, [&](int signalNumber) {
+        if (outcome.stopSignal == 0) {
+            outcome.stopSignal = signalNumber;
+            say(QStringLiteral("%1: stopping after the slot under way (a second one ends at once)")
+                    .arg(QLatin1String(signalName(signalNumber))));
+        }
+        link.stopBatch();
+    });
+    link.startBatch(columns);
+    if (!finished) {  // a port that is not open ends the batch inside startBatch
+        loop.exec();
+    }
+    if (outcome.result.releaseSent) {
+        letThePortWrite();
+    }
+    return outcome;
+}
+
+// Saves what arrived; the summary's place for it, or nothing when no slot arrived.
+QString saveArrived(const CaptureRequest& request, const RecordStore& store,
+                    const BatchResult& result) {
+    if (result.filed.isEmpty()) {
+        return {};
+    }
+    if (const auto error = saveRecordFile(request.output, store)) {
+        failInput(QStringLiteral("%1 filed, but \"%2\" could not be saved: %3.")
+                      .arg(formatSlotList(slotsOfColumns(result.filed)), request.output, *error));
+    }
+    return request.output;
+}
+
+void report(const CaptureOutcome& outcome, const QString& summary) {
+    if (!outcome.lostReason.isEmpty()) {
+        failInput(QStringLiteral("the port went away: %1. %2").arg(outcome.lostReason, summary));
+    }
+    if (outcome.stopSignal != 0) {
+        failStopped(outcome.stopSignal,
+                    QStringLiteral("stopped by %1. %2")
+                        .arg(QLatin1String(signalName(outcome.stopSignal)), summary));
+    }
+    if (outcome.result.filed.size() != outcome.result.requested.size()) {
+        failInput(summary);
+    }
+    say(QStringLiteral("trellicap-cli capture: ") + summary);
+}
+
+void runCapture(const CommandLine& line) {
+    const CaptureRequest request = readRequest(line);
+    checkOutputFolder(request.output);
+    const ModelProfile& profile = request.model->profile;
+    // The table as the window starts it: slots that are not captured keep the start values.
+    RecordStore store(profile);
+    store.initMemoryTable();
+    store.loadStartupTrace();
+    QtSerialPort port;
+    if (!port.open(request.device)) {
+        failInput(QStringLiteral("the port \"%1\" cannot be opened: %2.")
+                      .arg(request.device, port.errorString()));
+    }
+    InstrumentLink link(profile, store, port);
+    if (request.timeoutMs > 0) {
+        link.setWaitIntervalMs(request.timeoutMs);
+    }
+    CaptureProgress progress(static_cast<int>(request.columns.size()), say);
+    const CaptureOutcome outcome = runBatch(link, request.columns, progress);
+    report(outcome, captureSummary(outcome.result, saveArrived(request, store, outcome.result)));
+}
+
+}  // namespace
+
+const Command& captureCommand() {
+    static const Command command{
+        {QStringLiteral("capture"),
+         QStringLiteral("--port DEVICE --model tft|dac --slots LIST -o OUT.dat [--timeout-ms N]"),
+         QStringLiteral("fetch slots from the instrument into a record file"),
+         QStringLiteral(
+             "Requests each slot in ascending order as the window's Capture does (one retry\n"
+             "when the instrument does not answer), then releases the instrument, and saves\n"
+             "what arrived as a record file of all 200 slots (slots not captured hold the\n"
+             "start values). A line per slot and a summary go to standard error. SIGINT or\n"
+             "SIGTERM stops after the slot under way; the release is still sent and what\n"
+             "arrived is still saved. Exit status: 0 when every slot was filed; 1 when a slot\n"
+             "gave no answer, the port cannot be opened or goes away; 128 + the signal's\n"
+             "number after a stop."),
+         {{{QStringLiteral("port")},
+           QStringLiteral("DEVICE"),
+           QStringLiteral("the serial device (/dev/ttyUSB0, a /dev/serial/by-id/ link)")},
+          {{QStringLiteral("model")}, modelKeys(), QStringLiteral("the instrument model")},
+          {{QStringLiteral("slots")},
+           QStringLiteral("LIST"),
+           QStringLiteral("slots such as 1-10,15,200")},
+          outputOption(QStringLiteral("OUT.dat")),
+          {{QStringLiteral("timeout-ms")},
+           QStringLiteral("N"),
+           QStringLiteral("how long a request waits for its answer, 100 to 60000 ms (default\n"
+                          "      the model's: 1000 TFT, 6000 DAC)")}},
+         0},
+        runCapture};
+    return command;
+}
+
+}  // namespace trellicap::cli

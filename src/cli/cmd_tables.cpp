@@ -1,0 +1,91 @@
+// csv and json: the chosen slots' settings, time and date, readouts, header fields and
+// samples, as a table or as structured data.
+#include "cli/command.h"
+#include "cli/csv_format.h"
+#include "cli/input_options.h"
+#include "cli/json_format.h"
+#include "cli/output_file.h"
+
+namespace trellicap::cli {
+
+namespace {
+
+struct Table {
+    const CliModel* model;
+    FieldLabels labels;
+    std::vector<SlotRecord> records;
+};
+
+// Each chosen slot recalled and shown, as the window would, and read back.
+Table readTable(const CommandLine& line) {
+    const auto requested = requestedSlots(line);
+    RecordInput input = openInput(line);
+    Table table{input.model, fieldLabels(input.model->profile), {}};
+    RecalledSlot shown(*input.store);
+    for (const int slot : slotsToShow(requested, input)) {
+        shown.show(slot);
+        const bool marked = input.marked[static_cast<std::size_t>(slot - 1)];
+        table.records.push_back(slotRecord(table.labels, shown, slot, marked));
+    }
+    return table;
+}
+
+void writeTo(const QString& path, const QByteArray& bytes) {
+    OutputFile out(path);
+    out.write(bytes);
+    out.commit();
+}
+
+void runCsv(const CommandLine& line) {
+    const QString path = line.required(QStringLiteral("output"));
+    const Table table = readTable(line);
+    writeTo(path, csvDocument(table.labels, table.records, line.isSet(QStringLiteral("samples"))));
+}
+
+void runJson(const CommandLine& line) {
+    const Table table = readTable(line);
+    const QByteArray bytes = jsonDocument(*table.model, table.labels, table.records);
+    if (line.isSet(QStringLiteral("output"))) {
+        writeTo(line.value(QStringLiteral("output")), bytes);
+    } else {
+        writeStandardOutput(bytes);
+    }
+}
+
+}  // namespace
+
+const Command& csvCommand() {
+    static const Command command{
+        {QStringLiteral("csv"),
+         QStringLiteral("FILE -o OUT.csv [--slots LIST] [--samples] [--model tft|dac]"),
+         QStringLiteral("one CSV row per slot: settings, time and date, readouts, header"),
+         QStringLiteral(
+             "Writes one row per slot (RFC 4180, UTF-8): the slot, every setting under\n"
+             "its panel label, the time and date (ISO 8601 where the codes form a valid\n"
+             "date), the readouts and the report header fields."),
+         {outputOption(QStringLiteral("OUT.csv")),
+          slotsOption(),
+          {{QStringLiteral("samples")},
+           {},
+           QStringLiteral("add the 251 A-scan samples, s0 to s250")},
+          modelOption()},
+         1},
+        runCsv};
+    return command;
+}
+
+const Command& jsonCommand() {
+    static const Command command{
+        {QStringLiteral("json"),
+         QStringLiteral("FILE [-o OUT.json] [--slots LIST] [--model tft|dac]"),
+         QStringLiteral("the same content as csv, structured, with samples and DAC points"),
+         QStringLiteral("Writes the model and, per slot, its mark, settings, time and date,\n"
+                        "readouts, header fields, the 251 A-scan samples and the DAC points\n"
+                        "(docs/trellicap-cli.schema.json). To standard output without -o."),
+         {outputOption(QStringLiteral("OUT.json")), slotsOption(), modelOption()},
+         1},
+        runJson};
+    return command;
+}
+
+}  // namespace trellicap::cli

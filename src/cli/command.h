@@ -1,0 +1,26 @@
+// A subcommand: its command-line table and what it does with the parsed line.
+#pragma once
+
+#include <span>
+
+#include "cli/command_line.h"
+
+namespace trellicap::cli {
+
+struct Command {
+    CommandSpec spec;
+    void (*run)(const CommandLine& line);
+};
+
+// Every subcommand, in the order the overall help lists them.
+[[nodiscard]] std::span<const Command* const> commands();
+
+const Command& infoCommand();
+const Command& pdfCommand();
+const Command& csvCommand();
+const Command& jsonCommand();
+const Command& pngCommand();
+const Command& svgCommand();
+const Command& captureCommand();
+
+}  // namespace trellicap::cli

@@ -1,0 +1,126 @@
+#include "cli/command_line.h"
+
+#include "cli/cli_failure.h"
+
+namespace trellicap::cli {
+
+namespace {
+
+const OptionSpec kHelp{
+    {QStringLiteral("h"), QStringLiteral("help")}, {}, QStringLiteral("this text")};
+
+QString optionSyntax(const OptionSpec& option) {
+    QStringList names;
+    for (const QString& name : option.names) {
+        names.append((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+    }
+    QString syntax = names.join(QStringLiteral(", "));
+    if (!option.valueName.isEmpty()) {
+        syntax += QLatin1Char(' ') + option.valueName;
+    }
+    return syntax;
+}
+
+}  // namespace
+
+CommandLine::CommandLine(const CommandSpec& spec, const QStringList& arguments) : m_spec(spec) {
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    m_parser.addOption(QCommandLineOption(kHelp.names));
+    for (const OptionSpec& option : spec.options) {
+        m_parser.addOption(QCommandLineOption(option.names, option.description, option.valueName));
+    }
+    // The parser takes the program's name first.
+    if (!m_parser.parse(QStringList{QStringLiteral("trellicap-cli")} + arguments)) {
+        failUsage(m_parser.errorText());
+    }
+    if (helpAsked()) {
+        return;
+    }
+    const auto given = m_parser.positionalArguments().size();
+    if (given < spec.positionals) {
+        failUsage(QStringLiteral("%1 needs a record file.").arg(spec.name));
+    }
+    if (given > spec.positionals) {
+        failUsage(QStringLiteral("unexpected argument '%1'.")
+                      .arg(m_parser.positionalArguments().at(spec.positionals)));
+    }
+}
+
+QString CommandLine::required(const QString& name) const {
+    if (!isSet(name)) {
+        failMissing(name);
+    }
+    return value(name);
+}
+
+void CommandLine::failMissing(const QString& name) const {
+    for (const OptionSpec& option : m_spec.options) {
+        if (option.names.contains(name)) {
+            failUsage(QStringLiteral("%1 needs %2.").arg(m_spec.name, optionSyntax(option)));
+        }
+    }
+    failUsage(QStringLiteral("%1 needs --%2.").arg(m_spec.name, name));
+}
+
+int CommandLine::number(const QString& name, int fallback, int min, int max) const {
+    if (!isSet(name)) {
+        return fallback;
+    }
+    bool ok = false;
+    const int n = value(name).toInt(&ok);
+    if (!ok || n < min || n > max) {
+        failUsage(QStringLiteral("--%1 takes a whole number from %2 to %3, not '%4'.")
+                      .arg(name)
+                      .arg(min)
+                      .arg(max)
+                      .arg(value(name)));
+    }
+    return n;
+}
+
+int CommandLine::requiredNumber(const QString& name, int min, int max) const {
+    if (!isSet(name)) {
+        failMissing(name);
+    }
+    return number(name, min, min, max);
+}
+
+double CommandLine::decimal(const QString& name, double fallback, double min, double max) const {
+    if (!isSet(name)) {
+        return fallback;
+    }
+    bool ok = false;
+    // QString::toDouble reads the C locale: "1.5" is 1.5 whatever the user's locale.
+    const double x = value(name).toDouble(&ok);
+    if (!ok || !(x >= min && x <= max)) {
+        failUsage(QStringLiteral("--%1 takes a number from %2 to %3, not '%4'.")
+                      .arg(name)
+                      .arg(min)
+                      .arg(max)
+                      .arg(value(name)));
+    }
+    return x;
+}
+
+QString CommandLine::positional(int index) const {
+    return m_parser.positionalArguments().value(index);
+}
+
+void CommandLine::refuseTogether(const QString& first, const QString& second) const {
+    if (isSet(first) && isSet(second)) {
+        failUsage(QStringLiteral("--%1 and --%2 cannot be given together.").arg(first, second));
+    }
+}
+
+QString helpText(const CommandSpec& spec) {
+    QString text = QStringLiteral("Usage: trellicap-cli %1 %2\n\n%3\n\nOptions:\n")
+                       .arg(spec.name, spec.synopsis, spec.details);
+    std::vector<OptionSpec> options = spec.options;
+    options.push_back(kHelp);
+    for (const OptionSpec& option : options) {
+        text += QStringLiteral("  %1\n      %2\n").arg(optionSyntax(option), option.description);
+    }
+    return text;
+}
+
+}  // namespace trellicap::cli

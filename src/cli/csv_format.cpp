@@ -1,0 +1,69 @@
+#include "cli/csv_format.h"
+
+#include <QStringList>
+
+namespace trellicap::cli {
+
+namespace {
+
+const QString kRowEnd = QStringLiteral("\r\n");
+
+void appendLabels(QStringList& row, const std::vector<Field>& fields) {
+    for (const Field& field : fields) {
+        row.append(csvField(field.label));
+    }
+}
+
+void appendTexts(QStringList& row, const std::vector<QString>& texts) {
+    for (const QString& text : texts) {
+        row.append(csvField(text));
+    }
+}
+
+QString headingRow(const FieldLabels& labels, bool samples) {
+    QStringList row{QStringLiteral("slot")};
+    appendLabels(row, labels.settings);
+    row.append(QStringLiteral("time_date"));
+    appendLabels(row, labels.readouts);
+    appendLabels(row, labels.header);
+    for (int i = 0; samples && i < kSamplesStored; ++i) {
+        row.append(QStringLiteral("s%1").arg(i));
+    }
+    return row.join(QLatin1Char(',')) + kRowEnd;
+}
+
+QString recordRow(const SlotRecord& record, bool samples) {
+    QStringList row{QString::number(record.slot)};
+    appendTexts(row, record.settings);
+    row.append(csvField(record.timeDate));
+    appendTexts(row, record.readouts);
+    appendTexts(row, record.header);
+    for (int i = 0; samples && i < kSamplesStored; ++i) {
+        row.append(QString::number(record.ascan[static_cast<std::size_t>(i)]));
+    }
+    return row.join(QLatin1Char(',')) + kRowEnd;
+}
+
+}  // namespace
+
+QString csvField(const QString& text) {
+    const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+                        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    if (!quoted) {
+        return text;
+    }
+    QString doubled = text;
+    doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+QByteArray csvDocument(const FieldLabels& labels, const std::vector<SlotRecord>& records,
+                       bool samples) {
+    QString document = headingRow(labels, samples);
+    for (const SlotRecord& record : records) {
+        document += recordRow(record, samples);
+    }
+    return document.toUtf8();
+}
+
+}  // namespace trellicap::cli

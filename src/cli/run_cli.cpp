@@ -1,0 +1,102 @@
+#include "cli/run_cli.h"
+
+#include <cstdio>
+
+#include "cli/cli_failure.h"
+#include "cli/command.h"
+#include "cli/output_file.h"
+#include "trellicap_version.h"
+
+namespace trellicap::cli {
+
+namespace {
+
+const QString kProgram = QStringLiteral("trellicap-cli");
+
+QString overallHelp() {
+    QString text =
+        QStringLiteral(
+            "Usage: %1 SUBCOMMAND FILE [options]\n"
+            "       %1 capture --port DEVICE --model tft|dac --slots LIST -o OUT.dat\n\n"
+            "Reads the record files of the Trellicap window programs (TFT and DAC models) and\n"
+            "makes reports, tables and pictures of their slots, without a display; captures\n"
+            "slots from the instrument into a record file.\n\n"
+            "Subcommands:\n")
+            .arg(kProgram);
+    for (const Command* command : commands()) {
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(command->spec.name.leftJustified(7), command->spec.summary);
+    }
+    return text + QStringLiteral(
+                      "\n'%1 SUBCOMMAND --help' describes a subcommand. Exit status: 0 done, 1 bad "
+                      "input\n(the file, the slots, the port or the output), 2 bad usage.\n")
+                      .arg(kProgram);
+}
+
+const Command* findCommand(const QString& name) {
+    for (const Command* command : commands()) {
+        if (command->spec.name == name) {
+            return command;
+        }
+    }
+    return nullptr;
+}
+
+void printError(const QString& line) {
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+}
+
+// Runs the line; help and version need no file.
+void dispatch(const QStringList& arguments, QString& who) {
+    const QString first = arguments.value(0);
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        writeStandardOutput(overallHelp().toUtf8());
+        return;
+    }
+    if (first == QLatin1String("--version")) {
+        writeStandardOutput(
+            QStringLiteral("%1 %2\n").arg(kProgram, QLatin1String(kVersionText)).toUtf8());
+        return;
+    }
+    if (first.isEmpty()) {
+        failUsage(QStringLiteral("no subcommand given."));
+    }
+    const Command* command = findCommand(first);
+    if (command == nullptr) {
+        failUsage(QStringLiteral("'%1' is not a subcommand.").arg(first));
+    }
+    who = kProgram + QLatin1Char(' ') + command->spec.name;
+    const CommandLine line(command->spec, arguments.mid(1));
+    if (line.helpAsked()) {
+        writeStandardOutput(helpText(command->spec).toUtf8());
+        return;
+    }
+    command->run(line);
+}
+
+}  // namespace
+
+std::span<const Command* const> commands() {
+    static const Command* const kCommands[] = {&infoCommand(),   &pdfCommand(), &csvCommand(),
+                                               &jsonCommand(),   &pngCommand(), &svgCommand(),
+                                               &captureCommand()};
+    return kCommands;
+}
+
+int runCli(const QStringList& arguments) {
+    QString who = kProgram;
+    try {
+        dispatch(arguments, who);
+        return static_cast<int>(ExitStatus::Ok);
+    } catch (const CliFailure& failure) {
+        QString line = who + QStringLiteral(": ") + failure.reason;
+        if (failure.status == ExitStatus::BadUsage) {
+            line += QStringLiteral(" See '%1 --help'.").arg(who);
+        }
+        printError(line);
+        return static_cast<int>(failure.status);
+    }
+}
+
+}  // namespace trellicap::cli

@@ -1,0 +1,103 @@
+#include "cli/slot_record.h"
+
+#include <algorithm>
+
+#include "cli/time_date.h"
+#include "display/panel_texts.h"
+
+namespace trellicap::cli {
+
+namespace {
+
+QString text(std::string_view s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString trimEnd(const QString& s) {
+    qsizetype end = s.size();
+    while (end > 0 && s.at(end - 1) == QLatin1Char(' ')) {
+        --end;
+    }
+    return s.left(end);
+}
+
+bool isSettingsBox(const PanelCell& cell) {
+    return !cell.control.empty() && !cell.caption;
+}
+
+std::vector<Field> settingsFields(const ModelProfile& profile) {
+    std::vector<Field> fields;
+    for (const PanelCell& cell : profile.panelCells) {
+        if (!isSettingsBox(cell)) {
+            continue;
+        }
+        const auto shared = std::count_if(
+            profile.panelCells.begin(), profile.panelCells.end(), [&cell](const PanelCell& other) {
+                return isSettingsBox(other) && other.label == cell.label;
+            });
+        const bool own = !cell.label.empty() && shared == 1;
+        fields.push_back({text(own ? cell.label : cell.accessibleName), cell.control});
+    }
+    return fields;
+}
+
+std::vector<QString> textsOf(const std::vector<Field>& fields, const PanelTexts& texts) {
+    std::vector<QString> out;
+    out.reserve(fields.size());
+    for (const Field& field : fields) {
+        out.push_back(trimEnd(texts.text(field.control)));
+    }
+    return out;
+}
+
+std::vector<std::pair<int, int>> dacPoints(const ModelProfile& profile,
+                                           std::span<const RecordValue> capture) {
+    constexpr int kCurveEndBelow = 5;
+    std::vector<std::pair<int, int>> points;
+    for (int j = 0; j <= profile.dacSegments; ++j) {
+        const auto at = static_cast<std::size_t>(profile.dacPointFirst + 2 * j);
+        if (capture[at + 1] < kCurveEndBelow) {
+            break;
+        }
+        points.emplace_back(capture[at], capture[at + 1]);
+    }
+    return points;
+}
+
+}  // namespace
+
+FieldLabels fieldLabels(const ModelProfile& profile) {
+    FieldLabels labels;
+    labels.settings = settingsFields(profile);
+    for (const Readout& readout : profile.readouts) {
+        labels.readouts.push_back({text(readout.label), readout.control});
+    }
+    for (const HeaderField& field : profile.headerFields) {
+        labels.header.push_back(
+            {text(field.label).remove(QLatin1Char('.')).trimmed(), field.control});
+    }
+    for (const PanelStep& step : profile.panelSteps) {
+        if (step.timeDate) {
+            labels.timeDateControl = step.control;
+        }
+    }
+    return labels;
+}
+
+SlotRecord slotRecord(const FieldLabels& labels, const RecalledSlot& shown, int slot, bool marked) {
+    const ModelProfile& profile = shown.profile();
+    const auto capture = shown.capture();
+    SlotRecord record;
+    record.slot = slot;
+    record.marked = marked;
+    record.settings = textsOf(labels.settings, shown.texts());
+    record.readouts = textsOf(labels.readouts, shown.texts());
+    record.header = textsOf(labels.header, shown.texts());
+    const int timeDate = fieldIndex(profile, labels.timeDateControl).value_or(kSettingsStart);
+    record.timeDate = isoTimeDate(capture.subspan(static_cast<std::size_t>(timeDate)));
+    std::copy_n(capture.begin(), kSamplesStored, record.ascan.begin());
+    record.dacPoints = dacPoints(profile, capture);
+    return record;
+}
+
+}  // namespace trellicap::cli
