@@ -68,15 +68,15 @@ void runPdf(const CommandLine& line) {
 const Command& pdfCommand() {
     static const Command command{
         {QStringLiteral("pdf"),
-         QStringLiteral("FILE -o OUT.pdf [--chosen LIST | --marked] [--dpi N] [--model tft|dac]"),
+         QStringLiteral("FILE -o OUT.pdf [--slots LIST | --marked] [--dpi N] [--model tft|dac]"),
          QStringLiteral("one report page per slot, in one PDF"),
          QStringLiteral(
              "Writes the \"Ultrasonic  Test  Report\" page the window program prints, one\n"
-             "page per slot in ascending order, into one PDF (A4). The marked chosen\n"
-             "unless --chosen names others."),
+             "page per slot in ascending order, into one PDF (A4): the marked slots, or\n"
+             "those --slots names."),
          {outputOption(QStringLiteral("OUT.pdf")),
           slotsOption(),
-          {{QStringLiteral("marked")}, {}, QStringLiteral("the marked chosen (the default)")},
+          {{QStringLiteral("marked")}, {}, QStringLiteral("the marked slots (the default)")},
           {{QStringLiteral("dpi")},
            QStringLiteral("N"),
            QStringLiteral("the page's resolution, 96 to 600 (default 300); the page's bitmaps\n"

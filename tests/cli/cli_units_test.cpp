@@ -2,6 +2,9 @@
 // in CSV fields and control codes in JSON strings.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
+#include "cli/command.h"
 #include "cli/csv_format.h"
 #include "cli/json_format.h"
 #include "cli/slot_list.h"
@@ -78,6 +81,27 @@ TEST(CsvAndJsonText, quotedOnlyWhereNeededAndEscapedWhereNeeded) {
     EXPECT_EQ(csvField("cr\r"), "\"cr\r\"");
     EXPECT_EQ(jsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
     EXPECT_EQ(jsonString(QString::fromUtf8("\t\x01 \u20ac")), "\"\\u0009\\u0001 \u20ac\"");
+}
+
+// A help text that names an option the command does not take sends the user to an error.
+TEST(CommandHelp, namesOnlyOptionsTheCommandTakes) {
+    const QRegularExpression longOption(QStringLiteral("--([a-z][a-z-]*)"));
+    for (const Command* command : commands()) {
+        QStringList known{QStringLiteral("help")};
+        for (const OptionSpec& option : command->spec.options) {
+            known += option.names;
+        }
+        QString text = command->spec.synopsis + QLatin1Char(' ') + command->spec.details;
+        for (const OptionSpec& option : command->spec.options) {
+            text += QLatin1Char(' ') + option.description;
+        }
+        auto matches = longOption.globalMatch(text);
+        while (matches.hasNext()) {
+            const QString name = matches.next().captured(1);
+            EXPECT_TRUE(known.contains(name))
+                << command->spec.name.toStdString() << " names --" << name.toStdString();
+        }
+    }
 }
 
 }  // namespace
