@@ -4,6 +4,9 @@
 # floor above it or a folder beside it (link, display and storage know nothing of each
 # other; cli knows nothing of shell). Widget and print-support headers appear only in shell/,
 # app/ and the ui/ folders; a file outside a ui/ folder never includes a ui/ header.
+# POSIX-only headers (unistd.h, fcntl.h, termios.h, sys/..., ...) appear only in files whose
+# name ends in _posix.cpp (CMake builds them only on POSIX systems) or inside a conditional on
+# the platform (Q_OS_UNIX, Q_OS_WIN...), so the tree compiles on Windows too.
 #
 #   cmake -DSRC_DIR=<tree>/src -DWIDGET_HEADER_DIRS="<QtWidgets dir>;<QtPrintSupport dir>"
 #         -P check_include_layers.cmake
@@ -19,6 +22,10 @@ set(floor_shell 4)
 set(floor_cli 4)
 set(floor_app 5)
 set(widget_folders shell app)
+
+set(posix_headers_regex
+    "^(unistd|fcntl|termios|poll|pty|dlfcn|pthread|pwd|grp|dirent|spawn|syslog|signal|sys/.*)\\.h$")
+set(platform_condition_regex "Q_OS_(UNIX|LINUX|WIN|MACOS|DARWIN)|_WIN32|__unix__")
 
 set(widget_headers "")
 foreach(dir ${WIDGET_HEADER_DIRS})
@@ -39,7 +46,31 @@ foreach(file ${files})
     if(file MATCHES "/ui/" OR folder IN_LIST widget_folders)
         set(in_ui TRUE)
     endif()
-    file(STRINGS ${SRC_DIR}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+    # Preprocessor lines in order: the open conditionals tell whether a POSIX header is guarded.
+    file(STRINGS ${SRC_DIR}/${file} directives REGEX "^[ \t]*#")
+    set(open_conditions "")
+    set(includes "")
+    foreach(line ${directives})
+        if(line MATCHES "^[ \t]*#[ \t]*if")
+            string(REGEX MATCH "${platform_condition_regex}" platform "${line}")
+            list(APPEND open_conditions "x${platform}")
+        elseif(line MATCHES "^[ \t]*#[ \t]*endif")
+            if(open_conditions)
+                list(POP_BACK open_conditions)
+            endif()
+        elseif(line MATCHES "^[ \t]*#[ \t]*include[ \t]*<([^>]+)>")
+            set(target "${CMAKE_MATCH_1}")
+            string(REPLACE ";" "" guards "${open_conditions}")
+            if(target MATCHES "${posix_headers_regex}" AND NOT file MATCHES "_posix\\.cpp$"
+               AND guards MATCHES "^x*$")
+                message(SEND_ERROR "${file}: includes the POSIX header <${target}> unguarded")
+                math(EXPR faults "${faults} + 1")
+            endif()
+            list(APPEND includes "${line}")
+        elseif(line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"")
+            list(APPEND includes "${line}")
+        endif()
+    endforeach()
     foreach(line ${includes})
         string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*" "\\1" target "${line}")
         if(line MATCHES "<")

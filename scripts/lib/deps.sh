@@ -16,9 +16,11 @@ trellicap_ensure_test_locale() {
     trellicap_sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }
 
-trellicap_ensure_deps() {
+# Installs those of the named packages that are missing; the package lists are updated at
+# most once per script run.
+trellicap_ensure_packages() {
     local missing=()
-    for pkg in "${TRELLICAP_PACKAGES[@]}"; do
+    for pkg in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$pkg")
         fi
@@ -27,8 +29,13 @@ trellicap_ensure_deps() {
         return 0
     fi
     echo "Installing: ${missing[*]}"
-    local sudo=""
-    if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+    if [ -z "${TRELLICAP_APT_UPDATED:-}" ]; then
+        trellicap_sudo apt-get update
+        TRELLICAP_APT_UPDATED=1
+    fi
+    DEBIAN_FRONTEND=noninteractive trellicap_sudo apt-get install -y "${missing[@]}"
+}
+
+trellicap_ensure_deps() {
+    trellicap_ensure_packages "${TRELLICAP_PACKAGES[@]}"
 }

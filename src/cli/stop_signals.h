@@ -1,11 +1,10 @@
-// SIGINT and SIGTERM as a request to stop, delivered on the event loop: the handler only
-// writes a byte into a pipe (all a signal handler may safely do), a notifier on the pipe's
-// other end turns it into stopRequested. The handlers are installed for the object's life
-// and reset themselves on first use, so a second Ctrl-C ends the program at once.
+// SIGINT and SIGTERM (Ctrl-C and Ctrl-Break on a Windows console) as a request to stop,
+// delivered on the event loop as stopRequested. The handlers are installed for the object's
+// life and reset themselves on first use, so a second Ctrl-C ends the program at once.
+// One implementation per platform: stop_signals_posix.cpp, stop_signals_windows.cpp.
 #pragma once
 
 #include <QObject>
-#include <QSocketNotifier>
 #include <csignal>
 #include <memory>
 
@@ -23,15 +22,13 @@ signals:
     void stopRequested(int signalNumber);
 
 private:
-    void onReadable();
-
-    int m_pipe[2] = {-1, -1};
-    std::unique_ptr<QSocketNotifier> m_notifier;
-    struct sigaction m_previousInt {};
-    struct sigaction m_previousTerm {};
+    struct Handlers;
+    std::unique_ptr<Handlers> m_handlers;
 };
 
 // "SIGINT", "SIGTERM".
-[[nodiscard]] const char* signalName(int signalNumber);
+[[nodiscard]] inline const char* signalName(int signalNumber) {
+    return signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "a signal";
+}
 
 }  // namespace trellicap::cli

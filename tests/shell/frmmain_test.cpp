@@ -66,6 +66,7 @@ protected:
 };
 
 TEST_F(MainWindowTest, StartUpOnAWorkingPortShowsTheStartupTrace) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
     writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
     auto w = make(tft::kProfile);
     w->startUp();
@@ -135,6 +136,7 @@ TEST_F(MainWindowTest, ClosingThePortSelectionWhileNothingElseIsVisibleEndsThePr
 }
 
 TEST_F(MainWindowTest, ABusyPortTakesTheFailurePath) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
     QtSerialPort holder;
     ASSERT_TRUE(holder.open(m_pty.slave()));
     writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
@@ -146,6 +148,7 @@ TEST_F(MainWindowTest, ABusyPortTakesTheFailurePath) {
 }
 
 TEST_F(MainWindowTest, PortSelectionOkWritesTheFileAndCancelRestores) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
     writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
     auto w = make(tft::kProfile);
     w->startUp();
@@ -209,6 +212,7 @@ TEST_F(MainWindowTest, OkOnAPortFileThatCannotBeWrittenSaysSoAndKeepsThePortClos
 }
 
 TEST_F(MainWindowTest, EachProfileHasItsOwnCaptionsMenusAndBoxes) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
     writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
     auto tftWindow = make(tft::kProfile);
     auto dacWindow = make(dac::kProfile);
@@ -292,6 +296,7 @@ TEST_F(MainWindowTest, AboutWindowShowsTitleVersionAndModelText) {
 }
 
 TEST_F(MainWindowTest, RecallShowsTheLowestSelectedSlotAndSaveStoresTheHeaderFields) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
     struct Case {
         const ModelProfile* profile;
         int firstRow;
@@ -351,6 +356,7 @@ TEST_F(MainWindowTest, RecallShowsTheLowestSelectedSlotAndSaveStoresTheHeaderFie
 }
 
 TEST_F(MainWindowTest, DacHeaderBoxesShowAndStoreTheWhole40CodeRun) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
     writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
     auto w = make(dac::kProfile);
     w->startUp();
@@ -389,6 +395,7 @@ TEST_F(MainWindowTest, DacHeaderBoxesShowAndStoreTheWhole40CodeRun) {
 }
 
 TEST_F(MainWindowTest, ThePlotAreaIsTheCanvasSizeBorderIncluded) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
     for (const ModelProfile* profile : {&tft::kProfile, &dac::kProfile}) {
         writeConfig(m_pty.slave().toLocal8Bit() + "\r\n");
         auto w = make(*profile);

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +11,11 @@
 #include "storage/record_file_io.h"
 #include "storage/record_file_writer.h"
 #include "storage/storage_messages.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 namespace trellicap {
 namespace {
@@ -63,6 +66,7 @@ public:
     }
 };
 
+#ifdef Q_OS_UNIX
 // A file-size limit makes the medium "full" that many bytes into the new file, for root
 // too, without mounting anything; the signal the limit raises is ignored so that the write
 // reports the error instead.
@@ -83,6 +87,7 @@ public:
 
 private:
     rlimit m_original{};
+#endif
     void (*m_handler)(int);
 };
 
@@ -166,6 +171,7 @@ TEST_F(RecordFileOnDisk, SaveIntoAPathUnderAFileFailsAndReports) {
     EXPECT_TRUE(saveRecordFile(m_dir.path(), m_store));  // a folder's own path
 }
 
+#ifdef Q_OS_UNIX  // folder modes and the user id
 TEST_F(RecordFileOnDisk, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "running as root: folder permissions do not stop root's writes";
@@ -179,6 +185,7 @@ TEST_F(RecordFileOnDisk, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
     EXPECT_TRUE(error);
     expectNothingChanged(file, "old contents", table);
 }
+#endif
 
 TEST_F(RecordFileOnDisk, SaveOnAFullMediumFailsAndKeepsTheOldFile) {
     // A file-size limit makes the medium "full" 100,000 bytes into the new file, for root
@@ -250,6 +257,7 @@ TEST_F(RecordFileOnDisk, SaveGoesOnAfterASignalBreaksOffAWrite) {
     EXPECT_EQ(readBytes(file), writeRecordFile(m_store));
 }
 
+#ifdef Q_OS_UNIX  // a file-size limit
 TEST_F(RecordFileOnDisk, SaveBeyondTheFileSizeLimitGivesTheSystemsReason) {
     const QString file = path("temp.dat");
     writeBytes(file, "old contents");
@@ -263,6 +271,7 @@ TEST_F(RecordFileOnDisk, SaveBeyondTheFileSizeLimitGivesTheSystemsReason) {
     EXPECT_EQ(*error, qt_error_string(EFBIG));
     expectNothingChanged(file, "old contents", table);
 }
+#endif
 
 }  // namespace
 }  // namespace trellicap

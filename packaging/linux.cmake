@@ -1,0 +1,111 @@
+# The desktop side of a Linux installation. A menu launch goes through trellicap-launch, which
+# starts the program in ~/Trellicap/<model>: the programs keep udc.cfg, record files and
+# scratch bitmaps in the folder they start in.
+# Desktop and AppStream ids by model; the man pages by program.
+set(apps TrellicapTFT Trellicap)
+set(models tft dac)
+
+# The launcher and the desktop entries name installed paths: they are written when installing,
+# with the prefix of that installation (a package installs under /usr, a build from source
+# under /usr/local).
+set(here ${CMAKE_CURRENT_SOURCE_DIR})
+set(there ${CMAKE_CURRENT_BINARY_DIR})
+install(CODE "
+    set(TRELLICAP_BINDIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    set(TRELLICAP_LAUNCHER
+        \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBEXECDIR}/trellicap/trellicap-launch\")
+    configure_file(${here}/linux/trellicap-launch.in ${there}/trellicap-launch @ONLY)
+    foreach(model ${models})
+        configure_file(${here}/linux/org.trellicap.\${model}.desktop.in
+                       ${there}/org.trellicap.\${model}.desktop @ONLY)
+    endforeach()")
+install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/trellicap-launch
+        DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/trellicap)
+
+foreach(model IN LISTS models)
+    configure_file(linux/org.trellicap.${model}.metainfo.xml.in
+                   ${CMAKE_CURRENT_BINARY_DIR}/org.trellicap.${model}.metainfo.xml @ONLY)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.trellicap.${model}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.trellicap.${model}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endforeach()
+
+install(FILES trellicap.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size IN LISTS icon_sizes)
+    install(FILES ${TRELLICAP_ICON_DIR}/${size}x${size}/trellicap.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
+# Man pages: the window programs' written by hand, trellicap-cli's and the simulator's made
+# from their --help. All compressed without a time stamp, as Debian wants them.
+set(man_dir ${CMAKE_CURRENT_BINARY_DIR}/man)
+set(man_pages "")
+foreach(app IN LISTS apps)
+    string(TOUPPER ${app} MAN_TITLE)
+    set(MAN_PROGRAM ${app})
+    if(app STREQUAL "TrellicapTFT")
+        set(MAN_MODEL TFT)
+        set(MAN_FOLDER tft)
+        set(MAN_RECORD_BYTES "560,000")
+        set(MAN_OTHER Trellicap)
+    else()
+        set(MAN_MODEL DAC)
+        set(MAN_FOLDER dac)
+        set(MAN_RECORD_BYTES "520,000")
+        set(MAN_OTHER TrellicapTFT)
+    endif()
+    configure_file(man/window-program.1.in ${man_dir}/${app}.1 @ONLY)
+endforeach()
+
+set(man_script ${CMAKE_CURRENT_SOURCE_DIR}/man/man_from_help.cmake)
+add_custom_command(OUTPUT ${man_dir}/trellicap-cli.1
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+            ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:trellicap-cli> -DNAME=trellicap-cli
+            "-DSUMMARY=reports, tables and pictures of Trellicap record files, and a capture from a script"
+            -DVERSION=${PROJECT_VERSION} "-DSUBCOMMANDS=info\;pdf\;csv\;json\;png\;svg\;capture"
+            "-DSEE_ALSO=TrellicapTFT\;Trellicap\;instrument-sim"
+            -DOUTPUT=${man_dir}/trellicap-cli.1 -P ${man_script}
+    DEPENDS trellicap-cli ${man_script}
+    COMMENT "Writing the trellicap-cli man page from its --help")
+list(APPEND man_pages trellicap-cli)
+if(TARGET instrument-sim)
+    add_custom_command(OUTPUT ${man_dir}/instrument-sim.1
+        COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:instrument-sim> -DNAME=instrument-sim
+                "-DSUMMARY=stands in for the ultrasonic flaw detector on a pseudo-terminal"
+                -DVERSION=${PROJECT_VERSION} "-DSEE_ALSO=TrellicapTFT\;Trellicap\;trellicap-cli"
+                -DOUTPUT=${man_dir}/instrument-sim.1 -P ${man_script}
+        DEPENDS instrument-sim ${man_script}
+        COMMENT "Writing the instrument-sim man page from its --help")
+    list(APPEND man_pages instrument-sim)
+endif()
+
+find_program(TRELLICAP_GZIP gzip)
+set(man_outputs "")
+foreach(page IN LISTS apps man_pages)
+    if(TRELLICAP_GZIP)
+        add_custom_command(OUTPUT ${man_dir}/${page}.1.gz
+            COMMAND ${TRELLICAP_GZIP} -9 -n -c ${man_dir}/${page}.1 > ${man_dir}/${page}.1.gz
+            DEPENDS ${man_dir}/${page}.1)
+        list(APPEND man_outputs ${man_dir}/${page}.1.gz)
+    else()
+        list(APPEND man_outputs ${man_dir}/${page}.1)
+    endif()
+endforeach()
+add_custom_target(trellicap_man_pages ALL DEPENDS ${man_outputs})
+install(FILES ${man_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Documents: the copyright file and the changelog Debian looks for, the command-line guide
+# and the JSON schema.
+install(FILES debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+configure_file(debian/changelog.in ${CMAKE_CURRENT_BINARY_DIR}/changelog @ONLY)
+if(TRELLICAP_GZIP)
+    add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+        COMMAND ${TRELLICAP_GZIP} -9 -n -c ${CMAKE_CURRENT_BINARY_DIR}/changelog
+                > ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+        DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog)
+    add_custom_target(trellicap_changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/docs/cli.md ${PROJECT_SOURCE_DIR}/docs/trellicap-cli.schema.json
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
