@@ -74,11 +74,11 @@ void runSvg(const CommandLine& line) {
     out.commit();
 }
 
-OptionSpec slotOption() {
+OptionSyntax slotOption() {
     return {{QStringLiteral("slot")}, QStringLiteral("N"), QStringLiteral("the slot, 1 to 200")};
 }
 
-OptionSpec scaleOption() {
+OptionSyntax scaleOption() {
     return {{QStringLiteral("scale")},
             QStringLiteral("S"),
             QStringLiteral("size against the window's plot at 96 dpi (347 x 311 pixels), 0.5 to 8 "

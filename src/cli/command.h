@@ -8,7 +8,7 @@
 namespace trellicap::cli {
 
 struct Command {
-    CommandSpec spec;
+    CommandSyntax syntax;
     void (*run)(const CommandLine& line);
 };
 

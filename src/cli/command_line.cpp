@@ -6,10 +6,10 @@ namespace trellicap::cli {
 
 namespace {
 
-const OptionSpec kHelp{
+const OptionSyntax kHelp{
     {QStringLiteral("h"), QStringLiteral("help")}, {}, QStringLiteral("this text")};
 
-QString optionSyntax(const OptionSpec& option) {
+QString optionSyntax(const OptionSyntax& option) {
     QStringList names;
     for (const QString& name : option.names) {
         names.append((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
@@ -23,10 +23,11 @@ QString optionSyntax(const OptionSpec& option) {
 
 }  // namespace
 
-CommandLine::CommandLine(const CommandSpec& spec, const QStringList& arguments) : m_spec(spec) {
+CommandLine::CommandLine(const CommandSyntax& syntax, const QStringList& arguments)
+    : m_syntax(syntax) {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOption(QCommandLineOption(kHelp.names));
-    for (const OptionSpec& option : spec.options) {
+    for (const OptionSyntax& option : syntax.options) {
         m_parser.addOption(QCommandLineOption(option.names, option.description, option.valueName));
     }
     // The parser takes the program's name first.
@@ -37,12 +38,12 @@ CommandLine::CommandLine(const CommandSpec& spec, const QStringList& arguments) 
         return;
     }
     const auto given = m_parser.positionalArguments().size();
-    if (given < spec.positionals) {
-        failUsage(QStringLiteral("%1 needs a record file.").arg(spec.name));
+    if (given < syntax.positionals) {
+        failUsage(QStringLiteral("%1 needs a record file.").arg(syntax.name));
     }
-    if (given > spec.positionals) {
+    if (given > syntax.positionals) {
         failUsage(QStringLiteral("unexpected argument '%1'.")
-                      .arg(m_parser.positionalArguments().at(spec.positionals)));
+                      .arg(m_parser.positionalArguments().at(syntax.positionals)));
     }
 }
 
@@ -54,12 +55,12 @@ QString CommandLine::required(const QString& name) const {
 }
 
 void CommandLine::failMissing(const QString& name) const {
-    for (const OptionSpec& option : m_spec.options) {
+    for (const OptionSyntax& option : m_syntax.options) {
         if (option.names.contains(name)) {
-            failUsage(QStringLiteral("%1 needs %2.").arg(m_spec.name, optionSyntax(option)));
+            failUsage(QStringLiteral("%1 needs %2.").arg(m_syntax.name, optionSyntax(option)));
         }
     }
-    failUsage(QStringLiteral("%1 needs --%2.").arg(m_spec.name, name));
+    failUsage(QStringLiteral("%1 needs --%2.").arg(m_syntax.name, name));
 }
 
 int CommandLine::number(const QString& name, int fallback, int min, int max) const {
@@ -112,12 +113,12 @@ void CommandLine::refuseTogether(const QString& first, const QString& second) co
     }
 }
 
-QString helpText(const CommandSpec& spec) {
+QString helpText(const CommandSyntax& syntax) {
     QString text = QStringLiteral("Usage: trellicap-cli %1 %2\n\n%3\n\nOptions:\n")
-                       .arg(spec.name, spec.synopsis, spec.details);
-    std::vector<OptionSpec> options = spec.options;
+                       .arg(syntax.name, syntax.synopsis, syntax.details);
+    std::vector<OptionSyntax> options = syntax.options;
     options.push_back(kHelp);
-    for (const OptionSpec& option : options) {
+    for (const OptionSyntax& option : options) {
         text += QStringLiteral("  %1\n      %2\n").arg(optionSyntax(option), option.description);
     }
     return text;

@@ -9,25 +9,25 @@
 
 namespace trellicap::cli {
 
-struct OptionSpec {
+struct OptionSyntax {
     QStringList names;  // "o", "output": -o and --output
     QString valueName;  // empty: a switch
     QString description;
 };
 
-struct CommandSpec {
+struct CommandSyntax {
     QString name;      // "pdf"
     QString synopsis;  // "FILE -o OUT.pdf [--slots LIST | --marked]"
     QString summary;   // one line for the overall help
     QString details;   // paragraphs under the usage line of the command's help
-    std::vector<OptionSpec> options;
+    std::vector<OptionSyntax> options;
     int positionals;  // how many positional arguments the command takes
 };
 
 class CommandLine {
 public:
     // Parses the arguments after the subcommand's name. --help needs nothing else.
-    CommandLine(const CommandSpec& spec, const QStringList& arguments);
+    CommandLine(const CommandSyntax& syntax, const QStringList& arguments);
 
     [[nodiscard]] bool helpAsked() const { return m_parser.isSet(QStringLiteral("help")); }
     [[nodiscard]] bool isSet(const QString& name) const { return m_parser.isSet(name); }
@@ -46,10 +46,10 @@ public:
 private:
     [[noreturn]] void failMissing(const QString& name) const;
 
-    const CommandSpec& m_spec;
+    const CommandSyntax& m_syntax;
     QCommandLineParser m_parser;
 };
 
-[[nodiscard]] QString helpText(const CommandSpec& spec);
+[[nodiscard]] QString helpText(const CommandSyntax& syntax);
 
 }  // namespace trellicap::cli

@@ -5,21 +5,21 @@
 
 namespace trellicap::cli {
 
-OptionSpec modelOption() {
+OptionSyntax modelOption() {
     return {{QStringLiteral("model")},
             modelKeys(),
             QStringLiteral("the instrument model; without it the file's size tells "
                            "(560,000 bytes TFT, 520,000 bytes DAC)")};
 }
 
-OptionSpec slotsOption() {
+OptionSyntax slotsOption() {
     return {{QStringLiteral("slots")},
             QStringLiteral("LIST"),
             QStringLiteral("slots such as 1-10,15,200; without it the marked slots (those whose "
                            "record names its own slot, as the window marks them \" *\")")};
 }
 
-OptionSpec outputOption(const QString& valueName) {
+OptionSyntax outputOption(const QString& valueName) {
     return {{QStringLiteral("o"), QStringLiteral("output")},
             valueName,
             QStringLiteral("the file to write; it appears only when complete")};

@@ -10,9 +10,9 @@
 
 namespace trellicap::cli {
 
-[[nodiscard]] OptionSpec modelOption();
-[[nodiscard]] OptionSpec slotsOption();
-[[nodiscard]] OptionSpec outputOption(const QString& valueName);
+[[nodiscard]] OptionSyntax modelOption();
+[[nodiscard]] OptionSyntax slotsOption();
+[[nodiscard]] OptionSyntax outputOption(const QString& valueName);
 
 // The file named first on the line, loaded as the model --model names or its size tells.
 [[nodiscard]] RecordInput openInput(const CommandLine& line);

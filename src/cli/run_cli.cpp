@@ -25,7 +25,7 @@ QString overallHelp() {
             .arg(kProgram);
     for (const Command* command : commands()) {
         text += QStringLiteral("  %1  %2\n")
-                    .arg(command->spec.name.leftJustified(7), command->spec.summary);
+                    .arg(command->syntax.name.leftJustified(7), command->syntax.summary);
     }
     return text + QStringLiteral(
                       "\n'%1 SUBCOMMAND --help' describes a subcommand. Exit status: 0 done, 1 bad "
@@ -35,7 +35,7 @@ QString overallHelp() {
 
 const Command* findCommand(const QString& name) {
     for (const Command* command : commands()) {
-        if (command->spec.name == name) {
+        if (command->syntax.name == name) {
             return command;
         }
     }
@@ -66,10 +66,10 @@ void dispatch(const QStringList& arguments, QString& who) {
     if (command == nullptr) {
         failUsage(QStringLiteral("'%1' is not a subcommand.").arg(first));
     }
-    who = kProgram + QLatin1Char(' ') + command->spec.name;
-    const CommandLine line(command->spec, arguments.mid(1));
+    who = kProgram + QLatin1Char(' ') + command->syntax.name;
+    const CommandLine line(command->syntax, arguments.mid(1));
     if (line.helpAsked()) {
-        writeStandardOutput(helpText(command->spec).toUtf8());
+        writeStandardOutput(helpText(command->syntax).toUtf8());
         return;
     }
     command->run(line);

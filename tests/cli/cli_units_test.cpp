@@ -88,18 +88,18 @@ TEST(CommandHelp, namesOnlyOptionsTheCommandTakes) {
     const QRegularExpression longOption(QStringLiteral("--([a-z][a-z-]*)"));
     for (const Command* command : commands()) {
         QStringList known{QStringLiteral("help")};
-        for (const OptionSpec& option : command->spec.options) {
+        for (const OptionSyntax& option : command->syntax.options) {
             known += option.names;
         }
-        QString text = command->spec.synopsis + QLatin1Char(' ') + command->spec.details;
-        for (const OptionSpec& option : command->spec.options) {
+        QString text = command->syntax.synopsis + QLatin1Char(' ') + command->syntax.details;
+        for (const OptionSyntax& option : command->syntax.options) {
             text += QLatin1Char(' ') + option.description;
         }
         auto matches = longOption.globalMatch(text);
         while (matches.hasNext()) {
             const QString name = matches.next().captured(1);
             EXPECT_TRUE(known.contains(name))
-                << command->spec.name.toStdString() << " names --" << name.toStdString();
+                << command->syntax.name.toStdString() << " names --" << name.toStdString();
         }
     }
 }
