@@ -95,8 +95,7 @@ endforeach()
 add_custom_target(trellicap_man_pages ALL DEPENDS ${man_outputs})
 install(FILES ${man_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# Documents: the copyright file and the changelog Debian looks for, the command-line guide
-# and the JSON schema.
+# The copyright file and the changelog Debian looks for.
 install(FILES debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 configure_file(debian/changelog.in ${CMAKE_CURRENT_BINARY_DIR}/changelog @ONLY)
 if(TRELLICAP_GZIP)
@@ -107,5 +106,3 @@ if(TRELLICAP_GZIP)
     add_custom_target(trellicap_changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
-install(FILES ${PROJECT_SOURCE_DIR}/docs/cli.md ${PROJECT_SOURCE_DIR}/docs/trellicap-cli.schema.json
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
