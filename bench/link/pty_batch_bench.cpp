@@ -1,4 +1,5 @@
-// A batch of 10 slots against the instrument simulator paced at 9600 baud over a pty.
+// A batch of 10 slots against the instrument simulator paced at 9600 baud over a pty, the bytes
+// handed over one at a time (a built-in port) or eight at a time (a USB adapter's packets).
 // Reports wall time / line-time bound and the CPU time this process used / wall time: a
 // polling wait would keep a whole core busy, a wake-up per byte costs a few per cent of one.
 // The bound is the frames' own line time, 10 bit times per byte the simulator sends: the
@@ -30,13 +31,15 @@ double processCpuSeconds() {
 }
 
 void batchOverPty(benchmark::State& state, const ModelProfile& profile, const char* model) {
+    const QString burst = QString::number(state.range(0));
     constexpr int kSlots = 10;
     // Sync, block A, separator, second sync, block B.
     const int frameBytes = 1 + trellicap::kBlockALength + 1 + 1 + profile.blockBLength;
     const double lineBoundSeconds = kSlots * frameBytes * 10.0 / 9600.0;
 
     trellicap::testing::SimProcess sim;
-    if (trellicap::testing::SimProcess::executable().isEmpty() || !sim.start({"--model", model})) {
+    if (trellicap::testing::SimProcess::executable().isEmpty() ||
+        !sim.start({"--model", model, "--burst", burst})) {
         state.SkipWithError("instrument-sim did not start");
         return;
     }
@@ -86,8 +89,9 @@ void BM_PtyBatchDac(benchmark::State& state) {
     batchOverPty(state, trellicap::dac::kProfile, "dac");
 }
 
-BENCHMARK(BM_PtyBatchTft)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
-BENCHMARK(BM_PtyBatchDac)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+// The argument: bytes per delivery.
+BENCHMARK(BM_PtyBatchTft)->Arg(1)->Arg(8)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_PtyBatchDac)->Arg(1)->Arg(8)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -13,6 +13,7 @@ namespace {
 constexpr int kExitBadOption = 2;
 constexpr long kMinBaud = 50;
 constexpr long kMaxBaud = 4'000'000;
+constexpr long kMaxBurst = 4096;
 
 using Result = std::optional<int>;
 constexpr Result kGoOn = std::nullopt;
@@ -106,6 +107,10 @@ constexpr OptionRow kRows[] = {
      }},
     {OptionGroup::General, "--baud", "N", "line speed for pacing, 10 bits per byte (default 9600)",
      setNumber<kMinBaud, kMaxBaud, [](Options& o, int n) { o.baud = n; }>},
+    {OptionGroup::General, "--burst", "N",
+     "paced bytes go out N at a time, when the last of them is due,\nas a USB serial adapter hands "
+     "them over (default 1)",
+     setNumber<1, kMaxBurst, [](Options& o, int n) { o.burst = n; }>},
     {OptionGroup::General, "--reply-delay", "MS",
      "wait MS milliseconds before answering a request (default 0)",
      setNumber<0, kMaxDelayMs, [](Options& o, int n) { o.replyDelayMs = n; }>},

@@ -20,6 +20,7 @@ struct Options {
     std::string link;
     bool fast = false;
     int baud = kDefaultBaud;
+    int burst = 1;  // bytes handed to the pty at once when paced
     int replyDelayMs = 0;
     bool noAnswerFirst = false;
     std::set<int> silentSlots;

@@ -298,7 +298,8 @@ void Simulator::startNextTransmission(Clock::time_point now) {
 }
 
 // Pacing: byte k is due at m_paceStart + k byte times (absolute time, so that the schedule does
-// not drift); --fast makes every byte due at once.
+// not drift); --fast makes every byte due at once. With --burst N they go out N at a time (the
+// frame's last group may be shorter), when the group's last byte is due.
 void Simulator::writeDueBytes(Clock::time_point now) {
     const Transmission& t = *m_active;
     std::size_t due = t.limit;
@@ -307,6 +308,9 @@ void Simulator::writeDueBytes(Clock::time_point now) {
                   ? 0
                   : std::min<std::size_t>(
                         t.limit, static_cast<std::size_t>((now - m_paceStart) / m_byteTime) + 1);
+        if (due < t.limit) {
+            due -= due % static_cast<std::size_t>(m_options.burst);
+        }
     }
     if (due <= m_sent || m_writeBlocked) {
         return;
@@ -351,8 +355,7 @@ std::optional<Simulator::Clock::duration> Simulator::nextWake(Clock::time_point 
         consider(kHangupPollInterval);
     }
     if (m_active && !m_writeBlocked) {
-        consider(m_options.fast ? Clock::duration::zero()
-                                : m_paceStart + m_byteTime * static_cast<long>(m_sent) - now);
+        consider(m_options.fast ? Clock::duration::zero() : nextGroupDue() - now);
     }
     if (!m_active && !m_queue.empty()) {
         consider(m_queue.front().notBefore - now);
@@ -361,6 +364,13 @@ std::optional<Simulator::Clock::duration> Simulator::nextWake(Clock::time_point 
         consider(m_masterQuietUntil - now);
     }
     return wake;
+}
+
+// When the last byte of the next group (one byte without --burst) is due.
+Simulator::Clock::time_point Simulator::nextGroupDue() const {
+    const std::size_t end =
+        std::min(m_sent + static_cast<std::size_t>(m_options.burst), m_active->limit);
+    return m_paceStart + m_byteTime * static_cast<long>(end - 1);
 }
 
 void Simulator::hangUpAndExit() {

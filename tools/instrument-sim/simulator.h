@@ -52,6 +52,7 @@ private:
     void writeDueBytes(Clock::time_point now);
     void finishTransmission(Clock::time_point now);
     [[nodiscard]] std::optional<Clock::duration> nextWake(Clock::time_point now) const;
+    [[nodiscard]] Clock::time_point nextGroupDue() const;
     void hangUpAndExit();
     [[nodiscard]] bool stopping() const { return m_quit || m_console.quitRequested(); }
     void log(const std::string& line) const;

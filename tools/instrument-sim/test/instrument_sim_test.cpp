@@ -201,14 +201,19 @@ public:
                 return got;
             }
             got.insert(got.end(), buf, buf + n);
+            m_readSizes.push_back(static_cast<std::size_t>(n));
         }
     }
+
+    // The size of every read() that returned bytes, in order.
+    [[nodiscard]] const std::vector<std::size_t>& readSizes() const { return m_readSizes; }
 
     [[nodiscard]] bool lineDead() const { return m_lineDead; }
 
 private:
     int m_fd = -1;
     bool m_lineDead = false;
+    std::vector<std::size_t> m_readSizes;
 };
 
 std::string block(char c) {
@@ -432,6 +437,37 @@ TEST_P(InstrumentSimTest, hangupFaultClosesTheLineAndExits) {
     EXPECT_TRUE(m_port->lineDead());
     EXPECT_TRUE(m_sim->expectLine("hangup"));
     EXPECT_TRUE(m_sim->exited(3000ms));
+}
+
+// Paced in groups the frame comes whole and in order, and no read ever splits a group: every
+// read but the last holds whole groups. A fast line keeps the test short.
+TEST(InstrumentSimBurstTest, pacedBurstsArriveAsWholeGroups) {
+    if (simulatorPath().empty()) {
+        GTEST_SKIP() << "TRELLICAP_SIM is not set";
+    }
+    constexpr std::size_t kBurst = 8;
+    SimProcess fast(std::vector<std::string>{"--fast", "--model", "dac"});
+    SimProcess burst(std::vector<std::string>{"--model", "dac", "--baud", "96000", "--burst",
+                                              std::to_string(kBurst)});
+    const std::optional<std::string> fastPath = fast.readLine();
+    const std::optional<std::string> burstPath = burst.readLine();
+    ASSERT_TRUE(fastPath && burstPath);
+    Port fastPort(*fastPath);
+    Port burstPort(*burstPath);
+    fastPort.writeBytes(request(9));
+    burstPort.writeBytes(request(9));
+    const std::size_t frameLength = 1 + 252 + 1 + 1 + 557;
+    const Bytes got = burstPort.read(frameLength);  // first: the fast frame can wait
+    const Bytes expected = fastPort.read(frameLength);
+    ASSERT_EQ(expected.size(), frameLength);
+    EXPECT_EQ(got, expected);
+
+    const std::vector<std::size_t>& sizes = burstPort.readSizes();
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_GT(sizes.size(), 1u) << "paced, not sent at once";
+    for (std::size_t i = 0; i + 1 < sizes.size(); ++i) {
+        EXPECT_EQ(sizes[i] % kBurst, 0u) << "read " << i << " of " << sizes[i] << " bytes";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, InstrumentSimTest,
