@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QTimer>
 #include <cstdio>
 
 #include "cli/capture_progress.h"
@@ -37,14 +36,16 @@ struct CaptureOutcome {
 };
 
 // The release is queued in the port when the batch ends, and the port hands its queue to
-// the system only from the event loop; SerialPort offers no way to wait for that. The
-// system takes the 44 bytes at once (a serial driver drains its own buffer before the close
-// completes), so a short turn of the loop is all the release needs.
-constexpr int kReleaseDrainMs = 200;
-
-void letThePortWrite() {
+// the system only from the event loop: the tool goes on once the port took every byte (the
+// close then lets the driver drain its own buffer), or once the port is lost, which its
+// write timeout bounds.
+void waitUntilWritten(SerialPort& port) {
+    if (!port.isOpen() || port.bytesToWrite() == 0) {
+        return;
+    }
     QEventLoop loop;
-    QTimer::singleShot(kReleaseDrainMs, &loop, &QEventLoop::quit);
+    QObject::connect(&port, &SerialPort::allBytesWritten, &loop, &QEventLoop::quit);
+    QObject::connect(&port, &SerialPort::connectionLost, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
@@ -84,7 +85,7 @@ void checkOutputFolder(const QString& path) {
 }
 
 // Runs the batch on the event loop until the link says it is over.
-CaptureOutcome runBatch(InstrumentLink& link, const QList<int>& columns,
+CaptureOutcome runBatch(InstrumentLink& link, SerialPort& port, const QList<int>& columns,
                         CaptureProgress& progress) {
     CaptureOutcome outcome;
     QEventLoop loop;
@@ -115,7 +116,7 @@ CaptureOutcome runBatch(InstrumentLink& link, const QList<int>& columns,
         loop.exec();
     }
     if (outcome.result.releaseSent) {
-        letThePortWrite();
+        waitUntilWritten(port);
     }
     return outcome;
 }
@@ -166,7 +167,7 @@ void runCapture(const CommandLine& line) {
         link.setWaitIntervalMs(request.timeoutMs);
     }
     CaptureProgress progress(static_cast<int>(request.columns.size()), say);
-    const CaptureOutcome outcome = runBatch(link, request.columns, progress);
+    const CaptureOutcome outcome = runBatch(link, port, request.columns, progress);
     report(outcome, captureSummary(outcome.result, saveArrived(request, store, outcome.result)));
 }
 

@@ -27,7 +27,6 @@ InstrumentLink::InstrumentLink(const ModelProfile& profile, RecordStore& store, 
       m_reader(profile, store.raw()),
       m_waitTimer(m_clock.createTimer([this] { onWaitTimeout(); })),
       m_byteTimer(m_clock.createTimer([this] { onByteTimeout(); })),
-      m_coalesceTimer(m_clock.createTimer([this] { collectHeldBytes(); })),
       m_waitMs(profile.waitTimerMs) {
     Q_ASSERT(&store.profile() == &profile);
     connect(&m_port, &SerialPort::readyRead, this, &InstrumentLink::onReadyRead);
@@ -51,9 +50,6 @@ void InstrumentLink::onReadyRead() {
             break;  // a port that counts bytes it cannot deliver must not trap us here
         }
         consume(chunk);
-    }
-    if (m_owner == ByteOwner::Frame) {
-        holdDelivery();
     }
 }
 
@@ -95,7 +91,6 @@ void InstrumentLink::beginFrame() {
 
 void InstrumentLink::completeFrame() {
     m_byteTimer->stop();
-    resumeDelivery();
     m_owner = ownerBetweenFrames();
     // Map only now: a frame that never completes leaves the capture buffer alone.
     m_reader.mapInto(m_store.capture());
@@ -136,28 +131,6 @@ void InstrumentLink::dropFrame() {
     if (m_port.isOpen()) {
         m_port.readAll();  // whatever trickled in belongs to the dropped frame
     }
-    resumeDelivery();  // whatever ends the frame, the port must not stay deaf
-}
-
-// ---- delivery while a frame is read ----
-
-void InstrumentLink::holdDelivery() {
-    m_port.setReadNotificationsEnabled(false);  // a no-op while a frame keeps coming
-    m_coalesceTimer->start(kFrameReadCoalesceMs);
-}
-
-void InstrumentLink::collectHeldBytes() {
-    // What gathered is read within this wake-up (onReadyRead holds again if the frame goes
-    // on). Only when nothing came is the link woken by the next byte again, which also lets
-    // a hang-up through.
-    if (!m_port.deliverWaiting()) {
-        m_port.setReadNotificationsEnabled(true);
-    }
-}
-
-void InstrumentLink::resumeDelivery() {
-    m_coalesceTimer->stop();
-    m_port.setReadNotificationsEnabled(true);
 }
 
 // ---- timers ----

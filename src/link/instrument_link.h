@@ -26,13 +26,6 @@ namespace trellicap {
 class InstrumentLink : public QObject {
     Q_OBJECT
 public:
-    // While a frame is read the port is drained this often instead of on every arrival: at
-    // 9600 baud a byte comes about every millisecond, and a wake-up per byte is most of the
-    // link's CPU time. A timer wake-up costs the kernel several times what a byte wake-up
-    // does, so the pause is as long as it may be: under 1 % of a frame's line time (0.85 s
-    // DAC, 1.01 s TFT), which no timeout of the link comes near.
-    static constexpr int kFrameReadCoalesceMs = 8;
-
     // On the program's clock (QTimer, QElapsedTimer).
     InstrumentLink(const ModelProfile& profile, RecordStore& store, SerialPort& port,
                    QObject* parent = nullptr);
@@ -91,15 +84,13 @@ private:
     void completeFrame();
     void fileUnsolicitedFrame();
     void dropFrame();
-    void holdDelivery();
-    void collectHeldBytes();
-    void resumeDelivery();
     void onWaitTimeout();
     void onByteTimeout();
     void onConnectionLost(const QString& reason);
 
     void nextSlot();
     void sendRequest();
+    void portRefusedWrite();
     void slotUnanswered();
     void endBatch(bool releaseInstrument);
     void updateBusy();
@@ -113,10 +104,9 @@ private:
     RecordStore& m_store;
     SerialPort& m_port;
     FrameReader m_reader;
-    std::unique_ptr<LinkTimer> m_waitTimer;      // tmrwt: bounds the wait for a sync byte
-    std::unique_ptr<LinkTimer> m_byteTimer;      // bounds the gap between bytes of a frame
-    std::unique_ptr<LinkTimer> m_coalesceTimer;  // ends a pause in delivery during a frame
-    qint64 m_lastByteMs = 0;                     // when the frame's latest bytes were read
+    std::unique_ptr<LinkTimer> m_waitTimer;  // tmrwt: bounds the wait for a sync byte
+    std::unique_ptr<LinkTimer> m_byteTimer;  // bounds the gap between bytes of a frame
+    qint64 m_lastByteMs = 0;                 // when the frame's latest bytes were read
     int m_waitMs;
     int m_byteTimeoutMs = 2000;
 

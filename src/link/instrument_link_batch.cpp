@@ -67,9 +67,21 @@ void InstrumentLink::sendRequest() {
     m_reqslot = m_result.requested.at(m_slotIndex) + 1;
     m_owner = ByteOwner::AwaitedAnswer;
     m_store.presetRawForRequest();
-    m_port.write(slotRequest(m_reqslot));
+    const QByteArray request = slotRequest(m_reqslot);
+    if (m_port.write(request) != request.size()) {
+        portRefusedWrite();
+        return;
+    }
     m_waitTimer->start(m_waitMs);
     emit requestSent(m_reqslot);
+}
+
+void InstrumentLink::portRefusedWrite() {
+    // A port that takes no request takes no release either: waiting for answers to requests
+    // that never went out would only time out slot after slot.
+    const QString reason = m_port.errorString();
+    endBatch(false);
+    emit linkLost(reason.isEmpty() ? tr("The port took no bytes.") : reason);
 }
 
 void InstrumentLink::slotUnanswered() {
@@ -91,8 +103,8 @@ void InstrumentLink::endBatch(bool releaseInstrument) {
     }
     m_slotIndex = -1;
     if (releaseInstrument && m_port.isOpen()) {
-        m_port.write(releaseCommand());
-        m_result.releaseSent = true;
+        const QByteArray release = releaseCommand();
+        m_result.releaseSent = m_port.write(release) == release.size();
     }
     m_result.stoppedByOperator = m_stopRequested;
     m_batchOn = false;

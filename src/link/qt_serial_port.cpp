@@ -1,16 +1,18 @@
 #include "link/qt_serial_port.h"
 
 #include <QFileInfo>
-#include <QTimer>
-#include <utility>
 
 #include "link/port_loss_reason.h"
 
 namespace trellicap {
 
 QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent) {
-    connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::readyRead);
+    m_writeTimer.setSingleShot(true);
+    m_writeTimer.setInterval(kDefaultWriteTimeoutMs);
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+    connect(&m_port, &QSerialPort::bytesWritten, this, &QtSerialPort::onBytesWritten);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+    connect(&m_writeTimer, &QTimer::timeout, this, &QtSerialPort::onWriteTimeout);
 }
 
 bool QtSerialPort::open(const QString& device) {
@@ -37,13 +39,15 @@ bool QtSerialPort::open(const QString& device) {
         return false;
     }
     m_port.clear();  // Qt 6.4 keeps bytes that waited before the open
+    m_gathering.attach(m_port.handle());
     return true;
 }
 
 void QtSerialPort::close() {
-    m_collected.clear();
+    m_writeTimer.stop();
+    m_gathering.detach();
     if (m_port.isOpen()) {
-        m_port.close();
+        m_port.close();  // also drops what is still queued for writing
     }
 }
 
@@ -53,24 +57,63 @@ bool QtSerialPort::isOpen() const {
 QString QtSerialPort::deviceName() const {
     return m_port.portName();
 }
-void QtSerialPort::write(const QByteArray& bytes) {
-    m_port.write(bytes);
+
+qint64 QtSerialPort::write(const QByteArray& bytes) {
+    if (!m_port.isOpen()) {
+        m_error = tr("The port is not open.");
+        return -1;
+    }
+    const qint64 queued = m_port.write(bytes);
+    if (queued != bytes.size()) {
+        m_error = m_port.errorString();
+        return -1;
+    }
+    if (queued > 0 && !m_writeTimer.isActive()) {
+        m_writeTimer.start();
+    }
+    return queued;
 }
+
+qint64 QtSerialPort::bytesToWrite() const {
+    return m_port.bytesToWrite();
+}
+
+void QtSerialPort::setWriteTimeoutMs(int ms) {
+    m_writeTimer.setInterval(ms);
+}
+
 qint64 QtSerialPort::bytesAvailable() const {
-    return m_port.bytesAvailable() + m_collected.size();
+    return m_port.bytesAvailable();
 }
 QByteArray QtSerialPort::readAll() {
-    // QSerialPort's buffer only when it holds something: a read that empties it, or finds it
-    // empty, calls readData(), which switches the read notifier back on behind a receiver
-    // that switched it off. What deliverWaiting() read came after anything in that buffer.
-    QByteArray bytes = m_port.bytesAvailable() > 0 ? m_port.readAll() : QByteArray();
-    return bytes + std::exchange(m_collected, {});
+    return m_port.readAll();
 }
 QString QtSerialPort::errorString() const {
     return m_error;
 }
 bool QtSerialPort::lastOpenDeniedPermission() const {
     return m_permissionDenied;
+}
+
+void QtSerialPort::onReadyRead() {
+    m_gathering.delivered();
+    emit readyRead();
+}
+
+void QtSerialPort::onBytesWritten() {
+    if (m_port.bytesToWrite() > 0) {
+        m_writeTimer.start();  // the line moves: the timeout counts from the latest progress
+        return;
+    }
+    m_writeTimer.stop();
+    emit allBytesWritten();
+}
+
+void QtSerialPort::onWriteTimeout() {
+    if (m_port.isOpen() && m_port.bytesToWrite() > 0) {
+        closeAndReport(tr("The device took no bytes for %1 ms; the line seems stuck.")
+                           .arg(m_writeTimer.interval()));
+    }
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
@@ -87,12 +130,14 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
         }
         const QString reason = portLossReason(error, m_port.errorString());
         m_port.clearError();
-        QTimer::singleShot(0, this, [this, reason] {
-            if (m_port.isOpen()) {
-                m_port.close();
-                emit connectionLost(reason);
-            }
-        });
+        QTimer::singleShot(0, this, [this, reason] { closeAndReport(reason); });
+    }
+}
+
+void QtSerialPort::closeAndReport(const QString& reason) {
+    if (m_port.isOpen()) {
+        close();
+        emit connectionLost(reason);
     }
 }
 

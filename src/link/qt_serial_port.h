@@ -1,11 +1,12 @@
-// SerialPort on QSerialPort.
+// SerialPort on QSerialPort, used the way Qt's own serial examples do: readyRead and
+// readAll, write and bytesWritten with a timer for the write timeout, errorOccurred.
 #pragma once
 
-#include <QPointer>
 #include <QSerialPort>
-#include <QSocketNotifier>
+#include <QTimer>
 
 #include "link/serial_port.h"
+#include "link/tty_read_gathering.h"
 
 namespace trellicap {
 
@@ -18,23 +19,24 @@ public:
     void close() override;
     [[nodiscard]] bool isOpen() const override;
     [[nodiscard]] QString deviceName() const override;
-    void write(const QByteArray& bytes) override;
+    qint64 write(const QByteArray& bytes) override;
+    [[nodiscard]] qint64 bytesToWrite() const override;
+    void setWriteTimeoutMs(int ms) override;
     [[nodiscard]] qint64 bytesAvailable() const override;
     QByteArray readAll() override;
-    // Switches the QSerialPort's read notifier; where it has none (Windows) delivery stays on
-    // and deliverWaiting() finds nothing.
-    void setReadNotificationsEnabled(bool enabled) override;
-    bool deliverWaiting() override;
     [[nodiscard]] QString errorString() const override;
     [[nodiscard]] bool lastOpenDeniedPermission() const override;
 
 private:
+    void onReadyRead();
+    void onBytesWritten();
+    void onWriteTimeout();
     void onError(QSerialPort::SerialPortError error);
-    [[nodiscard]] QSocketNotifier* readNotifier();
+    void closeAndReport(const QString& reason);
 
     QSerialPort m_port;
-    QPointer<QSocketNotifier> m_readNotifier;  // found among m_port's children
-    QByteArray m_collected;                    // read by deliverWaiting(), not yet taken
+    TtyReadGathering m_gathering;
+    QTimer m_writeTimer;  // runs while queued bytes wait for the system
     bool m_opening = false;
     bool m_permissionDenied = false;
     QString m_error;

@@ -11,38 +11,46 @@ namespace trellicap {
 class SerialPort : public QObject {
     Q_OBJECT
 public:
+    // Queued bytes that the system has not taken after this long mean a line that is stuck.
+    static constexpr int kDefaultWriteTimeoutMs = 3000;
+
     using QObject::QObject;
     ~SerialPort() override = default;
 
     // Opens the device at 9600 baud, no parity, 8 data bits, 1 stop bit, and drops bytes
     // that were waiting before the open. False with errorString() set when it fails.
     virtual bool open(const QString& device) = 0;
+    // Bytes still queued are dropped, and so is an allBytesWritten() still to come.
     virtual void close() = 0;
     [[nodiscard]] virtual bool isOpen() const = 0;
     [[nodiscard]] virtual QString deviceName() const = 0;
-    // Queues the bytes; they reach the line whole and in order, however many there are.
-    virtual void write(const QByteArray& bytes) = 0;
+
+    // Queues the bytes; they reach the line whole and in order, from the event loop. Returns
+    // how many were queued, which is all of them, or -1 when the port takes none (it is not
+    // open; errorString() says why).
+    virtual qint64 write(const QByteArray& bytes) = 0;
+    // Bytes queued that the system has not taken yet.
+    [[nodiscard]] virtual qint64 bytesToWrite() const = 0;
+    // How long queued bytes may wait for the system to take them: after that the port is
+    // closed and connectionLost() tells why. kDefaultWriteTimeoutMs until set.
+    virtual void setWriteTimeoutMs(int ms) = 0;
+
     [[nodiscard]] virtual qint64 bytesAvailable() const = 0;
-    // Everything that is waiting in the port; leaves read notifications as they are.
+    // Everything that is waiting in the port.
     virtual QByteArray readAll() = 0;
-    // Off: arriving bytes wait in the device and nothing wakes the program for them. On again:
-    // what waited comes with a later readyRead, from the event loop. Where the port cannot do
-    // this it keeps delivering as before, so callers must cope with readyRead while it is off.
-    virtual void setReadNotificationsEnabled(bool enabled) = 0;
-    // Takes what waits in the device now, leaving notifications as they are: readyRead is
-    // emitted from inside this call (so not to be called from a readyRead slot). False when
-    // nothing waited, or when the port cannot tell; nothing was emitted then. A receiver that
-    // switched notifications off collects on its own schedule this way: switching them on
-    // and off again instead costs extra event-loop passes each time.
-    virtual bool deliverWaiting() = 0;
+
     [[nodiscard]] virtual QString errorString() const = 0;
     // True when the last open failed because the user may not use the device.
     [[nodiscard]] virtual bool lastOpenDeniedPermission() const = 0;
 
 signals:
     // Bytes are waiting (not re-emitted while a slot connected to it runs: read them all).
+    // A port may hold arriving bytes back for a few milliseconds to hand them over together.
     void readyRead();
-    // The device went away (adapter pulled, pty hung up); the port is already closed.
+    // The system took every queued byte (emitted from the event loop, never inside write()).
+    void allBytesWritten();
+    // The device went away (adapter pulled, pty hung up) or took no bytes within the write
+    // timeout; the port is already closed.
     void connectionLost(const QString& reason);
 };
 

@@ -351,7 +351,7 @@ TEST_F(InstrumentLinkTest, StopEndsTheBatchAfterTheCurrentSlotWithoutItsRetry) {
     EXPECT_EQ(*result, (BatchResult{{49, 60}, {}, {49}, true, true}));
 }
 
-// ---- delivery while a frame is read ----
+// ---- bytes that trickle in ----
 
 // Injects bytes one at a time, intervalMs apart, the way a driver hands over a 9600 baud line.
 void injectBytewise(FakeSerialPort& port, const QByteArray& bytes, int intervalMs, int fromMs) {
@@ -360,39 +360,33 @@ void injectBytewise(FakeSerialPort& port, const QByteArray& bytes, int intervalM
     }
 }
 
-TEST_F(InstrumentLinkTest, BytesOfAFrameArrivingOneByOneAreReadInBatchesOfAFewMs) {
+TEST_F(InstrumentLinkTest, BytesOfAFrameArrivingOneByOneAreEachTakenWhenTheyArrive) {
     const QByteArray frame = frameWithMemoryNumber(profile, "012");
     injectBytewise(port, QByteArray("\x01\x02", 2) + frame, 1, 0);
     clock.advanceUntil([this] { return events.contains("arrived 11"); }, 5'000);
     EXPECT_EQ(events, QStringList({"busy 1", "arrived 11", "busy 0"}));
     EXPECT_EQ(store.column(11)[359], '1');
-    // About one drain per coalescing period, not one per byte, each collected within the
-    // timer's own wake-up: notifications go off when the frame starts and on when it ends.
-    EXPECT_LT(port.readCount(), frame.size() / InstrumentLink::kFrameReadCoalesceMs + 20);
-    EXPECT_GT(port.collections(), frame.size() / (InstrumentLink::kFrameReadCoalesceMs + 1));
-    EXPECT_EQ(port.notificationSwitches(), 2);
-    // Delivery is on again once the frame is in, byte by byte outside a frame.
-    EXPECT_TRUE(port.readNotificationsEnabled());
+    // The frame is complete with its last byte: no wait of the link's own holds it back.
+    EXPECT_EQ(clock.nowMs(), frame.size() + 1);
+    EXPECT_EQ(port.bytesAvailable(), 0);
     const int reads = port.readCount();
     port.inject(QByteArray("\x20", 1));
     EXPECT_EQ(port.readCount(), reads + 1);
 }
 
-TEST_F(InstrumentLinkTest, APauseInDeliveryNeverHidesTheFramesEndOrItsTimeout) {
+TEST_F(InstrumentLinkTest, TricklingBytesNeverHideTheFramesEndOrItsTimeout) {
     const QByteArray frame = frameWithMemoryNumber(profile, "012");
-    // The frame stops at byte 500: dropped 80 ms after the last byte was read, and delivery
-    // is back on for the next frame, which then arrives whole.
+    // The frame stops at byte 500: dropped 80 ms after the last byte was read, and the next
+    // frame then arrives whole.
     injectBytewise(port, frame.left(500), 1, 0);
     clock.advanceUntil([this] { return events.contains("incomplete"); }, 5'000);
-    EXPECT_GE(clock.nowMs(), 499 + 80);
-    EXPECT_LE(clock.nowMs(), 499 + 80 + InstrumentLink::kFrameReadCoalesceMs);
-    EXPECT_TRUE(port.readNotificationsEnabled());
+    EXPECT_EQ(clock.nowMs(), 499 + 80);
     injectBytewise(port, frame, 1, 10);
     clock.advanceUntil([this] { return events.contains("arrived 11"); }, 5'000);
     EXPECT_EQ(events,
               QStringList({"busy 1", "incomplete", "busy 0", "busy 1", "arrived 11", "busy 0"}));
 
-    // Lost during a pause: the frame is dropped, and the reopened port delivers again.
+    // Lost part-way: the frame is dropped, and the reopened port delivers again.
     events.clear();
     injectBytewise(port, frame.left(300), 1, 0);
     clock.schedule(150, [this] { port.loseConnection(); });
@@ -402,6 +396,61 @@ TEST_F(InstrumentLinkTest, APauseInDeliveryNeverHidesTheFramesEndOrItsTimeout) {
     link.portReopened();
     port.inject(frame);
     EXPECT_TRUE(events.contains("arrived 11"));
+}
+
+// ---- writes the port does not take ----
+
+TEST_F(InstrumentLinkTest, APortThatRefusesARequestEndsTheBatchWithoutWaitingOrReleasing) {
+    answer = [this](int slot, int) {
+        return frameWithMemoryNumber(profile, "001", static_cast<std::uint8_t>(slot));
+    };
+    // The first slot goes through; the port then takes nothing more.
+    port.onWrite = [this, first = true](const QByteArray& bytes) mutable {
+        if (first && requestedSlot(bytes) != 0) {
+            first = false;
+            port.injectLater(answer(requestedSlot(bytes), 1));
+            port.setRefuseWrites(true);
+        }
+    };
+    ASSERT_TRUE(runBatch({4, 5, 6}));
+    EXPECT_EQ(events, QStringList({"busy 1", "slot 1 of 3", "request 5", "filed 4", "slot 2 of 3",
+                                   "busy 0", "finished", "lost"}));
+    EXPECT_EQ(*result, (BatchResult{{4, 5, 6}, {4}, {}, false, false}));
+    EXPECT_EQ(clock.nowMs(), 0) << "no wait for answers to requests that never went out";
+    EXPECT_EQ(port.written(), slotRequest(5));
+    EXPECT_FALSE(link.isBusy());
+}
+
+TEST_F(InstrumentLinkTest, AReleaseThePortDoesNotTakeIsNotCountedAsSent) {
+    answer = [this](int slot, int) {
+        return frameWithMemoryNumber(profile, "001", static_cast<std::uint8_t>(slot));
+    };
+    port.onWrite = [this](const QByteArray& bytes) {
+        if (const int slot = requestedSlot(bytes)) {
+            port.injectLater(answer(slot, 1));
+            port.setRefuseWrites(true);  // from now on: the release is refused
+        }
+    };
+    ASSERT_TRUE(runBatch({0}));
+    EXPECT_EQ(*result, (BatchResult{{0}, {0}, {}, false, false}));
+    EXPECT_EQ(port.written(), slotRequest(1));
+
+    // A stuck line: the port's write timeout closes it while the request waits for its
+    // answer, and the batch ends as on any loss, without a release.
+    port.onWrite = nullptr;  // no answer: the line takes nothing
+    port.setRefuseWrites(false);
+    port.setStalled(true);
+    port.setWriteTimeoutMs(300);
+    link.setWaitIntervalMs(1000);
+    events.clear();
+    link.startBatch({1});
+    clock.advance(299);
+    EXPECT_EQ(events, QStringList({"busy 1", "slot 1 of 1", "request 2"}));
+    clock.advance(1);
+    EXPECT_EQ(events,
+              QStringList({"busy 1", "slot 1 of 1", "request 2", "busy 0", "finished", "lost"}));
+    EXPECT_EQ(*result, (BatchResult{{1}, {}, {}, false, false}));
+    EXPECT_FALSE(port.isOpen());
 }
 
 }  // namespace

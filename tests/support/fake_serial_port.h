@@ -1,10 +1,9 @@
 // A scripted SerialPort for tests: records what the link writes, lets the test play the
 // instrument by injecting bytes (now or later, as separate reads) and pull the plug.
 //
-// Read notifications behave as QtSerialPort's on Unix: while they are off, arriving bytes are
-// held back (in the "driver") and no readyRead comes; switching them on makes what was held
-// arrive as a read of its own, later, from the event queue; deliverWaiting() hands it over at
-// once. "Later" means the test's ManualClock after useClock(), else the Qt event loop.
+// Writes are taken by the "system" later, from the event queue (allBytesWritten then), unless
+// the test stalls the line: then the write timeout closes the port as QtSerialPort's does.
+// "Later" means the test's ManualClock after useClock(), else the Qt event loop.
 #pragma once
 
 #include <QByteArray>
@@ -26,7 +25,6 @@ public:
         m_device = device;
         m_open = m_openSucceeds;
         dropWaitingBytes();
-        m_notify = true;
         return m_open;
     }
     void close() override {
@@ -35,35 +33,38 @@ public:
     }
     [[nodiscard]] bool isOpen() const override { return m_open; }
     [[nodiscard]] QString deviceName() const override { return m_device; }
-    void write(const QByteArray& bytes) override {
+    qint64 write(const QByteArray& bytes) override {
+        if (!m_open || m_refuseWrites) {
+            return -1;
+        }
         m_written += bytes;
         m_writes.append(bytes);
+        m_queued += bytes.size();
+        const int generation = ++m_writeGeneration;
+        if (m_stalled) {
+            later(m_writeTimeoutMs, [this, generation] {
+                if (m_open && m_queued > 0 && generation == m_writeGeneration) {
+                    loseConnection(QStringLiteral("write timed out"));
+                }
+            });
+        } else {
+            later(0, [this, generation] { takeQueued(generation); });
+        }
         if (onWrite) {
             onWrite(bytes);
         }
+        return bytes.size();
     }
+    [[nodiscard]] qint64 bytesToWrite() const override { return m_queued; }
+    void setWriteTimeoutMs(int ms) override { m_writeTimeoutMs = ms; }
     [[nodiscard]] qint64 bytesAvailable() const override { return m_incoming.size(); }
     QByteArray readAll() override {
         ++m_reads;
         return std::exchange(m_incoming, {});
     }
-    void setReadNotificationsEnabled(bool enabled) override {
-        m_switches += enabled != m_notify ? 1 : 0;
-        m_notify = enabled;
-        if (enabled && !m_held.isEmpty()) {
-            later(0, [this] { releaseHeld(); });
-        }
+    [[nodiscard]] QString errorString() const override {
+        return m_refuseWrites ? QStringLiteral("refused") : QString();
     }
-    bool deliverWaiting() override {
-        if (!m_open || m_held.isEmpty()) {
-            return false;
-        }
-        ++m_collections;
-        m_incoming += std::exchange(m_held, {});
-        emit readyRead();
-        return true;
-    }
-    [[nodiscard]] QString errorString() const override { return {}; }
     [[nodiscard]] bool lastOpenDeniedPermission() const override { return false; }
 
     // ---- the test's side of the line ----
@@ -71,14 +72,9 @@ public:
     // Schedules "later" on the test's clock instead of the Qt event loop.
     void useClock(ManualClock& clock) { m_clock = &clock; }
 
-    // Bytes arrive; readyRead fires at once unless notifications are off (do not call from
-    // inside onWrite).
+    // Bytes arrive; readyRead fires at once (do not call from inside onWrite).
     void inject(const QByteArray& bytes) {
         if (!m_open) {
-            return;
-        }
-        if (!m_notify) {
-            m_held += bytes;
             return;
         }
         m_incoming += bytes;
@@ -102,16 +98,17 @@ public:
     }
 
     void setOpenSucceeds(bool ok) { m_openSucceeds = ok; }
+    // write() returns -1 (a port that takes nothing).
+    void setRefuseWrites(bool refuse) { m_refuseWrites = refuse; }
+    // Written bytes stay queued until the write timeout closes the port.
+    void setStalled(bool stalled) { m_stalled = stalled; }
     // Called with every write; the test answers requests from here (use injectLater).
     std::function<void(const QByteArray&)> onWrite;
 
     [[nodiscard]] const QByteArray& written() const { return m_written; }
     [[nodiscard]] const QList<QByteArray>& writes() const { return m_writes; }
     [[nodiscard]] int readCount() const { return m_reads; }
-    [[nodiscard]] bool readNotificationsEnabled() const { return m_notify; }
-    // Times deliverWaiting() handed bytes over, and times notifications went off or on.
-    [[nodiscard]] int collections() const { return m_collections; }
-    [[nodiscard]] int notificationSwitches() const { return m_switches; }
+    [[nodiscard]] int allWrittenCount() const { return m_allWritten; }
 
 private:
     void later(int ms, std::function<void()> event) {
@@ -121,27 +118,32 @@ private:
             QTimer::singleShot(ms, this, std::move(event));
         }
     }
-    void releaseHeld() {
-        if (m_notify && !m_held.isEmpty()) {
-            inject(std::exchange(m_held, {}));
+    void takeQueued(int generation) {
+        // Only the latest write's turn empties the queue, as one bytesWritten for them all.
+        if (m_open && generation == m_writeGeneration && m_queued > 0) {
+            m_queued = 0;
+            ++m_allWritten;
+            emit allBytesWritten();
         }
     }
     void dropWaitingBytes() {
         m_incoming.clear();
-        m_held.clear();
+        m_queued = 0;
     }
 
     bool m_open = true;
     bool m_openSucceeds = true;
-    bool m_notify = true;
+    bool m_refuseWrites = false;
+    bool m_stalled = false;
     QString m_device = QStringLiteral("fake");
     QByteArray m_incoming;  // in the port's buffer: what bytesAvailable() counts
-    QByteArray m_held;      // arrived while notifications were off
     QByteArray m_written;
     QList<QByteArray> m_writes;
+    qint64 m_queued = 0;  // written, not yet taken by the "system"
+    int m_writeGeneration = 0;
+    int m_writeTimeoutMs = kDefaultWriteTimeoutMs;
     int m_reads = 0;
-    int m_collections = 0;
-    int m_switches = 0;
+    int m_allWritten = 0;
     ManualClock* m_clock = nullptr;
 };
 

@@ -23,6 +23,7 @@ namespace {
 using namespace trellicap;
 
 constexpr RecordValue kSentinel = 4321;
+constexpr int kReadGapMs = 8;  // between the reads a corpus entry is split into
 
 void check(bool condition, const char* what) {
     if (!condition) {
@@ -69,8 +70,8 @@ void run(const ModelProfile& profile, int chunk, const std::uint8_t* data, std::
     for (std::size_t i = 0; i < size; i += static_cast<std::size_t>(chunk)) {
         const std::size_t n = std::min(size - i, static_cast<std::size_t>(chunk));
         port.inject(QByteArray(reinterpret_cast<const char*>(data + i), static_cast<qsizetype>(n)));
-        // Past the link's pause in delivery during a frame, so that each read arrives as one.
-        clock.advance(InstrumentLink::kFrameReadCoalesceMs);
+        // A few milliseconds between reads, as a driver hands over a paced line.
+        clock.advance(kReadGapMs);
     }
 
     for (int col = 0; col < kTableColumns; ++col) {
