@@ -198,7 +198,10 @@ const Command& captureCommand() {
           {{QStringLiteral("timeout-ms")},
            QStringLiteral("N"),
            QStringLiteral("how long a request waits for its answer, 100 to 60000 ms (default\n"
-                          "      the model's: 1000 TFT, 6000 DAC)")}},
+                          "      the model's: %1)")
+               .arg(perModel([](const ModelProfile& profile) {
+                   return QString::number(profile.waitTimerMs);
+               }))}},
          0},
         runCapture};
     return command;

@@ -1,9 +1,9 @@
 // info FILE: the model, the marked slots and a short table of the chosen slots.
 #include <QLocale>
 #include <QStringList>
-#include <algorithm>
 
 #include "cli/command.h"
+#include "cli/info_table.h"
 #include "cli/input_options.h"
 #include "cli/output_file.h"
 #include "cli/slot_list.h"
@@ -12,86 +12,6 @@
 namespace trellicap::cli {
 
 namespace {
-
-// The settings the table shows, by their boxes; the model's own header column follows.
-constexpr std::string_view kInfoSettings[] = {"txtrange", "txtdelay", "txtgain", "txtgate"};
-
-struct Column {
-    QString heading;
-    QStringList cells;
-};
-
-QString labelOf(const std::vector<Field>& fields, std::string_view control) {
-    const auto it = std::find_if(fields.begin(), fields.end(),
-                                 [control](const Field& f) { return f.control == control; });
-    return it == fields.end() ? QString() : it->label;
-}
-
-std::vector<Column> tableColumns(const CliModel& model, const FieldLabels& labels) {
-    std::vector<Column> columns{{QStringLiteral("Slot"), {}},
-                                {QStringLiteral("Time and date"), {}}};
-    for (const std::string_view control : kInfoSettings) {
-        columns.push_back({labelOf(labels.settings, control), {}});
-    }
-    columns.push_back({labelOf(labels.header, model.infoHeaderControl), {}});
-    return columns;
-}
-
-QString cellOf(const FieldLabels& labels, const SlotRecord& record, std::string_view control) {
-    for (std::size_t i = 0; i < labels.settings.size(); ++i) {
-        if (labels.settings[i].control == control) {
-            return record.settings[i];
-        }
-    }
-    for (std::size_t i = 0; i < labels.header.size(); ++i) {
-        if (labels.header[i].control == control) {
-            return record.header[i];
-        }
-    }
-    return {};
-}
-
-void addRow(std::vector<Column>& columns, const CliModel& model, const FieldLabels& labels,
-            const SlotRecord& record) {
-    columns[0].cells.append(QString::number(record.slot));
-    columns[1].cells.append(record.timeDate);
-    std::size_t c = 2;
-    for (const std::string_view control : kInfoSettings) {
-        columns[c++].cells.append(cellOf(labels, record, control));
-    }
-    columns[c].cells.append(cellOf(labels, record, model.infoHeaderControl));
-}
-
-qsizetype widthOf(const Column& column) {
-    qsizetype width = column.heading.size();
-    for (const QString& cell : column.cells) {
-        width = std::max(width, cell.size());
-    }
-    return width;
-}
-
-// Columns two blanks apart, each as wide as its widest cell; the slot numbers right-aligned,
-// no blanks at the ends of the lines.
-QString layOut(const std::vector<Column>& columns) {
-    std::vector<qsizetype> widths;
-    for (const Column& column : columns) {
-        widths.push_back(widthOf(column));
-    }
-    QString text;
-    for (qsizetype row = -1; row < columns.front().cells.size(); ++row) {
-        QString line;
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            const QString& cell = row < 0 ? columns[c].heading : columns[c].cells[row];
-            line += c == 0 ? cell.rightJustified(widths[c])
-                           : QStringLiteral("  ") + cell.leftJustified(widths[c]);
-        }
-        while (line.endsWith(QLatin1Char(' '))) {
-            line.chop(1);
-        }
-        text += line + QLatin1Char('\n');
-    }
-    return text;
-}
 
 QString summary(const RecordInput& input, const QString& path) {
     const QString source = input.modelFromSize
@@ -108,17 +28,29 @@ QString summary(const RecordInput& input, const QString& path) {
 void runInfo(const CommandLine& line) {
     const auto requested = requestedSlots(line);
     RecordInput input = openInput(line);
-    const FieldLabels labels = fieldLabels(input.model->profile);
-    std::vector<Column> columns = tableColumns(*input.model, labels);
+    const ModelProfile& profile = input.model->profile;
+    const FieldLabels labels = fieldLabels(profile);
+    std::vector<SlotRecord> records;
     RecalledSlot shown(*input.store);
     for (const int slot : slotsToShow(requested, input)) {
         shown.show(slot);
         const bool marked = input.marked[static_cast<std::size_t>(slot - 1)];
-        addRow(columns, *input.model, labels, slotRecord(labels, shown, slot, marked));
+        records.push_back(slotRecord(labels, shown, slot, marked));
     }
-    const QString table =
-        columns.front().cells.isEmpty() ? QStringLiteral("No slot to list.\n") : layOut(columns);
+    const QString table = infoTable(profile, labels, records);
     writeStandardOutput((summary(input, line.positional(0)) + QLatin1Char('\n') + table).toUtf8());
+}
+
+// "operator (TFT) or job number (DAC)"
+QString infoHeaderWords() {
+    QStringList parts;
+    for (const CliModel& model : cliModels()) {
+        const std::string_view words = model.profile.roles.infoHeaderWords;
+        parts.append(QStringLiteral("%1 (%2)").arg(
+            QString::fromLatin1(words.data(), static_cast<qsizetype>(words.size())),
+            displayName(model)));
+    }
+    return parts.join(QStringLiteral(" or "));
 }
 
 }  // namespace
@@ -129,8 +61,9 @@ const Command& infoCommand() {
          QStringLiteral("FILE [--model tft|dac] [--slots LIST]"),
          QStringLiteral("the model, the marked slots and a table of their settings"),
          QStringLiteral("Names the record file's model and the slots the load marks, then lists\n"
-                        "each chosen slot: time and date, RANGE, DELAY, Gain, GATE 1 and the\n"
-                        "operator (TFT) or job number (DAC)."),
+                        "each chosen slot: time and date, %1 and the\n"
+                        "%2.")
+             .arg(infoSettingLabels(cliModels().front().profile), infoHeaderWords()),
          {modelOption(), slotsOption()},
          1},
         runInfo};

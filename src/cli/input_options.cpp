@@ -1,15 +1,21 @@
 #include "cli/input_options.h"
 
+#include <QLocale>
+
 #include "cli/cli_failure.h"
 #include "cli/slot_list.h"
+#include "storage/record_file_writer.h"
 
 namespace trellicap::cli {
 
 OptionSyntax modelOption() {
     return {{QStringLiteral("model")},
             modelKeys(),
-            QStringLiteral("the instrument model; without it the file's size tells "
-                           "(560,000 bytes TFT, 520,000 bytes DAC)")};
+            QStringLiteral("the instrument model; without it the file's size tells (%1)")
+                .arg(perModel([](const ModelProfile& profile) {
+                    return QLocale(QLocale::English).toString(recordFileSize(profile)) +
+                           QStringLiteral(" bytes");
+                }))};
 }
 
 OptionSyntax slotsOption() {

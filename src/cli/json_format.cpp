@@ -88,7 +88,7 @@ QByteArray jsonDocument(const CliModel& model, const FieldLabels& labels,
             ? QStringLiteral("[]")
             : QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) + QStringLiteral("\n  ]");
     const QString key =
-        QString::fromLatin1(model.key.data(), static_cast<qsizetype>(model.key.size()));
+        QString::fromLatin1(model.key().data(), static_cast<qsizetype>(model.key().size()));
     return (QStringLiteral("{\n  \"model\": ") + jsonString(key) +
             QStringLiteral(",\n  \"slots\": ") + list + QStringLiteral("\n}\n"))
         .toUtf8();

@@ -12,8 +12,8 @@ namespace trellicap::cli {
 namespace {
 
 const std::array<CliModel, 2> kModels = {{
-    {"tft", tft::kProfile, "txtopname"},
-    {"dac", dac::kProfile, "txtaxno"},
+    {tft::kProfile},
+    {dac::kProfile},
 }};
 
 QLatin1String latin1(std::string_view text) {
@@ -28,7 +28,7 @@ std::span<const CliModel> cliModels() {
 
 const CliModel* modelByKey(QStringView key) {
     for (const CliModel& model : kModels) {
-        if (key == latin1(model.key)) {
+        if (key == latin1(model.key())) {
             return &model;
         }
     }
@@ -45,15 +45,27 @@ const CliModel* modelByFileSize(qint64 bytes) {
 }
 
 QString displayName(const CliModel& model) {
-    return QString(latin1(model.key)).toUpper();
+    return QString(latin1(model.key())).toUpper();
 }
 
 QString modelKeys() {
     QStringList keys;
     for (const CliModel& model : kModels) {
-        keys.append(latin1(model.key));
+        keys.append(latin1(model.key()));
     }
     return keys.join(QLatin1Char('|'));
+}
+
+}  // namespace trellicap::cli
+
+namespace trellicap::cli {
+
+QString perModel(const std::function<QString(const ModelProfile&)>& value) {
+    QStringList parts;
+    for (const CliModel& model : kModels) {
+        parts.append(value(model.profile) + QLatin1Char(' ') + displayName(model));
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 }  // namespace trellicap::cli

@@ -1,10 +1,10 @@
-// The two instrument models the tool reads: the name --model takes, the profile, and what
-// the info table shows of each slot's report header. The profiles stay the only source of
-// every other difference.
+// The instrument models the tool reads, each its profile: the name --model takes, the file
+// size, the texts and tables all come from there.
 #pragma once
 
 #include <QString>
 #include <QStringView>
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -13,11 +13,9 @@
 namespace trellicap::cli {
 
 struct CliModel {
-    std::string_view key;  // "tft", "dac": what --model takes and what the JSON names
     const ModelProfile& profile;
-    // The header field that tells an office's records apart at a glance: the TFT report
-    // names its operator first, the DAC report its job number.
-    std::string_view infoHeaderControl;
+    // "tft", "dac": what --model takes and what the JSON names.
+    [[nodiscard]] std::string_view key() const { return profile.modelKey; }
 };
 
 [[nodiscard]] std::span<const CliModel> cliModels();
@@ -29,5 +27,8 @@ struct CliModel {
 [[nodiscard]] QString displayName(const CliModel& model);
 // "tft|dac", for messages and help texts.
 [[nodiscard]] QString modelKeys();
+// "1000 TFT, 6000 DAC": one value of each model's profile and the model's name, for help
+// texts.
+[[nodiscard]] QString perModel(const std::function<QString(const ModelProfile&)>& value);
 
 }  // namespace trellicap::cli

@@ -8,11 +8,9 @@ namespace trellicap {
 
 namespace {
 
-void drawGate(Canvas& canvas, const PanelTexts& texts, bool gate1) {
-    const auto segment = gate1 ? gateSegment(texts.text("txtgate"), texts.text("txtstart"),
-                                             texts.text("txtend"), texts.text("txtlevel"), true)
-                               : gateSegment(texts.text("txtgate2"), texts.text("txtstart2"),
-                                             texts.text("txtend2"), texts.text("txtlevel2"), false);
+void drawGate(Canvas& canvas, const PanelTexts& texts, const GateRoles& gate, bool gate1) {
+    const auto segment = gateSegment(texts.text(gate.mode), texts.text(gate.start),
+                                     texts.text(gate.end), texts.text(gate.level), gate1);
     if (segment) {
         canvas.line(segment->p1(), segment->p2(), kTraceColor);
     }
@@ -20,20 +18,21 @@ void drawGate(Canvas& canvas, const PanelTexts& texts, bool gate1) {
 
 }  // namespace
 
-void drawAxisLabels(Canvas& canvas, const PanelTexts& texts) {
-    for (const AxisLabel& label : axisLabels(texts.text("txtrange"), texts.text("txtdelay"))) {
+void drawAxisLabels(Canvas& canvas, const ModelProfile& profile, const PanelTexts& texts) {
+    const ControlRoles& roles = profile.roles;
+    for (const AxisLabel& label : axisLabels(texts.text(roles.range), texts.text(roles.delay))) {
         canvas.printAt(label.topLeft, label.text);
     }
 }
 
 void drawOverlays(Canvas& canvas, const ModelProfile& profile, const PanelTexts& texts,
                   std::span<const RecordValue> capture) {
-    drawGate(canvas, texts, true);
-    drawGate(canvas, texts, false);
-    for (const QLineF& segment : dacSegments(profile, texts.text("txtdac"), capture)) {
+    drawGate(canvas, texts, profile.roles.gate1, true);
+    drawGate(canvas, texts, profile.roles.gate2, false);
+    for (const QLineF& segment : dacSegments(profile, texts.text(profile.roles.dac), capture)) {
         canvas.line(segment.p1(), segment.p2(), kTraceColor);
     }
-    drawAxisLabels(canvas, texts);
+    drawAxisLabels(canvas, profile, texts);
 }
 
 }  // namespace trellicap

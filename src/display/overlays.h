@@ -18,6 +18,6 @@ void drawOverlays(Canvas& canvas, const ModelProfile& profile, const PanelTexts&
                   std::span<const RecordValue> capture);
 
 // The axis labels alone, in the canvas font and the foreground colour.
-void drawAxisLabels(Canvas& canvas, const PanelTexts& texts);
+void drawAxisLabels(Canvas& canvas, const ModelProfile& profile, const PanelTexts& texts);
 
 }  // namespace trellicap

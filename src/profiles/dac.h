@@ -160,6 +160,7 @@ inline constexpr ReportText kReportLastRow[] = {
 
 inline constexpr ModelProfile kProfile{
     .programName = "Trellicap",
+    .modelKey = "dac",
     .caption = "Trellicap",
     .aboutText = "Application for to Transfer Data from Corvane to PC",
     .recordLast = 650,
@@ -184,6 +185,17 @@ inline constexpr ModelProfile kProfile{
     .measureControl = "txtmea",
     .readouts = kReadouts,
     .headerFields = kHeaderFields,
+    .roles =
+        {
+            .range = "txtrange",
+            .delay = "txtdelay",
+            .dac = "txtdac",
+            .gate1 = {"txtgate", "txtstart", "txtend", "txtlevel"},
+            .gate2 = {"txtgate2", "txtstart2", "txtend2", "txtlevel2"},
+            .infoSettings = {"txtrange", "txtdelay", "txtgain", "txtgate"},
+            .infoHeader = "txtaxno",
+            .infoHeaderWords = "job number",
+        },
     .fileMenu = kFileMenu,
     .report =
         {

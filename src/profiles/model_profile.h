@@ -68,6 +68,30 @@ struct Readout {
     std::string_view control;
 };
 
+// The boxes of one gate: whether and how it is drawn, where it starts, how long it is, how
+// high it lies.
+struct GateRoles {
+    std::string_view mode;
+    std::string_view start;
+    std::string_view end;
+    std::string_view level;
+};
+
+// The boxes code reads for what they mean rather than where they stand: the plot's axes,
+// gates and DAC curve, the slot list's tip, trellicap-cli's info table. Each names a box of
+// the panel table (infoHeader a report header field); profile_checks.h holds them to it, so
+// a box renamed in the tables cannot leave code reading an empty text.
+struct ControlRoles {
+    std::string_view range;
+    std::string_view delay;
+    std::string_view dac;
+    GateRoles gate1;
+    GateRoles gate2;
+    std::array<std::string_view, 4> infoSettings;  // the info table's settings columns
+    std::string_view infoHeader;       // the header field that tells an office's records apart
+    std::string_view infoHeaderWords;  // what the help text calls it ("operator")
+};
+
 struct MenuEntry {
     std::string_view objectName;
     std::string_view text;
@@ -121,6 +145,7 @@ struct ReportLayout {
 
 struct ModelProfile {
     std::string_view programName;  // executable name, also the application title
+    std::string_view modelKey;     // "tft", "dac": what trellicap-cli's --model takes
     std::string_view caption;      // main window caption
     std::string_view aboutText;    // About window Label2
 
@@ -155,6 +180,7 @@ struct ModelProfile {
     std::string_view measureControl;  // MEASURE "OFF    " empties the readouts
     std::span<const Readout> readouts;
     std::span<const HeaderField> headerFields;
+    ControlRoles roles;
 
     // Shell.
     std::span<const MenuEntry> fileMenu;
@@ -169,7 +195,7 @@ inline constexpr int kTableColumns = 201;
 inline constexpr int kMemoryNumberFirst = 358;  // three codes 358..360 spell the slot number
 inline constexpr int kSettingsStart = 260;
 inline constexpr int kStartValueRows = 600;  // start values: 0 in rows 0..260, 32 to 599
-inline constexpr int kSamplesStored = 251;  // A-scan samples 0..250
+inline constexpr int kSamplesStored = 251;   // A-scan samples 0..250
 inline constexpr int kBlockALength = 252;
 inline constexpr int kBlockBStart = 260;
 inline constexpr unsigned char kSyncByte = 255;

@@ -1,7 +1,8 @@
 // Compile-time checks of a ModelProfile. tft.h and dac.h end with
 // static_assert(profileIsValid(kProfile)): a table entry that would send the frame reader, the
 // panel walk, the header-field store or the DAC curve outside a buffer, or onto the wrong codes,
-// stops the build instead of corrupting a capture on the inspector's machine.
+// or a role that names no box, stops the build instead of corrupting a capture on the
+// inspector's machine.
 #pragma once
 
 #include "profiles/model_profile.h"
@@ -63,6 +64,13 @@ void headerFieldsOverlapOrOutOfOrder();
 
 // The curve loop reads two codes (position, amplitude) for each of dacSegments + 1 points.
 void dacPointsOutsideRecord();
+
+// Code asks the panel texts for a role's box by name: a name the panel walk does not fill, or
+// that no box of the panel table carries, reads back empty and hides a gate, an axis or a
+// column without a word.
+void roleNamesNoWalkedPanelBox();
+void infoHeaderNamesNoHeaderField();
+void clockOrMeasureNamesNoWalkedPanelBox();
 
 }  // namespace profile_rule
 
@@ -191,6 +199,57 @@ consteval void checkDacPoints(const ModelProfile& profile) {
     }
 }
 
+consteval bool isWalkedPanelBox(const ModelProfile& profile, std::string_view control) {
+    if (control.empty()) {
+        return false;
+    }
+    bool walked = false;
+    for (const PanelStep& step : profile.panelSteps) {
+        walked = walked || step.control == control;
+    }
+    bool inTable = false;
+    for (const PanelCell& cell : profile.panelCells) {
+        inTable = inTable || cell.control == control;
+    }
+    return walked && inTable;
+}
+
+consteval void checkGateRoles(const ModelProfile& profile, const GateRoles& gate) {
+    for (const std::string_view control : {gate.mode, gate.start, gate.end, gate.level}) {
+        if (!isWalkedPanelBox(profile, control)) {
+            profile_rule::roleNamesNoWalkedPanelBox();
+        }
+    }
+}
+
+consteval void checkRoles(const ModelProfile& profile) {
+    const ControlRoles& roles = profile.roles;
+    for (const std::string_view control : {roles.range, roles.delay, roles.dac}) {
+        if (!isWalkedPanelBox(profile, control)) {
+            profile_rule::roleNamesNoWalkedPanelBox();
+        }
+    }
+    checkGateRoles(profile, roles.gate1);
+    checkGateRoles(profile, roles.gate2);
+    for (const std::string_view control : roles.infoSettings) {
+        if (!isWalkedPanelBox(profile, control)) {
+            profile_rule::roleNamesNoWalkedPanelBox();
+        }
+    }
+    bool headerFound = false;
+    for (const HeaderField& field : profile.headerFields) {
+        headerFound = headerFound || field.control == roles.infoHeader;
+    }
+    if (!headerFound) {
+        profile_rule::infoHeaderNamesNoHeaderField();
+    }
+    // Empty clock name: the time-and-date line needs no CLOCK setting.
+    if ((!profile.clockControl.empty() && !isWalkedPanelBox(profile, profile.clockControl)) ||
+        !isWalkedPanelBox(profile, profile.measureControl)) {
+        profile_rule::clockOrMeasureNamesNoWalkedPanelBox();
+    }
+}
+
 }  // namespace profile_checks
 
 // True, or the build stops at the first broken rule.
@@ -201,6 +260,7 @@ consteval bool profileIsValid(const ModelProfile& profile) {
     profile_checks::checkPanelWalk(profile);
     profile_checks::checkHeaderFields(profile);
     profile_checks::checkDacPoints(profile);
+    profile_checks::checkRoles(profile);
     return true;
 }
 

@@ -183,6 +183,7 @@ inline constexpr ReportText kReportLastRow[] = {
 
 inline constexpr ModelProfile kProfile{
     .programName = "TrellicapTFT",
+    .modelKey = "tft",
     .caption = "Trellicap KVR(TFT)",
     .aboutText = "Application for to Transfer Data from Corvane-KVR (TFT) to PC",
     .recordLast = 700,
@@ -207,6 +208,17 @@ inline constexpr ModelProfile kProfile{
     .measureControl = "txtmea",
     .readouts = kReadouts,
     .headerFields = kHeaderFields,
+    .roles =
+        {
+            .range = "txtrange",
+            .delay = "txtdelay",
+            .dac = "txtdac",
+            .gate1 = {"txtgate", "txtstart", "txtend", "txtlevel"},
+            .gate2 = {"txtgate2", "txtstart2", "txtend2", "txtlevel2"},
+            .infoSettings = {"txtrange", "txtdelay", "txtgain", "txtgate"},
+            .infoHeader = "txtopname",
+            .infoHeaderWords = "operator",
+        },
     .fileMenu = kFileMenu,
     .report =
         {

@@ -27,7 +27,7 @@ QString timeAndDate(const ModelProfile& profile, std::span<const RecordValue> re
 QString slotTip(const ModelProfile& profile, std::span<const RecordValue> record) {
     const PanelTexts texts = buildPanelTexts(profile, record);
     QStringList lines{timeAndDate(profile, record),
-                      QStringLiteral("RANGE %1").arg(texts.text("txtrange").trimmed())};
+                      QStringLiteral("RANGE %1").arg(texts.text(profile.roles.range).trimmed())};
     // The first header field that holds something: the operator, else the next one.
     for (const HeaderField& field : profile.headerFields) {
         const QString text = texts.text(field.control).trimmed();

@@ -45,6 +45,36 @@ consteval ModelProfile tftWithoutLastPanelStep() {
 }
 inline constexpr ModelProfile kBroken = tftWithoutLastPanelStep();
 static_assert(profileIsValid(kBroken));
+
+#elif defined(CASE_ROLE_NAMES_NO_BOX)
+// The range box renamed in the tables but not in the roles: the axis labels would go blank.
+consteval ModelProfile tftWithStaleRangeRole() {
+    ModelProfile profile = tft::kProfile;
+    profile.roles.range = "txtrng";
+    return profile;
+}
+inline constexpr ModelProfile kBroken = tftWithStaleRangeRole();
+static_assert(profileIsValid(kBroken));
+
+#elif defined(CASE_GATE_ROLE_NAMES_A_HEADER_BOX)
+// A header box is no panel box: gate 2's level would read the operator's name.
+consteval ModelProfile tftWithGateOnHeaderBox() {
+    ModelProfile profile = tft::kProfile;
+    profile.roles.gate2.level = "txtopname";
+    return profile;
+}
+inline constexpr ModelProfile kBroken = tftWithGateOnHeaderBox();
+static_assert(profileIsValid(kBroken));
+
+#elif defined(CASE_INFO_HEADER_NAMES_A_SETTING)
+// The info table's header column must be a report header field.
+consteval ModelProfile dacWithInfoHeaderOnASetting() {
+    ModelProfile profile = dac::kProfile;
+    profile.roles.infoHeader = "txtrange";
+    return profile;
+}
+inline constexpr ModelProfile kBroken = dacWithInfoHeaderOnASetting();
+static_assert(profileIsValid(kBroken));
 #endif
 
 }  // namespace trellicap
