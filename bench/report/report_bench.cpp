@@ -13,9 +13,9 @@
 #include "profiles/tft.h"
 #include "record/record_store.h"
 #include "record/slot_entries.h"
-#include "report/pdf_page_sink.h"
 #include "report/print_run.h"
 #include "report/report_composer.h"
+#include "support/pdf_page_sink.h"
 
 namespace trellicap {
 namespace {

@@ -3,8 +3,8 @@
 #include <QApplication>
 
 #include "link/qt_serial_port.h"
+#include "record/profile_text.h"
 #include "shell/frmmain.h"
-#include "shell/texts.h"
 #include "shell/window_placement.h"
 #include "trellicap_version.h"
 

@@ -8,6 +8,7 @@
 #include "cli/output_file.h"
 #include "cli/slot_list.h"
 #include "cli/slot_record.h"
+#include "record/profile_text.h"
 
 namespace trellicap::cli {
 
@@ -45,10 +46,8 @@ void runInfo(const CommandLine& line) {
 QString infoHeaderWords() {
     QStringList parts;
     for (const CliModel& model : cliModels()) {
-        const std::string_view words = model.profile.roles.infoHeaderWords;
-        parts.append(QStringLiteral("%1 (%2)").arg(
-            QString::fromLatin1(words.data(), static_cast<qsizetype>(words.size())),
-            displayName(model)));
+        parts.append(QStringLiteral("%1 (%2)").arg(qs(model.profile.roles.infoHeaderWords),
+                                                   displayName(model)));
     }
     return parts.join(QStringLiteral(" or "));
 }

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "record/profile_text.h"
+
 namespace trellicap::cli {
 
 namespace {
@@ -87,8 +89,7 @@ QByteArray jsonDocument(const CliModel& model, const FieldLabels& labels,
         objects.isEmpty()
             ? QStringLiteral("[]")
             : QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) + QStringLiteral("\n  ]");
-    const QString key =
-        QString::fromLatin1(model.key().data(), static_cast<qsizetype>(model.key().size()));
+    const QString key = qs(model.key());
     return (QStringLiteral("{\n  \"model\": ") + jsonString(key) +
             QStringLiteral(",\n  \"slots\": ") + list + QStringLiteral("\n}\n"))
         .toUtf8();

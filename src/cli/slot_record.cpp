@@ -4,14 +4,11 @@
 
 #include "cli/time_date.h"
 #include "display/panel_texts.h"
+#include "record/profile_text.h"
 
 namespace trellicap::cli {
 
 namespace {
-
-QString text(std::string_view s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QString trimEnd(const QString& s) {
     qsizetype end = s.size();
@@ -36,7 +33,7 @@ std::vector<Field> settingsFields(const ModelProfile& profile) {
                 return isSettingsBox(other) && other.label == cell.label;
             });
         const bool own = !cell.label.empty() && shared == 1;
-        fields.push_back({text(own ? cell.label : cell.accessibleName), cell.control});
+        fields.push_back({qs(own ? cell.label : cell.accessibleName), cell.control});
     }
     return fields;
 }
@@ -70,11 +67,11 @@ FieldLabels fieldLabels(const ModelProfile& profile) {
     FieldLabels labels;
     labels.settings = settingsFields(profile);
     for (const Readout& readout : profile.readouts) {
-        labels.readouts.push_back({text(readout.label), readout.control});
+        labels.readouts.push_back({qs(readout.label), readout.control});
     }
     for (const HeaderField& field : profile.headerFields) {
         labels.header.push_back(
-            {text(field.label).remove(QLatin1Char('.')).trimmed(), field.control});
+            {qs(field.label).remove(QLatin1Char('.')).trimmed(), field.control});
     }
     for (const PanelStep& step : profile.panelSteps) {
         if (step.timeDate) {

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "display/canvas.h"
+#include "record/profile_text.h"
 #include "report/page_placement.h"
 #include "report/report_fonts.h"
 
@@ -17,12 +18,8 @@ namespace {
 const QColor kFrameColor{0, 0, 0};
 constexpr int kFrameWidthPixels = 2;
 
-QString text(std::string_view s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 QFont canvasFont(const ReportFont& font) {
-    return reportFont(text(font.family), font.points, font.bold);
+    return reportFont(qs(font.family), font.points, font.bold);
 }
 
 QPointF at(int x, int y) {
@@ -43,7 +40,7 @@ public:
         return ok;
     }
     [[nodiscard]] QString scratch(int block) const {
-        return m_dir.filePath(text(kScratchBitmaps[static_cast<std::size_t>(block)]));
+        return m_dir.filePath(qs(kScratchBitmaps[static_cast<std::size_t>(block)]));
     }
     bool save(const Canvas& canvas, int block) const {
         return check(canvas.saveBmp(scratch(block), m_dpi));
@@ -83,7 +80,7 @@ void composeAscan(const ModelProfile& profile, const ReportSource& source, const
     // The fixed-pitch labels line up with the values printed after each of them.
     constexpr int kReadoutY = 240;
     constexpr int kReadoutX[] = {65, 150, 220};
-    picecho.printAt(at(4, kReadoutY), text(kReadoutLabels));
+    picecho.printAt(at(4, kReadoutY), qs(kReadoutLabels));
     for (std::size_t i = 0; i < profile.readouts.size() && i < std::size(kReadoutX); ++i) {
         picecho.printAt(at(kReadoutX[i], kReadoutY),
                         source.controlText(profile.readouts[i].control));
@@ -102,11 +99,11 @@ void composeSettings(const ModelProfile& profile, const ReportSource& source, co
             labelY = picsetup.textPosition().y();
         }
         if (!row.labelLine.empty()) {
-            picsetup.printAt(QPointF(0, labelY), text(row.labelLine));
+            picsetup.printAt(QPointF(0, labelY), qs(row.labelLine));
         }
         for (std::size_t c = 0; c < row.labels.size(); ++c) {
             if (!row.labels[c].empty()) {
-                picsetup.printAt(QPointF(layout.settingsColumns[c], labelY), text(row.labels[c]));
+                picsetup.printAt(QPointF(layout.settingsColumns[c], labelY), qs(row.labels[c]));
             }
         }
         for (std::size_t c = 0; c < row.values.size(); ++c) {
@@ -117,7 +114,7 @@ void composeSettings(const ModelProfile& profile, const ReportSource& source, co
         }
     }
     for (const ReportText& item : layout.settingsLastRow) {
-        QString line = text(item.prefix);
+        QString line = qs(item.prefix);
         if (!item.control.empty()) {
             line += source.controlText(item.control);
         }
@@ -130,15 +127,15 @@ void composeSettings(const ModelProfile& profile, const ReportSource& source, co
 void composeNote(const ModelProfile& profile, const ReportSource& source, const Steps& steps,
                  Canvas& picnote) {
     for (const HeaderField& field : profile.headerFields) {
-        picnote.print(text(field.notePrefix) + source.controlText(field.control));
+        picnote.print(qs(field.notePrefix) + source.controlText(field.control));
     }
     frame(picnote, profile.report.noteFrame);
     steps.save(picnote, kNote);
 }
 
 void composeHeading(const Steps& steps, Canvas& pichead) {
-    pichead.print(text(kHeadingTitle));
-    pichead.print(text(kHeadingColumns));
+    pichead.print(qs(kHeadingTitle));
+    pichead.print(qs(kHeadingColumns));
     steps.save(pichead, kHeading);
 }
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/texts.h"
+#include "record/profile_text.h"
 #include "trellicap_version.h"
 
 namespace trellicap {

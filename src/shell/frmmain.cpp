@@ -18,6 +18,7 @@
 #include "display/ui/canvas_widget.h"
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
+#include "record/profile_text.h"
 #include "shell/frmabout.h"
 #include "shell/frmoption.h"
 #include "shell/main_menus.h"
@@ -27,7 +28,6 @@
 #include "shell/slot_list_panel.h"
 #include "shell/slot_tip.h"
 #include "shell/status_fields.h"
-#include "shell/texts.h"
 #include "shell/window_placement.h"
 
 namespace trellicap {

@@ -5,7 +5,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 
-#include "shell/texts.h"
+#include "record/profile_text.h"
 
 namespace trellicap {
 

@@ -2,13 +2,13 @@
 // host (slot list, recall, one report per shown record).
 #pragma once
 
+#include "record/profile_text.h"
 #include "report/print_run.h"
 #include "report/report_composer.h"
 #include "report/report_source.h"
 #include "report/ui/printer_setup.h"
 #include "shell/frmmain.h"
 #include "shell/slot_list_panel.h"
-#include "shell/texts.h"
 
 namespace trellicap {
 

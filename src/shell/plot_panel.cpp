@@ -9,10 +9,10 @@
 
 #include "display/canvas.h"
 #include "display/ui/canvas_widget.h"
+#include "record/profile_text.h"
 #include "shell/plot_area.h"
 #include "shell/read_only_look.h"
 #include "shell/settings_panel.h"
-#include "shell/texts.h"
 #include "shell/typing_limit.h"
 
 namespace trellicap {

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "display/panel_texts.h"
+#include "record/profile_text.h"
 #include "shell/read_only_look.h"
-#include "shell/texts.h"
 
 namespace trellicap {
 

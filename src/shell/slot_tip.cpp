@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "display/panel_texts.h"
-#include "shell/texts.h"
+#include "record/profile_text.h"
 
 namespace trellicap {
 

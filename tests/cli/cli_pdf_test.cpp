@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "crafted_files.h"
-#include "report/report_fixture.h"
+#include "support/report_fixture.h"
 
 namespace trellicap {
 namespace {

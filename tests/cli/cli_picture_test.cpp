@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "crafted_files.h"
-#include "report/report_fixture.h"
+#include "support/report_fixture.h"
 
 namespace trellicap {
 namespace {

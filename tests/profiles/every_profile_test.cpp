@@ -20,6 +20,7 @@
 #include "display/panel_texts.h"
 #include "display/plot_geometry.h"
 #include "display/record_builder.h"
+#include "record/profile_text.h"
 #include "record/record_store.h"
 #include "storage/record_file_io.h"
 #include "storage/record_file_writer.h"
@@ -30,10 +31,6 @@ namespace {
 
 using testing::blankSettings;
 using testing::putText;
-
-QString qs(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Writes `text` into the codes of `control`'s box.
 void putInBox(const ModelProfile& profile, std::vector<RecordValue>& record,

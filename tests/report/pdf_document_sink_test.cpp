@@ -10,7 +10,7 @@
 #include "profiles/tft.h"
 #include "report/pdf_document_sink.h"
 #include "report/report_composer.h"
-#include "report_fixture.h"
+#include "support/report_fixture.h"
 
 namespace trellicap {
 namespace {

@@ -9,10 +9,10 @@
 
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "report/pdf_page_sink.h"
-#include "report/recording_page_sink.h"
 #include "report/report_composer.h"
-#include "report_fixture.h"
+#include "support/pdf_page_sink.h"
+#include "support/recording_page_sink.h"
+#include "support/report_fixture.h"
 
 namespace trellicap {
 namespace {

@@ -20,7 +20,7 @@
 #include "report/ui/frmprintop.h"
 #include "report/ui/printer_page_sink.h"
 #include "report/ui/printer_setup.h"
-#include "report_fixture.h"
+#include "support/report_fixture.h"
 
 namespace trellicap {
 namespace {

@@ -1,4 +1,4 @@
-#include "report/recording_page_sink.h"
+#include "support/recording_page_sink.h"
 
 #include <QPainter>
 

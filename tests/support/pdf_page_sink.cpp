@@ -1,4 +1,4 @@
-#include "report/pdf_page_sink.h"
+#include "support/pdf_page_sink.h"
 
 #include <QMarginsF>
 #include <QPageLayout>

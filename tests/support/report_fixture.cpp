@@ -1,4 +1,4 @@
-#include "report_fixture.h"
+#include "support/report_fixture.h"
 
 #include <QDir>
 #include <QProcess>
