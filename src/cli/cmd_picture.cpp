@@ -79,10 +79,13 @@ OptionSyntax slotOption() {
 }
 
 OptionSyntax scaleOption() {
+    const QSize plot = Canvas(kPlotWidthTwips, kPlotHeightTwips, Canvas::Unit::Point).sizePixels();
     return {{QStringLiteral("scale")},
             QStringLiteral("S"),
-            QStringLiteral("size against the window's plot at 96 dpi (347 x 311 pixels), 0.5 to 8 "
-                           "(default 1)")};
+            QStringLiteral("size against the window's plot at 96 dpi (%1 x %2 pixels), 0.5 to 8 "
+                           "(default 1)")
+                .arg(plot.width())
+                .arg(plot.height())};
 }
 
 }  // namespace
