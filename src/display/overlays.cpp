@@ -22,7 +22,7 @@ void drawGate(Canvas& canvas, const PanelTexts& texts, bool gate1) {
 
 void drawAxisLabels(Canvas& canvas, const PanelTexts& texts) {
     for (const AxisLabel& label : axisLabels(texts.text("txtrange"), texts.text("txtdelay"))) {
-        canvas.printAt(label.topLeft, label.text);
+        canvas.printAt(label.topLeft, labelAnchor(label), label.text);
     }
 }
 
