@@ -145,11 +145,11 @@ TEST_P(PlotReadingWindow, TheSettingsPanelKeepsItsNaturalHeightAtTheTop) {
     w->resize(w->sizeHint());
     QCoreApplication::processEvents();
     auto* panel = child<QWidget>(*w, "fraMenuData");
-    const QPoint top = panel->pos();
+    const int top = panel->y();
     w->resize(w->size() + QSize(400, 400));
     QCoreApplication::processEvents();
     EXPECT_EQ(panel->height(), panel->sizeHint().height());
-    EXPECT_EQ(panel->pos(), top);
+    EXPECT_EQ(panel->y(), top);  // still at the top (it moves right, beside the wider plot)
     // The room went to the plot instead.
     EXPECT_GT(child<QWidget>(*w, "fraascan")->height(), 311 + 100);
 }
