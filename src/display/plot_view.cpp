@@ -50,14 +50,14 @@ void drawGraticule(Canvas& canvas) {
     }
 }
 
-// Percent labels just above their dotted rows, hanging from the left grid line.
+// Percent labels just under their dotted rows, hanging from the left grid line (above the
+// top row stands the reference's legend).
 void drawAmplitudeScale(Canvas& canvas) {
-    const double height = canvas.lineHeight();
     for (const int percent : kScaleSteps) {
         const double y = amplitudeY(percent);
         const QString text =
             percent == 100 ? QStringLiteral("100 %") : QString::number(percent);
-        canvas.printAt({kGridFirstX + 2, y - height}, {kGridFirstX, y}, text);
+        canvas.printAt({kGridFirstX + 2, y + 1}, {kGridFirstX, y}, text);
     }
 }
 
