@@ -35,12 +35,14 @@ public:
     // The sample drawn nearest to a view position (0..249).
     [[nodiscard]] int sampleAt(double viewX) const;
 
-    // Zoom by `factor` (> 1 in, < 1 out) keeping the path under viewX where it is. Lengths of
-    // 5 or more are kept to whole multiples of 5 and starts to whole numbers, so the labels
-    // fall on round values; a step always changes the length until its bound (10 samples,
-    // the whole range).
+    // Zoom by `factor` (> 1 in, < 1 out) keeping the path under viewX where it is, to within
+    // a label step: lengths of 5 or more are kept to round values (5, 10, 15, 20, 25, 30,
+    // 40, 50, 60, 75, 100, ...) and the start to a whole label step, so the labels read round
+    // numbers. A step always changes the length until its bounds (10 samples, the whole
+    // range).
     [[nodiscard]] PathSpan zoomedAround(double viewX, double factor) const;
-    // The view dragged by viewDx plot units: the path follows the pointer.
+    // The view dragged by viewDx plot units: the path follows the pointer (the start in
+    // whole path units while the length is 5 or more).
     [[nodiscard]] PathSpan pannedBy(double viewDx) const;
     [[nodiscard]] PathSpan whole() const { return PathSpan(m_delay, m_range); }
 
@@ -50,7 +52,9 @@ public:
     friend bool operator==(const PathSpan&, const PathSpan&) = default;
 
 private:
-    [[nodiscard]] PathSpan with(double start, double length) const;
+    // The span of that length and start, within the range; the start rounded to a multiple
+    // of `snap` where the length is round.
+    [[nodiscard]] PathSpan with(double start, double length, double snap) const;
 
     double m_delay = 0;
     double m_range = 0;

@@ -4,6 +4,8 @@
 // at x = i + 1, the grid line at x = 1 for DELAY, RANGE over the 250 points to x = 251.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "display/panel_texts.h"
 #include "display/path_span.h"
 #include "display/plot_readings.h"
@@ -50,6 +52,12 @@ TEST(PathSpan, PositionsAndSamplesReadAsTheAxisLabelsDo) {
     EXPECT_FALSE(none.canZoom());
     EXPECT_EQ(none.zoomedAround(100, 2), none);
     EXPECT_DOUBLE_EQ(none.viewX(42), 42);
+    // A text of endless digits reads as infinity: no axis either, and no endless zoom loop.
+    const PathSpan endless(std::numeric_limits<double>::quiet_NaN(),
+                           std::numeric_limits<double>::infinity());
+    EXPECT_FALSE(endless.canZoom());
+    EXPECT_DOUBLE_EQ(endless.delay(), 0);
+    EXPECT_EQ(endless.zoomedAround(126, 2), endless);
 }
 
 TEST(PlotReadings, CursorReadoutGivesPathAmplitudeAndDecibels) {
@@ -120,32 +128,33 @@ TEST(PlotTexts, GatesFollowThePanelAsThePlotDrawsThem) {
 
 TEST(PathSpan, ZoomKeepsThePathUnderThePointerAndLabelsTheStretchShown) {
     const PathSpan whole(0, 100);
-    // Twice around the middle (path 50 at x = 126): 25 to 75.
+    // Twice around path 50 (x = 126): 50 long, started on a whole label step (10): 30 to 80,
+    // so the pointer's path moved by half a step at most.
     const PathSpan half = whole.zoomedAround(126, 2);
     EXPECT_TRUE(half.zoomed());
-    EXPECT_DOUBLE_EQ(half.start(), 25);
+    EXPECT_DOUBLE_EQ(half.start(), 30);
     EXPECT_DOUBLE_EQ(half.length(), 50);
-    EXPECT_DOUBLE_EQ(half.pathAt(126), 50);
-    const std::vector<AxisLabel> expected{{{0, 215}, " 25"},  {{41, 215}, " 35"},
-                                          {{91, 215}, " 45"}, {{141, 215}, " 55"},
-                                          {{191, 215}, " 65"}, {{239, 215}, " 75"}};
+    EXPECT_NEAR(half.pathAt(126), 50, 5);
+    const std::vector<AxisLabel> expected{{{0, 215}, " 30"},  {{41, 215}, " 40"},
+                                          {{91, 215}, " 50"}, {{141, 215}, " 60"},
+                                          {{191, 215}, " 70"}, {{239, 215}, " 80"}};
     EXPECT_EQ(half.labels(), expected);
-    // Sample 100 (path 40) is drawn at x = 1 + 250 * (40 - 25) / 50 = 76 in the view.
-    EXPECT_DOUBLE_EQ(half.viewX(101), 76);
-    EXPECT_EQ(half.sampleAt(76), 100);
-    EXPECT_DOUBLE_EQ(half.plotX(76), 101);
+    // Sample 100 (path 40) is drawn at x = 1 + 250 * (40 - 30) / 50 = 51 in the view.
+    EXPECT_DOUBLE_EQ(half.viewX(101), 51);
+    EXPECT_EQ(half.sampleAt(51), 100);
+    EXPECT_DOUBLE_EQ(half.plotX(51), 101);
     // Around the left edge the start stays at DELAY.
     const PathSpan left = whole.zoomedAround(1, 4);
     EXPECT_DOUBLE_EQ(left.start(), 0);
     EXPECT_DOUBLE_EQ(left.length(), 25);
-    // Lengths stay round (multiples of 5) and every step changes them.
+    // Round lengths, whose fifth is a round step, and every step changes them.
     PathSpan span = whole;
     std::vector<double> lengths;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 10; ++i) {
         span = span.zoomedAround(126, 1.25);
         lengths.push_back(span.length());
     }
-    EXPECT_EQ(lengths, (std::vector<double>{80, 65, 50, 40, 30, 25, 20, 15}));
+    EXPECT_EQ(lengths, (std::vector<double>{75, 60, 50, 40, 30, 25, 20, 15, 10, 5}));
     // Down to ten samples' worth of path and no further; out again to the whole range.
     for (int i = 0; i < 30; ++i) {
         span = span.zoomedAround(126, 1.25);
@@ -155,7 +164,12 @@ TEST(PathSpan, ZoomKeepsThePathUnderThePointerAndLabelsTheStretchShown) {
         span = span.zoomedAround(126, 1 / 1.25);
     }
     EXPECT_EQ(span, whole);
-    // Unround stretches fall back to the two end labels, formatted as at rest.
+    // An unround whole range zooms into round lengths too: 12 to 10 (labels every 2).
+    const PathSpan twelve = PathSpan(0, 12).zoomedAround(126, 1.25);
+    EXPECT_DOUBLE_EQ(twelve.length(), 10);
+    EXPECT_DOUBLE_EQ(twelve.start(), 2);
+    EXPECT_EQ(twelve.labels().size(), 6u);
+    // Stretches under 5 fall back to the two end labels, formatted as at rest.
     const PathSpan small = whole.zoomedAround(126, 30);
     EXPECT_LT(small.length(), 5);
     EXPECT_EQ(small.labels().size(), 2u);
@@ -163,10 +177,12 @@ TEST(PathSpan, ZoomKeepsThePathUnderThePointerAndLabelsTheStretchShown) {
 }
 
 TEST(PathSpan, PanningFollowsThePointerWithinTheRecordedRange) {
-    const PathSpan half = PathSpan(0, 100).zoomedAround(126, 2);  // 25 .. 75
+    const PathSpan half = PathSpan(0, 100).zoomedAround(126, 2);  // 30 .. 80
     // Dragging 25 points to the right shows 5 mm earlier path.
-    EXPECT_DOUBLE_EQ(half.pannedBy(25).start(), 20);
-    EXPECT_DOUBLE_EQ(half.pannedBy(-50).start(), 35);
+    EXPECT_DOUBLE_EQ(half.pannedBy(25).start(), 25);
+    EXPECT_DOUBLE_EQ(half.pannedBy(-50).start(), 40);
+    // Whole path units: a drag of 3 points (0.6 mm) moves by 1 mm.
+    EXPECT_DOUBLE_EQ(half.pannedBy(3).start(), 29);
     EXPECT_DOUBLE_EQ(half.pannedBy(1000).start(), 0);
     EXPECT_DOUBLE_EQ(half.pannedBy(-1000).start(), 50);
     EXPECT_DOUBLE_EQ(half.pannedBy(25).length(), 50);
@@ -196,8 +212,8 @@ TEST(ReferenceTrace, MapsOntoTheShownPathAndNamesItsSettings) {
         EXPECT_EQ(referenceLegend(reference, shown, QStringLiteral("40.0 dB")),
                   QStringLiteral("Ref Mem 3: RANGE 200, DELAY 0.0, Gain ") + reference.gain +
                       QStringLiteral(" (shown trace +6.0 dB)"));
-        // Zoomed to 25 .. 75, the same sample sits at x = 1 + 250 * 15 / 50.
-        EXPECT_DOUBLE_EQ(referencePoints(reference, shown.zoomedAround(126, 2))[50].x(), 76);
+        // Zoomed to 30 .. 80, the same sample sits at x = 1 + 250 * 10 / 50.
+        EXPECT_DOUBLE_EQ(referencePoints(reference, shown.zoomedAround(126, 2))[50].x(), 51);
         // A reference without RANGE cannot be placed: the legend says so, nothing is drawn.
         ReferenceTrace flat = reference;
         flat.range = QStringLiteral("0");
