@@ -86,8 +86,7 @@ void cursorDrag(benchmark::State& state) {
     int step = 0;
     for (auto _ : state) {
         const QPointF to = plot.at(61 + (step++ % 100));
-        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&plot.widget, &move);
         plot.repaint();
     }

@@ -58,8 +58,7 @@ QString slotObject(const FieldLabels& labels, const SlotRecord& record) {
     };
     const std::array<QString, 4> peaks = gatePeakTexts(record.gatePeaks);
     for (std::size_t i = 0; i < peaks.size(); ++i) {
-        members.append(in + jsonString(QLatin1String(kGatePeakColumns[i])) +
-                       QStringLiteral(": ") +
+        members.append(in + jsonString(QLatin1String(kGatePeakColumns[i])) + QStringLiteral(": ") +
                        (peaks[i].isEmpty() ? QStringLiteral("null") : peaks[i]));
     }
     return indent(kLevel) + QStringLiteral("{\n") + members.join(QStringLiteral(",\n")) +

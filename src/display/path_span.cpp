@@ -23,8 +23,8 @@ double roundLength(double length, double from, int direction) {
     std::vector<double> round;
     const double longest = std::max(length, from) * 10;
     constexpr long long kLargestDecade = 1'000'000'000'000'000;  // far past any 16-bit RANGE
-    for (long long decade = 1; double(decade) * kShortestRound <= longest && decade <= kLargestDecade;
-         decade *= 10) {
+    for (long long decade = 1;
+         double(decade) * kShortestRound <= longest && decade <= kLargestDecade; decade *= 10) {
         for (const long long tenths : kRoundStepTenths) {
             if (tenths * decade % 10 == 0) {
                 round.push_back(kShortestRound * double(tenths * decade / 10));
@@ -35,8 +35,8 @@ double roundLength(double length, double from, int direction) {
         return std::abs(std::log(a / length)) < std::abs(std::log(b / length));
     });
     if (direction < 0 && *nearest >= from) {
-        const auto shorter = std::find_if(round.rbegin(), round.rend(),
-                                          [from](double r) { return r < from; });
+        const auto shorter =
+            std::find_if(round.rbegin(), round.rend(), [from](double r) { return r < from; });
         return shorter != round.rend() ? *shorter : length;
     }
     if (direction > 0 && *nearest <= from) {

@@ -55,8 +55,7 @@ void drawGraticule(Canvas& canvas) {
 void drawAmplitudeScale(Canvas& canvas) {
     for (const int percent : kScaleSteps) {
         const double y = amplitudeY(percent);
-        const QString text =
-            percent == 100 ? QStringLiteral("100 %") : QString::number(percent);
+        const QString text = percent == 100 ? QStringLiteral("100 %") : QString::number(percent);
         canvas.printAt({kGridFirstX + 2, y + 1}, {kGridFirstX, y}, text);
     }
 }

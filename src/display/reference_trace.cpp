@@ -56,9 +56,9 @@ QString referenceLegend(const ReferenceTrace& reference, const PathSpan& shown,
         return legend + QStringLiteral(" (") + mismatch + QLatin1Char(')');
     }
     const double difference = leadingNumber(shownGain) - leadingNumber(reference.gain);
-    return legend + QStringLiteral(" (shown trace %1%2 dB)")
-                        .arg(difference >= 0 ? QStringLiteral("+") : QString(),
-                             pathText(difference));
+    return legend +
+           QStringLiteral(" (shown trace %1%2 dB)")
+               .arg(difference >= 0 ? QStringLiteral("+") : QString(), pathText(difference));
 }
 
 }  // namespace trellicap

@@ -13,11 +13,11 @@
 #include <QStatusBar>
 
 #include "display/ascan_plot.h"
-#include "display/plot_texts.h"
-#include "display/ui/plot_widget.h"
 #include "display/overlays.h"
 #include "display/panel_texts.h"
+#include "display/plot_texts.h"
 #include "display/ui/canvas_widget.h"
+#include "display/ui/plot_widget.h"
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
 #include "shell/frmabout.h"

@@ -1,6 +1,7 @@
 // The middle column of the main window: the "A  Scan" plot in its sunken border, the cursor
-// and gate-peak readings with the comparison buttons under it, the three readouts below and the report header fields with "S  A  V  E". The readout and header
-// boxes are registered with the settings panel, which fills them with the record's texts.
+// and gate-peak readings with the comparison buttons under it, the three readouts below and the
+// report header fields with "S  A  V  E". The readout and header boxes are registered with the
+// settings panel, which fills them with the record's texts.
 #pragma once
 
 #include <QWidget>

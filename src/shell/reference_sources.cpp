@@ -38,13 +38,10 @@ std::variant<ReferenceTrace, UserMessage> referenceFromFile(const ModelProfile& 
     // its last value.
     const int perSlot = result.valuesExpected / kSlotCount;
     if (result.stop != LoadResult::Stop::Complete && result.valuesRead < perSlot * (column + 1)) {
-        return UserMessage(title,
-                           tr("The record file %1 ends before Mem %2 is complete.")
-                               .arg(path)
-                               .arg(column + 1),
-                           tr("%1 of %2 values could be read.")
-                               .arg(result.valuesRead)
-                               .arg(result.valuesExpected));
+        return UserMessage(
+            title,
+            tr("The record file %1 ends before Mem %2 is complete.").arg(path).arg(column + 1),
+            tr("%1 of %2 values could be read.").arg(result.valuesRead).arg(result.valuesExpected));
     }
     return referenceFromRecord(profile,
                                QFileInfo(path).fileName() + QLatin1Char(' ') + slotName(column),

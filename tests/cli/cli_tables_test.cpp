@@ -185,15 +185,15 @@ protected:
 TEST_F(Tables, csvHasARowPerMarkedSlotWithEveryFieldAsThePanelShowsIt) {
     ASSERT_EQ(runCli({"csv", tft, "-o", out}).exitCode, 0);
     const QStringList tftHeading = kTftHeading + kPeakHeading;
-    EXPECT_EQ(QString::fromUtf8(readAll(out)), tftHeading.join(',') + "\r\n" +
-                                                   csvRow(tftHeading, kTft3) +
-                                                   csvRow(tftHeading, kTft7));
+    EXPECT_EQ(
+        QString::fromUtf8(readAll(out)),
+        tftHeading.join(',') + "\r\n" + csvRow(tftHeading, kTft3) + csvRow(tftHeading, kTft7));
 
     ASSERT_EQ(runCli({"csv", dac, "-o", out}).exitCode, 0);
     const QStringList dacHeading = kDacHeading + kPeakHeading;
-    EXPECT_EQ(QString::fromUtf8(readAll(out)), dacHeading.join(',') + "\r\n" +
-                                                   csvRow(dacHeading, kDac2) +
-                                                   csvRow(dacHeading, kDac150));
+    EXPECT_EQ(
+        QString::fromUtf8(readAll(out)),
+        dacHeading.join(',') + "\r\n" + csvRow(dacHeading, kDac2) + csvRow(dacHeading, kDac150));
 }
 
 TEST_F(Tables, csvTakesNamedSlotsMarkedOrNotAndAddsTheSamples) {
@@ -280,8 +280,8 @@ TEST_F(Tables, jsonCarriesTheSameContentStructuredInADocumentedOrder) {
     EXPECT_EQ(slotObject(document, 0)["gate1_peak_path"], QJsonValue(40));
     EXPECT_TRUE(slotObject(document, 0)["gate2_peak_pct"].isNull());
     EXPECT_TRUE(slotObject(document, 0)["gate2_peak_path"].isNull());
-    for (const char* key : {"gate1_peak_pct", "gate1_peak_path", "gate2_peak_pct",
-                            "gate2_peak_path"}) {
+    for (const char* key :
+         {"gate1_peak_pct", "gate1_peak_path", "gate2_peak_pct", "gate2_peak_path"}) {
         EXPECT_TRUE(slotObject(document, 1)[key].isNull()) << key;
         EXPECT_TRUE(slotObject(document, 1).contains(key)) << key;
     }

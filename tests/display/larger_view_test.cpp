@@ -111,17 +111,17 @@ TEST_P(LargerView, LinesDotsTicksAndLabelsKeepTheirScreenSize) {
     const double lineX = 51 * kPxPerPt * shown.positions;
     const double baseY = 210 * kPxPerPt * shown.positions;
     const QPointF labelTopLeft(lineX - 10 * kPxPerPt * ratio, baseY + 5 * kPxPerPt * ratio);
-    const QRect ink = inkBox(shown.image, QRect(labelTopLeft.toPoint() - QPoint(2, 0),
-                                                QSize(static_cast<int>(40 * ratio),
-                                                      static_cast<int>(30 * ratio))));
+    const QRect ink = inkBox(
+        shown.image, QRect(labelTopLeft.toPoint() - QPoint(2, 0),
+                           QSize(static_cast<int>(40 * ratio), static_cast<int>(30 * ratio))));
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_GE(ink.left(), labelTopLeft.x() - 1);
     EXPECT_LE(ink.left(), labelTopLeft.x() + 12 * ratio);
     const Shown rest = show(1, ratio, CanvasWidget::Marks::KeepScreenSize);
     const QPointF restTopLeft((51 - 10) * kPxPerPt * ratio, 215 * kPxPerPt * ratio);
-    const QRect restInk = inkBox(rest.image, QRect(restTopLeft.toPoint() - QPoint(2, 0),
-                                                   QSize(static_cast<int>(40 * ratio),
-                                                         static_cast<int>(30 * ratio))));
+    const QRect restInk = inkBox(
+        rest.image, QRect(restTopLeft.toPoint() - QPoint(2, 0),
+                          QSize(static_cast<int>(40 * ratio), static_cast<int>(30 * ratio))));
     EXPECT_NEAR(ink.height(), restInk.height(), 1);
     const double fontDigits =
         QFontMetricsF(canvas.font()).tightBoundingRect(QStringLiteral("20")).height() * ratio;

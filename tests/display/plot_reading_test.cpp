@@ -135,8 +135,8 @@ TEST(PathSpan, ZoomKeepsThePathUnderThePointerAndLabelsTheStretchShown) {
     EXPECT_DOUBLE_EQ(half.start(), 30);
     EXPECT_DOUBLE_EQ(half.length(), 50);
     EXPECT_NEAR(half.pathAt(126), 50, 5);
-    const std::vector<AxisLabel> expected{{{0, 215}, " 30"},  {{41, 215}, " 40"},
-                                          {{91, 215}, " 50"}, {{141, 215}, " 60"},
+    const std::vector<AxisLabel> expected{{{0, 215}, " 30"},   {{41, 215}, " 40"},
+                                          {{91, 215}, " 50"},  {{141, 215}, " 60"},
                                           {{191, 215}, " 70"}, {{239, 215}, " 80"}};
     EXPECT_EQ(half.labels(), expected);
     // Sample 100 (path 40) is drawn at x = 1 + 250 * (40 - 30) / 50 = 51 in the view.
@@ -200,7 +200,8 @@ TEST(ReferenceTrace, MapsOntoTheShownPathAndNamesItsSettings) {
             referenceFromRecord(*profile, QStringLiteral("Mem 3"), record);
         EXPECT_EQ(reference.range, QStringLiteral("200"));
         EXPECT_EQ(reference.delay, QStringLiteral("0.0"));
-        EXPECT_TRUE(reference.gain.startsWith(QStringLiteral("34.0"))) << reference.gain.toStdString();
+        EXPECT_TRUE(reference.gain.startsWith(QStringLiteral("34.0")))
+            << reference.gain.toStdString();
         EXPECT_EQ(reference.samples[50], 40);
 
         // On a record of RANGE 100: reference sample 50 (path 40) at x = 1 + 250 * 40 / 100.
@@ -218,8 +219,8 @@ TEST(ReferenceTrace, MapsOntoTheShownPathAndNamesItsSettings) {
         ReferenceTrace flat = reference;
         flat.range = QStringLiteral("0");
         EXPECT_TRUE(referencePoints(flat, shown).empty());
-        EXPECT_TRUE(referenceLegend(flat, shown, {}).endsWith(
-            QStringLiteral("(not drawn: its RANGE reads 0)")));
+        EXPECT_TRUE(referenceLegend(flat, shown, {})
+                        .endsWith(QStringLiteral("(not drawn: its RANGE reads 0)")));
         EXPECT_FALSE(referenceMismatch(reference, PathSpan(0, 0)).isEmpty());
     }
 }

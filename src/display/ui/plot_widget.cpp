@@ -119,9 +119,9 @@ void PlotWidget::mousePressEvent(QMouseEvent* event) {
         return;
     }
     const double x = viewXAt(event->position());
-    const bool pan = event->button() == Qt::MiddleButton ||
-                     (event->button() == Qt::LeftButton &&
-                      event->modifiers().testFlag(Qt::ControlModifier));
+    const bool pan =
+        event->button() == Qt::MiddleButton ||
+        (event->button() == Qt::LeftButton && event->modifiers().testFlag(Qt::ControlModifier));
     if (pan) {
         m_drag = Drag::Pan;
         m_pressViewX = x;
