@@ -4,14 +4,20 @@
 // settings panel keeps its natural height at the top when the window grows.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "display/panel_texts.h"
 #include "display/ui/plot_widget.h"
@@ -137,6 +143,47 @@ TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
     clear->click();
     EXPECT_FALSE(plot->view().reference().has_value());
     EXPECT_FALSE(clear->isEnabled());
+}
+
+TEST_P(PlotReadingWindow, TheSlotListsContextMenuOpensTheComparisonForThatSlot) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
+    auto w = start();
+    fillSlot(*w, 2, 105, 63, "100");
+    fillSlot(*w, 7, 120, 44, "100");
+    w->showSlot(2);
+    QListWidget* list = w->slotList();
+    // The menu and then the choice window run their own loops: each is answered from a timer
+    // of its own (the choice window opens while the menu's answer is still running).
+    int preselected = 0;
+    QTimer pickEntry;
+    QTimer acceptChoice;
+    QObject::connect(&pickEntry, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            pickEntry.stop();
+            ASSERT_EQ(menu->actions().value(0)->text(), QStringLiteral("Compare with..."));
+            menu->setActiveAction(menu->actions().value(0));
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    QObject::connect(&acceptChoice, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            acceptChoice.stop();
+            preselected = dialog->findChild<QSpinBox*>(QStringLiteral("spncompareslot"))->value();
+            dialog->accept();
+        }
+    });
+    pickEntry.start(20);
+    acceptChoice.start(20);
+    const QPoint entry = list->visualItemRect(list->item(7)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, entry, list->viewport()->mapToGlobal(entry));
+    QApplication::sendEvent(list->viewport(), &event);
+    pickEntry.stop();
+    acceptChoice.stop();
+    EXPECT_EQ(preselected, 8);
+    auto* plot = child<PlotWidget>(*w, "picascan");
+    ASSERT_TRUE(plot->view().reference().has_value());
+    EXPECT_EQ(plot->view().reference()->name, QStringLiteral("Mem 8"));
+    EXPECT_EQ(plot->view().reference()->samples[120], 44);
 }
 
 TEST_P(PlotReadingWindow, TheSettingsPanelKeepsItsNaturalHeightAtTheTop) {
