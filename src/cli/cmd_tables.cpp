@@ -62,7 +62,9 @@ const Command& csvCommand() {
          QStringLiteral(
              "Writes one row per slot (RFC 4180, UTF-8): the slot, every setting under\n"
              "its panel label, the time and date (ISO 8601 where the codes form a valid\n"
-             "date), the readouts and the report header fields."),
+             "date), the readouts, the report header fields and, last, the highest echo\n"
+             "in each gate (gate1_peak_pct, gate1_peak_path, gate2_peak_pct,\n"
+             "gate2_peak_path; empty where the gate is not drawn)."),
          {outputOption(QStringLiteral("OUT.csv")),
           slotsOption(),
           {{QStringLiteral("samples")},
@@ -80,8 +82,9 @@ const Command& jsonCommand() {
          QStringLiteral("FILE [-o OUT.json] [--slots LIST] [--model tft|dac]"),
          QStringLiteral("the same content as csv, structured, with samples and DAC points"),
          QStringLiteral("Writes the model and, per slot, its mark, settings, time and date,\n"
-                        "readouts, header fields, the 251 A-scan samples and the DAC points\n"
-                        "(docs/trellicap-cli.schema.json). To standard output without -o."),
+                        "readouts, header fields, the 251 A-scan samples, the DAC points and\n"
+                        "the gate peaks (docs/trellicap-cli.schema.json). To standard output\n"
+                        "without -o."),
          {outputOption(QStringLiteral("OUT.json")), slotsOption(), modelOption()},
          1},
         runJson};

@@ -29,6 +29,9 @@ QString headingRow(const FieldLabels& labels, bool samples) {
     for (int i = 0; samples && i < kSamplesStored; ++i) {
         row.append(QStringLiteral("s%1").arg(i));
     }
+    for (const char* column : kGatePeakColumns) {
+        row.append(QLatin1String(column));
+    }
     return row.join(QLatin1Char(',')) + kRowEnd;
 }
 
@@ -40,6 +43,9 @@ QString recordRow(const SlotRecord& record, bool samples) {
     appendTexts(row, record.header);
     for (int i = 0; samples && i < kSamplesStored; ++i) {
         row.append(QString::number(record.ascan[static_cast<std::size_t>(i)]));
+    }
+    for (const QString& text : gatePeakTexts(record.gatePeaks)) {
+        row.append(text);
     }
     return row.join(QLatin1Char(',')) + kRowEnd;
 }

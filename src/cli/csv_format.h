@@ -13,8 +13,8 @@ namespace trellicap::cli {
 // One field as it stands in a row.
 [[nodiscard]] QString csvField(const QString& text);
 
-// Columns: slot, the settings by label, time_date, the readouts, the header fields, and with
-// samples s0..s250.
+// Columns: slot, the settings by label, time_date, the readouts, the header fields, with
+// samples s0..s250, then the gate peaks (kGatePeakColumns, empty where a gate is not drawn).
 [[nodiscard]] QByteArray csvDocument(const FieldLabels& labels,
                                      const std::vector<SlotRecord>& records, bool samples);
 

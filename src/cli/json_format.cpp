@@ -45,7 +45,7 @@ QString pointsArray(const SlotRecord& record) {
 QString slotObject(const FieldLabels& labels, const SlotRecord& record) {
     constexpr int kLevel = 2;
     const QString in = indent(kLevel + 1);
-    const QStringList members = {
+    QStringList members = {
         in + QStringLiteral("\"slot\": %1").arg(record.slot),
         in + QStringLiteral("\"marked\": ") +
             (record.marked ? QStringLiteral("true") : QStringLiteral("false")),
@@ -58,6 +58,11 @@ QString slotObject(const FieldLabels& labels, const SlotRecord& record) {
         in + QStringLiteral("\"ascan\": ") + samplesArray(record),
         in + QStringLiteral("\"dac_points\": ") + pointsArray(record),
     };
+    const std::array<QString, 4> peaks = gatePeakTexts(record.gatePeaks);
+    for (std::size_t i = 0; i < peaks.size(); ++i) {
+        members.append(in + jsonString(QLatin1String(kGatePeakColumns[i])) + QStringLiteral(": ") +
+                       (peaks[i].isEmpty() ? QStringLiteral("null") : peaks[i]));
+    }
     return indent(kLevel) + QStringLiteral("{\n") + members.join(QStringLiteral(",\n")) +
            QLatin1Char('\n') + indent(kLevel) + QLatin1Char('}');
 }

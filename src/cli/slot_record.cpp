@@ -4,6 +4,8 @@
 
 #include "cli/time_date.h"
 #include "display/panel_texts.h"
+#include "display/plot_texts.h"
+#include "record/numbers.h"
 #include "record/profile_text.h"
 
 namespace trellicap::cli {
@@ -94,7 +96,23 @@ SlotRecord slotRecord(const FieldLabels& labels, const RecalledSlot& shown, int 
     record.timeDate = isoTimeDate(capture.subspan(static_cast<std::size_t>(timeDate)));
     std::copy_n(capture.begin(), kSamplesStored, record.ascan.begin());
     record.dacPoints = dacPoints(profile, capture);
+    const PlotTexts plot = plotTexts(profile, shown.texts());
+    const PathSpan span(leadingNumber(plot.delay), leadingNumber(plot.range));
+    for (std::size_t g = 0; g < plot.gates.size(); ++g) {
+        record.gatePeaks[g] = gatePeak(plot.gates[g], capture, span);
+    }
     return record;
+}
+
+std::array<QString, 4> gatePeakTexts(const std::array<std::optional<TraceReading>, 2>& peaks) {
+    std::array<QString, 4> texts;
+    for (std::size_t g = 0; g < peaks.size(); ++g) {
+        if (peaks[g]) {
+            texts[2 * g] = QString::number(peaks[g]->amplitude);
+            texts[2 * g + 1] = QString::number(peaks[g]->path + 0.0, 'g', 15);
+        }
+    }
+    return texts;
 }
 
 }  // namespace trellicap::cli

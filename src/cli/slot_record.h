@@ -5,11 +5,13 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "cli/recalled_slot.h"
+#include "display/plot_readings.h"
 #include "profiles/model_profile.h"
 
 namespace trellicap::cli {
@@ -44,7 +46,19 @@ struct SlotRecord {
     // (x, amplitude %) of the points the DAC curve runs through, as the plot reads them: the
     // stored pairs up to the first below 5 %, the instrument's end of the curve.
     std::vector<std::pair<int, int>> dacPoints;
+    // The highest echo within gate 1 and gate 2 as the plot reads it; nullopt where the gate
+    // is not drawn (or holds no sample).
+    std::array<std::optional<TraceReading>, 2> gatePeaks;
 };
+
+// The peak columns' names, gate 1 then gate 2: amplitude (%) and path of each.
+inline constexpr std::array<const char*, 4> kGatePeakColumns = {
+    "gate1_peak_pct", "gate1_peak_path", "gate2_peak_pct", "gate2_peak_path"};
+
+// A peak's amplitude and path as the tables write them: the stored value, and the path's
+// shortest decimal (a point whatever the locale); nullopt gives empty texts.
+[[nodiscard]] std::array<QString, 4> gatePeakTexts(
+    const std::array<std::optional<TraceReading>, 2>& peaks);
 
 // The record of the slot `shown` shows, its slot number and mark given.
 [[nodiscard]] SlotRecord slotRecord(const FieldLabels& labels, const RecalledSlot& shown, int slot,

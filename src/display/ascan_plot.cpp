@@ -16,7 +16,11 @@ void displayPattern(Canvas& canvas, std::span<const RecordValue> capture) {
     }
 
     for (const QPointF& at : graticuleDots()) {
-        canvas.dot(at, kForegroundColor);
+        if (const auto anchor = tickAnchor(at)) {
+            canvas.dot(at, *anchor, kForegroundColor);
+        } else {
+            canvas.dot(at, kForegroundColor);
+        }
     }
 }
 

@@ -72,15 +72,19 @@ void Canvas::setHeightTwips(int heightTwips) {
 }
 
 void Canvas::line(QPointF from, QPointF to, const QColor& color) {
-    record(Stroke{Stroke::Line, from, to, color, m_lineWidth});
+    record(Stroke{Stroke::Line, from, to, color, m_lineWidth, std::nullopt});
 }
 
 void Canvas::dot(QPointF at, const QColor& color) {
-    record(Stroke{Stroke::Dot, at, at, color, m_lineWidth});
+    record(Stroke{Stroke::Dot, at, at, color, m_lineWidth, std::nullopt});
+}
+
+void Canvas::dot(QPointF at, QPointF anchor, const QColor& color) {
+    record(Stroke{Stroke::Dot, at, at, color, m_lineWidth, anchor});
 }
 
 void Canvas::rectangle(QPointF topLeft, QPointF bottomRight, const QColor& color) {
-    record(Stroke{Stroke::Rectangle, topLeft, bottomRight, color, m_lineWidth});
+    record(Stroke{Stroke::Rectangle, topLeft, bottomRight, color, m_lineWidth, std::nullopt});
 }
 
 void Canvas::setFont(const QFont& font) {
@@ -88,7 +92,12 @@ void Canvas::setFont(const QFont& font) {
 }
 
 void Canvas::printAt(QPointF topLeft, const QString& text) {
-    record(Text{topLeft, text, m_font});
+    record(Text{topLeft, text, m_font, std::nullopt});
+    m_textPosition = QPointF(0, topLeft.y() + lineHeight());
+}
+
+void Canvas::printAt(QPointF topLeft, QPointF anchor, const QString& text) {
+    record(Text{topLeft, text, m_font, anchor});
     m_textPosition = QPointF(0, topLeft.y() + lineHeight());
 }
 
@@ -131,21 +140,43 @@ QImage Canvas::image(double dpi) const {
     return image;
 }
 
+QImage Canvas::image(RenderScale scale) const {
+    if (scale.positions == scale.marks) {
+        return image(kScreenDpi * scale.positions);
+    }
+    QImage image(sizePixels(kScreenDpi * scale.positions), QImage::Format_RGB32);
+    image.setDotsPerMeterX(dotsPerMeter(kScreenDpi));
+    image.setDotsPerMeterY(dotsPerMeter(kScreenDpi));
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        render(painter, scale);
+    }
+    image.setDotsPerMeterX(dotsPerMeter(kScreenDpi * scale.positions));
+    image.setDotsPerMeterY(dotsPerMeter(kScreenDpi * scale.positions));
+    return image;
+}
+
 bool Canvas::saveBmp(const QString& path, double dpi) const {
     return image(dpi).save(path, "BMP");
 }
 
 void Canvas::render(QPainter& painter, double scale) const {
+    render(painter, RenderScale{scale, scale});
+}
+
+void Canvas::render(QPainter& painter, RenderScale scale) const {
     painter.save();
     // Aliased lines and text: the image holds only the colours drawn, so it prints and
     // compares crisply at any resolution.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const double width = m_widthTwips * kPixelsPerTwip * scale;
+    const double width = m_widthTwips * kPixelsPerTwip * scale.positions;
     for (const Operation& op : m_operations) {
         if (op.clipHeightTwips < m_heightTwips) {
-            painter.setClipRect(QRectF(0, 0, width, op.clipHeightTwips * kPixelsPerTwip * scale));
+            painter.setClipRect(
+                QRectF(0, 0, width, op.clipHeightTwips * kPixelsPerTwip * scale.positions));
         } else {
             painter.setClipping(false);
         }
@@ -154,17 +185,25 @@ void Canvas::render(QPainter& painter, double scale) const {
         } else if (const auto* text = std::get_if<Text>(&op.what)) {
             renderText(painter, *text, scale);
         } else {
-            renderPicture(painter, std::get<Picture>(op.what), scale);
+            renderPicture(painter, std::get<Picture>(op.what), scale.positions);
         }
     }
     painter.restore();
 }
 
-void Canvas::renderStroke(QPainter& painter, const Stroke& stroke, double scale) const {
-    const double ppu = m_pixelsPerUnit * scale;
-    const double width = stroke.width * scale;
-    const QPointF from = stroke.from * ppu;
-    const QPointF to = stroke.to * ppu;
+QPointF Canvas::place(QPointF at, const std::optional<QPointF>& anchor, RenderScale scale) const {
+    // Equal scales take the plain product, so the picture is the same to the last bit.
+    if (!anchor || scale.positions == scale.marks) {
+        return at * (m_pixelsPerUnit * scale.positions);
+    }
+    return *anchor * (m_pixelsPerUnit * scale.positions) +
+           (at - *anchor) * (m_pixelsPerUnit * scale.marks);
+}
+
+void Canvas::renderStroke(QPainter& painter, const Stroke& stroke, RenderScale scale) const {
+    const double width = stroke.width * scale.marks;
+    const QPointF from = place(stroke.from, stroke.anchor, scale);
+    const QPointF to = place(stroke.to, stroke.anchor, scale);
     switch (stroke.kind) {
         case Stroke::Line:
             painter.setPen(QPen(stroke.color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -186,12 +225,12 @@ void Canvas::renderStroke(QPainter& painter, const Stroke& stroke, double scale)
     }
 }
 
-void Canvas::renderText(QPainter& painter, const Text& text, double scale) const {
+void Canvas::renderText(QPainter& painter, const Text& text, RenderScale scale) const {
     // Point sizes are resolved against the device's own resolution; scale them so the
     // letters are as large, in 96-dpi pixels, as the scale asks.
     QFont font = text.font;
     const double deviceDpi = painter.device()->logicalDpiY();
-    const double factor = scale * kScreenDpi / deviceDpi;
+    const double factor = scale.marks * kScreenDpi / deviceDpi;
     if (factor != 1.0) {
         if (font.pixelSize() > 0) {
             font.setPixelSize(
@@ -203,7 +242,7 @@ void Canvas::renderText(QPainter& painter, const Text& text, double scale) const
     painter.setPen(QPen(Qt::black));
     painter.setFont(aliased(font));
     const QFontMetricsF metrics(font, painter.device());
-    const QPointF origin = text.topLeft * (m_pixelsPerUnit * scale);
+    const QPointF origin = place(text.topLeft, text.anchor, scale);
     painter.drawText(QPointF(origin.x(), origin.y() + metrics.ascent()), text.text);
 }
 

@@ -12,6 +12,7 @@
 #include <QPointF>
 #include <QSize>
 #include <QString>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -23,6 +24,15 @@ namespace trellicap {
 inline constexpr double kScreenDpi = 96.0;
 inline constexpr double kPixelsPerTwip = 96.0 / 1440.0;
 inline constexpr double kPixelsPerPoint = 96.0 / 72.0;
+
+// How a rendering scales the drawing: `positions` painter units per 96-dpi pixel for where
+// things are, `marks` for how large they are (pen widths, dot sizes, letters, and the
+// distance of an anchored mark from its anchor). Equal scales give the same picture at
+// another resolution; a larger `positions` gives a larger view with screen-size marks.
+struct RenderScale {
+    double positions = 1.0;
+    double marks = 1.0;
+};
 
 // The resolution an image carries in its dots per meter, to the nearest whole dpi; 96 dpi when
 // it carries none.
@@ -48,12 +58,17 @@ public:
     // Coordinates in the canvas unit.
     void line(QPointF from, QPointF to, const QColor& color);
     void dot(QPointF at, const QColor& color);
+    // A dot that belongs to a mark at `anchor` (a tick hanging from its axis): only the anchor
+    // follows the positions scale, the dot's distance from it keeps the mark's own size.
+    void dot(QPointF at, QPointF anchor, const QColor& color);
     void rectangle(QPointF topLeft, QPointF bottomRight, const QColor& color);
 
     // Text is drawn in black with the canvas font, its top-left corner at the position.
     void setFont(const QFont& font);
     [[nodiscard]] const QFont& font() const { return m_font; }
     void printAt(QPointF topLeft, const QString& text);
+    // A text that stands by a mark at `anchor` (a label under its grid line), anchored as dot.
+    void printAt(QPointF topLeft, QPointF anchor, const QString& text);
     void print(const QString& text);
     [[nodiscard]] QPointF textPosition() const { return m_textPosition; }
     // Line height in the canvas unit, measured at 96 dpi: texts keep their places at any
@@ -66,10 +81,14 @@ public:
 
     // The drawing at a resolution (RGB32, white background, carrying its dots per meter).
     [[nodiscard]] QImage image(double dpi = kScreenDpi) const;
+    // The drawing at separate scales (RenderScale), sized by the positions scale; it carries
+    // the 96-dpi resolution times that scale.
+    [[nodiscard]] QImage image(RenderScale scale) const;
     [[nodiscard]] bool saveBmp(const QString& path, double dpi = kScreenDpi) const;
     // Draws onto a painter whose origin is the canvas's top-left corner, one 96-dpi pixel
     // being `scale` painter units. Aliased, as the images are: only the colours drawn.
     void render(QPainter& painter, double scale) const;
+    void render(QPainter& painter, RenderScale scale) const;
 
     [[nodiscard]] double pixelsPerUnit() const { return m_pixelsPerUnit; }  // at 96 dpi
     [[nodiscard]] QSize sizePixels(double dpi = kScreenDpi) const;
@@ -84,11 +103,13 @@ private:
         QPointF to;
         QColor color;
         int width;
+        std::optional<QPointF> anchor;
     };
     struct Text {
         QPointF topLeft;
         QString text;
         QFont font;
+        std::optional<QPointF> anchor;
     };
     struct Picture {
         QPointF topLeft;
@@ -100,8 +121,11 @@ private:
     };
 
     void record(std::variant<Stroke, Text, Picture> what);
-    void renderStroke(QPainter& painter, const Stroke& stroke, double scale) const;
-    void renderText(QPainter& painter, const Text& text, double scale) const;
+    // Where a point lands in painter units: anchored points keep their offset at mark size.
+    [[nodiscard]] QPointF place(QPointF at, const std::optional<QPointF>& anchor,
+                                RenderScale scale) const;
+    void renderStroke(QPainter& painter, const Stroke& stroke, RenderScale scale) const;
+    void renderText(QPainter& painter, const Text& text, RenderScale scale) const;
     void renderPicture(QPainter& painter, const Picture& picture, double scale) const;
 
     int m_widthTwips;

@@ -21,7 +21,7 @@ void drawGate(Canvas& canvas, const PanelTexts& texts, const GateRoles& gate, bo
 void drawAxisLabels(Canvas& canvas, const ModelProfile& profile, const PanelTexts& texts) {
     const ControlRoles& roles = profile.roles;
     for (const AxisLabel& label : axisLabels(texts.text(roles.range), texts.text(roles.delay))) {
-        canvas.printAt(label.topLeft, label.text);
+        canvas.printAt(label.topLeft, labelAnchor(label), label.text);
     }
 }
 

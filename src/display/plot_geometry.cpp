@@ -113,9 +113,23 @@ std::vector<QLineF> dacSegments(const ModelProfile& profile, const QString& dacT
     return segments;
 }
 
+std::optional<QPointF> tickAnchor(QPointF dot) {
+    if (dot.y() > kBaselineY) {
+        return QPointF(dot.x(), kBaselineY);
+    }
+    return std::nullopt;
+}
+
+QPointF labelAnchor(const AxisLabel& label) {
+    const double x = std::max(0.0, std::ceil((label.topLeft.x() - kGridFirstX) / kGridStepX));
+    return {kGridFirstX + x * kGridStepX, kBaselineY};
+}
+
 std::vector<AxisLabel> axisLabels(const QString& rangeText, const QString& delayText) {
-    const double range = leadingNumber(rangeText);
-    const double delay = leadingNumber(delayText);
+    return axisLabels(leadingNumber(rangeText), leadingNumber(delayText));
+}
+
+std::vector<AxisLabel> axisLabels(double range, double delay) {
     if (range == 0) {
         return {};
     }

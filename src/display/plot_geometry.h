@@ -18,6 +18,9 @@ inline constexpr double kBaselineY = 210;
 inline constexpr double kScreenTopY = 10;
 inline constexpr double kBaselineEndX = 252;
 inline constexpr double kLabelY = 215;
+inline constexpr double kGridFirstX = 1;   // the vertical grid line that stands for DELAY
+inline constexpr double kGridStepX = 25;   // one horizontal division
+inline constexpr double kGridSpanX = 250;  // ten divisions: the x span that RANGE covers
 
 // y of an amplitude in percent of screen height.
 [[nodiscard]] constexpr int amplitudeY(int amplitude) {
@@ -44,6 +47,11 @@ inline constexpr double kLabelY = 215;
 [[nodiscard]] std::vector<QLineF> dacSegments(const ModelProfile& profile, const QString& dacText,
                                               std::span<const RecordValue> capture);
 
+// The mark a graticule dot belongs to, for views larger than the canvas: a dot under the
+// baseline is part of a tick mark, which hangs from the baseline at its own size; other dots
+// stand alone (nullopt).
+[[nodiscard]] std::optional<QPointF> tickAnchor(QPointF dot);
+
 struct AxisLabel {
     QPointF topLeft;
     QString text;
@@ -53,5 +61,11 @@ struct AxisLabel {
 // Distance labels under the horizontal axis from the RANGE and DELAY texts. Values that do
 // not fit 16-bit integers fall back to two labels: delay at x = 0, delay + range at x = 229.
 [[nodiscard]] std::vector<AxisLabel> axisLabels(const QString& rangeText, const QString& delayText);
+// The same labels from the two numbers themselves (a zoomed view's span).
+[[nodiscard]] std::vector<AxisLabel> axisLabels(double range, double delay);
+
+// The point a label stands by: the first vertical grid line at or right of its left edge, on
+// the baseline. In a larger view the label keeps its distance from there at screen size.
+[[nodiscard]] QPointF labelAnchor(const AxisLabel& label);
 
 }  // namespace trellicap

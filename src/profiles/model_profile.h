@@ -84,6 +84,7 @@ struct GateRoles {
 struct ControlRoles {
     std::string_view range;
     std::string_view delay;
+    std::string_view gain;
     std::string_view dac;
     GateRoles gate1;
     GateRoles gate2;

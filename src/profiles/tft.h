@@ -212,6 +212,7 @@ inline constexpr ModelProfile kProfile{
         {
             .range = "txtrange",
             .delay = "txtdelay",
+            .gain = "txtgain",
             .dac = "txtdac",
             .gate1 = {"txtgate", "txtstart", "txtend", "txtlevel"},
             .gate2 = {"txtgate2", "txtstart2", "txtend2", "txtlevel2"},

@@ -15,7 +15,9 @@
 #include "display/ascan_plot.h"
 #include "display/overlays.h"
 #include "display/panel_texts.h"
+#include "display/plot_texts.h"
 #include "display/ui/canvas_widget.h"
+#include "display/ui/plot_widget.h"
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
 #include "record/profile_text.h"
@@ -68,7 +70,9 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     // Room beyond the first size goes to the plot before the read-only settings boxes.
     row->addWidget(m_slots);
     row->addWidget(m_plotPanel, 1);
-    row->addWidget(m_panel);
+    // The settings boxes keep their natural height at the top; the room below them is the
+    // window's, not a blank half of the panel.
+    row->addWidget(m_panel, 0, Qt::AlignTop);
     // On a small screen (or at a large scaling) the window still fits: it scrolls.
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -78,6 +82,8 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     connect(m_slots, &SlotListPanel::recallRequested, this, &frmmain::lstmem_DblClick);
     connect(m_slots, &SlotListPanel::captureRequested, this, &frmmain::cmdcapture_Click);
     connect(m_plotPanel, &PlotPanel::saveHeaderRequested, this, &frmmain::cmdtxtsav_Click);
+    connect(m_slots, &SlotListPanel::compareRequested, this, &frmmain::openCompare);
+    connect(m_plotPanel, &PlotPanel::compareRequested, this, [this] { openCompare(m_shownslot); });
     buildStatusBar();
     connectLink();
     setTabOrder();
@@ -139,7 +145,7 @@ void frmmain::display_setup() {
     const PanelTexts texts = buildPanelTexts(m_profile, m_store.capture());
     m_panel->showTexts(texts);
     drawOverlays(m_plot, m_profile, texts, m_store.capture());
-    m_plotPanel->plotWidget()->update();
+    m_plotPanel->plotWidget()->showRecord(m_profile, m_store.capture(), plotTexts(m_profile, texts));
 }
 
 void frmmain::showSlot(int column) {

@@ -22,6 +22,7 @@ class QPushButton;
 
 namespace trellicap {
 
+struct CompareChoice;
 class InstrumentLink;
 struct BatchResult;
 class MainReportHost;
@@ -98,6 +99,11 @@ public:
 
     // The application's printer, created on first use.
     PrinterSetup& printerSetup();
+
+    // A comparison trace behind the plot: the choice window for a slot (preselected), and
+    // the fetch it leads to (false, with a message, when the file gives no such record).
+    void openCompare(int column);
+    bool compareWith(const CompareChoice& choice);
 
     // Storage actions behind the windows.
     bool saveToFile(const QString& path);

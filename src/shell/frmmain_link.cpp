@@ -5,7 +5,7 @@
 #include <QStatusBar>
 
 #include "display/ascan_plot.h"
-#include "display/ui/canvas_widget.h"
+#include "display/ui/plot_widget.h"
 #include "link/instrument_link.h"
 #include "shell/frmmain.h"
 #include "shell/plot_panel.h"
@@ -19,7 +19,7 @@ void frmmain::connectLink() {
     InstrumentLink* link = m_link.get();
     connect(link, &InstrumentLink::requestSent, this, [this] {
         clearPlot(m_plot);
-        m_plotPanel->plotWidget()->update();
+        m_plotPanel->plotWidget()->clearRecord();
     });
     connect(link, &InstrumentLink::slotFiled, this, &frmmain::recordFiled);
     connect(link, &InstrumentLink::recordArrived, this, [this](int column) {

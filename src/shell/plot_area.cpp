@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "display/canvas.h"
-#include "display/ui/canvas_widget.h"
+#include "display/ui/plot_widget.h"
 
 namespace trellicap {
 
@@ -14,11 +14,14 @@ PlotArea::PlotArea(Canvas& plot, QWidget* parent)
     : QWidget(parent),
       m_designSize(plot.sizePixels()),
       m_border(new QFrame(this)),
-      m_picascan(new CanvasWidget(plot, m_border)) {
+      m_picascan(new PlotWidget(plot, m_border)) {
     m_border->setObjectName(QStringLiteral("fraascan"));
     m_border->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     m_picascan->setObjectName(QStringLiteral("picascan"));
     m_picascan->setAccessibleName(tr("A-scan plot"));
+    // Given more room, the plot shows the same data larger with lines and labels at their
+    // screen size, as desktop plotting programs do.
+    m_picascan->setMarks(CanvasWidget::Marks::KeepScreenSize);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 

@@ -1,6 +1,7 @@
 #include "shell/plot_panel.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,7 +9,7 @@
 #include <cmath>
 
 #include "display/canvas.h"
-#include "display/ui/canvas_widget.h"
+#include "display/ui/plot_widget.h"
 #include "record/profile_text.h"
 #include "shell/plot_area.h"
 #include "shell/read_only_look.h"
@@ -29,6 +30,7 @@ PlotPanel::PlotPanel(const ModelProfile& profile, Canvas& plot, SettingsPanel& b
     const int drop = profile.canvasTopTwips - profile.plotLabelBottomTwips;
     layout->addSpacing(static_cast<int>(std::lround(drop * kPixelsPerTwip)));
     layout->addWidget(buildPlotArea(plot), 1);
+    addPlotReadings();
     addReadouts(profile, boxes);
     addHeaderFields(profile, boxes);
 }
@@ -37,6 +39,42 @@ QWidget* PlotPanel::buildPlotArea(Canvas& plot) {
     auto* area = new PlotArea(plot, this);
     m_picascan = area->plotWidget();
     return area;
+}
+
+void PlotPanel::addPlotReadings() {
+    auto* row = new QHBoxLayout();
+    m_lblcursor = new QLabel(this);
+    m_lblcursor->setObjectName(QStringLiteral("lblcursor"));
+    m_lblcursor->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblpeak = new QLabel(this);
+    m_lblpeak->setObjectName(QStringLiteral("lblpeak"));
+    m_lblpeak->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_cmdcompare = new QPushButton(tr("Compare with..."), this);
+    m_cmdcompare->setObjectName(QStringLiteral("cmdcompare"));
+    m_cmdclearref = new QPushButton(tr("Clear comparison"), this);
+    m_cmdclearref->setObjectName(QStringLiteral("cmdclearref"));
+    auto* texts = new QVBoxLayout();
+    texts->addWidget(m_lblcursor);
+    texts->addWidget(m_lblpeak);
+    row->addLayout(texts, 1);
+    row->addWidget(m_cmdcompare, 0, Qt::AlignTop);
+    row->addWidget(m_cmdclearref, 0, Qt::AlignTop);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    connect(m_cmdcompare, &QPushButton::clicked, this, &PlotPanel::compareRequested);
+    connect(m_cmdclearref, &QPushButton::clicked, m_picascan, &PlotWidget::clearReference);
+    connect(m_picascan, &PlotWidget::viewChanged, this, &PlotPanel::showPlotReadings);
+    showPlotReadings();
+}
+
+void PlotPanel::showPlotReadings() {
+    const PlotView& view = m_picascan->view();
+    const QString cursor = view.cursorText();
+    m_lblcursor->setText(cursor);
+    // Screen readers read the readout itself, and say it is empty when no cursor is set.
+    m_lblcursor->setAccessibleName(cursor);
+    m_lblpeak->setText(view.peakText());
+    m_lblpeak->setAccessibleName(view.peakText());
+    m_cmdclearref->setEnabled(view.reference().has_value());
 }
 
 void PlotPanel::addReadouts(const ModelProfile& profile, SettingsPanel& boxes) {
@@ -90,6 +128,8 @@ std::vector<QWidget*> PlotPanel::tabOrder() const {
     std::vector<QWidget*> order(m_headerBoxes.begin(), m_headerBoxes.end());
     order.push_back(m_cmdtxtsav);
     order.insert(order.end(), m_readoutBoxes.begin(), m_readoutBoxes.end());
+    // The plot and its buttons after the boxes: the keyboard reaches the cursors last.
+    order.insert(order.end(), {m_picascan, m_cmdcompare, m_cmdclearref});
     return order;
 }
 

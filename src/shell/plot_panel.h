@@ -1,6 +1,7 @@
-// The middle column of the main window: the "A  Scan" plot in its sunken border, the three
-// readouts below it and the report header fields with "S  A  V  E". The readout and header
-// boxes are registered with the settings panel, which fills them with the record's texts.
+// The middle column of the main window: the "A  Scan" plot in its sunken border, the cursor
+// and gate-peak readings with the comparison buttons under it, the three readouts below and the
+// report header fields with "S  A  V  E". The readout and header boxes are registered with the
+// settings panel, which fills them with the record's texts.
 #pragma once
 
 #include <QWidget>
@@ -8,13 +9,14 @@
 
 #include "profiles/model_profile.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace trellicap {
 
 class Canvas;
-class CanvasWidget;
+class PlotWidget;
 class SettingsPanel;
 
 class PlotPanel : public QWidget {
@@ -22,7 +24,7 @@ class PlotPanel : public QWidget {
 public:
     PlotPanel(const ModelProfile& profile, Canvas& plot, SettingsPanel& boxes, QWidget* parent);
 
-    [[nodiscard]] CanvasWidget* plotWidget() const { return m_picascan; }
+    [[nodiscard]] PlotWidget* plotWidget() const { return m_picascan; }
     [[nodiscard]] QPushButton* saveButton() const { return m_cmdtxtsav; }
     // The header boxes' texts, in the profile's field order.
     [[nodiscard]] std::vector<QString> headerTexts() const;
@@ -31,13 +33,22 @@ public:
 
 signals:
     void saveHeaderRequested();
+    // "Compare with..." under the plot.
+    void compareRequested();
 
 private:
     QWidget* buildPlotArea(Canvas& plot);
+    // The cursor readout, the gate peaks and the comparison buttons under the plot.
+    void addPlotReadings();
+    void showPlotReadings();
     void addReadouts(const ModelProfile& profile, SettingsPanel& boxes);
     void addHeaderFields(const ModelProfile& profile, SettingsPanel& boxes);
 
-    CanvasWidget* m_picascan = nullptr;
+    PlotWidget* m_picascan = nullptr;
+    QLabel* m_lblcursor = nullptr;
+    QLabel* m_lblpeak = nullptr;
+    QPushButton* m_cmdcompare = nullptr;
+    QPushButton* m_cmdclearref = nullptr;
     QPushButton* m_cmdtxtsav = nullptr;
     std::vector<QLineEdit*> m_headerBoxes;
     std::vector<QLineEdit*> m_readoutBoxes;

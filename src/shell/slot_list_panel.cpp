@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,12 +28,27 @@ SlotListPanel::SlotListPanel(QWidget* parent)
     label->setBuddy(m_lstmem);
     connect(m_lstmem, &QListWidget::itemDoubleClicked, this, &SlotListPanel::recallRequested);
     m_lstmem->installEventFilter(this);
+    m_lstmem->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lstmem, &QWidget::customContextMenuRequested, this, &SlotListPanel::showEntryMenu);
     m_cmdcapture->setText(tr("Capture"));
     m_cmdcapture->setObjectName(QStringLiteral("cmdcapture"));
     connect(m_cmdcapture, &QPushButton::clicked, this, &SlotListPanel::captureRequested);
     layout->addWidget(label);
     layout->addWidget(m_lstmem, 1);
     layout->addWidget(m_cmdcapture);
+}
+
+void SlotListPanel::showEntryMenu(QPoint at) {
+    const QModelIndex entry = m_lstmem->indexAt(at);
+    if (!entry.isValid()) {
+        return;
+    }
+    QMenu menu(this);
+    QAction* compare = menu.addAction(tr("Compare with..."));
+    compare->setObjectName(QStringLiteral("mnucompare"));
+    connect(compare, &QAction::triggered, this,
+            [this, column = entry.row()] { emit compareRequested(column); });
+    menu.exec(m_lstmem->viewport()->mapToGlobal(at));
 }
 
 void SlotListPanel::fill() {

@@ -40,6 +40,8 @@ public:
 signals:
     void recallRequested();
     void captureRequested();
+    // "Compare with..." from an entry's context menu: the column of the entry.
+    void compareRequested(int column);
 
 protected:
     // Enter on an entry recalls it, as a double-click does.
@@ -47,6 +49,7 @@ protected:
 
 private:
     void applyShown();
+    void showEntryMenu(QPoint at);
 
     int m_shown = 0;
     QListWidget* m_lstmem;

@@ -74,6 +74,10 @@ const QStringList kDacHeading = {
 
 using Row = std::map<QString, QString>;
 
+// The gate peaks, after every other column.
+const QStringList kPeakHeading = {"gate1_peak_pct", "gate1_peak_path", "gate2_peak_pct",
+                                  "gate2_peak_path"};
+
 // What the panel shows, by column; every column not named is empty.
 const Row kTft3 = {{"slot", "3"},
                    {"ZERO", "108"},
@@ -97,7 +101,11 @@ const Row kTft3 = {{"slot", "3"},
                    {"Operator", "A. Example"},
                    {"Railway/Workshop", "Shop, \"North\""},
                    {"Type of Axle/No", "Axle 7/123"},
-                   {"Defect Location", QString::fromUtf8("Weld \u00e9 \u20ac")}};
+                   {"Defect Location", QString::fromUtf8("Weld \u00e9 \u20ac")},
+                   // Gate 1 from x = 75 to 175 (samples 74..174, values i % 101): 100 at
+                   // sample 100, path 0 + 100 * 100 / 250. Gate 2 is off: empty.
+                   {"gate1_peak_pct", "100"},
+                   {"gate1_peak_path", "40"}};
 const Row kTft7 = {{"slot", "7"},       {"RANGE", "250"},           {"DELAY", "10.0"},
                    {"Gain", "12.0 dB"}, {"GATE 1", "DAC -6"},       {"MEM NO", "007"},
                    {"MEASURE", "OFF"},  {"time_date", "9999999999"}};
@@ -127,7 +135,11 @@ const Row kDac2 = {{"slot", "2"},
                    {"Depth", "4.5"},
                    {"Operator", QString::fromUtf8("J. M\u00fcller")},
                    {"Job No", "JOB-42"},
-                   {"Remark", "Remark with \"quotes\", comma"}};
+                   {"Remark", "Remark with \"quotes\", comma"},
+                   // Gate 1 from x = 50 to 125 (samples 49..124, values (10 + i) % 101): 100 at
+                   // sample 90, path 2.5 + 125 * 90 / 250. Gate 2 (blank texts) holds no sample.
+                   {"gate1_peak_pct", "100"},
+                   {"gate1_peak_path", "47.5"}};
 const Row kDac150 = {{"slot", "150"},
                      {"RANGE", "50"},
                      {"MEM NO", "150"},
@@ -172,14 +184,16 @@ protected:
 
 TEST_F(Tables, csvHasARowPerMarkedSlotWithEveryFieldAsThePanelShowsIt) {
     ASSERT_EQ(runCli({"csv", tft, "-o", out}).exitCode, 0);
+    const QStringList tftHeading = kTftHeading + kPeakHeading;
     EXPECT_EQ(
         QString::fromUtf8(readAll(out)),
-        kTftHeading.join(',') + "\r\n" + csvRow(kTftHeading, kTft3) + csvRow(kTftHeading, kTft7));
+        tftHeading.join(',') + "\r\n" + csvRow(tftHeading, kTft3) + csvRow(tftHeading, kTft7));
 
     ASSERT_EQ(runCli({"csv", dac, "-o", out}).exitCode, 0);
+    const QStringList dacHeading = kDacHeading + kPeakHeading;
     EXPECT_EQ(
         QString::fromUtf8(readAll(out)),
-        kDacHeading.join(',') + "\r\n" + csvRow(kDacHeading, kDac2) + csvRow(kDacHeading, kDac150));
+        dacHeading.join(',') + "\r\n" + csvRow(dacHeading, kDac2) + csvRow(dacHeading, kDac150));
 }
 
 TEST_F(Tables, csvTakesNamedSlotsMarkedOrNotAndAddsTheSamples) {
@@ -188,8 +202,12 @@ TEST_F(Tables, csvTakesNamedSlotsMarkedOrNotAndAddsTheSamples) {
     for (int i = 0; i < kSamplesStored; ++i) {
         heading.append(QStringLiteral("s%1").arg(i));
     }
-    const QString row5 = csvRow(kTftHeading, kTft5).chopped(2) + ',' + samples(20) + "\r\n";
-    const QString row7 = csvRow(kTftHeading, kTft7).chopped(2) + ',' + samples(50) + "\r\n";
+    heading += kPeakHeading;
+    // Slot 7's gate 1 serves the DAC ("DAC -6 ") and its gate 2, like slot 5's gates, has
+    // blank texts, a marker at x = 0 holding no sample: the peak columns stay empty.
+    const QString noPeaks = ",,,\r\n";
+    const QString row5 = csvRow(kTftHeading, kTft5).chopped(2) + ',' + samples(20) + ',' + noPeaks;
+    const QString row7 = csvRow(kTftHeading, kTft7).chopped(2) + ',' + samples(50) + ',' + noPeaks;
     EXPECT_EQ(QString::fromUtf8(readAll(out)), heading.join(',') + "\r\n" + row5 + row7);
 }
 
@@ -253,8 +271,20 @@ TEST_F(Tables, jsonCarriesTheSameContentStructuredInADocumentedOrder) {
               QStringList({"slot", "marked", "settings", "ZERO"}));
     EXPECT_EQ(keysInOrder(run.out, "\"REF\": \"\"", 3),
               QStringList({"time_date", "readouts", "Beam Path"}));
-    EXPECT_EQ(keysInOrder(run.out, "\"Defect Location\": ", 3),
-              QStringList({"ascan", "dac_points", "slot"}));
+    EXPECT_EQ(keysInOrder(run.out, "\"Defect Location\": ", 7),
+              QStringList({"ascan", "dac_points", "gate1_peak_pct", "gate1_peak_path",
+                           "gate2_peak_pct", "gate2_peak_path", "slot"}));
+    // The peak in gate 1 as a number, null for gate 2 (off), and for slot 7 (gate 1 serves
+    // the DAC; gate 2's blank texts hold no sample) nulls throughout.
+    EXPECT_EQ(slotObject(document, 0)["gate1_peak_pct"], QJsonValue(100));
+    EXPECT_EQ(slotObject(document, 0)["gate1_peak_path"], QJsonValue(40));
+    EXPECT_TRUE(slotObject(document, 0)["gate2_peak_pct"].isNull());
+    EXPECT_TRUE(slotObject(document, 0)["gate2_peak_path"].isNull());
+    for (const char* key :
+         {"gate1_peak_pct", "gate1_peak_path", "gate2_peak_pct", "gate2_peak_path"}) {
+        EXPECT_TRUE(slotObject(document, 1)[key].isNull()) << key;
+        EXPECT_TRUE(slotObject(document, 1).contains(key)) << key;
+    }
 }
 
 TEST_F(Tables, jsonOfTheDacModelWrittenToAFile) {
@@ -265,6 +295,9 @@ TEST_F(Tables, jsonOfTheDacModelWrittenToAFile) {
     expectSlot(slotObject(document, 0), kDacHeading, kDac2, true, 10);
     expectSlot(slotObject(document, 2), kDacHeading, kDac150, true, 77);
     EXPECT_EQ(slotObject(document, 1)["marked"].toBool(), false);  // slot 3 holds no record
+    EXPECT_EQ(slotObject(document, 0)["gate1_peak_pct"], QJsonValue(100));
+    EXPECT_EQ(slotObject(document, 0)["gate1_peak_path"], QJsonValue(47.5));
+    EXPECT_TRUE(slotObject(document, 0)["gate2_peak_pct"].isNull());
     EXPECT_EQ(slotObject(document, 0)["dac_points"].toArray(),
               QJsonArray({QJsonArray{10, 90}, QJsonArray{60, 70}, QJsonArray{120, 50},
                           QJsonArray{180, 30}}));

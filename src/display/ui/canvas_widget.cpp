@@ -25,17 +25,30 @@ void CanvasWidget::setZoom(double zoom) {
     }
 }
 
+void CanvasWidget::setMarks(Marks marks) {
+    if (marks != m_marks) {
+        m_marks = marks;
+        update();
+    }
+}
+
+RenderScale CanvasWidget::renderScale(double devicePixelRatio) const {
+    const double positions = m_zoom * devicePixelRatio;
+    return {positions, m_marks == Marks::KeepScreenSize ? devicePixelRatio : positions};
+}
+
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // The device the painter draws on says how many device pixels a widget pixel has: the
     // screen's scaling, or a grab at another ratio.
     const double ratio = painter.device()->devicePixelRatioF();
-    const double dpi = kScreenDpi * m_zoom * ratio;
-    if (m_renderedRevision != m_canvas.revision() || m_renderedDpi != dpi) {
-        m_rendered = m_canvas.image(dpi);
+    const RenderScale scale = renderScale(ratio);
+    if (m_renderedRevision != m_canvas.revision() || m_renderedScale.positions != scale.positions ||
+        m_renderedScale.marks != scale.marks) {
+        m_rendered = m_canvas.image(scale);
         m_rendered.setDevicePixelRatio(ratio);
         m_renderedRevision = m_canvas.revision();
-        m_renderedDpi = dpi;
+        m_renderedScale = scale;
     }
     painter.fillRect(event->rect(), Qt::white);
     painter.drawImage(QPointF(0, 0), m_rendered);

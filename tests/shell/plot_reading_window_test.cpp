@@ -1,0 +1,223 @@
+// Reading the A-scan in the main window: a click on the plot fills `lblcursor` (its text also
+// its accessible name), the gate peak shows beside it, a comparison trace comes from a slot
+// of the memory table or of a record file and stays while other slots are recalled, and the
+// settings panel keeps its natural height at the top when the window grows.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "display/panel_texts.h"
+#include "display/ui/plot_widget.h"
+#include "link/qt_serial_port.h"
+#include "profiles/dac.h"
+#include "profiles/tft.h"
+#include "record/text_codes.h"
+#include "shell/compare_dialog.h"
+#include "shell/frmmain.h"
+#include "support/pty.h"
+
+using namespace trellicap;
+
+namespace {
+
+class PlotReadingWindow : public ::testing::TestWithParam<const ModelProfile*> {
+protected:
+    void SetUp() override {
+        QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
+        ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
+        cfg.write(m_pty.slave().toLocal8Bit() + "\r\n");
+    }
+
+    std::unique_ptr<frmmain> start() {
+        frmmain::Options options;
+        options.workingDir = m_dir.path();
+        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
+        auto w = std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
+        w->startUp();
+        return w;
+    }
+
+    // A record with one echo of `height` at sample `at`, RANGE and gate 1 from 30 % for 70 %.
+    static void fillSlot(frmmain& w, int column, int at, int height, const char* range) {
+        const ModelProfile& profile = w.profile();
+        auto c = w.store().column(column);
+        for (int i = 0; i < 251; ++i) {
+            c[static_cast<std::size_t>(i)] = static_cast<RecordValue>(i == at ? height : 5);
+        }
+        const auto put = [&](std::string_view control, const QString& text) {
+            auto index = static_cast<std::size_t>(fieldIndex(profile, control).value());
+            for (const RecordValue code : textToCodes(text)) {
+                c[index++] = code;
+            }
+        };
+        put("txtrange", QString::fromLatin1(range).leftJustified(7));
+        put("txtdelay", QStringLiteral("0.0    "));
+        put("txtgain", QStringLiteral("40.0 "));
+        put("txtgate", QStringLiteral("ON     30%    70%    40%    "));
+        put("txtgate2", QStringLiteral("OFF    "));
+    }
+
+    template <typename T>
+    static T* child(QWidget& w, const char* name) {
+        return w.findChild<T*>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir m_dir;
+    trellicap::testing::Pty m_pty;
+    std::vector<UserMessage> m_messages;
+};
+
+TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
+    auto w = start();
+    fillSlot(*w, 2, 105, 63, "100");
+    fillSlot(*w, 5, 200, 20, "200");
+    w->showSlot(2);
+    auto* plot = child<PlotWidget>(*w, "picascan");
+    auto* readout = child<QLabel>(*w, "lblcursor");
+    auto* peak = child<QLabel>(*w, "lblpeak");
+    ASSERT_NE(plot, nullptr);
+    ASSERT_NE(readout, nullptr);
+    EXPECT_TRUE(readout->text().isEmpty());
+    // Gate 1 runs from x = 75 to 250: the echo at sample 105 (path 42.0) is its peak.
+    EXPECT_EQ(peak->text(), QStringLiteral("Gate 1 peak 63 % at 42.0 mm"));
+
+    const auto at = [plot](double plotX) {
+        return QPoint(static_cast<int>(std::lround(plot->widgetXOf(plotX))), 100);
+    };
+    QTest::mouseClick(plot, Qt::LeftButton, {}, at(106));
+    QTest::mouseClick(plot, Qt::LeftButton, {}, at(201));
+    EXPECT_EQ(readout->text(),
+              QStringLiteral("A 42.0 mm 63 %   B 80.0 mm 5 %   \u0394 38.0 mm 22.0 dB"));
+    EXPECT_EQ(readout->accessibleName(), readout->text());
+
+    // Compare with slot 6 of the memory table: named, drawn, kept while slot 3 is recalled.
+    auto* clear = child<QPushButton>(*w, "cmdclearref");
+    EXPECT_FALSE(clear->isEnabled());
+    ASSERT_TRUE(w->compareWith({false, {}, 5}));
+    ASSERT_TRUE(plot->view().reference().has_value());
+    EXPECT_EQ(plot->view().reference()->name, QStringLiteral("Mem 6"));
+    EXPECT_EQ(plot->view().reference()->range, QStringLiteral("200"));
+    EXPECT_EQ(plot->view().reference()->samples[200], 20);
+    EXPECT_TRUE(clear->isEnabled());
+    w->showSlot(5);
+    EXPECT_EQ(plot->view().reference()->name, QStringLiteral("Mem 6"));
+    EXPECT_TRUE(plot->view().hasCursors());  // the cursors stay on their samples
+
+    // From a record file: the file's own slot, the window's table untouched.
+    ASSERT_TRUE(w->saveToFile(m_dir.filePath(QStringLiteral("shift.dat"))));
+    w->store().column(2)[105] = 11;
+    ASSERT_TRUE(w->compareWith({true, m_dir.filePath(QStringLiteral("shift.dat")), 2}));
+    EXPECT_EQ(plot->view().reference()->name, QStringLiteral("shift.dat Mem 3"));
+    EXPECT_EQ(plot->view().reference()->samples[105], 63);
+    EXPECT_EQ(w->store().column(2)[105], 11);
+
+    // A file that is not there, or ends before the slot: a message, the reference stays.
+    EXPECT_FALSE(w->compareWith({true, m_dir.filePath(QStringLiteral("none.dat")), 2}));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages.back().text.contains(QStringLiteral("cannot be opened")));
+    QFile whole(m_dir.filePath(QStringLiteral("shift.dat")));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QFile cut(m_dir.filePath(QStringLiteral("cut.dat")));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(whole.read(whole.size() / 100));
+    cut.close();
+    EXPECT_FALSE(w->compareWith({true, cut.fileName(), 2}));
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_TRUE(m_messages.back().text.contains(QStringLiteral("ends before Mem 3")));
+    EXPECT_EQ(plot->view().reference()->name, QStringLiteral("shift.dat Mem 3"));
+
+    clear->click();
+    EXPECT_FALSE(plot->view().reference().has_value());
+    EXPECT_FALSE(clear->isEnabled());
+}
+
+TEST_P(PlotReadingWindow, TheSlotListsContextMenuOpensTheComparisonForThatSlot) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
+    auto w = start();
+    fillSlot(*w, 2, 105, 63, "100");
+    fillSlot(*w, 7, 120, 44, "100");
+    w->showSlot(2);
+    QListWidget* list = w->slotList();
+    // The menu and then the choice window run their own loops: each is answered from a timer
+    // of its own (the choice window opens while the menu's answer is still running).
+    int preselected = 0;
+    QTimer pickEntry;
+    QTimer acceptChoice;
+    QObject::connect(&pickEntry, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            pickEntry.stop();
+            ASSERT_EQ(menu->actions().value(0)->text(), QStringLiteral("Compare with..."));
+            menu->setActiveAction(menu->actions().value(0));
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    QObject::connect(&acceptChoice, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            acceptChoice.stop();
+            preselected = dialog->findChild<QSpinBox*>(QStringLiteral("spncompareslot"))->value();
+            dialog->accept();
+        }
+    });
+    pickEntry.start(20);
+    acceptChoice.start(20);
+    const QPoint entry = list->visualItemRect(list->item(7)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, entry, list->viewport()->mapToGlobal(entry));
+    QApplication::sendEvent(list->viewport(), &event);
+    pickEntry.stop();
+    acceptChoice.stop();
+    EXPECT_EQ(preselected, 8);
+    auto* plot = child<PlotWidget>(*w, "picascan");
+    ASSERT_TRUE(plot->view().reference().has_value());
+    EXPECT_EQ(plot->view().reference()->name, QStringLiteral("Mem 8"));
+    EXPECT_EQ(plot->view().reference()->samples[120], 44);
+}
+
+TEST_P(PlotReadingWindow, TheSettingsPanelKeepsItsNaturalHeightAtTheTop) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
+    auto w = start();
+    w->resize(w->sizeHint());
+    QCoreApplication::processEvents();
+    auto* panel = child<QWidget>(*w, "fraMenuData");
+    const int top = panel->y();
+    w->resize(w->size() + QSize(400, 400));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->height(), panel->sizeHint().height());
+    EXPECT_EQ(panel->y(), top);  // still at the top (it moves right, beside the wider plot)
+    // The room went to the plot instead.
+    EXPECT_GT(child<QWidget>(*w, "fraascan")->height(), 311 + 100);
+}
+
+TEST(CompareDialog, HandsBackTheSlotAndTheSourceChosen) {
+    CompareDialog dialog(11, QString(), nullptr);
+    EXPECT_EQ(dialog.choice().column, 11);
+    EXPECT_FALSE(dialog.choice().fromFile);
+    auto* path = dialog.findChild<QLineEdit*>(QStringLiteral("txtcomparefile"));
+    EXPECT_FALSE(path->isEnabled());
+    dialog.findChild<QRadioButton*>(QStringLiteral("optfile"))->setChecked(true);
+    EXPECT_TRUE(path->isEnabled());
+    QTest::keyClicks(path, QStringLiteral("/tmp/a.dat"));
+    dialog.findChild<QSpinBox*>(QStringLiteral("spncompareslot"))->setValue(200);
+    const CompareChoice choice = dialog.choice();
+    EXPECT_TRUE(choice.fromFile);
+    EXPECT_EQ(choice.path, QStringLiteral("/tmp/a.dat"));
+    EXPECT_EQ(choice.column, 199);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, PlotReadingWindow,
+                         ::testing::Values(&tft::kProfile, &dac::kProfile));
+
+}  // namespace
