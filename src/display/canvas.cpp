@@ -144,10 +144,13 @@ void Canvas::render(QPainter& painter, double scale) const {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const double width = m_widthTwips * kPixelsPerTwip * scale;
     for (const Operation& op : m_operations) {
-        if (op.clipHeightTwips < m_heightTwips) {
-            painter.setClipRect(QRectF(0, 0, width, op.clipHeightTwips * kPixelsPerTwip * scale));
-        } else {
-            painter.setClipping(false);
+        // Within the caller's own clip (a page that cuts the canvas at its edges), never
+        // instead of it.
+        const bool cut = op.clipHeightTwips < m_heightTwips;
+        if (cut) {
+            painter.save();
+            painter.setClipRect(QRectF(0, 0, width, op.clipHeightTwips * kPixelsPerTwip * scale),
+                                Qt::IntersectClip);
         }
         if (const auto* stroke = std::get_if<Stroke>(&op.what)) {
             renderStroke(painter, *stroke, scale);
@@ -155,6 +158,9 @@ void Canvas::render(QPainter& painter, double scale) const {
             renderText(painter, *text, scale);
         } else {
             renderPicture(painter, std::get<Picture>(op.what), scale);
+        }
+        if (cut) {
+            painter.restore();
         }
     }
     painter.restore();
