@@ -7,8 +7,8 @@
 #include "cli/command.h"
 #include "cli/input_options.h"
 #include "cli/output_file.h"
-#include "cli/recalled_slot.h"
 #include "report/pdf_document_sink.h"
+#include "report/recalled_slot.h"
 #include "report/report_composer.h"
 #include "report/vector_report_document.h"
 

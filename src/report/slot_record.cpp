@@ -1,11 +1,11 @@
-#include "cli/slot_record.h"
+#include "report/slot_record.h"
 
 #include <algorithm>
 
-#include "cli/time_date.h"
 #include "display/panel_texts.h"
+#include "report/time_date.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 namespace {
 
@@ -100,4 +100,4 @@ SlotRecord slotRecord(const FieldLabels& labels, const RecalledSlot& shown, int 
     return record;
 }
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

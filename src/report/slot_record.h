@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "cli/recalled_slot.h"
 #include "profiles/model_profile.h"
+#include "report/recalled_slot.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 // A box of the window and the name a table gives it.
 struct Field {
@@ -50,4 +50,4 @@ struct SlotRecord {
 [[nodiscard]] SlotRecord slotRecord(const FieldLabels& labels, const RecalledSlot& shown, int slot,
                                     bool marked);
 
-}  // namespace trellicap::cli
+}  // namespace trellicap
