@@ -3,8 +3,8 @@
 #include "report/csv_format.h"
 #include "report/pdf_document_sink.h"
 #include "report/recalled_slot.h"
-#include "report/slot_record.h"
 #include "report/report_composer.h"
+#include "report/slot_record.h"
 #include "report/vector_report_document.h"
 
 namespace trellicap {

@@ -88,8 +88,9 @@ void frmmain::runExport(bool pdf, const ExportChoice& choice) {
             return;
         }
     }
-    const QList<int> titled = shownPage ? QList<int>{m_shownslot + 1}
-                                        : QList<int>(request.slotNumbers.begin(), request.slotNumbers.end());
+    const QList<int> titled =
+        shownPage ? QList<int>{m_shownslot + 1}
+                  : QList<int>(request.slotNumbers.begin(), request.slotNumbers.end());
     request.title = vectorReportTitle(QFileInfo(m_currentFile).fileName(), titled);
     const int count = static_cast<int>(request.slotNumbers.size()) + (shownPage ? 1 : 0);
 
