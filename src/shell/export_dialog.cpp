@@ -41,6 +41,7 @@ ExportDialog::ExportDialog(Kind kind, QWidget* parent) : QDialog(parent), m_kind
 
     m_file = new QLineEdit(this);
     m_file->setObjectName(QStringLiteral("txtexportfile"));
+    m_file->setMinimumWidth(m_file->fontMetrics().averageCharWidth() * 48);  // a whole path
     auto* label = new QLabel(QStringLiteral("File:"), this);
     label->setBuddy(m_file);
     auto* browse = new QPushButton(QStringLiteral("Browse..."), this);
