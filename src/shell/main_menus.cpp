@@ -34,6 +34,18 @@ constexpr EntryKey kEntryKeys[] = {
     {"mnuexit", "Ctrl+Q"}, {"mnuexportpdf", "Ctrl+E"},
 };
 
+// What an entry does, in the status bar while the pointer rests on it.
+struct EntryTip {
+    std::string_view entry;
+    const char* tip;
+};
+constexpr EntryTip kEntryTips[] = {
+    {"mnunew", "Empty all 200 slots and their marks"},
+    {"mnuexportpdf", "Write report pages into one PDF of text and lines"},
+    {"mnuexportcsv", "Write a table of the slots for a spreadsheet"},
+    {"mnuhelpt", "Open the user's guide"},
+};
+
 // Alt + the first letter opens a menu (or chooses "Option"), as a mnemonic would, without
 // an ampersand that would change the menus' texts.
 struct MenuKey {
@@ -93,6 +105,11 @@ void bind(QAction* action, const MenuEntry& entry, std::span<const MenuCommand> 
         return;
     }
     QObject::connect(action, &QAction::triggered, action, command->action);
+    for (const EntryTip& tip : kEntryTips) {
+        if (tip.entry == entry.objectName) {
+            action->setStatusTip(QMenuBar::tr(tip.tip));
+        }
+    }
     if (command->waitsWhileBusy) {
         menus.busyActions.append(action);
     }
