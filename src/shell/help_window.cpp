@@ -31,7 +31,6 @@ HelpWindow::HelpWindow(const QString& program, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(m_browser, 1);
-    resize(760, 640);
 }
 
 void HelpWindow::showGuide() {

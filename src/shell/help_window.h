@@ -18,6 +18,8 @@ public:
     // Shows the guide from its start (its table of contents) and brings the window forward.
     void showGuide();
     [[nodiscard]] QTextBrowser* browser() const { return m_browser; }
+    // Room to read a page of the guide (the placement sizes a window to its hint).
+    [[nodiscard]] QSize sizeHint() const override { return {760, 640}; }
 
 private:
     QTextBrowser* m_browser;
