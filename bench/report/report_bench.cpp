@@ -1,8 +1,10 @@
 // Report printing into PDF: one page composed and written (four canvases, four scratch
-// bitmaps, one PDF job), and a print run over all 200 marked slots.
+// bitmaps, one PDF job), a print run over all 200 marked slots, and 200 slots into one
+// document as vector pages beside the same pages as 300-dpi bitmaps.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -13,8 +15,11 @@
 #include "profiles/tft.h"
 #include "record/record_store.h"
 #include "record/slot_entries.h"
+#include "report/pdf_document_sink.h"
 #include "report/print_run.h"
+#include "report/recalled_slot.h"
 #include "report/report_composer.h"
+#include "report/vector_report_document.h"
 #include "support/pdf_page_sink.h"
 
 namespace trellicap {
@@ -119,6 +124,78 @@ BENCHMARK(BM_PrintAll200SlotsIntoPdf)
     ->ArgsProduct({{0, 1}, {96, 300}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// 200 slots, each with a trace of its own (a pulse and echoes that move with the slot), a
+// full settings area and header fields: what a shift's file holds.
+RecordStore shiftOf200Slots(const ModelProfile& profile) {
+    RecordStore store(profile);
+    store.initMemoryTable();
+    for (int col = 0; col < kSlotCount; ++col) {
+        auto c = store.column(col);
+        for (int i = 1; i < 251; ++i) {
+            const int echo = (i + col) % 40;
+            c[static_cast<std::size_t>(i)] =
+                static_cast<RecordValue>(echo < 6 ? 90 - 12 * echo + col % 9 : (i * 7 + col) % 11);
+        }
+        const QByteArray digits = QByteArray::number(col + 1).rightJustified(3, '0');
+        for (int i = 0; i < 3; ++i) {
+            c[static_cast<std::size_t>(kMemoryNumberFirst + i)] = digits[i];
+        }
+    }
+    return store;
+}
+
+// The window's Export PDF and trellicap-cli pdf --vector: 200 pages of lines and text in one
+// PDF/A document. Counter KB_per_page: the document's size over its pages.
+void BM_VectorPdfOf200Slots(benchmark::State& state) {
+    RecordStore store = shiftOf200Slots(profileOf(state));
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        VectorReportDocument document(buffer, QStringLiteral("shift.dat, Mem 1-200"));
+        RecalledSlot shown(store);
+        for (int slot = 1; slot <= kSlotCount; ++slot) {
+            shown.show(slot);
+            document.addPage(store.profile(), shown, shown.plot());
+        }
+        if (!document.finish() || document.pages() != kSlotCount) {
+            state.SkipWithError("the document is not complete");
+        }
+        bytes = buffer.size();
+    }
+    state.counters["KB_per_page"] = static_cast<double>(bytes) / kSlotCount / 1024.0;
+}
+BENCHMARK(BM_VectorPdfOf200Slots)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
+
+// The same 200 pages as the printed page's bitmaps at 300 dpi in one document (trellicap-cli
+// pdf, Export PDF with "Text and lines" unchecked): the figures the vector pages stand beside.
+void BM_BitmapPdfOf200SlotsAt300Dpi(benchmark::State& state) {
+    RecordStore store = shiftOf200Slots(profileOf(state));
+    QTemporaryDir scratch;
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        PdfDocumentSink sink(buffer, 300);
+        RecalledSlot shown(store);
+        for (int slot = 1; slot <= kSlotCount; ++slot) {
+            shown.show(slot);
+            print_report(store.profile(), shown, sink, scratch.path(), [] {});
+        }
+        if (!sink.finish() || sink.pages() != kSlotCount) {
+            state.SkipWithError("the document is not complete");
+        }
+        bytes = buffer.size();
+    }
+    state.counters["KB_per_page"] = static_cast<double>(bytes) / kSlotCount / 1024.0;
+}
+BENCHMARK(BM_BitmapPdfOf200SlotsAt300Dpi)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace trellicap

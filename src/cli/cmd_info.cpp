@@ -7,8 +7,8 @@
 #include "cli/input_options.h"
 #include "cli/output_file.h"
 #include "cli/slot_list.h"
-#include "cli/slot_record.h"
 #include "record/profile_text.h"
+#include "report/slot_record.h"
 
 namespace trellicap::cli {
 

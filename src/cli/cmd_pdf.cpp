@@ -1,14 +1,16 @@
 // pdf FILE -o OUT.pdf: the window's "Ultrasonic  Test  Report" page for each chosen slot, all
 // in one document, in ascending slot order.
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
 #include "cli/output_file.h"
-#include "cli/recalled_slot.h"
 #include "report/pdf_document_sink.h"
+#include "report/recalled_slot.h"
 #include "report/report_composer.h"
+#include "report/vector_report_document.h"
 
 namespace trellicap::cli {
 
@@ -41,8 +43,28 @@ void printPages(const RecordInput& input, const std::vector<int>& chosen, PageSi
     }
 }
 
+// The same pages as lines and text, into one PDF/A-1b titled with the file and the slots.
+void writeVectorPages(const RecordInput& input, const std::vector<int>& chosen,
+                      const QString& inputPath, QIODevice& device) {
+    const QList<int> numbers(chosen.begin(), chosen.end());
+    VectorReportDocument document(device,
+                                  vectorReportTitle(QFileInfo(inputPath).fileName(), numbers));
+    RecalledSlot shown(*input.store);
+    for (const int slot : chosen) {
+        shown.show(slot);
+        if (!document.addPage(input.model->profile, shown, shown.plot())) {
+            failInput(QStringLiteral("the page of slot %1 could not be started.").arg(slot));
+        }
+    }
+    if (!document.finish()) {
+        failInput(
+            QStringLiteral("the document could not be written: %1.").arg(device.errorString()));
+    }
+}
+
 void runPdf(const CommandLine& line) {
     line.refuseTogether(QStringLiteral("slots"), QStringLiteral("marked"));
+    line.refuseTogether(QStringLiteral("vector"), QStringLiteral("dpi"));
     const QString path = line.required(QStringLiteral("output"));
     const int dpi = line.number(QStringLiteral("dpi"), kDefaultDpi, kLowestDpi, kHighestDpi);
     const auto requested = requestedSlots(line);
@@ -54,6 +76,11 @@ void runPdf(const CommandLine& line) {
                       .arg(line.positional(0)));
     }
     OutputFile out(path);
+    if (line.isSet(QStringLiteral("vector"))) {
+        writeVectorPages(input, chosen, line.positional(0), out.device());
+        out.commit();
+        return;
+    }
     PdfDocumentSink sink(out.device(), dpi);
     printPages(input, chosen, sink);
     if (!sink.finish()) {
@@ -68,12 +95,14 @@ void runPdf(const CommandLine& line) {
 const Command& pdfCommand() {
     static const Command command{
         {QStringLiteral("pdf"),
-         QStringLiteral("FILE -o OUT.pdf [--slots LIST | --marked] [--dpi N] [--model tft|dac]"),
+         QStringLiteral("FILE -o OUT.pdf [--slots LIST | --marked] [--dpi N | --vector] "
+                        "[--model tft|dac]"),
          QStringLiteral("one report page per slot, in one PDF"),
          QStringLiteral(
              "Writes the \"Ultrasonic  Test  Report\" page the window program prints, one\n"
              "page per slot in ascending order, into one PDF (A4): the marked slots, or\n"
-             "those --slots names."),
+             "those --slots names. With --vector the pages are lines and real text (the\n"
+             "same layout), PDF/A-1b with the fonts inside: searchable, values copyable."),
          {outputOption(QStringLiteral("OUT.pdf")),
           slotsOption(),
           {{QStringLiteral("marked")}, {}, QStringLiteral("the marked slots (the default)")},
@@ -81,6 +110,9 @@ const Command& pdfCommand() {
            QStringLiteral("N"),
            QStringLiteral("the page's resolution, 96 to 600 (default 300); the page's bitmaps\n"
                           "      are drawn at 96 dpi for 96, else at 300 to 600 dpi")},
+          {{QStringLiteral("vector")},
+           {},
+           QStringLiteral("lines and real text instead of bitmaps, as PDF/A-1b")},
           modelOption()},
          1},
         runPdf};

@@ -10,7 +10,7 @@
 #include "cli/command.h"
 #include "cli/input_options.h"
 #include "cli/output_file.h"
-#include "cli/recalled_slot.h"
+#include "report/recalled_slot.h"
 
 namespace trellicap::cli {
 

@@ -1,10 +1,10 @@
 // csv and json: the chosen slots' settings, time and date, readouts, header fields and
 // samples, as a table or as structured data.
 #include "cli/command.h"
-#include "cli/csv_format.h"
 #include "cli/input_options.h"
 #include "cli/json_format.h"
 #include "cli/output_file.h"
+#include "report/csv_format.h"
 
 namespace trellicap::cli {
 

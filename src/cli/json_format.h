@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/models.h"
-#include "cli/slot_record.h"
+#include "report/slot_record.h"
 
 namespace trellicap::cli {
 

@@ -27,10 +27,13 @@ QString overallHelp() {
         text += QStringLiteral("  %1  %2\n")
                     .arg(command->syntax.name.leftJustified(7), command->syntax.summary);
     }
-    return text + QStringLiteral(
-                      "\n'%1 SUBCOMMAND --help' describes a subcommand. Exit status: 0 done, 1 bad "
-                      "input\n(the file, the slots, the port or the output), 2 bad usage.\n")
-                      .arg(kProgram);
+    return text +
+           QStringLiteral(
+               "\n'%1 SUBCOMMAND --help' describes a subcommand. Exit status: 0 done, 1 bad "
+               "input\n(the file, the slots, the port or the output), 2 bad usage.\n"
+               "Connecting the instrument, capturing, printing and exporting are told in the\n"
+               "user's guide of the window programs: Help > Help Topic.\n")
+               .arg(kProgram);
 }
 
 const Command* findCommand(const QString& name) {

@@ -174,11 +174,14 @@ void Canvas::render(QPainter& painter, RenderScale scale) const {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const double width = m_widthTwips * kPixelsPerTwip * scale.positions;
     for (const Operation& op : m_operations) {
-        if (op.clipHeightTwips < m_heightTwips) {
+        // Within the caller's own clip (a page that cuts the canvas at its edges), never
+        // instead of it.
+        const bool cut = op.clipHeightTwips < m_heightTwips;
+        if (cut) {
+            painter.save();
             painter.setClipRect(
-                QRectF(0, 0, width, op.clipHeightTwips * kPixelsPerTwip * scale.positions));
-        } else {
-            painter.setClipping(false);
+                QRectF(0, 0, width, op.clipHeightTwips * kPixelsPerTwip * scale.positions),
+                Qt::IntersectClip);
         }
         if (const auto* stroke = std::get_if<Stroke>(&op.what)) {
             renderStroke(painter, *stroke, scale);
@@ -186,6 +189,9 @@ void Canvas::render(QPainter& painter, RenderScale scale) const {
             renderText(painter, *text, scale);
         } else {
             renderPicture(painter, std::get<Picture>(op.what), scale.positions);
+        }
+        if (cut) {
+            painter.restore();
         }
     }
     painter.restore();

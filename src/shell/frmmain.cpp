@@ -21,11 +21,14 @@
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
 #include "record/profile_text.h"
+#include "shell/export_progress.h"
 #include "shell/frmabout.h"
 #include "shell/frmoption.h"
+#include "shell/help_window.h"
 #include "shell/main_menus.h"
 #include "shell/main_report_host.h"
 #include "shell/plot_panel.h"
+#include "shell/record_file_drop.h"
 #include "shell/settings_panel.h"
 #include "shell/slot_list_panel.h"
 #include "shell/slot_tip.h"
@@ -87,6 +90,8 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     buildStatusBar();
     connectLink();
     setTabOrder();
+    connect(m_status, &StatusFields::unsavedChanged, this, &frmmain::updateTitle);
+    new RecordFileDrop(*this, [this](const QString& path) { openRecordFile(path); });
 }
 
 frmmain::~frmmain() = default;
@@ -117,8 +122,15 @@ void frmmain::buildMenus() {
         {"mnuexit", [] { QApplication::quit(); }},
         {"mnuoption", [this] { openPortSelection(); }},
         {"mnuabout", [this] { openAbout(); }},
+        {"mnunew", [this] { newRecords(); }, true},
+        {"mnuexportpdf", [this] { openExport(true); }, true},
+        {"mnuexportcsv", [this] { openExport(false); }, true},
+        {"mnuhelpt", [this] { openHelp(); }},
     };
-    m_busyActions = buildMainMenus(*menuBar(), m_profile, commands).busyActions;
+    const MainMenus menus = buildMainMenus(*menuBar(), m_profile, commands);
+    m_busyActions = menus.busyActions;
+    m_recentMenu = menus.recentFiles;
+    fillRecentMenu();
 }
 
 void frmmain::buildStatusBar() {

@@ -14,10 +14,12 @@
 #include "shell/message_box.h"
 #include "shell/port_config.h"
 #include "shell/port_selection_host.h"
+#include "shell/unsaved_question.h"
 
 class QAction;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPushButton;
 
 namespace trellicap {
@@ -31,6 +33,9 @@ class PrinterSetup;
 class SettingsPanel;
 class SlotListPanel;
 class StatusFields;
+class ExportProgress;
+class HelpWindow;
+struct ExportChoice;
 class frmAbout;
 class frmoption;
 class frmopen;
@@ -45,6 +50,7 @@ public:
         int waitTimerMs = -1;         // test seam: -1 keeps the profile's interval
         int frameByteTimeoutMs = -1;  // test seam: -1 keeps the link's default
         Messenger messenger;          // empty: message boxes
+        UnsavedAsker unsavedAsker;    // empty: the Save/Discard/Cancel message box
     };
 
     frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options);
@@ -109,6 +115,22 @@ public:
     bool saveToFile(const QString& path);
     void loadFromFile(const QString& path);
 
+    // File > New: every slot back to its start values and unmarked, after the unsaved
+    // question.
+    void newRecords();
+    // A record file from the recent files or a drop: the unsaved question, then the load.
+    void openRecordFile(const QString& path);
+    // The record file last opened or saved; empty after New or at start.
+    [[nodiscard]] QString currentFile() const { return m_currentFile; }
+    [[nodiscard]] QMenu* recentFilesMenu() const { return m_recentMenu; }
+
+    // File > Export PDF... and Export CSV...; pdf true for the PDF.
+    void openExport(bool pdf);
+    void runExport(bool pdf, const ExportChoice& choice);
+
+    // Help > Help Topic: the user's guide.
+    void openHelp();
+
 private:
     // Port selection.
     [[nodiscard]] QString portConfigPath() const override;
@@ -125,6 +147,12 @@ private:
     void linkLost(const QString& reason);
     // A marked entry's tip, from its record (after a filing, a header store or a load).
     void updateEntryTip(int column);
+    // The title names the current file and marks unsaved changes.
+    void updateTitle();
+    void rememberFile(const QString& path);
+    void fillRecentMenu();
+    // Save before a discard: to the current file, else to a file the user names.
+    bool saveBeforeDiscard();
 
     const ModelProfile& m_profile;
     Options m_options;
@@ -150,6 +178,12 @@ private:
     QPointer<frmprintop> m_frmprintop;
     std::unique_ptr<PrinterSetup> m_printer;
     std::unique_ptr<MainReportHost> m_reportHost;
+    QPointer<QWidget> m_exportPdf;
+    QPointer<QWidget> m_exportCsv;
+    QPointer<ExportProgress> m_export;
+    QPointer<HelpWindow> m_help;
+    QMenu* m_recentMenu = nullptr;
+    QString m_currentFile;
     QString m_saveFolder;  // remembered for the run, apart from the open window's
     QString m_openFolder;
 };

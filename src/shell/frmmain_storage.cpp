@@ -51,6 +51,7 @@ bool frmmain::saveToFile(const QString& path) {
         return false;
     }
     m_status->setUnsaved(false);
+    rememberFile(path);
     statusBar()->showMessage(tr("Saved all 200 slots to %1").arg(path), 6000);
     return true;
 }
@@ -72,8 +73,13 @@ void frmmain::loadFromFile(const QString& path) {
     display_pattern();
     display_setup();
     if (const auto problem = describeLoadFailure(result, path)) {
+        if (result.tableChanged()) {
+            m_currentFile.clear();  // the table holds only part of that file
+            updateTitle();
+        }
         message(*problem);
     } else {
+        rememberFile(path);
         statusBar()->showMessage(tr("Loaded %1").arg(path), 6000);
     }
 }

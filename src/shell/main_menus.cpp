@@ -16,6 +16,13 @@ constexpr MenuEntry kHelpMenu[] = {
     {"mnuabout", "About Data Capture"},
 };
 constexpr MenuEntry kOptionEntry = {"mnuoption", "Option"};
+// After the File menu's own entries, which keep their places: the exports and the files
+// opened or saved last.
+constexpr MenuEntry kFileExports[] = {
+    {"mnuexportpdf", "Export PDF..."},
+    {"mnuexportcsv", "Export CSV..."},
+};
+constexpr MenuEntry kRecentFilesMenu = {"mnurecent", "Recent Files"};
 
 // The standard keys of the entries, shown in the menus beside their texts.
 struct EntryKey {
@@ -23,10 +30,20 @@ struct EntryKey {
     const char* keys;
 };
 constexpr EntryKey kEntryKeys[] = {
-    {"mnuopen", "Ctrl+O"},
-    {"mnusave", "Ctrl+S"},
-    {"mnuprint", "Ctrl+P"},
-    {"mnuexit", "Ctrl+Q"},
+    {"mnuopen", "Ctrl+O"}, {"mnusave", "Ctrl+S"},      {"mnuprint", "Ctrl+P"},
+    {"mnuexit", "Ctrl+Q"}, {"mnuexportpdf", "Ctrl+E"},
+};
+
+// What an entry does, in the status bar while the pointer rests on it.
+struct EntryTip {
+    std::string_view entry;
+    const char* tip;
+};
+constexpr EntryTip kEntryTips[] = {
+    {"mnunew", "Empty all 200 slots and their marks"},
+    {"mnuexportpdf", "Write report pages into one PDF of text and lines"},
+    {"mnuexportcsv", "Write a table of the slots for a spreadsheet"},
+    {"mnuhelpt", "Open the user's guide"},
 };
 
 // Alt + the first letter opens a menu (or chooses "Option"), as a mnemonic would, without
@@ -88,19 +105,35 @@ void bind(QAction* action, const MenuEntry& entry, std::span<const MenuCommand> 
         return;
     }
     QObject::connect(action, &QAction::triggered, action, command->action);
+    for (const EntryTip& tip : kEntryTips) {
+        if (tip.entry == entry.objectName) {
+            action->setStatusTip(QMenuBar::tr(tip.tip));
+        }
+    }
     if (command->waitsWhileBusy) {
         menus.busyActions.append(action);
     }
 }
 
-void addMenu(QMenuBar& bar, const char* name, const QString& title,
-             std::span<const MenuEntry> entries, std::span<const MenuCommand> commands,
-             MainMenus& menus) {
+QMenu* addMenu(QMenuBar& bar, const char* name, const QString& title,
+               std::span<const MenuEntry> entries, std::span<const MenuCommand> commands,
+               MainMenus& menus) {
     QMenu* menu = bar.addMenu(title);
     menu->setObjectName(QString::fromLatin1(name));
     for (const MenuEntry& entry : entries) {
         bind(menu->addAction(qs(entry.text)), entry, commands, menus);
     }
+    return menu;
+}
+
+void addFileAdditions(QMenu& file, std::span<const MenuCommand> commands, MainMenus& menus) {
+    file.addSeparator();
+    for (const MenuEntry& entry : kFileExports) {
+        bind(file.addAction(qs(entry.text)), entry, commands, menus);
+    }
+    file.addSeparator();
+    menus.recentFiles = file.addMenu(qs(kRecentFilesMenu.text));
+    menus.recentFiles->setObjectName(qs(kRecentFilesMenu.objectName));
 }
 
 }  // namespace
@@ -108,7 +141,8 @@ void addMenu(QMenuBar& bar, const char* name, const QString& title,
 MainMenus buildMainMenus(QMenuBar& bar, const ModelProfile& profile,
                          std::span<const MenuCommand> commands) {
     MainMenus menus;
-    addMenu(bar, "mnufile", QMenuBar::tr("File"), profile.fileMenu, commands, menus);
+    QMenu* file = addMenu(bar, "mnufile", QMenuBar::tr("File"), profile.fileMenu, commands, menus);
+    addFileAdditions(*file, commands, menus);
     // "Option" has no entries of its own: choosing it in the bar opens the port selection.
     bind(bar.addAction(qs(kOptionEntry.text)), kOptionEntry, commands, menus);
     addMenu(bar, "mnuhelp", QMenuBar::tr("Help"), kHelpMenu, commands, menus);

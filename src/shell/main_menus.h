@@ -1,5 +1,6 @@
-// The main window's menu bar, built from tables: the profile's File entries and the fixed
-// Option and Help entries, each bound to the command of the same name. An entry with no
+// The main window's menu bar, built from tables: the profile's File entries (then the
+// exports and the recent files) and the fixed Option and Help entries, each bound to the
+// command of the same name. An entry with no
 // command does nothing when chosen.
 #pragma once
 
@@ -11,6 +12,7 @@
 #include "profiles/model_profile.h"
 
 class QAction;
+class QMenu;
 class QMenuBar;
 
 namespace trellicap {
@@ -22,7 +24,8 @@ struct MenuCommand {
 };
 
 struct MainMenus {
-    QList<QAction*> busyActions;  // the entries to disable while the link is busy
+    QList<QAction*> busyActions;   // the entries to disable while the link is busy
+    QMenu* recentFiles = nullptr;  // File > Recent Files, filled by the window
 };
 
 [[nodiscard]] MainMenus buildMainMenus(QMenuBar& bar, const ModelProfile& profile,

@@ -73,6 +73,7 @@ void StatusFields::setPort(const QString& device, PortState state) {
 void StatusFields::setUnsaved(bool unsaved) {
     m_unsaved = unsaved;
     m_changes->setText(unsaved ? tr("unsaved changes") : QString());
+    emit unsavedChanged(unsaved);
 }
 
 }  // namespace trellicap

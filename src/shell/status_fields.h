@@ -35,6 +35,9 @@ public:
 
     [[nodiscard]] QPushButton* stopButton() const { return m_stop; }
 
+signals:
+    void unsavedChanged(bool unsaved);
+
 private:
     QStatusBar& m_bar;
     QLabel* m_progress;

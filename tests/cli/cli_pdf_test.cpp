@@ -2,6 +2,8 @@
 // as the window's printed page, its images lossless at the page's resolution.
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include "crafted_files.h"
 #include "support/report_fixture.h"
 
@@ -82,6 +84,43 @@ TEST_F(Pdf, theDacPagesAndNamedSlotsAtAnotherResolution) {
         EXPECT_NE(image.encoding, QStringLiteral("jpeg"));
         EXPECT_EQ(image.xPpi, 600);
     }
+}
+
+// The text pdftotext reads off a PDF (poppler-utils), in reading order.
+QString pdfText(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST_F(Pdf, vectorPagesAreTheSamePagesAsTextAndLines) {
+    const QString tft = testing::writeTftFile(QDir(dir.path()));
+    const auto run = runCli({"pdf", tft, "--vector", "-o", out});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(test::pdfPageCount(out), 2);
+    const QImage first = test::renderPdfPageNumber(out, 1, kProbeDpi, dir.path());
+    const QImage second = test::renderPdfPageNumber(out, 2, kProbeDpi, dir.path());
+    ASSERT_FALSE(first.isNull());
+    EXPECT_TRUE(traceNear(first, 11, 190));
+    EXPECT_FALSE(traceNear(first, 11, 90));
+    EXPECT_TRUE(traceNear(second, 11, 90));
+    for (const QImage* page : {&first, &second}) {
+        expectWindowLayout(*page, tft::kProfile.report.noteY);
+    }
+    EXPECT_TRUE(test::listPdfImages(out).empty());
+    // Slot 3's settings, readouts and header fields, Windows-1252 letters included, are
+    // text; slot 7's page follows.
+    const QString text = pdfText(out);
+    for (const char* word :
+         {"Ultrasonic", "Report", "Beam Path:", "50.9", "5920", "45.5", "A. Example",
+          "Shop, \"North\"", "Axle 7/123", "Weld \u00e9 \u20ac", "Tm: 06:50", "250", "10.0"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word;
+    }
+    EXPECT_LT(text.indexOf(QStringLiteral("50.9")), text.indexOf(QStringLiteral("\f")));
+
+    EXPECT_EQ(runCli({"pdf", tft, "--vector", "--dpi", "300", "-o", out}).exitCode, 2);
 }
 
 }  // namespace

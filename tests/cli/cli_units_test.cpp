@@ -5,12 +5,12 @@
 #include <QRegularExpression>
 
 #include "cli/command.h"
-#include "cli/csv_format.h"
 #include "cli/json_format.h"
 #include "cli/slot_list.h"
-#include "cli/time_date.h"
 #include "cli_fixture.h"
 #include "record/text_codes.h"
+#include "report/csv_format.h"
+#include "report/time_date.h"
 
 namespace trellicap::cli {
 namespace {

@@ -26,6 +26,8 @@ public:
     [[nodiscard]] QString controlText(std::string_view control) const override;
 
     void set(const std::string& control, const QString& text) { m_texts[control] = text; }
+    // The plot canvas the image is drawn from (the vector page draws it as it stands).
+    [[nodiscard]] const Canvas& plot() const { return *m_plot; }
     void clearTexts() { m_texts.clear(); }
 
     // Every control the composer asked for.

@@ -1,9 +1,9 @@
-#include "cli/recalled_slot.h"
+#include "report/recalled_slot.h"
 
 #include "display/ascan_plot.h"
 #include "display/overlays.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 RecalledSlot::RecalledSlot(RecordStore& store) : m_store(store) {}
 
@@ -14,4 +14,4 @@ void RecalledSlot::show(int slot) {
     drawOverlays(m_plot, m_store.profile(), m_texts, m_store.capture());
 }
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

@@ -8,11 +8,11 @@
 
 #include "profiles/model_profile.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 // "2013-02-01T06:50" when the ten codes form a valid time and date (a blank may stand for a
 // leading zero, years are 2000..2099); else the ten codes as characters, up to a code 0 as
 // a text box shows them.
 [[nodiscard]] QString isoTimeDate(std::span<const RecordValue> codes);
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

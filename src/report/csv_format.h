@@ -6,9 +6,9 @@
 #include <QString>
 #include <vector>
 
-#include "cli/slot_record.h"
+#include "report/slot_record.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 // One field as it stands in a row.
 [[nodiscard]] QString csvField(const QString& text);
@@ -18,4 +18,4 @@ namespace trellicap::cli {
 [[nodiscard]] QByteArray csvDocument(const FieldLabels& labels,
                                      const std::vector<SlotRecord>& records, bool samples);
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

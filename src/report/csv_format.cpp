@@ -1,8 +1,8 @@
-#include "cli/csv_format.h"
+#include "report/csv_format.h"
 
 #include <QStringList>
 
-namespace trellicap::cli {
+namespace trellicap {
 
 namespace {
 
@@ -72,4 +72,4 @@ QByteArray csvDocument(const FieldLabels& labels, const std::vector<SlotRecord>&
     return document.toUtf8();
 }
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

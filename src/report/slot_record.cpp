@@ -1,14 +1,14 @@
-#include "cli/slot_record.h"
+#include "report/slot_record.h"
 
 #include <algorithm>
 
-#include "cli/time_date.h"
 #include "display/panel_texts.h"
 #include "display/plot_texts.h"
 #include "record/numbers.h"
 #include "record/profile_text.h"
+#include "report/time_date.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 namespace {
 
@@ -115,4 +115,4 @@ std::array<QString, 4> gatePeakTexts(const std::array<std::optional<TraceReading
     return texts;
 }
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "cli/recalled_slot.h"
 #include "display/plot_readings.h"
 #include "profiles/model_profile.h"
+#include "report/recalled_slot.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 // A box of the window and the name a table gives it.
 struct Field {
@@ -64,4 +64,4 @@ inline constexpr std::array<const char*, 4> kGatePeakColumns = {
 [[nodiscard]] SlotRecord slotRecord(const FieldLabels& labels, const RecalledSlot& shown, int slot,
                                     bool marked);
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

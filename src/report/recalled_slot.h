@@ -9,7 +9,7 @@
 #include "record/record_store.h"
 #include "report/report_source.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 // The window's plot area, drawn in points.
 inline constexpr int kPlotWidthTwips = 5205;
@@ -38,4 +38,4 @@ private:
     PanelTexts m_texts;
 };
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

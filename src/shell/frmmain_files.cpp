@@ -1,0 +1,112 @@
+// The main window's record-file comforts: File > New, the recent files, the title naming the
+// open file, a record file dropped on the window, and the user's guide.
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStatusBar>
+
+#include "link/instrument_link.h"
+#include "record/slot_entries.h"
+#include "shell/frmmain.h"
+#include "shell/help_window.h"
+#include "shell/recent_files.h"
+#include "shell/slot_list_panel.h"
+#include "shell/status_fields.h"
+#include "shell/texts.h"
+#include "shell/window_placement.h"
+#include "shell/window_title.h"
+
+namespace trellicap {
+
+void frmmain::updateTitle() {
+    const bool unsaved = m_status != nullptr && m_status->unsaved();
+    setWindowTitle(windowTitleFor(qs(m_profile.caption), m_currentFile, unsaved));
+    // Only a title with the placeholder can show the mark (Qt warns otherwise).
+    setWindowModified(unsaved && windowTitle().contains(QLatin1String("[*]")));
+}
+
+void frmmain::rememberFile(const QString& path) {
+    m_currentFile = QFileInfo(path).absoluteFilePath();
+    RecentFiles(qs(m_profile.programName)).add(path);
+    fillRecentMenu();
+    updateTitle();
+}
+
+void frmmain::fillRecentMenu() {
+    if (m_recentMenu == nullptr) {
+        return;
+    }
+    m_recentMenu->clear();
+    const QStringList files = RecentFiles(qs(m_profile.programName)).files();
+    if (files.isEmpty()) {
+        m_recentMenu->addAction(tr("(none)"))->setEnabled(false);
+        return;
+    }
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* action = m_recentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        action->setObjectName(QStringLiteral("mnurecent%1").arg(i + 1));
+        action->setData(path);
+        action->setStatusTip(path);
+        action->setToolTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { openRecordFile(path); });
+    }
+}
+
+bool frmmain::saveBeforeDiscard() {
+    QString path = m_currentFile;
+    if (path.isEmpty()) {
+        path = QFileDialog::getSaveFileName(this, tr("Save"),
+                                            m_saveFolder.isEmpty() ? workingDir() : m_saveFolder,
+                                            tr("Record files (*.dat)"));
+    }
+    return !path.isEmpty() && saveToFile(path);
+}
+
+void frmmain::newRecords() {
+    if (m_link->isBusy()) {
+        return;  // a frame is on its way into the table
+    }
+    if (!mayDiscardUnsaved(
+            this, qs(m_profile.programName), m_status->unsaved(),
+            [this] { return saveBeforeDiscard(); }, m_options.unsavedAsker)) {
+        return;
+    }
+    m_store.initMemoryTable();
+    m_slots->setEntries(slotListEntries({}));
+    m_currentFile.clear();
+    m_status->setUnsaved(false);
+    updateTitle();
+    statusBar()->showMessage(tr("All 200 slots cleared"), 6000);
+}
+
+void frmmain::openRecordFile(const QString& path) {
+    if (m_link->isBusy()) {
+        statusBar()->showMessage(tr("Not opened while a capture runs: %1").arg(path), 6000);
+        return;
+    }
+    if (!QFileInfo::exists(path)) {
+        RecentFiles(qs(m_profile.programName)).remove(path);
+        fillRecentMenu();
+        message({qs(m_profile.programName), tr("The record file is not there any more."), path});
+        return;
+    }
+    if (!mayDiscardUnsaved(
+            this, qs(m_profile.programName), m_status->unsaved(),
+            [this] { return saveBeforeDiscard(); }, m_options.unsavedAsker)) {
+        return;
+    }
+    loadFromFile(path);
+}
+
+void frmmain::openHelp() {
+    if (!m_help) {
+        m_help = new HelpWindow(qs(m_profile.programName), this);
+        centreOverOwner(*m_help, this);
+    }
+    m_help->showGuide();
+}
+
+}  // namespace trellicap
