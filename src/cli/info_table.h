@@ -5,8 +5,8 @@
 #include <QString>
 #include <vector>
 
-#include "cli/slot_record.h"
 #include "profiles/model_profile.h"
+#include "report/slot_record.h"
 
 namespace trellicap::cli {
 

@@ -12,7 +12,7 @@
 #include "shell/frmmain.h"
 #include "shell/main_report_host.h"
 #include "shell/slot_list_panel.h"
-#include "shell/texts.h"
+#include "record/profile_text.h"
 #include "shell/window_placement.h"
 
 namespace trellicap {

@@ -13,7 +13,7 @@
 #include "shell/recent_files.h"
 #include "shell/slot_list_panel.h"
 #include "shell/status_fields.h"
-#include "shell/texts.h"
+#include "record/profile_text.h"
 #include "shell/window_placement.h"
 #include "shell/window_title.h"
 

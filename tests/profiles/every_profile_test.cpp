@@ -7,13 +7,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "cli/csv_format.h"
 #include "cli/info_table.h"
 #include "cli/json_format.h"
 #include "cli/models.h"
-#include "cli/recalled_slot.h"
 #include "cli/record_input.h"
-#include "cli/slot_record.h"
 #include "display/ascan_plot.h"
 #include "display/canvas.h"
 #include "display/overlays.h"
@@ -22,6 +19,9 @@
 #include "display/record_builder.h"
 #include "record/profile_text.h"
 #include "record/record_store.h"
+#include "report/csv_format.h"
+#include "report/recalled_slot.h"
+#include "report/slot_record.h"
 #include "storage/record_file_io.h"
 #include "storage/record_file_writer.h"
 #include "support/test_profiles.h"
@@ -56,7 +56,7 @@ std::vector<RecordValue> gateRecord(const ModelProfile& profile, const QString& 
 }
 
 QImage overlaysOf(const ModelProfile& profile, const std::vector<RecordValue>& record) {
-    Canvas canvas{cli::kPlotWidthTwips, cli::kPlotHeightTwips, Canvas::Unit::Point};
+    Canvas canvas{kPlotWidthTwips, kPlotHeightTwips, Canvas::Unit::Point};
     drawOverlays(canvas, profile, buildPanelTexts(profile, record), record);
     return canvas.image();
 }
@@ -100,13 +100,13 @@ TEST_P(EveryProfile, PlotDrawsTheGateAndTheAxisFromTheRolesBoxes) {
         gateSegment(texts.text(roles.gate1.mode), texts.text(roles.gate1.start),
                     texts.text(roles.gate1.end), texts.text(roles.gate1.level), true);
     ASSERT_TRUE(segment.has_value());
-    const Canvas blank{cli::kPlotWidthTwips, cli::kPlotHeightTwips, Canvas::Unit::Point};
+    const Canvas blank{kPlotWidthTwips, kPlotHeightTwips, Canvas::Unit::Point};
     const QImage withGate = overlaysOf(profile, on);
     const QImage withoutGate = overlaysOf(profile, gateRecord(profile, QStringLiteral("OFF")));
     EXPECT_NE(withGate, withoutGate) << "gate 1 is drawn";
     // Only the gate tells them apart: drawn alone it makes the whole difference.
-    Canvas gateAlone{cli::kPlotWidthTwips, cli::kPlotHeightTwips, Canvas::Unit::Point};
-    Canvas rest{cli::kPlotWidthTwips, cli::kPlotHeightTwips, Canvas::Unit::Point};
+    Canvas gateAlone{kPlotWidthTwips, kPlotHeightTwips, Canvas::Unit::Point};
+    Canvas rest{kPlotWidthTwips, kPlotHeightTwips, Canvas::Unit::Point};
     gateAlone.line(segment->p1(), segment->p2(), kTraceColor);
     drawAxisLabels(gateAlone, profile, texts);
     drawAxisLabels(rest, profile, texts);
@@ -116,8 +116,8 @@ TEST_P(EveryProfile, PlotDrawsTheGateAndTheAxisFromTheRolesBoxes) {
     // The axis labels follow RANGE: 0 leaves the row under the plot empty.
     auto noRange = on;
     putInBox(profile, noRange, roles.range, QStringLiteral("0  "));
-    Canvas labelled{cli::kPlotWidthTwips, cli::kPlotHeightTwips, Canvas::Unit::Point};
-    Canvas unlabelled{cli::kPlotWidthTwips, cli::kPlotHeightTwips, Canvas::Unit::Point};
+    Canvas labelled{kPlotWidthTwips, kPlotHeightTwips, Canvas::Unit::Point};
+    Canvas unlabelled{kPlotWidthTwips, kPlotHeightTwips, Canvas::Unit::Point};
     drawAxisLabels(labelled, profile, texts);
     drawAxisLabels(unlabelled, profile, buildPanelTexts(profile, noRange));
     EXPECT_NE(labelled.image(), unlabelled.image());
@@ -164,10 +164,10 @@ TEST_P(EveryProfile, CommandLineTablesNameAndFillTheRolesColumns) {
     }
     const cli::CliModel model{profile};
     cli::RecordInput input = cli::loadInput(path, &model);
-    const cli::FieldLabels labels = cli::fieldLabels(profile);
-    cli::RecalledSlot shown(*input.store);
+    const FieldLabels labels = fieldLabels(profile);
+    RecalledSlot shown(*input.store);
     shown.show(6);
-    const std::vector<cli::SlotRecord> records{cli::slotRecord(labels, shown, 6, false)};
+    const std::vector<SlotRecord> records{slotRecord(labels, shown, 6, false)};
 
     // Info: "Slot  Time and date  RANGE  DELAY  Gain  GATE 1  <header>", the values below.
     const QStringList lines = cli::infoTable(profile, labels, records).split(QLatin1Char('\n'));
@@ -178,7 +178,7 @@ TEST_P(EveryProfile, CommandLineTablesNameAndFillTheRolesColumns) {
     EXPECT_TRUE(cli::infoSettingLabels(profile).startsWith(QStringLiteral("RANGE, ")));
 
     // CSV and JSON: the range under its label, the model under its key.
-    const QList<QByteArray> csv = cli::csvDocument(labels, records, false).split('\n');
+    const QList<QByteArray> csv = csvDocument(labels, records, false).split('\n');
     ASSERT_GE(csv.size(), 2);
     const auto rangeColumn = csv[0].split(',').indexOf("RANGE");
     ASSERT_GE(rangeColumn, 0) << csv[0].toStdString();
