@@ -28,6 +28,7 @@
 #include "shell/slot_tip.h"
 #include "shell/status_fields.h"
 #include "shell/texts.h"
+#include "shell/unsaved_guard.h"
 #include "shell/window_placement.h"
 
 namespace trellicap {
@@ -81,6 +82,10 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     buildStatusBar();
     connectLink();
     setTabOrder();
+    m_unsavedGuard = std::make_unique<UnsavedGuard>(UnsavedGuard::Host{
+        [this] { return hasUnsavedChanges(); },
+        [this](const UserQuestion& question) { return ask(question); },
+        [this] { openSaveWindow(); }});
 }
 
 frmmain::~frmmain() = default;
@@ -102,13 +107,20 @@ void frmmain::message(const UserMessage& msg) {
     }
 }
 
+Answer frmmain::ask(const UserQuestion& question) {
+    if (m_options.asker) {
+        return m_options.asker(this, question);
+    }
+    return askWithMessageBox(isVisible() ? this : nullptr, question);
+}
+
 void frmmain::buildMenus() {
     const MenuCommand commands[] = {
         {"mnuopen", [this] { openOpenWindow(); }, true},
         {"mnusave", [this] { openSaveWindow(); }},
         {"mnupsetup", [this] { openPrinterSetup(); }},
         {"mnuprint", [this] { openPrintOptions(); }, true},
-        {"mnuexit", [] { QApplication::quit(); }},
+        {"mnuexit", [this] { requestExit(); }},
         {"mnuoption", [this] { openPortSelection(); }},
         {"mnuabout", [this] { openAbout(); }},
     };

@@ -14,8 +14,10 @@
 #include "shell/message_box.h"
 #include "shell/port_config.h"
 #include "shell/port_selection_host.h"
+#include "shell/question_box.h"
 
 class QAction;
+class QCloseEvent;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -24,12 +26,14 @@ namespace trellicap {
 
 class InstrumentLink;
 struct BatchResult;
+struct LoadResult;
 class MainReportHost;
 class PlotPanel;
 class PrinterSetup;
 class SettingsPanel;
 class SlotListPanel;
 class StatusFields;
+class UnsavedGuard;
 class frmAbout;
 class frmoption;
 class frmopen;
@@ -44,6 +48,8 @@ public:
         int waitTimerMs = -1;         // test seam: -1 keeps the profile's interval
         int frameByteTimeoutMs = -1;  // test seam: -1 keeps the link's default
         Messenger messenger;          // empty: message boxes
+        Asker asker;                  // empty: message boxes with the answers as buttons
+        std::function<void()> endProgram;  // test seam: empty quits the application
     };
 
     frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options);
@@ -87,6 +93,12 @@ public:
     std::optional<PortOpenFailure> reopenPort() override;
 
     void message(const UserMessage& message) override;
+    Answer ask(const UserQuestion& question);
+
+    // File > Exit, Ctrl+Q and the close box: asks first while there are unsaved changes.
+    void requestExit();
+    // Every normal end of the program passes through here, once.
+    void quitProgram() override;
 
     // Secondary windows (at most one each).
     void openPortSelection();
@@ -102,12 +114,22 @@ public:
     // Storage actions behind the windows.
     bool saveToFile(const QString& path);
     void loadFromFile(const QString& path);
+    [[nodiscard]] bool hasUnsavedChanges() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Port selection.
     [[nodiscard]] QString portConfigPath() const override;
     void portSelectionDone() override;
     [[nodiscard]] bool mainWindowVisible() const override { return isVisible(); }
+
+    void showOpenWindow();
+    // Asks before a save replaces an existing file; false keeps the save window open.
+    bool confirmReplace(const QString& path);
+    // A load that stopped part-way: keep the slots, or take the part that was read.
+    bool loadPartOf(const LoadResult& result, const QString& path);
 
     void buildMenus();
     void buildStatusBar();
@@ -146,6 +168,8 @@ private:
     std::unique_ptr<MainReportHost> m_reportHost;
     QString m_saveFolder;  // remembered for the run, apart from the open window's
     QString m_openFolder;
+    std::unique_ptr<UnsavedGuard> m_unsavedGuard;
+    bool m_ending = false;
 };
 
 }  // namespace trellicap

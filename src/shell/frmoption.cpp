@@ -1,6 +1,5 @@
 #include "shell/frmoption.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -162,7 +161,7 @@ void frmoption::closeEvent(QCloseEvent* event) {
         m_host.setPortTarget(m_atOpening);  // the port in use did not change
     }
     if (!m_finishing && !m_host.mainWindowVisible()) {
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        m_host.quitProgram();
     }
     event->accept();
 }

@@ -30,6 +30,8 @@ public:
     // The selection is done (a port is open): the main window shows and comes forward.
     virtual void portSelectionDone() = 0;
     [[nodiscard]] virtual bool mainWindowVisible() const = 0;
+    // The window was closed while nothing else is visible: the program ends normally.
+    virtual void quitProgram() = 0;
 };
 
 }  // namespace trellicap
