@@ -25,7 +25,7 @@ void frmmain::quitProgram() {
         return;
     }
     m_ending = true;
-    close();  // the close event now passes
+    close();  // the close event now passes (inside a close event, that event does)
     if (m_options.endProgram) {
         m_options.endProgram();
     } else {
@@ -35,14 +35,11 @@ void frmmain::quitProgram() {
 }
 
 void frmmain::closeEvent(QCloseEvent* event) {
-    if (m_ending) {
-        event->accept();
-        return;
+    // The close box asks as File > Exit does; the window closes only if the program ends.
+    if (!m_ending) {
+        requestExit();
     }
-    // The close box: the same question as File > Exit; quitProgram() closes the window
-    // if the operator goes on.
-    event->ignore();
-    requestExit();
+    event->setAccepted(m_ending);
 }
 
 }  // namespace trellicap
