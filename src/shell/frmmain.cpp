@@ -22,6 +22,7 @@
 #include "shell/frmoption.h"
 #include "shell/main_menus.h"
 #include "shell/main_report_host.h"
+#include "shell/notes_target.h"
 #include "shell/plot_panel.h"
 #include "shell/settings_panel.h"
 #include "shell/slot_list_panel.h"
@@ -160,6 +161,12 @@ void frmmain::showSlot(int column) {
     display_setup();
     m_shownslot = column;
     m_slots->setShown(column);
+    m_recordShown = column;
+    showNotesTarget();
+}
+
+void frmmain::showNotesTarget() {
+    m_plotPanel->setNotesTarget(notesTargetText(m_shownslot, m_recordShown));
 }
 
 void frmmain::lstmem_DblClick() {

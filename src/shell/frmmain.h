@@ -141,6 +141,8 @@ private:
     void linkLost(const QString& reason);
     // A marked entry's tip, from its record (after a filing, a header store or a load).
     void updateEntryTip(int column);
+    // The caption beside the header boxes, after the shown slot or the record shown changed.
+    void showNotesTarget();
 
     const ModelProfile& m_profile;
     Options m_options;
@@ -151,6 +153,7 @@ private:
 
     PortTarget m_target;
     int m_shownslot = 0;
+    std::optional<int> m_recordShown;  // whose record the plot shows; none: the start-up trace
 
     QWidget* m_contents = nullptr;
     SlotListPanel* m_slots = nullptr;

@@ -26,6 +26,8 @@ void frmmain::connectLink() {
         recordFiled(column);
         display_pattern();
         display_setup();
+        m_recordShown = column;
+        showNotesTarget();
     });
     connect(link, &InstrumentLink::frameNotFiled, this, [this](const QString& number) {
         statusBar()->showMessage(
@@ -44,6 +46,10 @@ void frmmain::batchFinished(const BatchResult& result) {
     // The capture buffer holds the batch's last frame, or what it held before if none came.
     display_pattern();
     display_setup();
+    if (!result.filed.isEmpty()) {
+        m_recordShown = result.filed.back();
+        showNotesTarget();
+    }
     updateBusy();
     if (result.releaseSent) {  // a lost link says so itself
         m_status->showBatchEnd(batchSummaryText(static_cast<int>(result.requested.size()),

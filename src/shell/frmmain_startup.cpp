@@ -14,6 +14,7 @@ namespace trellicap {
 void frmmain::startUp() {
     m_slots->fill();
     m_store.initMemoryTable();
+    showNotesTarget();
 
     bool opened = false;
     if (const auto target = readPortConfig(portConfigPath())) {

@@ -8,6 +8,7 @@
 
 #include "profiles/model_profile.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -28,6 +29,8 @@ public:
     [[nodiscard]] std::vector<QString> headerTexts() const;
     // The keyboard's way through the column: header boxes, "S  A  V  E", then the readouts.
     [[nodiscard]] std::vector<QWidget*> tabOrder() const;
+    // The caption beside "S  A  V  E": where the notes go.
+    void setNotesTarget(const QString& text);
 
 signals:
     void saveHeaderRequested();
@@ -39,6 +42,7 @@ private:
 
     CanvasWidget* m_picascan = nullptr;
     QPushButton* m_cmdtxtsav = nullptr;
+    QLabel* m_notesTarget = nullptr;
     std::vector<QLineEdit*> m_headerBoxes;
     std::vector<QLineEdit*> m_readoutBoxes;
 };
