@@ -91,6 +91,7 @@ public:
     // Closes the port and opens the device of the current port target. On failure the
     // port stays closed and the reason is returned.
     std::optional<PortOpenFailure> reopenPort() override;
+    [[nodiscard]] QString portOpenFailure() const override { return m_portFailure; }
 
     void message(const UserMessage& message) override;
     Answer ask(const UserQuestion& question);
@@ -152,6 +153,7 @@ private:
     Canvas m_plot;
 
     PortTarget m_target;
+    QString m_portFailure;  // the system's reason the port is not open
     int m_shownslot = 0;
     std::optional<int> m_recordShown;  // whose record the plot shows; none: the start-up trace
 

@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTime>
 
 #include "display/ascan_plot.h"
 #include "display/ui/canvas_widget.h"
@@ -36,6 +37,12 @@ void frmmain::connectLink() {
                 .arg(number),
             8000);
     });
+    // Any frame, filed or not, shows the instrument is there and talking.
+    for (const auto arrived : {&InstrumentLink::slotFiled, &InstrumentLink::recordArrived}) {
+        connect(link, arrived, this, [this] { m_status->instrumentAnswered(QTime::currentTime()); });
+    }
+    connect(link, &InstrumentLink::frameNotFiled, this,
+            [this] { m_status->instrumentAnswered(QTime::currentTime()); });
     connect(link, &InstrumentLink::batchProgress, m_status, &StatusFields::showProgress);
     connect(link, &InstrumentLink::busyChanged, this, &frmmain::updateBusy);
     connect(link, &InstrumentLink::batchFinished, this, &frmmain::batchFinished);
@@ -68,6 +75,7 @@ void frmmain::recordFiled(int column) {
 void frmmain::linkLost(const QString& reason) {
     m_status->showBatchEnd({});
     m_status->setPort(deviceFor(m_target), PortState::LinkLost);
+    m_portFailure = reason;
     updateBusy();
     message({tr("Link lost"), tr("The link to the instrument was lost. Nothing partial was filed."),
              tr("%1\nReconnect the instrument and choose its port again under \"Option\".")
