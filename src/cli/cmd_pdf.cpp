@@ -5,6 +5,7 @@
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
+#include "cli/warning.h"
 #include "cli/output_file.h"
 #include "cli/recalled_slot.h"
 #include "report/pdf_document_sink.h"
@@ -53,6 +54,7 @@ void runPdf(const CommandLine& line) {
                                  "name slots with --slots.")
                       .arg(line.positional(0)));
     }
+    warnUnmarkedSlots(input, chosen, QStringLiteral("each page shows its slot"));
     OutputFile out(path);
     PdfDocumentSink sink(out.device(), dpi);
     printPages(input, chosen, sink);
