@@ -50,6 +50,7 @@ public:
         Messenger messenger;          // empty: message boxes
         Asker asker;                  // empty: message boxes with the answers as buttons
         std::function<void()> endProgram;  // test seam: empty quits the application
+        QString settingsFile;  // choices kept between runs (the printer); empty: none
     };
 
     frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options);

@@ -37,6 +37,7 @@ protected:
         QDir::setCurrent(m_dir.path());
         ASSERT_TRUE(m_sim.start(simArguments() + QStringList{"--fast"}))
             << m_sim.error().toStdString();
+        m_workingDir = m_dir.path();
         writeConfig(m_sim.pty().toLocal8Bit());
     }
 
@@ -51,14 +52,14 @@ protected:
     }
 
     void writeConfig(const QByteArray& firstItem) {
-        QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
+        QFile cfg(QDir(m_workingDir).filePath(QStringLiteral("udc.cfg")));
         ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
         cfg.write(firstItem + "\r\n");
     }
 
     frmmain& start() {
         frmmain::Options options;
-        options.workingDir = m_dir.path();
+        options.workingDir = m_workingDir;
         options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
         options.asker = [this](QWidget*, const UserQuestion& q) {
             m_questions.push_back(q);
@@ -107,6 +108,7 @@ protected:
     SimProcess m_sim;
     QTemporaryDir m_dir;
     QString m_previousFolder;
+    QString m_workingDir;  // the program's: "udc.cfg" and the scratch bitmaps
     std::unique_ptr<frmmain> m_window;
     std::vector<UserMessage> m_messages;
     std::vector<UserQuestion> m_questions;
