@@ -20,9 +20,8 @@ int runProgram(int argc, char** argv, const ModelProfile& profile) {
 
     frmmain::Options options;
     // Per program (~/.config/TrellicapTFT/ on Linux): each keeps its own printer.
-    options.settingsFile =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-        QStringLiteral("/settings.ini");
+    options.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                           QStringLiteral("/settings.ini");
     frmmain window(profile, std::make_unique<QtSerialPort>(), options);
     window.resize(firstWindowSize(window));
     window.startUp();

@@ -99,8 +99,7 @@ QString otherModelName(const CliModel& model) {
 
 // A filed record names its slot in its memory-number codes; one that does not was probably
 // read with the wrong model's layout, and the window would not mark its slot after a load.
-std::optional<QString> misnamedRecord(const CliModel& model, const RecordStore& store,
-                                      int column) {
+std::optional<QString> misnamedRecord(const CliModel& model, const RecordStore& store, int column) {
     const double named = memoryNumber(store.column(column));
     if (columnForMemoryNumber(named) == column) {
         return std::nullopt;
@@ -129,13 +128,12 @@ CaptureOutcome runBatch(InstrumentLink& link, const CaptureRequest& request,
     });
     QObject::connect(&link, &InstrumentLink::linkLost, &scope,
                      [&](const QString& reason) { outcome.lostReason = reason; });
-    QObject::connect(&link, &InstrumentLink::batchFinished, &scope,
-                     [&](const BatchResult& result) {
-                         progress.batchFinished(result);
-                         outcome.result = result;
-                         finished = true;
-                         loop.quit();
-                     });
+    QObject::connect(&link, &InstrumentLink::batchFinished, &scope, [&](const BatchResult& result) {
+        progress.batchFinished(result);
+        outcome.result = result;
+        finished = true;
+        loop.quit();
+    });
     StopSignals stops;
     QObject::connect(&stops, &StopSignals::stopRequested, &scope, [&](int signalNumber) {
         if (outcome.stopSignal == 0) {
@@ -160,8 +158,9 @@ QString misnamedSummary(const CaptureRequest& request, const CaptureOutcome& out
     if (outcome.misnamed.isEmpty()) {
         return {};
     }
-    return QStringLiteral(" Warning: %1 of the records filed name%2 another slot (%3); is the "
-                          "instrument a %4 model?")
+    return QStringLiteral(
+               " Warning: %1 of the records filed name%2 another slot (%3); is the "
+               "instrument a %4 model?")
         .arg(outcome.misnamed.size())
         .arg(outcome.misnamed.size() == 1 ? QStringLiteral("s") : QString())
         .arg(formatSlotList(slotsOfColumns(outcome.misnamed)), otherModelName(*request.model));

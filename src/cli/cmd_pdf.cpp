@@ -5,9 +5,9 @@
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
-#include "cli/warning.h"
 #include "cli/output_file.h"
 #include "cli/recalled_slot.h"
+#include "cli/warning.h"
 #include "report/pdf_document_sink.h"
 #include "report/report_composer.h"
 

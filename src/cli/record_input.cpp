@@ -33,7 +33,8 @@ QString differenceFrom(const CliModel& model, qint64 size) {
     const QString file =
         QStringLiteral("a %1 record file (%2 bytes)").arg(displayName(model), bytes(expected));
     return size < expected
-               ? QStringLiteral("as %1 it is truncated, %2 bytes short").arg(file, bytes(expected - size))
+               ? QStringLiteral("as %1 it is truncated, %2 bytes short")
+                     .arg(file, bytes(expected - size))
                : QStringLiteral("it is %1 bytes longer than %2").arg(bytes(size - expected), file);
 }
 
@@ -58,14 +59,14 @@ void refuseContradiction(const QString& path, qint64 size, const CliModel& named
     if (bySize == nullptr || bySize == &named) {
         return;
     }
-    failInput(QStringLiteral("\"%1\" is %2 bytes, the size of a %3 record file, but --model %4 "
-                             "reads %5 bytes; name the file's model (--model %6) or leave "
-                             "--model out.")
-                  .arg(path, bytes(size), displayName(*bySize),
-                       QLatin1String(named.key.data(), static_cast<qsizetype>(named.key.size())),
-                       bytes(recordFileSize(named.profile)),
-                       QLatin1String(bySize->key.data(),
-                                     static_cast<qsizetype>(bySize->key.size()))));
+    failInput(
+        QStringLiteral("\"%1\" is %2 bytes, the size of a %3 record file, but --model %4 "
+                       "reads %5 bytes; name the file's model (--model %6) or leave "
+                       "--model out.")
+            .arg(path, bytes(size), displayName(*bySize),
+                 QLatin1String(named.key.data(), static_cast<qsizetype>(named.key.size())),
+                 bytes(recordFileSize(named.profile)),
+                 QLatin1String(bySize->key.data(), static_cast<qsizetype>(bySize->key.size()))));
 }
 
 }  // namespace

@@ -26,9 +26,8 @@ void warnUnmarkedSlots(const RecordInput& input, std::span<const int> chosen, co
     warn(QStringLiteral("%1 %2 %3 no record (the record there does not name its own slot, so "
                         "the window does not mark it); %4 as it stands.")
              .arg(empty.size() == 1 ? QStringLiteral("slot") : QStringLiteral("slots"),
-                  formatSlotList(empty), empty.size() == 1 ? QStringLiteral("holds")
-                                                           : QStringLiteral("hold"),
-                  what));
+                  formatSlotList(empty),
+                  empty.size() == 1 ? QStringLiteral("holds") : QStringLiteral("hold"), what));
 }
 
 }  // namespace trellicap::cli

@@ -83,10 +83,10 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     buildStatusBar();
     connectLink();
     setTabOrder();
-    m_unsavedGuard = std::make_unique<UnsavedGuard>(UnsavedGuard::Host{
-        [this] { return hasUnsavedChanges(); },
-        [this](const UserQuestion& question) { return ask(question); },
-        [this] { openSaveWindow(); }});
+    m_unsavedGuard = std::make_unique<UnsavedGuard>(
+        UnsavedGuard::Host{[this] { return hasUnsavedChanges(); },
+                           [this](const UserQuestion& question) { return ask(question); },
+                           [this] { openSaveWindow(); }});
 }
 
 frmmain::~frmmain() = default;

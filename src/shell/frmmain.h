@@ -44,13 +44,13 @@ class frmmain : public QMainWindow, private PortSelectionHost {
     Q_OBJECT
 public:
     struct Options {
-        QString workingDir;           // where "udc.cfg" and the report's scratch files live
-        int waitTimerMs = -1;         // test seam: -1 keeps the profile's interval
-        int frameByteTimeoutMs = -1;  // test seam: -1 keeps the link's default
-        Messenger messenger;          // empty: message boxes
-        Asker asker;                  // empty: message boxes with the answers as buttons
+        QString workingDir;                // where "udc.cfg" and the report's scratch files live
+        int waitTimerMs = -1;              // test seam: -1 keeps the profile's interval
+        int frameByteTimeoutMs = -1;       // test seam: -1 keeps the link's default
+        Messenger messenger;               // empty: message boxes
+        Asker asker;                       // empty: message boxes with the answers as buttons
         std::function<void()> endProgram;  // test seam: empty quits the application
-        QString settingsFile;  // choices kept between runs (the printer); empty: none
+        QString settingsFile;              // choices kept between runs (the printer); empty: none
     };
 
     frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options);

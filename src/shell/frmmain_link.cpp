@@ -39,7 +39,8 @@ void frmmain::connectLink() {
     });
     // Any frame, filed or not, shows the instrument is there and talking.
     for (const auto arrived : {&InstrumentLink::slotFiled, &InstrumentLink::recordArrived}) {
-        connect(link, arrived, this, [this] { m_status->instrumentAnswered(QTime::currentTime()); });
+        connect(link, arrived, this,
+                [this] { m_status->instrumentAnswered(QTime::currentTime()); });
     }
     connect(link, &InstrumentLink::frameNotFiled, this,
             [this] { m_status->instrumentAnswered(QTime::currentTime()); });

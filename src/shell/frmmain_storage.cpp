@@ -119,8 +119,8 @@ void frmmain::loadFromFile(const QString& path) {
     } else if (!result.tableChanged()) {
         message(*describeLoadFailure(result, path));
     } else if (!adopt) {
-        statusBar()->showMessage(tr("Nothing loaded from %1; the slots are as they were")
-                                     .arg(path), 6000);
+        statusBar()->showMessage(tr("Nothing loaded from %1; the slots are as they were").arg(path),
+                                 6000);
     }
 }
 

@@ -1,12 +1,12 @@
 #include "shell/frmoption.h"
 
 #include <QCloseEvent>
-#include <algorithm>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace trellicap {
 
@@ -125,8 +125,7 @@ void frmoption::fitContents() {
     grid->activate();
     const int narrowest = std::max(minimumWidth(), grid->totalMinimumSize().width());
     const auto heightAt = [grid, this](int width) {
-        return grid->hasHeightForWidth() ? grid->totalHeightForWidth(width)
-                                         : sizeHint().height();
+        return grid->hasHeightForWidth() ? grid->totalHeightForWidth(width) : sizeHint().height();
     };
     setMinimumHeight(heightAt(narrowest));
     const int width = std::max(sizeHint().width(), narrowest);

@@ -8,13 +8,13 @@ namespace trellicap {
 UnsavedGuard::UnsavedGuard(Host host) : m_host(std::move(host)) {}
 
 UserQuestion UnsavedGuard::question(const QString& whatNext) {
-    return {UserMessage{QCoreApplication::translate("UnsavedGuard", "Unsaved Changes"),
-                        QCoreApplication::translate(
-                            "UnsavedGuard",
-                            "The slots hold records captured or edited since the last save or "
-                            "load."),
-                        QCoreApplication::translate("UnsavedGuard", "Save them before %1?")
-                            .arg(whatNext)},
+    return {UserMessage{
+                QCoreApplication::translate("UnsavedGuard", "Unsaved Changes"),
+                QCoreApplication::translate(
+                    "UnsavedGuard",
+                    "The slots hold records captured or edited since the last save or "
+                    "load."),
+                QCoreApplication::translate("UnsavedGuard", "Save them before %1?").arg(whatNext)},
             {Answer::Save, Answer::Discard, Answer::Cancel},
             Answer::Save,
             Answer::Cancel};

@@ -20,8 +20,7 @@ namespace trellicap {
 // A load that stopped part-way (any outcome but Complete and CannotOpen), put as a choice:
 // the same text as describeLoadFailure, then where it stopped and what loading the part
 // that was read leaves.
-[[nodiscard]] UserMessage describePartialLoadChoice(const LoadResult& result,
-                                                    const QString& path);
+[[nodiscard]] UserMessage describePartialLoadChoice(const LoadResult& result, const QString& path);
 
 // Saving would replace an existing file: the question names it, when it was last changed
 // (24-hour local time) and its size, so a day's records are not overwritten by a slip.

@@ -160,8 +160,8 @@ TEST_F(Errors, aPictureOrPageOfASlotWithoutARecordIsMadeWithAWarning) {
         QStringLiteral("trellicap-cli: warning: slots 4-5 hold no record")));
 
     // A marked slot, or the marked slots by default: nothing to warn about.
-    for (const QStringList& quiet : {QStringList{"png", tft, "--slot", "3", "-o", png},
-                                     QStringList{"pdf", tft, "-o", out}}) {
+    for (const QStringList& quiet :
+         {QStringList{"png", tft, "--slot", "3", "-o", png}, QStringList{"pdf", tft, "-o", out}}) {
         const CliRun run = runCli(quiet);
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();

@@ -187,7 +187,8 @@ TEST(PrinterSetup, theChoiceMadeIsKeptForTheNextRunAndTheButtonSaysWhatItDoes) {
         QPrintDialog* dialog = setup.showPrinter(nullptr);
         auto* buttons = dialog->findChild<QDialogButtonBox*>();
         ASSERT_NE(buttons, nullptr);
-        EXPECT_EQ(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("Use This Printer"));
+        EXPECT_EQ(buttons->button(QDialogButtonBox::Ok)->text(),
+                  QStringLiteral("Use This Printer"));
         dialog->reject();  // a cancelled dialog keeps nothing
         EXPECT_FALSE(QFile::exists(settings));
         setup.rememberChoice();

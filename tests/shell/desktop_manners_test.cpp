@@ -13,8 +13,8 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -236,10 +236,11 @@ TEST_F(DesktopManners, TheStatusBarTellsTheBatchThePortAndUnsavedRecords) {
               QList<int>{8});  // what got no answer stays selected
     EXPECT_EQ(QApplication::focusWidget(), w->slotList());
     EXPECT_EQ(statusField("lblunsaved"), QStringLiteral("unsaved changes"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1 \u2014 instrument answered [0-2][0-9]:[0-5][0-9]$")
-                                       .arg(QRegularExpression::escape(kDevice)))
-                    .match(statusField("lblport"))
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^%1 \u2014 instrument answered [0-2][0-9]:[0-5][0-9]$")
+                               .arg(QRegularExpression::escape(kDevice)))
+            .match(statusField("lblport"))
+            .hasMatch())
         << statusField("lblport").toStdString();
     const QString tip = w->slotList()->item(2)->toolTip();
     EXPECT_TRUE(tip.contains(QStringLiteral("RANGE"))) << tip.toStdString();

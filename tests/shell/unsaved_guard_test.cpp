@@ -64,7 +64,7 @@ TEST(UnsavedGuard, SaveRunsTheCommandOnlyAfterAWrittenFile) {
 
     guard.proceed(QStringLiteral("opening another file"), s.command());
     EXPECT_EQ(s.saveWindows, 1);
-    EXPECT_EQ(s.ran, 0);  // the operator is still choosing a name
+    EXPECT_EQ(s.ran, 0);        // the operator is still choosing a name
     guard.saveFinished(false);  // the save failed: nothing goes on, now or later
     guard.saveFinished(true);
     EXPECT_EQ(s.ran, 0);

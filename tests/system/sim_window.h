@@ -72,8 +72,8 @@ protected:
             return answer;
         };
         options.endProgram = [this] { ++m_ends; };
-        m_window = std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(),
-                                             options);
+        m_window =
+            std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
         m_window->startUp();
         return *m_window;
     }

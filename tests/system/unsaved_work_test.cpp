@@ -46,8 +46,7 @@ TEST_P(UnsavedWorkTest, AForeignFileOpenedOverAnUnsavedCaptureKeepsItUnlessAsked
     m_answers = {Answer::Cancel};
     choose("mnuopen");
     ASSERT_EQ(m_questions.size(), 1u);
-    EXPECT_EQ(m_questions[0].answers,
-              (std::vector{Answer::Save, Answer::Discard, Answer::Cancel}));
+    EXPECT_EQ(m_questions[0].answers, (std::vector{Answer::Save, Answer::Discard, Answer::Cancel}));
     EXPECT_EQ(shownWindow("frmopen"), nullptr);
 
     // Discard goes on to the open window; the foreign file stops at its first value, and

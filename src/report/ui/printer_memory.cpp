@@ -17,8 +17,8 @@ void rememberPrinterChoice(const QPrinter& printer, const QString& settingsFile)
     QSettings settings(settingsFile, QSettings::IniFormat);
     settings.beginGroup(kGroup);
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
-    settings.setValue(QStringLiteral("output"), toFile ? QStringLiteral("pdf")
-                                                       : QStringLiteral("printer"));
+    settings.setValue(QStringLiteral("output"),
+                      toFile ? QStringLiteral("pdf") : QStringLiteral("printer"));
     settings.setValue(QStringLiteral("file"), printer.outputFileName());
     settings.setValue(QStringLiteral("name"), printer.printerName());
     settings.setValue(QStringLiteral("pageSize"), printer.pageLayout().pageSize().key());
@@ -58,8 +58,8 @@ void recallPrinterChoice(QPrinter& printer, const QString& settingsFile) {
     printer.setColorMode(settings.value(QStringLiteral("colour"), true).toBool()
                              ? QPrinter::Color
                              : QPrinter::GrayScale);
-    printer.setDuplex(static_cast<QPrinter::DuplexMode>(
-        settings.value(QStringLiteral("duplex"), 0).toInt()));
+    printer.setDuplex(
+        static_cast<QPrinter::DuplexMode>(settings.value(QStringLiteral("duplex"), 0).toInt()));
 }
 
 }  // namespace trellicap
