@@ -86,6 +86,8 @@ void PlotPanel::addHeaderFields(const ModelProfile& profile, SettingsPanel& boxe
     m_notesTarget = new QLabel(this);
     m_notesTarget->setObjectName(QStringLiteral("lblnotestarget"));
     m_notesTarget->setWordWrap(true);
+    // Room for both lines from the start: the window keeps its layout when the text grows.
+    m_notesTarget->setMinimumHeight(2 * m_notesTarget->fontMetrics().lineSpacing());
     auto* saveRow = new QHBoxLayout();
     saveRow->addWidget(m_notesTarget, 1);
     saveRow->addWidget(m_cmdtxtsav, 0, Qt::AlignRight | Qt::AlignTop);
