@@ -31,6 +31,7 @@
 #include "shell/texts.h"
 #include "shell/unsaved_guard.h"
 #include "shell/window_placement.h"
+#include "storage/ui/frmsave.h"
 
 namespace trellicap {
 
@@ -89,7 +90,11 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
                            [this] { openSaveWindow(); }});
 }
 
-frmmain::~frmmain() = default;
+frmmain::~frmmain() {
+    // The save window tells the unsaved-changes guard when it goes; as a child it would go
+    // only after the guard (a member) is gone.
+    delete m_frmsave.data();
+}
 
 QSize frmmain::sizeHint() const {
     const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
