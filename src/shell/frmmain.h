@@ -176,6 +176,7 @@ private:
     QString m_openFolder;
     std::unique_ptr<UnsavedGuard> m_unsavedGuard;
     bool m_ending = false;
+    int m_changesWhenOpenShown = 0;  // the open window was shown with these changes settled
 };
 
 }  // namespace trellicap

@@ -60,10 +60,20 @@ void frmmain::showOpenWindow() {
     }
     if (!m_frmopen) {
         m_frmopen = new frmopen(m_openFolder, this);
-        connect(m_frmopen, &frmopen::loadRequested, this, &frmmain::loadFromFile);
+        connect(m_frmopen, &frmopen::loadRequested, this, [this](const QString& path) {
+            // Records captured or edited while the open window stood open were never asked
+            // about: ask before the file replaces them.
+            if (hasUnsavedChanges() && m_status->changeCount() != m_changesWhenOpenShown) {
+                m_unsavedGuard->proceed(tr("opening another file"),
+                                        [this, path] { loadFromFile(path); });
+            } else {
+                loadFromFile(path);
+            }
+        });
     }
     if (!m_frmopen->isVisible()) {
         centreOverOwner(*m_frmopen, this);
+        m_changesWhenOpenShown = m_status->changeCount();
     }
     m_frmopen->show();
     m_frmopen->raise();

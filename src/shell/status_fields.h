@@ -39,6 +39,8 @@ public:
     void instrumentAnswered(const QTime& at);
     void setUnsaved(bool unsaved);
     [[nodiscard]] bool unsaved() const { return m_unsaved; }
+    // Grows with every change to the records: tells whether changes came after a question.
+    [[nodiscard]] int changeCount() const { return m_changeCount; }
 
     [[nodiscard]] QPushButton* stopButton() const { return m_stop; }
 
@@ -51,6 +53,7 @@ private:
     QString m_device;
     PortState m_portState = PortState::NotConnected;
     bool m_unsaved = false;
+    int m_changeCount = 0;
 };
 
 }  // namespace trellicap

@@ -76,6 +76,32 @@ TEST_P(UnsavedWorkTest, AForeignFileOpenedOverAnUnsavedCaptureKeepsItUnlessAsked
     EXPECT_EQ(m_window->shownslot(), 0);
 }
 
+TEST_P(UnsavedWorkTest, ACaptureWhileTheOpenWindowStandsOpenIsAskedAboutBeforeTheLoad) {
+    start();
+    const QString path = m_dir.filePath(QStringLiteral("earlier.dat"));
+    choose("mnusave");
+    saveThroughWindow(QStringLiteral("earlier.dat"));  // all slots empty
+    choose("mnuopen");
+    EXPECT_TRUE(m_questions.empty());  // nothing unsaved yet
+    sendFromInstrument(8);             // arrives while the open window stands open
+    const auto captured = columnOf(8);
+
+    m_answers = {Answer::Cancel};
+    openThroughWindow(path);
+    ASSERT_EQ(m_questions.size(), 1u);
+    EXPECT_EQ(m_questions[0].answers, (std::vector{Answer::Save, Answer::Discard, Answer::Cancel}));
+    EXPECT_EQ(entry(8), QStringLiteral("Mem 8 *"));
+    EXPECT_EQ(columnOf(8), captured);
+
+    // Asked when the window opens, the load itself does not ask again.
+    m_answers = {Answer::Discard};
+    choose("mnuopen");
+    openThroughWindow(path);
+    EXPECT_EQ(entry(8), QStringLiteral("Mem 8"));
+    EXPECT_EQ(m_questions.size(), 2u);
+    EXPECT_TRUE(m_answers.empty());
+}
+
 TEST_P(UnsavedWorkTest, SaveBeforeOpenGoesThroughTheSaveWindowAndOnlyAWrittenFileLeadsOn) {
     start();
     sendFromInstrument(7);
