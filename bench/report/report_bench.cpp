@@ -58,6 +58,7 @@ public:
         return slotEntryText(entry + 1, true);
     }
     bool prepareRun() override { return m_sink.ready(); }
+    bool prepareScratchFolder() override { return true; }  // a fresh temporary folder
     void showSlot(int entry) override {
         m_store.recallSlot(entry);
         redraw();

@@ -1,6 +1,7 @@
 #include "app/run_program.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "link/qt_serial_port.h"
 #include "record/profile_text.h"
@@ -17,7 +18,11 @@ int runProgram(int argc, char** argv, const ModelProfile& profile) {
     QApplication::setApplicationName(name);
     QApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
 
-    frmmain window(profile, std::make_unique<QtSerialPort>(), frmmain::Options{});
+    frmmain::Options options;
+    // Per program (~/.config/TrellicapTFT/ on Linux): each keeps its own printer.
+    options.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                           QStringLiteral("/settings.ini");
+    frmmain window(profile, std::make_unique<QtSerialPort>(), options);
     window.resize(firstWindowSize(window));
     window.startUp();
     return QApplication::exec();

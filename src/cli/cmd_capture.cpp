@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <cstdio>
+#include <optional>
 
 #include "cli/capture_progress.h"
 #include "cli/cli_failure.h"
@@ -14,6 +15,7 @@
 #include "cli/stop_signals.h"
 #include "link/instrument_link.h"
 #include "link/qt_serial_port.h"
+#include "record/memory_number.h"
 #include "storage/record_file_io.h"
 
 namespace trellicap::cli {
@@ -33,6 +35,7 @@ struct CaptureOutcome {
     BatchResult result;
     QString lostReason;  // the port went away (or was never usable)
     int stopSignal = 0;
+    QList<int> misnamed;  // filed columns whose record names another slot
 };
 
 // The release is queued in the port when the batch ends, and the port hands its queue to
@@ -84,26 +87,56 @@ void checkOutputFolder(const QString& path) {
     }
 }
 
-// Runs the batch on the event loop until the link says it is over.
-CaptureOutcome runBatch(InstrumentLink& link, SerialPort& port, const QList<int>& columns,
-                        CaptureProgress& progress) {
+// The other model, for the hint when records do not name their slots: a frame of one model
+// read with the other's layout puts other characters where the memory number should be.
+QString otherModelName(const CliModel& model) {
+    for (const CliModel& other : cliModels()) {
+        if (&other != &model) {
+            return displayName(other);
+        }
+    }
+    return displayName(model);
+}
+
+// A filed record names its slot in its memory-number codes; one that does not was probably
+// read with the wrong model's layout, and the window would not mark its slot after a load.
+std::optional<QString> misnamedRecord(const CliModel& model, const RecordStore& store, int column) {
+    const double named = memoryNumber(store.column(column));
+    if (columnForMemoryNumber(named) == column) {
+        return std::nullopt;
+    }
+    return QStringLiteral("slot %1: the record names slot %2; is the instrument a %3 model?")
+        .arg(column + 1)
+        .arg(QString::number(named, 'g', 10), otherModelName(model));
+}
+
+// Runs the batch on the event loop until the link says it is over. Every connection has
+// `scope` as its context, so none outlives the locals its lambda refers to.
+CaptureOutcome runBatch(InstrumentLink& link, SerialPort& port, const CaptureRequest& request,
+                        const RecordStore& store, CaptureProgress& progress) {
     CaptureOutcome outcome;
     QEventLoop loop;
+    QObject scope;
     bool finished = false;
-    QObject::connect(&link, &InstrumentLink::requestSent,
+    QObject::connect(&link, &InstrumentLink::requestSent, &scope,
                      [&](int slot) { progress.requestSent(slot); });
-    QObject::connect(&link, &InstrumentLink::slotFiled,
-                     [&](int column) { progress.slotFiled(column); });
-    QObject::connect(&link, &InstrumentLink::linkLost,
+    QObject::connect(&link, &InstrumentLink::slotFiled, &scope, [&](int column) {
+        progress.slotFiled(column);
+        if (const auto warning = misnamedRecord(*request.model, store, column)) {
+            outcome.misnamed.append(column);
+            say(QStringLiteral("warning: ") + *warning);
+        }
+    });
+    QObject::connect(&link, &InstrumentLink::linkLost, &scope,
                      [&](const QString& reason) { outcome.lostReason = reason; });
-    QObject::connect(&link, &InstrumentLink::batchFinished, [&](const BatchResult& result) {
+    QObject::connect(&link, &InstrumentLink::batchFinished, &scope, [&](const BatchResult& result) {
         progress.batchFinished(result);
         outcome.result = result;
         finished = true;
         loop.quit();
     });
     StopSignals stops;
-    QObject::connect(&stops, &StopSignals::stopRequested, [&](int signalNumber) {
+    QObject::connect(&stops, &StopSignals::stopRequested, &scope, [&](int signalNumber) {
         if (outcome.stopSignal == 0) {
             outcome.stopSignal = signalNumber;
             say(QStringLiteral("%1: stopping after the slot under way (a second one ends at once)")
@@ -111,7 +144,7 @@ CaptureOutcome runBatch(InstrumentLink& link, SerialPort& port, const QList<int>
         }
         link.stopBatch();
     });
-    link.startBatch(columns);
+    link.startBatch(request.columns);
     if (!finished) {  // a port that is not open ends the batch inside startBatch
         loop.exec();
     }
@@ -119,6 +152,19 @@ CaptureOutcome runBatch(InstrumentLink& link, SerialPort& port, const QList<int>
         waitUntilWritten(port);
     }
     return outcome;
+}
+
+// The summary's warning when records did not name their slots.
+QString misnamedSummary(const CaptureRequest& request, const CaptureOutcome& outcome) {
+    if (outcome.misnamed.isEmpty()) {
+        return {};
+    }
+    return QStringLiteral(
+               " Warning: %1 of the records filed name%2 another slot (%3); is the "
+               "instrument a %4 model?")
+        .arg(outcome.misnamed.size())
+        .arg(outcome.misnamed.size() == 1 ? QStringLiteral("s") : QString())
+        .arg(formatSlotList(slotsOfColumns(outcome.misnamed)), otherModelName(*request.model));
 }
 
 // Saves what arrived; the summary's place for it, or nothing when no slot arrived.
@@ -167,8 +213,9 @@ void runCapture(const CommandLine& line) {
         link.setWaitIntervalMs(request.timeoutMs);
     }
     CaptureProgress progress(static_cast<int>(request.columns.size()), say);
-    const CaptureOutcome outcome = runBatch(link, port, request.columns, progress);
-    report(outcome, captureSummary(outcome.result, saveArrived(request, store, outcome.result)));
+    const CaptureOutcome outcome = runBatch(link, port, request, store, progress);
+    report(outcome, captureSummary(outcome.result, saveArrived(request, store, outcome.result)) +
+                        misnamedSummary(request, outcome));
 }
 
 }  // namespace

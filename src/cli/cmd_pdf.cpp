@@ -7,6 +7,7 @@
 #include "cli/command.h"
 #include "cli/input_options.h"
 #include "cli/output_file.h"
+#include "cli/warning.h"
 #include "report/pdf_document_sink.h"
 #include "report/recalled_slot.h"
 #include "report/report_composer.h"
@@ -75,6 +76,7 @@ void runPdf(const CommandLine& line) {
                                  "name slots with --slots.")
                       .arg(line.positional(0)));
     }
+    warnUnmarkedSlots(input, chosen, QStringLiteral("each page shows its slot"));
     OutputFile out(path);
     if (line.isSet(QStringLiteral("vector"))) {
         writeVectorPages(input, chosen, line.positional(0), out.device());

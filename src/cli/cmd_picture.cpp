@@ -10,6 +10,7 @@
 #include "cli/command.h"
 #include "cli/input_options.h"
 #include "cli/output_file.h"
+#include "cli/warning.h"
 #include "report/recalled_slot.h"
 
 namespace trellicap::cli {
@@ -35,6 +36,8 @@ Picture recallForPicture(const CommandLine& line) {
     picture.input = openInput(line);
     picture.shown = std::make_unique<RecalledSlot>(*picture.input.store);
     picture.shown->show(slot);
+    const int pictured[] = {slot};
+    warnUnmarkedSlots(picture.input, pictured, QStringLiteral("the picture shows the slot"));
     return picture;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <QStringList>
 
 #include "cli/cli_failure.h"
 #include "storage/record_file_io.h"
@@ -25,18 +26,49 @@ QString bytes(qint64 n) {
               message->informative.section(QLatin1Char('\n'), 0, 0));
 }
 
+// How a size that fits no model stands to one model's: a short file is truncated (the usual
+// fault: a copy or a save broken off), a long one carries bytes the reader would not read.
+QString differenceFrom(const CliModel& model, qint64 size) {
+    const qint64 expected = recordFileSize(model.profile);
+    const QString file =
+        QStringLiteral("a %1 record file (%2 bytes)").arg(displayName(model), bytes(expected));
+    return size < expected
+               ? QStringLiteral("as %1 it is truncated, %2 bytes short")
+                     .arg(file, bytes(expected - size))
+               : QStringLiteral("it is %1 bytes longer than %2").arg(bytes(size - expected), file);
+}
+
 const CliModel& modelOfSize(const QString& path, qint64 size) {
     if (const CliModel* model = modelByFileSize(size)) {
         return *model;
     }
-    QStringList sizes;
+    QStringList differences;
     for (const CliModel& model : cliModels()) {
-        sizes.append(QStringLiteral("%1 bytes %2")
-                         .arg(bytes(recordFileSize(model.profile)), displayName(model)));
+        differences.append(differenceFrom(model, size));
     }
-    failInput(QStringLiteral("\"%1\" is %2 bytes, the size of no record file (%3); name its "
+    failInput(QStringLiteral("\"%1\" is %2 bytes, the size of no record file: %3; name its "
                              "model with --model %4.")
-                  .arg(path, bytes(size), sizes.join(QStringLiteral(", ")), modelKeys()));
+                  .arg(path, bytes(size), differences.join(QStringLiteral("; ")), modelKeys()));
+}
+
+// --model against a file of the other model's exact size: the reader would read the other
+// model's records with the wrong number of values per slot, and every slot after the first
+// would be shifted. Refused, naming both sizes.
+void refuseContradiction(const QString& path, qint64 size, const CliModel& named) {
+    // Only the size can contradict a model: two profiles of one file size agree with it.
+    const CliModel* bySize = modelByFileSize(size);
+    if (bySize == nullptr || size == recordFileSize(named.profile)) {
+        return;
+    }
+    failInput(
+        QStringLiteral("\"%1\" is %2 bytes, the size of a %3 record file, but --model %4 "
+                       "reads %5 bytes; name the file's model (--model %6) or leave "
+                       "--model out.")
+            .arg(
+                path, bytes(size), displayName(*bySize),
+                QLatin1String(named.key().data(), static_cast<qsizetype>(named.key().size())),
+                bytes(recordFileSize(named.profile)),
+                QLatin1String(bySize->key().data(), static_cast<qsizetype>(bySize->key().size()))));
 }
 
 }  // namespace
@@ -48,6 +80,9 @@ RecordInput loadInput(const QString& path, const CliModel* model) {
     // A file that cannot be opened gets the window's reason; it does not depend on the model.
     const bool readable = info.isFile() && info.isReadable();
     input.modelFromSize = model == nullptr && readable;
+    if (model != nullptr && readable) {
+        refuseContradiction(path, input.fileBytes, *model);
+    }
     input.model = model != nullptr ? model
                   : readable       ? &modelOfSize(path, input.fileBytes)
                                    : &cliModels().front();

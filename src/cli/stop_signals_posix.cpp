@@ -21,6 +21,25 @@ extern "C" void onStopSignal(int signalNumber) {
     [[maybe_unused]] const ssize_t written = ::write(g_writeEnd, &byte, 1);
 }
 
+// pipe2 is Linux and BSD only (macOS lacks it): pipe, then the flags on each end. The
+// window between the two is harmless here: the tool starts no child processes meanwhile.
+bool openPipe(int (&ends)[2]) {
+    if (::pipe(ends) != 0) {
+        return false;
+    }
+    for (const int fd : ends) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags == -1 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == -1 ||
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC) == -1) {
+            ::close(ends[0]);
+            ::close(ends[1]);
+            ends[0] = ends[1] = -1;
+            return false;
+        }
+    }
+    return true;
+}
+
 void install(int signalNumber, struct sigaction& previous) {
     struct sigaction action {};
     action.sa_handler = onStopSignal;
@@ -40,7 +59,7 @@ struct StopSignals::Handlers {
 
 StopSignals::StopSignals() : m_handlers(std::make_unique<Handlers>()) {
     Handlers& h = *m_handlers;
-    if (::pipe2(h.pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    if (!openPipe(h.pipe)) {
         return;  // without a pipe the signals keep their default: they end the program
     }
     g_writeEnd = h.pipe[1];

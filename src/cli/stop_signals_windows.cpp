@@ -5,8 +5,9 @@
 #include <windows.h>
 
 #include <QMetaObject>
-#include <atomic>
 #include <csignal>
+#include <mutex>
+#include <utility>
 
 #include "cli/stop_signals.h"
 
@@ -14,10 +15,16 @@ namespace trellicap::cli {
 
 namespace {
 
-std::atomic<StopSignals*> g_receiver{nullptr};
+// The handler runs on a thread of the system's while ~StopSignals may run on the main one:
+// the receiver is taken and the event posted under this lock, and the destructor clears the
+// receiver under it, so nothing is ever posted to an object being destroyed. An event that
+// was posted before is dropped by Qt when its receiver goes.
+std::mutex g_receiverLock;
+StopSignals* g_receiver = nullptr;
 
 BOOL WINAPI onConsoleControl(DWORD event) {
-    StopSignals* receiver = g_receiver.exchange(nullptr);
+    const std::lock_guard lock(g_receiverLock);
+    StopSignals* receiver = std::exchange(g_receiver, nullptr);
     if (receiver == nullptr) {
         return FALSE;  // the default: end the process
     }
@@ -34,12 +41,18 @@ BOOL WINAPI onConsoleControl(DWORD event) {
 struct StopSignals::Handlers {};
 
 StopSignals::StopSignals() : m_handlers(std::make_unique<Handlers>()) {
-    g_receiver = this;
+    {
+        const std::lock_guard lock(g_receiverLock);
+        g_receiver = this;
+    }
     SetConsoleCtrlHandler(onConsoleControl, TRUE);
 }
 
 StopSignals::~StopSignals() {
-    g_receiver = nullptr;
+    {
+        const std::lock_guard lock(g_receiverLock);
+        g_receiver = nullptr;
+    }
     SetConsoleCtrlHandler(onConsoleControl, FALSE);
 }
 

@@ -30,6 +30,9 @@ void runPrint(PrintOption option, PrintRunHost& host) {
         host.reportFailure();
         return;
     }
+    if (!host.prepareScratchFolder()) {
+        return;
+    }
     if (option == PrintOption::Current) {
         // The page shows exactly what the window shows: no redraw first.
         host.printReport();

@@ -19,6 +19,9 @@ public:
     [[nodiscard]] virtual QString entryText(int entry) const = 0;
     // Called once before the first report: false when no printer can take a job.
     virtual bool prepareRun() = 0;
+    // Called once after prepareRun: false when the scratch bitmaps cannot be written; the
+    // host has then said why (the folder and the system's reason).
+    virtual bool prepareScratchFolder() = 0;
     // Recall column `entry` into the capture buffer, redraw plot and panel, shownslot = entry.
     virtual void showSlot(int entry) = 0;
     // Compose and print the report of the record shown.
@@ -31,9 +34,9 @@ public:
 // "All" takes an entry only when its text is exactly "Mem <i + 1> *".
 [[nodiscard]] std::vector<int> entriesToPrint(PrintOption option, const PrintRunHost& host);
 
-// Runs the print. A run with nothing to print does nothing. Otherwise the printer is checked
-// once: without one the failure is reported once and nothing is recalled or printed, rather
-// than a message for every step of every page.
+// Runs the print. A run with nothing to print does nothing. Otherwise the printer and then
+// the scratch folder are checked once: without either the failure is reported once and
+// nothing is recalled or printed, rather than a message for every step of every page.
 void runPrint(PrintOption option, PrintRunHost& host);
 
 }  // namespace trellicap

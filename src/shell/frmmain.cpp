@@ -27,13 +27,16 @@
 #include "shell/help_window.h"
 #include "shell/main_menus.h"
 #include "shell/main_report_host.h"
+#include "shell/notes_target.h"
 #include "shell/plot_panel.h"
 #include "shell/record_file_drop.h"
 #include "shell/settings_panel.h"
 #include "shell/slot_list_panel.h"
 #include "shell/slot_tip.h"
 #include "shell/status_fields.h"
+#include "shell/unsaved_guard.h"
 #include "shell/window_placement.h"
+#include "storage/ui/frmsave.h"
 
 namespace trellicap {
 
@@ -92,9 +95,17 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     setTabOrder();
     connect(m_status, &StatusFields::unsavedChanged, this, &frmmain::updateTitle);
     new RecordFileDrop(*this, [this](const QString& path) { openRecordFile(path); });
+    m_unsavedGuard = std::make_unique<UnsavedGuard>(
+        UnsavedGuard::Host{[this] { return hasUnsavedChanges(); },
+                           [this](const UserQuestion& question) { return ask(question); },
+                           [this] { openSaveWindow(); }});
 }
 
-frmmain::~frmmain() = default;
+frmmain::~frmmain() {
+    // The save window tells the unsaved-changes guard when it goes; as a child it would go
+    // only after the guard (a member) is gone.
+    delete m_frmsave.data();
+}
 
 QSize frmmain::sizeHint() const {
     const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
@@ -113,13 +124,20 @@ void frmmain::message(const UserMessage& msg) {
     }
 }
 
+Answer frmmain::ask(const UserQuestion& question) {
+    if (m_options.asker) {
+        return m_options.asker(this, question);
+    }
+    return askWithMessageBox(isVisible() ? this : nullptr, question);
+}
+
 void frmmain::buildMenus() {
     const MenuCommand commands[] = {
         {"mnuopen", [this] { openOpenWindow(); }, true},
         {"mnusave", [this] { openSaveWindow(); }},
         {"mnupsetup", [this] { openPrinterSetup(); }},
         {"mnuprint", [this] { openPrintOptions(); }, true},
-        {"mnuexit", [] { QApplication::quit(); }},
+        {"mnuexit", [this] { requestExit(); }},
         {"mnuoption", [this] { openPortSelection(); }},
         {"mnuabout", [this] { openAbout(); }},
         {"mnunew", [this] { newRecords(); }, true},
@@ -166,6 +184,12 @@ void frmmain::showSlot(int column) {
     display_setup();
     m_shownslot = column;
     m_slots->setShown(column);
+    m_recordShown = column;
+    showNotesTarget();
+}
+
+void frmmain::showNotesTarget() {
+    m_plotPanel->setNotesTarget(notesTargetText(m_shownslot, m_recordShown));
 }
 
 void frmmain::lstmem_DblClick() {

@@ -15,8 +15,10 @@
 #include "shell/port_config.h"
 #include "shell/port_selection_host.h"
 #include "shell/unsaved_question.h"
+#include "shell/question_box.h"
 
 class QAction;
+class QCloseEvent;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -27,6 +29,7 @@ namespace trellicap {
 struct CompareChoice;
 class InstrumentLink;
 struct BatchResult;
+struct LoadResult;
 class MainReportHost;
 class PlotPanel;
 class PrinterSetup;
@@ -36,6 +39,7 @@ class StatusFields;
 class ExportProgress;
 class HelpWindow;
 struct ExportChoice;
+class UnsavedGuard;
 class frmAbout;
 class frmoption;
 class frmopen;
@@ -46,11 +50,14 @@ class frmmain : public QMainWindow, private PortSelectionHost {
     Q_OBJECT
 public:
     struct Options {
-        QString workingDir;           // where "udc.cfg" and the report's scratch files live
-        int waitTimerMs = -1;         // test seam: -1 keeps the profile's interval
-        int frameByteTimeoutMs = -1;  // test seam: -1 keeps the link's default
-        Messenger messenger;          // empty: message boxes
-        UnsavedAsker unsavedAsker;    // empty: the Save/Discard/Cancel message box
+        QString workingDir;                // where "udc.cfg" and the report's scratch files live
+        int waitTimerMs = -1;              // test seam: -1 keeps the profile's interval
+        int frameByteTimeoutMs = -1;       // test seam: -1 keeps the link's default
+        Messenger messenger;               // empty: message boxes
+        Asker asker;                       // empty: message boxes with the answers as buttons
+        std::function<void()> endProgram;  // test seam: empty quits the application
+        QString settingsFile;              // choices kept between runs (the printer); empty: none
+        UnsavedAsker unsavedAsker;         // empty: the Save/Discard/Cancel message box
     };
 
     frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options);
@@ -92,8 +99,15 @@ public:
     // Closes the port and opens the device of the current port target. On failure the
     // port stays closed and the reason is returned.
     std::optional<PortOpenFailure> reopenPort() override;
+    [[nodiscard]] QString portOpenFailure() const override { return m_portFailure; }
 
     void message(const UserMessage& message) override;
+    Answer ask(const UserQuestion& question);
+
+    // File > Exit, Ctrl+Q and the close box: asks first while there are unsaved changes.
+    void requestExit();
+    // Every normal end of the program passes through here, once.
+    void quitProgram() override;
 
     // Secondary windows (at most one each).
     void openPortSelection();
@@ -114,6 +128,7 @@ public:
     // Storage actions behind the windows.
     bool saveToFile(const QString& path);
     void loadFromFile(const QString& path);
+    [[nodiscard]] bool hasUnsavedChanges() const;
 
     // File > New: every slot back to its start values and unmarked, after the unsaved
     // question.
@@ -131,11 +146,20 @@ public:
     // Help > Help Topic: the user's guide.
     void openHelp();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     // Port selection.
     [[nodiscard]] QString portConfigPath() const override;
     void portSelectionDone() override;
     [[nodiscard]] bool mainWindowVisible() const override { return isVisible(); }
+
+    void showOpenWindow();
+    // Asks before a save replaces an existing file; false keeps the save window open.
+    bool confirmReplace(const QString& path);
+    // A load that stopped part-way: keep the slots, or take the part that was read.
+    bool loadPartOf(const LoadResult& result, const QString& path);
 
     void buildMenus();
     void buildStatusBar();
@@ -153,6 +177,8 @@ private:
     void fillRecentMenu();
     // Save before a discard: to the current file, else to a file the user names.
     bool saveBeforeDiscard();
+    // The caption beside the header boxes, after the shown slot or the record shown changed.
+    void showNotesTarget();
 
     const ModelProfile& m_profile;
     Options m_options;
@@ -162,7 +188,9 @@ private:
     Canvas m_plot;
 
     PortTarget m_target;
+    QString m_portFailure;  // the system's reason the port is not open
     int m_shownslot = 0;
+    std::optional<int> m_recordShown;  // whose record the plot shows; none: the start-up trace
 
     QWidget* m_contents = nullptr;
     SlotListPanel* m_slots = nullptr;
@@ -186,6 +214,9 @@ private:
     QString m_currentFile;
     QString m_saveFolder;  // remembered for the run, apart from the open window's
     QString m_openFolder;
+    std::unique_ptr<UnsavedGuard> m_unsavedGuard;
+    bool m_ending = false;
+    int m_changesWhenOpenShown = 0;  // the open window was shown with these changes settled
 };
 
 }  // namespace trellicap

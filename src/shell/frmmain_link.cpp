@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTime>
 
 #include "display/ascan_plot.h"
 #include "display/ui/plot_widget.h"
@@ -26,6 +27,8 @@ void frmmain::connectLink() {
         recordFiled(column);
         display_pattern();
         display_setup();
+        m_recordShown = column;
+        showNotesTarget();
     });
     connect(link, &InstrumentLink::frameNotFiled, this, [this](const QString& number) {
         statusBar()->showMessage(
@@ -34,6 +37,13 @@ void frmmain::connectLink() {
                 .arg(number),
             8000);
     });
+    // Any frame, filed or not, shows the instrument is there and talking.
+    for (const auto arrived : {&InstrumentLink::slotFiled, &InstrumentLink::recordArrived}) {
+        connect(link, arrived, this,
+                [this] { m_status->instrumentAnswered(QTime::currentTime()); });
+    }
+    connect(link, &InstrumentLink::frameNotFiled, this,
+            [this] { m_status->instrumentAnswered(QTime::currentTime()); });
     connect(link, &InstrumentLink::batchProgress, m_status, &StatusFields::showProgress);
     connect(link, &InstrumentLink::busyChanged, this, &frmmain::updateBusy);
     connect(link, &InstrumentLink::batchFinished, this, &frmmain::batchFinished);
@@ -44,6 +54,10 @@ void frmmain::batchFinished(const BatchResult& result) {
     // The capture buffer holds the batch's last frame, or what it held before if none came.
     display_pattern();
     display_setup();
+    if (!result.filed.isEmpty()) {
+        m_recordShown = result.filed.back();
+        showNotesTarget();
+    }
     updateBusy();
     if (result.releaseSent) {  // a lost link says so itself
         m_status->showBatchEnd(batchSummaryText(static_cast<int>(result.requested.size()),
@@ -62,6 +76,7 @@ void frmmain::recordFiled(int column) {
 void frmmain::linkLost(const QString& reason) {
     m_status->showBatchEnd({});
     m_status->setPort(deviceFor(m_target), PortState::LinkLost);
+    m_portFailure = reason;
     updateBusy();
     message({tr("Link lost"), tr("The link to the instrument was lost. Nothing partial was filed."),
              tr("%1\nReconnect the instrument and choose its port again under \"Option\".")

@@ -12,7 +12,8 @@ namespace trellicap {
 
 PrinterSetup& frmmain::printerSetup() {
     if (!m_printer) {
-        m_printer = std::make_unique<PrinterSetup>();  // first use: never at start-up
+        // First use: never at start-up.
+        m_printer = std::make_unique<PrinterSetup>(m_options.settingsFile);
     }
     return *m_printer;
 }

@@ -14,9 +14,11 @@ namespace trellicap {
 void frmmain::startUp() {
     m_slots->fill();
     m_store.initMemoryTable();
+    showNotesTarget();
 
     bool opened = false;
-    if (const auto target = readPortConfig(portConfigPath())) {
+    const auto target = readPortConfig(portConfigPath());
+    if (target) {
         m_target = *target;
         opened = !reopenPort().has_value();
     }
@@ -25,7 +27,9 @@ void frmmain::startUp() {
                  QStringLiteral("Port configuratin file is lost so select apropriate serial "
                                 "port which is necessary "),
                  {}});
-        m_target = PortTarget{1, {}};
+        // A device path that is missing now (an adapter plugged in later) stays the choice,
+        // so Ok retries it and "udc.cfg" keeps it; a port number falls back to Comport 1.
+        m_target = PortTarget{1, target ? target->devicePath : QString()};
         hide();
         openPortSelection();
         return;
@@ -45,10 +49,12 @@ std::optional<PortOpenFailure> frmmain::reopenPort() {
         }
         m_link->portReopened();
         m_status->setPort(device, PortState::NotConnected);
+        m_portFailure = failure.reason;
         return failure;
     }
+    m_portFailure.clear();
     m_link->portReopened();
-    m_status->setPort(device, PortState::Connected);
+    m_status->setPort(device, PortState::Open);
     statusBar()->showMessage(tr("Connected to %1").arg(device), 5000);
     return std::nullopt;
 }

@@ -1,12 +1,12 @@
 #include "shell/frmoption.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace trellicap {
 
@@ -64,7 +64,13 @@ void frmoption::addDeviceOption(QGridLayout& layout) {
     m_device->setObjectName(QStringLiteral("optdevice"));
     m_device->setAccessibleDescription(tr("The device named in the port settings file"));
     m_device->setVisible(false);
-    layout.addWidget(m_device, 5, 0, 1, 2);
+    m_deviceState = new QLabel(this);
+    m_deviceState->setObjectName(QStringLiteral("lbldevice5"));
+    m_deviceState->setEnabled(false);
+    m_deviceState->setWordWrap(true);
+    m_deviceState->setVisible(false);
+    layout.addWidget(m_device, 5, 0);
+    layout.addWidget(m_deviceState, 5, 1);
     connect(m_device, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
             m_host.setPortTarget(m_atOpening);
@@ -76,6 +82,7 @@ void frmoption::showAndRaise() {
     if (!isVisible()) {
         m_atOpening = m_host.portTarget();
         preselect();
+        fitContents();
     }
     show();
     raise();
@@ -86,6 +93,16 @@ void frmoption::preselect() {
     const bool path = !m_atOpening.devicePath.isEmpty();
     m_device->setVisible(path);
     m_device->setText(m_atOpening.devicePath);
+    // Why the path is not open, in the system's words: the operator sees at once whether
+    // the adapter is missing or refused, and Ok tries it again.
+    const QString failure = m_host.portOpenFailure();
+    m_deviceState->setVisible(path);
+    m_deviceState->setText(path && !failure.isEmpty()
+                               ? QStringLiteral("%1: %2").arg(m_atOpening.devicePath, failure)
+                               : QString());
+    m_device->setAccessibleDescription(m_deviceState->text().isEmpty()
+                                           ? tr("The device named in the port settings file")
+                                           : m_deviceState->text());
     if (path) {
         m_device->setChecked(true);
         return;
@@ -98,6 +115,21 @@ void frmoption::preselect() {
     } else {
         option->setChecked(true);
     }
+}
+
+void frmoption::fitContents() {
+    // The wrapped intro text needs more height the narrower the window. The least height is
+    // the one it needs at the least width, so no line of it is cut off at any size the
+    // window can take; the window opens at its natural width.
+    QLayout* grid = layout();
+    grid->activate();
+    const int narrowest = std::max(minimumWidth(), grid->totalMinimumSize().width());
+    const auto heightAt = [grid, this](int width) {
+        return grid->hasHeightForWidth() ? grid->totalHeightForWidth(width) : sizeHint().height();
+    };
+    setMinimumHeight(heightAt(narrowest));
+    const int width = std::max(sizeHint().width(), narrowest);
+    resize(width, std::max(minimumHeight(), heightAt(width)));
 }
 
 void frmoption::optionSelected(int number) {
@@ -162,7 +194,7 @@ void frmoption::closeEvent(QCloseEvent* event) {
         m_host.setPortTarget(m_atOpening);  // the port in use did not change
     }
     if (!m_finishing && !m_host.mainWindowVisible()) {
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        m_host.quitProgram();
     }
     event->accept();
 }

@@ -10,6 +10,7 @@
 #include "shell/port_selection_host.h"
 
 class QGridLayout;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 
@@ -34,6 +35,7 @@ private:
     void addComportOptions(QGridLayout& layout);
     void addDeviceOption(QGridLayout& layout);
     void preselect();
+    void fitContents();
     void optionSelected(int number);
     void finish();
 
@@ -41,6 +43,7 @@ private:
     PortTarget m_atOpening;
     QRadioButton* m_options[4] = {};
     QRadioButton* m_device = nullptr;  // the device path of "udc.cfg"
+    QLabel* m_deviceState = nullptr;   // why that path is not open
     QPushButton* m_ok = nullptr;
     bool m_finishing = false;
 };

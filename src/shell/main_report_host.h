@@ -2,10 +2,13 @@
 // host (slot list, recall, one report per shown record).
 #pragma once
 
+#include <QDir>
+
 #include "record/profile_text.h"
 #include "report/print_run.h"
 #include "report/report_composer.h"
 #include "report/report_source.h"
+#include "report/scratch_folder.h"
 #include "report/ui/printer_setup.h"
 #include "shell/frmmain.h"
 #include "shell/slot_list_panel.h"
@@ -29,6 +32,16 @@ public:
         return m_main.slotPanel().entryText(entry);
     }
     bool prepareRun() override { return m_main.printerSetup().prepareRun(); }
+    bool prepareScratchFolder() override {
+        const auto problem = scratchFolderProblem(m_main.workingDir());
+        if (problem) {
+            m_main.message({qs(m_main.profile().programName), qs(kReportFailureText),
+                            QStringLiteral("The working folder \"%1\" cannot take the "
+                                           "report's scratch files: %2.\nNothing was printed.")
+                                .arg(QDir::toNativeSeparators(m_main.workingDir()), *problem)});
+        }
+        return !problem;
+    }
     void showSlot(int entry) override { m_main.showSlot(entry); }
     void printReport() override {
         print_report(m_main.profile(), *this, m_main.printerSetup().sink(), m_main.workingDir(),

@@ -120,8 +120,22 @@ void PlotPanel::addHeaderFields(const ModelProfile& profile, SettingsPanel& boxe
     m_cmdtxtsav->setObjectName(QStringLiteral("cmdtxtsav"));
     m_cmdtxtsav->setAccessibleName(tr("Save report header fields"));
     connect(m_cmdtxtsav, &QPushButton::clicked, this, &PlotPanel::saveHeaderRequested);
-    header->addWidget(m_cmdtxtsav, row, 1, Qt::AlignRight);
+    // The caption shares the button's row, so the boxes above keep their places.
+    m_notesTarget = new QLabel(this);
+    m_notesTarget->setObjectName(QStringLiteral("lblnotestarget"));
+    m_notesTarget->setWordWrap(true);
+    // Room for both lines from the start: the window keeps its layout when the text grows.
+    m_notesTarget->setMinimumHeight(2 * m_notesTarget->fontMetrics().lineSpacing());
+    auto* saveRow = new QHBoxLayout();
+    saveRow->addWidget(m_notesTarget, 1);
+    saveRow->addWidget(m_cmdtxtsav, 0, Qt::AlignRight | Qt::AlignTop);
+    header->addLayout(saveRow, row, 0, 1, 2);
     static_cast<QVBoxLayout*>(layout())->addLayout(header);
+}
+
+void PlotPanel::setNotesTarget(const QString& text) {
+    m_notesTarget->setText(text);
+    m_cmdtxtsav->setToolTip(text);
 }
 
 std::vector<QWidget*> PlotPanel::tabOrder() const {

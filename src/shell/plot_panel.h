@@ -30,6 +30,8 @@ public:
     [[nodiscard]] std::vector<QString> headerTexts() const;
     // The keyboard's way through the column: header boxes, "S  A  V  E", then the readouts.
     [[nodiscard]] std::vector<QWidget*> tabOrder() const;
+    // The caption beside "S  A  V  E": where the notes go.
+    void setNotesTarget(const QString& text);
 
 signals:
     void saveHeaderRequested();
@@ -50,6 +52,7 @@ private:
     QPushButton* m_cmdcompare = nullptr;
     QPushButton* m_cmdclearref = nullptr;
     QPushButton* m_cmdtxtsav = nullptr;
+    QLabel* m_notesTarget = nullptr;
     std::vector<QLineEdit*> m_headerBoxes;
     std::vector<QLineEdit*> m_readoutBoxes;
 };

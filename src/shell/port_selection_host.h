@@ -26,10 +26,15 @@ public:
     [[nodiscard]] virtual QString portConfigPath() const = 0;
     // Closes the port and opens the device of the current target; the reason on failure.
     virtual std::optional<PortOpenFailure> reopenPort() = 0;
+    // Why the last opening of the port failed ("No such file or directory"); empty while
+    // the port is open.
+    [[nodiscard]] virtual QString portOpenFailure() const = 0;
     virtual void message(const UserMessage& message) = 0;
     // The selection is done (a port is open): the main window shows and comes forward.
     virtual void portSelectionDone() = 0;
     [[nodiscard]] virtual bool mainWindowVisible() const = 0;
+    // The window was closed while nothing else is visible: the program ends normally.
+    virtual void quitProgram() = 0;
 };
 
 }  // namespace trellicap

@@ -19,10 +19,13 @@ QString batchSummaryText(int requested, int filed, const QList<int>& unanswered)
     return text;
 }
 
-QString portStateText(const QString& device, PortState state) {
+QString portStateText(const QString& device, PortState state, const QTime& answeredAt) {
     switch (state) {
-        case PortState::Connected:
-            return StatusFields::tr("%1 \u2014 connected").arg(device);
+        case PortState::Open:
+            return StatusFields::tr("%1 \u2014 port open").arg(device);
+        case PortState::Answered:
+            return StatusFields::tr("%1 \u2014 instrument answered %2")
+                .arg(device, answeredAt.toString(QStringLiteral("HH:mm")));
         case PortState::NotConnected:
             return StatusFields::tr("%1 \u2014 not connected").arg(device);
         case PortState::LinkLost:
@@ -67,11 +70,21 @@ void StatusFields::setBatchRunning(bool running) {
 }
 
 void StatusFields::setPort(const QString& device, PortState state) {
+    m_device = device;
+    m_portState = state;
     m_port->setText(portStateText(device, state));
+}
+
+void StatusFields::instrumentAnswered(const QTime& at) {
+    if (m_portState == PortState::Open || m_portState == PortState::Answered) {
+        m_portState = PortState::Answered;
+        m_port->setText(portStateText(m_device, m_portState, at));
+    }
 }
 
 void StatusFields::setUnsaved(bool unsaved) {
     m_unsaved = unsaved;
+    m_changeCount += unsaved ? 1 : 0;
     m_changes->setText(unsaved ? tr("unsaved changes") : QString());
     emit unsavedChanged(unsaved);
 }

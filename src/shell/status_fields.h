@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTime>
 
 class QLabel;
 class QPushButton;
@@ -13,12 +14,16 @@ class QStatusBar;
 
 namespace trellicap {
 
-enum class PortState { Connected, NotConnected, LinkLost };
+// Open: the port is open and nothing has come from the instrument yet, so "connected" would
+// claim more than is known. Answered: a frame came, at the time given.
+enum class PortState { Open, Answered, NotConnected, LinkLost };
 
 // "Captured 3 of 4 slots; no answer: Mem 9" (columns count from 0, slots from 1).
 [[nodiscard]] QString batchSummaryText(int requested, int filed, const QList<int>& unanswered);
-// "/dev/ttyUSB0 — connected", "COM3 — not connected", "/dev/ttyUSB0 — link lost".
-[[nodiscard]] QString portStateText(const QString& device, PortState state);
+// "/dev/ttyUSB0 — port open", "/dev/ttyUSB0 — instrument answered 14:02" (24-hour local
+// time), "COM3 — not connected", "/dev/ttyUSB0 — link lost".
+[[nodiscard]] QString portStateText(const QString& device, PortState state,
+                                    const QTime& answeredAt = {});
 
 class StatusFields : public QObject {
     Q_OBJECT
@@ -30,8 +35,12 @@ public:
     void showBatchEnd(const QString& summary);
     void setBatchRunning(bool running);
     void setPort(const QString& device, PortState state);
+    // A frame came from the instrument: an open port now says when it last answered.
+    void instrumentAnswered(const QTime& at);
     void setUnsaved(bool unsaved);
     [[nodiscard]] bool unsaved() const { return m_unsaved; }
+    // Grows with every change to the records: tells whether changes came after a question.
+    [[nodiscard]] int changeCount() const { return m_changeCount; }
 
     [[nodiscard]] QPushButton* stopButton() const { return m_stop; }
 
@@ -44,7 +53,10 @@ private:
     QPushButton* m_stop;
     QLabel* m_port;
     QLabel* m_changes;
+    QString m_device;
+    PortState m_portState = PortState::NotConnected;
     bool m_unsaved = false;
+    int m_changeCount = 0;
 };
 
 }  // namespace trellicap

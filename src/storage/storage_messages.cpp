@@ -79,4 +79,24 @@ std::optional<UserMessage> describeLoadFailure(const LoadResult& result, const Q
                            .arg(whereTheLoadStopped(result))};
 }
 
+UserMessage describePartialLoadChoice(const LoadResult& result, const QString& path) {
+    UserMessage choice = *describeLoadFailure(result, path);
+    choice.informative = QStringLiteral(
+                             "%1\nThe slots are unchanged. Loading the part that was read replaces "
+                             "them; the slots and rows after that are then empty.")
+                             .arg(whereTheLoadStopped(result));
+    return choice;
+}
+
+UserMessage describeReplaceQuestion(const QString& path, const QDateTime& changed, qint64 bytes) {
+    const QString size =
+        bytes == 1 ? QStringLiteral("1 byte")
+                   : QStringLiteral("%1 bytes").arg(QLocale(QLocale::English).toString(bytes));
+    return {QStringLiteral("Replace File"),
+            QStringLiteral("The file \"%1\" already exists.").arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("It was last changed on %1 and holds %2. Replacing it loses what it "
+                           "holds now.")
+                .arg(changed.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")), size)};
+}
+
 }  // namespace trellicap

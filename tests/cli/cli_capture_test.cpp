@@ -116,6 +116,28 @@ TEST_F(CaptureTest, bothModelsFileWhatTheInstrumentSendsAndReleaseIt) {
     }
 }
 
+TEST_F(CaptureTest, recordsThatDoNotNameTheirSlotAreFiledWithAWarningPerSlotAndInTheSummary) {
+    // Every frame names slot 0, as a frame read with the other model's layout may.
+    ASSERT_TRUE(startSim({"--model", "tft", "--fast", "--memno", "000"}));
+    Capture capture({"--port", sim.pty(), "--model", "tft", "--slots", "3,4", "-o", out});
+    ASSERT_EQ(capture.finish(), 0) << capture.lines().join('\n').toStdString();
+    const QStringList& lines = capture.lines();
+    for (const char* slot : {"3", "4"}) {
+        EXPECT_TRUE(lines.contains(
+            QStringLiteral("warning: slot %1: the record names slot 0; is the instrument a DAC "
+                           "model?")
+                .arg(QLatin1String(slot))))
+            << lines.join('\n').toStdString();
+    }
+    EXPECT_TRUE(lines.last().startsWith(QStringLiteral("trellicap-cli capture: 2 of 2 slots")));
+    EXPECT_TRUE(lines.last().endsWith(
+        QStringLiteral(" Warning: 2 of the records filed name another slot (3-4); is the "
+                       "instrument a DAC model?")))
+        << lines.last().toStdString();
+    RecordStore store(tft::kProfile);
+    EXPECT_TRUE(marked(store).empty());  // the window would not mark them either
+}
+
 TEST_F(CaptureTest, aSlotThatNeverAnswersIsAskedTwiceAndTheRestIsSaved) {
     ASSERT_TRUE(startSim({"--model", "dac", "--fast", "--silent-slot", "7"}));
     Capture capture({"--port", sim.pty(), "--model", "dac", "--slots", "6-8", "--timeout-ms", "200",

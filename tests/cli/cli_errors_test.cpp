@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "crafted_files.h"
 
@@ -87,9 +88,10 @@ TEST_F(Errors, badFilesSayHowFarTheLoadGotAndLeaveNoOutput) {
                         "file or directory.")
              .arg(dir.filePath("none.dat"))},
         {{"pdf", shortFile, "-o", out},
-         QStringLiteral("trellicap-cli pdf: \"%1\" is 4,000 bytes, the size of no record file "
-                        "(560,000 bytes TFT, 520,000 bytes DAC); name its model with --model "
-                        "tft|dac.")
+         QStringLiteral("trellicap-cli pdf: \"%1\" is 4,000 bytes, the size of no record file: "
+                        "as a TFT record file (560,000 bytes) it is truncated, 556,000 bytes "
+                        "short; as a DAC record file (520,000 bytes) it is truncated, 516,000 "
+                        "bytes short; name its model with --model tft|dac.")
              .arg(shortFile)},
         {{"csv", shortFile, "--model", "tft", "-o", out},
          QStringLiteral("trellicap-cli csv: The record file \"%1\" was loaded only in part: 1,000 "
@@ -112,6 +114,58 @@ TEST_F(Errors, badFilesSayHowFarTheLoadGotAndLeaveNoOutput) {
         EXPECT_EQ(errorLine(run), c.line);
     }
     EXPECT_TRUE(QDir(dir.path()).entryList({"out*", "*.tmp", "*~"}).isEmpty());
+}
+
+TEST_F(Errors, aModelThatContradictsTheFileSizeIsRefusedNamingBothSizes) {
+    const QString dac = testing::writeDacFile(QDir(dir.path()));
+    const CliRun wrong = runCli({"csv", dac, "--model", "tft", "-o", out});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_EQ(errorLine(wrong),
+              QStringLiteral("trellicap-cli csv: \"%1\" is 520,000 bytes, the size of a DAC "
+                             "record file, but --model tft reads 560,000 bytes; name the file's "
+                             "model (--model dac) or leave --model out.")
+                  .arg(dac));
+    EXPECT_FALSE(QFileInfo::exists(out));
+
+    // Between the two sizes: longer than one, truncated for the other.
+    QFile source(tft);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QString between = writeBytes("between.dat", source.readAll().left(530000));
+    const CliRun neither = runCli({"info", between});
+    EXPECT_EQ(neither.exitCode, 1);
+    EXPECT_EQ(errorLine(neither),
+              QStringLiteral("trellicap-cli info: \"%1\" is 530,000 bytes, the size of no record "
+                             "file: as a TFT record file (560,000 bytes) it is truncated, 30,000 "
+                             "bytes short; it is 10,000 bytes longer than a DAC record file "
+                             "(520,000 bytes); name its model with --model tft|dac.")
+                  .arg(between));
+
+    // The model that fits is taken as before.
+    EXPECT_EQ(runCli({"info", dac, "--model", "dac"}).exitCode, 0);
+}
+
+TEST_F(Errors, aPictureOrPageOfASlotWithoutARecordIsMadeWithAWarning) {
+    const QString png = dir.filePath("slot5.png");
+    const CliRun empty = runCli({"png", tft, "--slot", "5", "-o", png});
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_TRUE(QFileInfo::exists(png));
+    EXPECT_EQ(errorLine(empty),
+              QStringLiteral("trellicap-cli: warning: slot 5 holds no record (the record there "
+                             "does not name its own slot, so the window does not mark it); the "
+                             "picture shows the slot as it stands."));
+
+    const CliRun pages = runCli({"pdf", tft, "--slots", "3-5,7", "-o", out});
+    EXPECT_EQ(pages.exitCode, 0);
+    EXPECT_TRUE(errorLine(pages).startsWith(
+        QStringLiteral("trellicap-cli: warning: slots 4-5 hold no record")));
+
+    // A marked slot, or the marked slots by default: nothing to warn about.
+    for (const QStringList& quiet :
+         {QStringList{"png", tft, "--slot", "3", "-o", png}, QStringList{"pdf", tft, "-o", out}}) {
+        const CliRun run = runCli(quiet);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
 }
 
 TEST_F(Errors, aFailedRunLeavesAnEarlierOutputAsItWas) {

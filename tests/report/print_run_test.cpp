@@ -2,13 +2,16 @@
 // order, and what happens without a printer.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <set>
 #include <vector>
 
 #include "record/record_store.h"
 #include "record/slot_entries.h"
 #include "report/print_run.h"
+#include "report/scratch_folder.h"
 
 namespace trellicap {
 namespace {
@@ -31,12 +34,19 @@ public:
         log.push_back("show " + std::to_string(entry));
         shownslot = entry;
     }
+    bool prepareScratchFolder() override {
+        if (!folderUsable) {
+            log.push_back("folder reported");
+        }
+        return folderUsable;
+    }
     void printReport() override { log.push_back("print " + std::to_string(shownslot)); }
     void reportFailure() override { log.push_back("failure"); }
 
     QStringList texts;
     std::set<int> selected;
     bool printerUsable = true;
+    bool folderUsable = true;
     int shownslot = 0;
     std::vector<std::string> log;
 };
@@ -48,6 +58,25 @@ TEST(PrintRun, currentPrintsWhatIsShownWithoutRecalling) {
     host.shownslot = 17;
     runPrint(PrintOption::Current, host);
     EXPECT_EQ(host.log, (Log{"prepare", "print 17"}));
+}
+
+TEST(PrintRun, anUnwritableScratchFolderIsReportedOnceAndNothingIsRecalledOrPrinted) {
+    FakeHost host;
+    host.folderUsable = false;
+    host.texts[0] = QStringLiteral("Mem 1 *");
+    host.texts[3] = QStringLiteral("Mem 4 *");
+    runPrint(PrintOption::All, host);
+    EXPECT_EQ(host.log, (Log{"prepare", "folder reported"}));
+    EXPECT_EQ(host.shownslot, 0);
+}
+
+TEST(PrintRun, theScratchFolderCheckGivesTheSystemsReasonAndLeavesNothingBehind) {
+    QTemporaryDir dir;
+    EXPECT_EQ(scratchFolderProblem(dir.path()), std::nullopt);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    const auto missing = scratchFolderProblem(dir.filePath(QStringLiteral("gone")));
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_FALSE(missing->isEmpty());
 }
 
 TEST(PrintRun, selectedSlotsPrintInAscendingOrder) {

@@ -1,6 +1,7 @@
 // The print-options window and the application's printer with its setup dialog.
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -171,6 +172,37 @@ TEST(PrinterSetup, cancellingTheDialogChangesNothing) {
     EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
     EXPECT_EQ(printer.outputFileName(), chosen);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+}
+
+TEST(PrinterSetup, theChoiceMadeIsKeptForTheNextRunAndTheButtonSaysWhatItDoes) {
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(QStringLiteral("settings.ini"));
+    const QString chosen = dir.filePath(QStringLiteral("reports.pdf"));
+    {
+        PrinterSetup setup(settings);
+        QPrinter& printer = setup.printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(chosen);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        QPrintDialog* dialog = setup.showPrinter(nullptr);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        EXPECT_EQ(buttons->button(QDialogButtonBox::Ok)->text(),
+                  QStringLiteral("Use This Printer"));
+        dialog->reject();  // a cancelled dialog keeps nothing
+        EXPECT_FALSE(QFile::exists(settings));
+        setup.rememberChoice();
+    }
+    {
+        PrinterSetup nextRun(settings);
+        const QPrinter& printer = nextRun.printer();
+        EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+        EXPECT_EQ(printer.outputFileName(), chosen);
+        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    }
+    // Without a settings file nothing is kept or read.
+    PrinterSetup unkept;
+    EXPECT_NE(unkept.printer().outputFileName(), chosen);
 }
 
 }  // namespace

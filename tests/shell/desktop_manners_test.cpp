@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -225,7 +226,7 @@ TEST_F(DesktopManners, TabGoesAlongTheScreenAndReadOnlyBoxesLookIt) {
 TEST_F(DesktopManners, TheStatusBarTellsTheBatchThePortAndUnsavedRecords) {
     answered = {3, 5, 12};
     start();
-    EXPECT_EQ(statusField("lblport"), QStringLiteral("%1 \u2014 connected").arg(kDevice));
+    EXPECT_EQ(statusField("lblport"), QStringLiteral("%1 \u2014 port open").arg(kDevice));
     EXPECT_TRUE(statusField("lblunsaved").isEmpty());
 
     capture({2, 4, 8, 11});  // slot 9 never answers
@@ -235,6 +236,12 @@ TEST_F(DesktopManners, TheStatusBarTellsTheBatchThePortAndUnsavedRecords) {
               QList<int>{8});  // what got no answer stays selected
     EXPECT_EQ(QApplication::focusWidget(), w->slotList());
     EXPECT_EQ(statusField("lblunsaved"), QStringLiteral("unsaved changes"));
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^%1 \u2014 instrument answered [0-2][0-9]:[0-5][0-9]$")
+                               .arg(QRegularExpression::escape(kDevice)))
+            .match(statusField("lblport"))
+            .hasMatch())
+        << statusField("lblport").toStdString();
     const QString tip = w->slotList()->item(2)->toolTip();
     EXPECT_TRUE(tip.contains(QStringLiteral("RANGE"))) << tip.toStdString();
     EXPECT_TRUE(tip.startsWith(QStringLiteral("Tm: "))) << tip.toStdString();
@@ -250,7 +257,9 @@ TEST_F(DesktopManners, TheStatusBarTellsTheBatchThePortAndUnsavedRecords) {
     EXPECT_EQ(statusField("lblport"), QStringLiteral("%1 \u2014 link lost").arg(kDevice));
     w->openPortSelection();
     child("frmoption")->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
-    EXPECT_EQ(statusField("lblport"), QStringLiteral("%1 \u2014 connected").arg(kDevice));
+    EXPECT_EQ(statusField("lblport"), QStringLiteral("%1 \u2014 port open").arg(kDevice));
+    EXPECT_EQ(portStateText(kDevice, PortState::Answered, QTime(14, 2, 59)),
+              QStringLiteral("%1 \u2014 instrument answered 14:02").arg(kDevice));
     EXPECT_EQ(batchSummaryText(4, 4, {}), QStringLiteral("Captured 4 of 4 slots"));
 }
 

@@ -35,6 +35,10 @@ protected:
         frmmain::Options options;
         options.workingDir = m_dir.path();
         options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
+        options.asker = [this](QWidget*, const UserQuestion& q) {
+            m_questions.push_back(q);
+            return m_answer;
+        };
         auto w = std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
         w->startUp();
         return w;
@@ -54,6 +58,8 @@ protected:
     QTemporaryDir m_dir;
     trellicap::testing::Pty m_pty;
     std::vector<UserMessage> m_messages;
+    std::vector<UserQuestion> m_questions;
+    Answer m_answer = Answer::Cancel;
 };
 
 TEST_P(RecordsThroughTheWindow, SavedSlotsComeBackMarkedInAFreshWindow) {
@@ -110,14 +116,20 @@ TEST_P(RecordsThroughTheWindow, AFailedLoadIsReportedAndChangesNothing) {
     EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("no-such-file.dat")));
     EXPECT_EQ(w->store().column(0)[5], before);
 
-    // A short file keeps what it read and says how far it got.
+    // A short file says how far it got and keeps the slots, unless asked to load the part.
     QFile shortFile(m_dir.filePath(QStringLiteral("short.dat")));
     ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
     shortFile.write(QByteArray(1000 * 4, ' ').replace(0, 2, "9 "));
     shortFile.close();
     m_messages.clear();
+    m_answer = Answer::KeepSlots;
     w->loadFromFile(shortFile.fileName());
-    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages.empty());
+    ASSERT_EQ(m_questions.size(), 1u);
+    EXPECT_TRUE(m_questions[0].message.text.contains(QStringLiteral("loaded only in part")));
+    EXPECT_EQ(w->store().column(0)[5], before);
+    m_answer = Answer::LoadPart;
+    w->loadFromFile(shortFile.fileName());
     EXPECT_EQ(w->store().column(0)[0], 9);
 }
 

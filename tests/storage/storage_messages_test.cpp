@@ -57,6 +57,32 @@ TEST(StorageMessages, LoadMessagesSayHowFarTheLoadGotAndWhy) {
     EXPECT_TRUE(binary->informative.contains(QStringLiteral("\"a\\x00\\xff\"")));
 }
 
+TEST(StorageMessages, APartialLoadIsOfferedAsAChoiceThatSaysWhereItStopped) {
+    const QString path = QStringLiteral("/data/foreign.txt");
+    const LoadResult result = partial(Stop::NotANumber, 700, 140000, "x1");
+    const UserMessage choice = describePartialLoadChoice(result, path);
+    // The same first line as the plain failure message.
+    EXPECT_EQ(choice.text, describeLoadFailure(result, path)->text);
+    EXPECT_TRUE(choice.informative.startsWith(
+        QStringLiteral("Value 701 (slot 2, row 0) is not a number: \"x1\".\nThe slots are "
+                       "unchanged.")))
+        << choice.informative.toStdString();
+    EXPECT_TRUE(choice.informative.contains(QStringLiteral("the part that was read")));
+}
+
+TEST(StorageMessages, ReplaceQuestionNamesTheFileItsDateAndSize) {
+    const QDateTime changed(QDate(2026, 3, 4), QTime(14, 2, 59));
+    const UserMessage question =
+        describeReplaceQuestion(QStringLiteral("/data/shift.dat"), changed, 560000);
+    EXPECT_EQ(question.title, QStringLiteral("Replace File"));
+    EXPECT_EQ(question.text, QStringLiteral("The file \"/data/shift.dat\" already exists."));
+    EXPECT_TRUE(question.informative.startsWith(
+        QStringLiteral("It was last changed on 2026-03-04 14:02 and holds 560,000 bytes.")))
+        << question.informative.toStdString();
+    EXPECT_TRUE(describeReplaceQuestion(QStringLiteral("a"), changed, 1)
+                    .informative.contains(QStringLiteral("holds 1 byte.")));
+}
+
 TEST(StorageMessages, SaveMessageNamesPathAndReason) {
     const UserMessage message =
         describeSaveFailure(QStringLiteral("/media/stick/temp.dat"), QStringLiteral("Disk full"));

@@ -1,13 +1,17 @@
 #include "report/ui/printer_setup.h"
 
+#include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <utility>
 
+#include "report/ui/printer_memory.h"
 #include "report/ui/printer_page_sink.h"
 
 namespace trellicap {
 
-PrinterSetup::PrinterSetup() = default;
+PrinterSetup::PrinterSetup(QString settingsFile) : m_settingsFile(std::move(settingsFile)) {}
 
 PrinterSetup::~PrinterSetup() {
     // The dialog edits the printer: it must not outlive it.
@@ -17,6 +21,9 @@ PrinterSetup::~PrinterSetup() {
 QPrinter& PrinterSetup::printer() {
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (!m_settingsFile.isEmpty()) {
+            recallPrinterChoice(*m_printer, m_settingsFile);
+        }
         m_sink = std::make_unique<PrinterPageSink>(*m_printer);
     }
     return *m_printer;
@@ -50,6 +57,12 @@ void PrinterChoice::applyTo(QPrinter& printer) const {
     printer.setDuplex(duplex);
 }
 
+void PrinterSetup::rememberChoice() {
+    if (!m_settingsFile.isEmpty() && m_printer) {
+        rememberPrinterChoice(*m_printer, m_settingsFile);
+    }
+}
+
 QPrintDialog* PrinterSetup::showPrinter(QWidget* parent) {
     if (!m_dialog) {
         // Making the dialog already moves the printer to the system's default printer where
@@ -63,6 +76,13 @@ QPrintDialog* PrinterSetup::showPrinter(QWidget* parent) {
         m_dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
         QObject::connect(m_dialog, &QDialog::rejected, m_dialog,
                          [this, before] { before.applyTo(*m_printer); });
+        QObject::connect(m_dialog, &QDialog::accepted, m_dialog, [this] { rememberChoice(); });
+        // The dialog's own button says "Print", but here it prints nothing: it chooses.
+        if (auto* buttons = m_dialog->findChild<QDialogButtonBox*>()) {
+            if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
+                ok->setText(QObject::tr("Use This Printer"));
+            }
+        }
     }
     m_dialog->open();
     m_dialog->raise();

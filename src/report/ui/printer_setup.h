@@ -32,7 +32,9 @@ struct PrinterChoice {
 
 class PrinterSetup {
 public:
-    PrinterSetup();
+    // settingsFile: where the choice made in the dialog is kept between runs (the program's
+    // own INI file); empty keeps nothing.
+    explicit PrinterSetup(QString settingsFile = {});
     ~PrinterSetup();
     PrinterSetup(const PrinterSetup&) = delete;
     PrinterSetup& operator=(const PrinterSetup&) = delete;
@@ -51,10 +53,14 @@ public:
     // changes nothing. A second call while it is open raises the same dialog.
     QPrintDialog* showPrinter(QWidget* parent);
 
+    // Keeps the printer's present choice for the next run (done when the dialog is accepted).
+    void rememberChoice();
+
 private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrinterPageSink> m_sink;
     QPointer<QPrintDialog> m_dialog;
+    QString m_settingsFile;
 };
 
 }  // namespace trellicap

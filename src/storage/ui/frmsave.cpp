@@ -1,5 +1,6 @@
 #include "storage/ui/frmsave.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,7 +81,13 @@ void frmsave::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmsave::accept() {
-    emit saveRequested(fullPath());
+    const QString path = fullPath();
+    const QFileInfo existing(path);
+    if (m_replaceCheck && existing.exists() && !existing.isDir() && !m_replaceCheck(path)) {
+        m_name->setFocus();
+        return;
+    }
+    emit saveRequested(path);
     close();
     if (QWidget* owner = parentWidget()) {
         owner->raise();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -23,6 +24,11 @@ public:
     // Folder and name joined as the window shows them in Text1.
     [[nodiscard]] QString fullPath() const;
 
+    // Asked before "Ok" replaces an existing file; false keeps the window open with the
+    // name as typed. Without one, an existing file is replaced.
+    using ReplaceCheck = std::function<bool(const QString& fullPath)>;
+    void setReplaceCheck(ReplaceCheck check) { m_replaceCheck = std::move(check); }
+
 signals:
     void saveRequested(const QString& fullPath);
 
@@ -41,6 +47,7 @@ private:
     QLineEdit* m_name;
     QLineEdit* m_fullPath;
     QPushButton* m_ok;
+    ReplaceCheck m_replaceCheck;
 };
 
 }  // namespace trellicap

@@ -1,0 +1,45 @@
+// The end of the program: File > Exit, Ctrl+Q and the close box all ask first while there
+// are unsaved changes, and every normal end then passes through quitProgram().
+#include <QApplication>
+#include <QCloseEvent>
+
+#include "shell/frmmain.h"
+#include "shell/status_fields.h"
+#include "shell/unsaved_guard.h"
+
+namespace trellicap {
+
+bool frmmain::hasUnsavedChanges() const {
+    return m_status->unsaved();
+}
+
+void frmmain::requestExit() {
+    if (m_ending) {
+        return;
+    }
+    m_unsavedGuard->proceed(tr("exiting"), [this] { quitProgram(); });
+}
+
+void frmmain::quitProgram() {
+    if (m_ending) {
+        return;
+    }
+    m_ending = true;
+    close();  // the close event now passes (inside a close event, that event does)
+    if (m_options.endProgram) {
+        m_options.endProgram();
+    } else {
+        // Queued: the command that asked (a menu entry, a close event) finishes first.
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+}
+
+void frmmain::closeEvent(QCloseEvent* event) {
+    // The close box asks as File > Exit does; the window closes only if the program ends.
+    if (!m_ending) {
+        requestExit();
+    }
+    event->setAccepted(m_ending);
+}
+
+}  // namespace trellicap
