@@ -54,8 +54,9 @@ else()
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://trellicap.org/")
     # The libraries the programs link, found by dpkg-shlibdeps.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    # Qt finds its platform and print plugins at run time; dpkg-shlibdeps cannot see them.
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+    # Qt finds its platform and print plugins and the archive's SQLite driver at run time;
+    # dpkg-shlibdeps cannot see them.
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "printer-driver-cups-pdf, fonts-liberation")
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endif()

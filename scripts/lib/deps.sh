@@ -1,7 +1,9 @@
 # Installs what a fresh Debian 12 machine lacks: apt-get update once, then install only
 # the missing packages. qt6-svg-dev: the svg pictures of trellicap-cli (QSvgGenerator).
+# libqt6sql6-sqlite: the archive's SQLite driver, a plugin that nothing links.
 TRELLICAP_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev
-                    libbenchmark-dev fonts-liberation xvfb xauth poppler-utils locales)
+                    libbenchmark-dev fonts-liberation xvfb xauth poppler-utils locales
+                    libqt6sql6-sqlite)
 
 trellicap_sudo() {
     if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
