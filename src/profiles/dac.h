@@ -162,6 +162,7 @@ inline constexpr ModelProfile kProfile{
     .programName = "Trellicap",
     .caption = "Trellicap",
     .aboutText = "Application for to Transfer Data from Corvane to PC",
+    .modelKey = "dac",
     .recordLast = 650,
     .rawLast = 820,
     .recallRows = {0, 650},

@@ -123,6 +123,7 @@ struct ModelProfile {
     std::string_view programName;  // executable name, also the application title
     std::string_view caption;      // main window caption
     std::string_view aboutText;    // About window Label2
+    std::string_view modelKey;     // "tft", "dac": how the archive and its searches name it
 
     // Record model.
     int recordLast;  // last capture-buffer index (record holds 0..recordLast)

@@ -185,6 +185,7 @@ inline constexpr ModelProfile kProfile{
     .programName = "TrellicapTFT",
     .caption = "Trellicap KVR(TFT)",
     .aboutText = "Application for to Transfer Data from Corvane-KVR (TFT) to PC",
+    .modelKey = "tft",
     .recordLast = 700,
     .rawLast = 1000,
     .recallRows = {0, 700},
