@@ -3,7 +3,7 @@
 #include <QSqlDatabase>
 #include <QUrl>
 
-namespace trellicap {
+namespace trellicap::archive {
 
 namespace {
 
@@ -82,4 +82,4 @@ void applyServerAddress(QSqlDatabase& database, const ServerAddress& address) {
         QStringLiteral("connect_timeout=%1").arg(kServerConnectTimeoutSeconds));
 }
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

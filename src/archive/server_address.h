@@ -7,7 +7,7 @@
 
 class QSqlDatabase;
 
-namespace trellicap {
+namespace trellicap::archive {
 
 struct ServerAddress {
     QString user;
@@ -39,4 +39,4 @@ inline constexpr int kServerConnectTimeoutSeconds = 5;
 // Host, port, user, database and the connect timeout on a connection of the QPSQL driver.
 void applyServerAddress(QSqlDatabase& database, const ServerAddress& address);
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-namespace trellicap {
+namespace trellicap::archive {
 
 namespace {
 
@@ -66,4 +66,4 @@ QString writeServerConf(const QString& workingFolder, const QString& url) {
     return {};
 }
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace trellicap {
+namespace trellicap::archive {
 
 inline constexpr const char* kServerConfFileName = "archive.conf";
 
@@ -22,4 +22,4 @@ struct ServerConf {
 // it failed, or an empty text.
 [[nodiscard]] QString writeServerConf(const QString& workingFolder, const QString& url);
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

@@ -1,9 +1,10 @@
 #include "archive/server_connection.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QUuid>
 
-namespace trellicap {
+namespace trellicap::archive {
 
 ServerConnection::ServerConnection(const ServerAddress& address)
     : m_address(address),
@@ -37,6 +38,9 @@ bool ServerConnection::open() {
         m_error = serverReason(database.lastError());
         return false;
     }
+    // The server's notices ("relation already exists, skipping") are no news to anyone.
+    QSqlQuery quiet(database);
+    quiet.exec(QStringLiteral("SET client_min_messages TO warning"));
     m_error.clear();
     return true;
 }
@@ -56,4 +60,4 @@ QString serverReason(const QSqlError& error) {
     return text;
 }
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

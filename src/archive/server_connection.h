@@ -10,7 +10,7 @@
 
 class QSqlError;
 
-namespace trellicap {
+namespace trellicap::archive {
 
 class ServerConnection {
 public:
@@ -34,4 +34,4 @@ private:
 // The server's reason on one line (libpq's messages run over several).
 [[nodiscard]] QString serverReason(const QSqlError& error);
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

@@ -5,7 +5,7 @@
 
 #include "archive/server_connection.h"
 
-namespace trellicap {
+namespace trellicap::archive {
 
 ServerAnswer probeServer(const ServerAddress& address) {
     ServerAnswer answer;
@@ -28,4 +28,4 @@ ServerAnswer probeServer(const ServerAddress& address) {
     return answer;
 }
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

@@ -6,7 +6,7 @@
 
 #include "archive/server_address.h"
 
-namespace trellicap {
+namespace trellicap::archive {
 
 struct ServerAnswer {
     bool connected = false;
@@ -15,4 +15,4 @@ struct ServerAnswer {
 
 [[nodiscard]] ServerAnswer probeServer(const ServerAddress& address);
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

@@ -11,7 +11,7 @@
 #include "archive/server_address.h"
 #include "archive/server_conf.h"
 
-namespace trellicap {
+namespace trellicap::archive {
 namespace {
 
 TEST(ServerAddress, ReadsUserHostPortAndDatabase) {
@@ -107,4 +107,4 @@ TEST(ServerConf, SaysWhenTheFileCannotBeWritten) {
 }
 
 }  // namespace
-}  // namespace trellicap
+}  // namespace trellicap::archive

@@ -12,7 +12,7 @@
 #include "support/pg_cluster.h"
 #include "support/wait.h"
 
-namespace trellicap {
+namespace trellicap::archive {
 namespace {
 
 using testing::PgCluster;
@@ -87,4 +87,4 @@ TEST(TeamServerWindow, OkKeepsAUsableAddressAndRefusesAPassword) {
 }
 
 }  // namespace
-}  // namespace trellicap
+}  // namespace trellicap::archive

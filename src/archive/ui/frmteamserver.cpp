@@ -10,7 +10,7 @@
 #include "archive/server_address.h"
 #include "archive/server_conf.h"
 
-namespace trellicap {
+namespace trellicap::archive {
 
 frmteamserver::frmteamserver(QString workingFolder, QWidget* parent)
     : QDialog(parent), m_workingFolder(std::move(workingFolder)) {
@@ -99,4 +99,4 @@ void frmteamserver::accept() {
     QDialog::accept();
 }
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

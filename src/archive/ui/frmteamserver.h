@@ -14,7 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace trellicap {
+namespace trellicap::archive {
 
 class frmteamserver : public QDialog {
     Q_OBJECT
@@ -37,4 +37,4 @@ private:
     QFutureWatcher<ServerAnswer> m_probe;
 };
 
-}  // namespace trellicap
+}  // namespace trellicap::archive

@@ -1,0 +1,202 @@
+// The sync of local archives to a real PostgreSQL server the test starts itself.
+#include <gtest/gtest.h>
+
+#include <QSqlQuery>
+
+#include "archive/archive_schema.h"
+#include "archive/archive_sync.h"
+#include "archive/server_connection.h"
+#include "archive/sync_marks.h"
+#include "archive_filler.h"
+#include "server_test_support.h"
+#include "sqlite_file.h"
+
+namespace trellicap::archive {
+namespace {
+
+using test::addressOf;
+using test::ArchiveFiller;
+using test::countRows;
+using test::SqliteFile;
+using trellicap::testing::PgCluster;
+
+class ArchiveSync : public ::testing::Test {
+protected:
+    SyncResult sync(SqliteFile& file, const SyncProgress& progress = {}) {
+        ServerConnection server(addressOf(cluster));
+        if (!server.open()) {
+            SyncResult failed;
+            failed.error = server.error();
+            return failed;
+        }
+        QSqlDatabase db = server.database();
+        return syncArchive(file.db(), db, {file.folder()}, progress);
+    }
+
+    long long onServer(const QString& sql) {
+        ServerConnection server(addressOf(cluster));
+        if (!server.open()) {
+            return -1;
+        }
+        QSqlDatabase db = server.database();
+        return countRows(db, sql);
+    }
+
+    PgCluster cluster;
+};
+
+TEST_F(ArchiveSync, AThousandRecordsGoOnceAndASecondSyncSendsNone) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile laptop;
+    ASSERT_TRUE(migrateSchema(laptop.db()).ok);
+    ArchiveFiller filler(laptop.db());
+    const auto records = filler.addRecords(1000);
+    ASSERT_EQ(records.size(), 1000u) << filler.error().toStdString();
+    EXPECT_EQ(versionsWaiting(laptop.db(), QString()), 1000);
+
+    int batches = 0;
+    const SyncResult first = sync(laptop, [&](const SyncResult&) {
+        ++batches;
+        return true;
+    });
+    ASSERT_TRUE(first.ok) << first.error.toStdString();
+    EXPECT_EQ(first.sent, 1000);
+    EXPECT_EQ(first.alreadyThere, 0);
+    EXPECT_EQ(first.waiting, 0);
+    EXPECT_EQ(batches, 10);  // at most 100 records in each transaction
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_values")), 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM records")), 1000);
+    // Each version knows the laptop (the archive's identity) and the working folder.
+    const QString laptopUuid = archiveUuid(laptop.db());
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from WHERE laptop_uuid = '%1'"
+                                      " AND working_folder = '%2' AND inspector = 'postgres'")
+                           .arg(laptopUuid, laptop.folder())),
+              1000);
+
+    // Values identical byte for byte, header and searchable columns too.
+    {
+        ServerConnection server(addressOf(cluster));
+        ASSERT_TRUE(server.open());
+        QSqlQuery remote(server.database());
+        remote.prepare(QStringLiteral(
+            "SELECT c.codes, v.header_json, v.arrived, v.slot FROM record_values c JOIN"
+            " record_versions v USING (uuid, version) WHERE uuid = ?"));
+        remote.addBindValue(records[437].uuid);
+        ASSERT_TRUE(remote.exec() && remote.next());
+        QSqlQuery here(laptop.db());
+        here.prepare(QStringLiteral(
+            "SELECT c.codes, v.header_json, v.arrived, v.slot FROM record_values c JOIN"
+            " record_versions v ON v.uuid = c.uuid AND v.version = c.version WHERE c.uuid = ?"));
+        here.addBindValue(records[437].uuid);
+        ASSERT_TRUE(here.exec() && here.next());
+        for (int column = 0; column < 4; ++column) {
+            EXPECT_EQ(remote.value(column).toString(), here.value(column).toString()) << column;
+        }
+        EXPECT_EQ(remote.value(0).toByteArray(), here.value(0).toByteArray());
+        EXPECT_EQ(remote.value(0).toByteArray().size(), 701 * 2);
+    }
+
+    const SyncResult second = sync(laptop);
+    ASSERT_TRUE(second.ok) << second.error.toStdString();
+    EXPECT_EQ(second.sent, 0);
+    EXPECT_EQ(second.alreadyThere, 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 1000);
+
+    // A new version of one record and a record file an old one was saved into, later on.
+    ASSERT_TRUE(filler.addVersion(records[5].uuid, 2, QStringLiteral("tft"), 6, 99999,
+                                  QStringLiteral("A")));
+    ASSERT_TRUE(filler.addSavedIn(records[7].uuid, 1, QStringLiteral("/home/anna/shift.dat")));
+    const SyncResult third = sync(laptop);
+    ASSERT_TRUE(third.ok) << third.error.toStdString();
+    EXPECT_EQ(third.sent, 1);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT latest_version FROM records WHERE uuid = '%1'")
+                           .arg(records[5].uuid)),
+              2);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM saved_in WHERE uuid = '%1'"
+                                      " AND file_name = 'shift.dat'")
+                           .arg(records[7].uuid)),
+              1);
+}
+
+TEST_F(ArchiveSync, TwoLaptopsFillOneServerWithoutColliding) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile anna;
+    SqliteFile bob;
+    ASSERT_TRUE(migrateSchema(anna.db()).ok);
+    ASSERT_TRUE(migrateSchema(bob.db()).ok);
+    ArchiveFiller annaFiller(anna.db());
+    ArchiveFiller bobFiller(bob.db());
+    // Same slots, same models: only the UUIDs tell them apart.
+    ASSERT_EQ(annaFiller.addRecords(250, QStringLiteral("tft"), QStringLiteral("North")).size(),
+              250u);
+    ASSERT_EQ(bobFiller.addRecords(150, QStringLiteral("dac"), QStringLiteral("South")).size(),
+              150u);
+    ASSERT_EQ(bobFiller.addRecords(100, QStringLiteral("tft"), QStringLiteral("South")).size(),
+              100u);
+
+    const SyncResult fromAnna = sync(anna);
+    ASSERT_TRUE(fromAnna.ok) << fromAnna.error.toStdString();
+    const SyncResult fromBob = sync(bob);
+    ASSERT_TRUE(fromBob.ok) << fromBob.error.toStdString();
+    EXPECT_EQ(fromAnna.sent, 250);
+    EXPECT_EQ(fromBob.sent, 250);
+    EXPECT_EQ(sync(anna).sent, 0);
+
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 500);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions WHERE model = 'dac'")),
+              150);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(DISTINCT laptop_uuid) FROM sent_from")), 2);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from WHERE laptop_uuid = '%1'")
+                           .arg(archiveUuid(bob.db()))),
+              250);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM laptops")), 2);
+}
+
+TEST_F(ArchiveSync, AServerThatGoesAwayMidSyncLosesNothingAndGetsNothingTwice) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile laptop;
+    ASSERT_TRUE(migrateSchema(laptop.db()).ok);
+    ArchiveFiller filler(laptop.db());
+    ASSERT_EQ(filler.addRecords(1000).size(), 1000u);
+
+    // The server dies (no clean shutdown) after the third batch has been committed.
+    int batches = 0;
+    const SyncResult cut = sync(laptop, [&](const SyncResult&) {
+        if (++batches == 3) {
+            EXPECT_TRUE(cluster.stopServer(true)) << cluster.error().toStdString();
+        }
+        return true;
+    });
+    EXPECT_FALSE(cut.ok);
+    EXPECT_FALSE(cut.error.isEmpty());
+    EXPECT_FALSE(cut.error.contains(QLatin1Char('\n')));
+    EXPECT_EQ(cut.sent, 300);
+    EXPECT_EQ(cut.waiting, 700);
+
+    // A sync while it is away says why and changes nothing.
+    const SyncResult away = sync(laptop);
+    EXPECT_FALSE(away.ok);
+    EXPECT_TRUE(away.error.contains(QStringLiteral("refused"), Qt::CaseInsensitive))
+        << away.error.toStdString();
+
+    ASSERT_TRUE(cluster.startServer()) << cluster.error().toStdString();
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 300);
+
+    // A batch the server committed but whose answer never came back: sent again, found there.
+    QSqlQuery(laptop.db())
+        .exec(QStringLiteral("DELETE FROM sync_sent WHERE rowid IN"
+                             " (SELECT rowid FROM sync_sent ORDER BY rowid DESC LIMIT 100)"));
+
+    const SyncResult resumed = sync(laptop);
+    ASSERT_TRUE(resumed.ok) << resumed.error.toStdString();
+    EXPECT_EQ(resumed.sent, 700);
+    EXPECT_EQ(resumed.alreadyThere, 300);
+    EXPECT_EQ(resumed.waiting, 0);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_values")), 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from")), 1000);
+}
+
+}  // namespace
+}  // namespace trellicap::archive
