@@ -22,5 +22,8 @@ const Command& jsonCommand();
 const Command& pngCommand();
 const Command& svgCommand();
 const Command& captureCommand();
+// Two-word commands of the archive: "archive sync", "archive verify" (the team server).
+const Command& archiveSyncCommand();
+const Command& archiveVerifyServerCommand();
 
 }  // namespace trellicap::cli

@@ -63,11 +63,17 @@ void dispatch(const QStringList& arguments, QString& who) {
         failUsage(QStringLiteral("no subcommand given."));
     }
     const Command* command = findCommand(first);
+    qsizetype words = 1;
+    // "archive sync" and the like: a subcommand of two words.
+    if (const Command* pair = findCommand(first + QLatin1Char(' ') + arguments.value(1))) {
+        command = pair;
+        words = 2;
+    }
     if (command == nullptr) {
         failUsage(QStringLiteral("'%1' is not a subcommand.").arg(first));
     }
     who = kProgram + QLatin1Char(' ') + command->syntax.name;
-    const CommandLine line(command->syntax, arguments.mid(1));
+    const CommandLine line(command->syntax, arguments.mid(words));
     if (line.helpAsked()) {
         writeStandardOutput(helpText(command->syntax).toUtf8());
         return;
@@ -78,9 +84,10 @@ void dispatch(const QStringList& arguments, QString& who) {
 }  // namespace
 
 std::span<const Command* const> commands() {
-    static const Command* const kCommands[] = {&infoCommand(),   &pdfCommand(), &csvCommand(),
-                                               &jsonCommand(),   &pngCommand(), &svgCommand(),
-                                               &captureCommand()};
+    static const Command* const kCommands[] = {
+        &infoCommand(),    &pdfCommand(),         &csvCommand(),
+        &jsonCommand(),    &pngCommand(),         &svgCommand(),
+        &captureCommand(), &archiveSyncCommand(), &archiveVerifyServerCommand()};
     return kCommands;
 }
 
