@@ -1,5 +1,6 @@
 #include "archive/archive_sync.h"
 
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -367,6 +368,13 @@ SyncResult syncArchive(QSqlDatabase& local, QSqlDatabase& server, const SyncSour
                 sendVersions(local, server, serverUuid, laptopUuid, source, progress, result) &&
                 sendSavedIn(local, server, serverUuid, result);
     result.waiting = versionsWaiting(local, serverUuid);
+    if (result.ok) {
+        result.finished = QDateTime::currentDateTime()
+                              .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
+                              .toString(Qt::ISODate);
+        // Only the status bar reads this note: a failure to write it loses nothing.
+        (void)noteSyncDone(local, serverUuid, source.serverUrl, result.finished);
+    }
     return result;
 }
 

@@ -7,6 +7,7 @@
 // is sent again and found there.
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <functional>
 
@@ -21,11 +22,13 @@ struct SyncResult {
     int sent = 0;          // newly stored on the server
     int alreadyThere = 0;  // local versions the server held before this sync
     int waiting = 0;       // local versions still not on the server when the sync ended
+    QString finished;      // when it ended well (ISO 8601, local offset); empty otherwise
     QString error;         // the server's (or the local archive's) reason, on one line
 };
 
 struct SyncSource {
     QString workingFolder;  // the folder the archive belongs to, kept with each version
+    QString serverUrl;      // how this laptop names the server, for the last sync's note
 };
 
 // Called after each committed batch with the counts so far; returning false stops the
@@ -42,3 +45,6 @@ using SyncProgress = std::function<bool(const SyncResult& soFar)>;
 [[nodiscard]] int versionsWaiting(QSqlDatabase& local, const QString& serverUuid);
 
 }  // namespace trellicap::archive
+
+// Handed from the sync's thread to the window's in queued signals.
+Q_DECLARE_METATYPE(trellicap::archive::SyncResult)

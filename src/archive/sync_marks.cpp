@@ -21,6 +21,10 @@ constexpr const char* kMarkTables[] = {
     " version INTEGER NOT NULL,"
     " path TEXT NOT NULL,"
     " PRIMARY KEY (server_uuid, uuid, version, path))",
+    "CREATE TABLE IF NOT EXISTS sync_servers ("
+    " server_url TEXT PRIMARY KEY,"
+    " server_uuid TEXT NOT NULL,"
+    " last_sync TEXT NOT NULL)",
 };
 
 QString reason(const QSqlError& error) {
@@ -63,6 +67,31 @@ QString archiveUuid(QSqlDatabase& db) {
         return query.value(0).toString();
     }
     return {};
+}
+
+SyncHistory syncHistory(QSqlDatabase& local, const QString& serverUrl) {
+    SyncHistory history;
+    QSqlQuery query(local);
+    query.prepare(
+        QStringLiteral("SELECT server_uuid, last_sync FROM sync_servers WHERE server_url = ?"));
+    query.addBindValue(serverUrl);
+    if (query.exec() && query.next()) {
+        history.serverUuid = query.value(0).toString();
+        history.lastSync = query.value(1).toString();
+    }
+    return history;
+}
+
+QString noteSyncDone(QSqlDatabase& local, const QString& serverUuid, const QString& serverUrl,
+                     const QString& when) {
+    QSqlQuery query(local);
+    query.prepare(
+        QStringLiteral("INSERT OR REPLACE INTO sync_servers (server_url, server_uuid, last_sync)"
+                       " VALUES (?, ?, ?)"));
+    query.addBindValue(serverUrl);
+    query.addBindValue(serverUuid);
+    query.addBindValue(when);
+    return query.exec() ? QString() : reason(query.lastError());
 }
 
 QString markVersionsSent(QSqlDatabase& local, const QString& serverUuid,

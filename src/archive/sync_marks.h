@@ -27,6 +27,16 @@ struct SentSavedIn {
     int version = 0;
     QString path;
 };
+// The last sync that reached the end with the server at this address: the server's
+// identity and when (ISO 8601 with the local offset); empty when there was none.
+struct SyncHistory {
+    QString serverUuid;
+    QString lastSync;
+};
+[[nodiscard]] SyncHistory syncHistory(QSqlDatabase& local, const QString& serverUrl);
+[[nodiscard]] QString noteSyncDone(QSqlDatabase& local, const QString& serverUuid,
+                                   const QString& serverUrl, const QString& when);
+
 [[nodiscard]] QString markVersionsSent(QSqlDatabase& local, const QString& serverUuid,
                                        const QList<SentVersion>& versions);
 [[nodiscard]] QString markSavedInSent(QSqlDatabase& local, const QString& serverUuid,

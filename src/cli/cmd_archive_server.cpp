@@ -62,8 +62,8 @@ void runSync(const CommandLine& line) {
     }
     QSqlDatabase localDb = local.database();
     QSqlDatabase serverDb = server.database();
-    const archive::SyncResult result =
-        archive::syncArchive(localDb, serverDb, {local.workingFolder()});
+    const archive::SyncResult result = archive::syncArchive(
+        localDb, serverDb, {local.workingFolder(), archive::serverAddressText(address)});
     if (!result.ok) {
         failInput(sentence(result.error));
     }

@@ -30,7 +30,7 @@ protected:
             return failed;
         }
         QSqlDatabase db = server.database();
-        return syncArchive(file.db(), db, {file.folder()}, progress);
+        return syncArchive(file.db(), db, {file.folder(), cluster.url()}, progress);
     }
 
     long long onServer(const QString& sql) {
