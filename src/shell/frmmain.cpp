@@ -79,6 +79,7 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     connect(m_slots, &SlotListPanel::captureRequested, this, &frmmain::cmdcapture_Click);
     connect(m_plotPanel, &PlotPanel::saveHeaderRequested, this, &frmmain::cmdtxtsav_Click);
     buildStatusBar();
+    startTeamSync();
     connectLink();
     setTabOrder();
 }
@@ -111,6 +112,7 @@ void frmmain::buildMenus() {
         {"mnuexit", [] { QApplication::quit(); }},
         {"mnuoption", [this] { openPortSelection(); }},
         {"mnuabout", [this] { openAbout(); }},
+        {"mnuteamserver", [this] { openTeamServer(); }},
     };
     m_busyActions = buildMainMenus(*menuBar(), m_profile, commands).busyActions;
 }

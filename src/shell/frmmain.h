@@ -35,6 +35,10 @@ class frmoption;
 class frmopen;
 class frmprintop;
 class frmsave;
+namespace archive {
+class BackgroundSync;
+class frmteamserver;
+}  // namespace archive
 
 class frmmain : public QMainWindow, private PortSelectionHost {
     Q_OBJECT
@@ -95,6 +99,7 @@ public:
     void openOpenWindow();
     void openPrintOptions();
     void openPrinterSetup();
+    void openTeamServer();
 
     // The application's printer, created on first use.
     PrinterSetup& printerSetup();
@@ -117,6 +122,8 @@ private:
     void recordFiled(int column);
     void batchFinished(const BatchResult& result);
     void linkLost(const QString& reason);
+    // The sync of this folder's archive to the team server, and its status bar field.
+    void startTeamSync();
     // A marked entry's tip, from its record (after a filing, a header store or a load).
     void updateEntryTip(int column);
 
@@ -144,6 +151,8 @@ private:
     QPointer<frmprintop> m_frmprintop;
     std::unique_ptr<PrinterSetup> m_printer;
     std::unique_ptr<MainReportHost> m_reportHost;
+    archive::BackgroundSync* m_teamSync = nullptr;
+    QPointer<archive::frmteamserver> m_frmteamserver;
     QString m_saveFolder;  // remembered for the run, apart from the open window's
     QString m_openFolder;
 };

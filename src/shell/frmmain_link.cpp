@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "archive/background_sync.h"
 #include "display/ascan_plot.h"
 #include "display/ui/canvas_widget.h"
 #include "link/instrument_link.h"
@@ -51,6 +52,7 @@ void frmmain::batchFinished(const BatchResult& result) {
                                                 result.unanswered));
     }
     m_slots->list()->setFocus();  // back where the operator chose the slots
+    m_teamSync->requestSync();    // the new records to the office, when it can be reached
 }
 
 void frmmain::recordFiled(int column) {
