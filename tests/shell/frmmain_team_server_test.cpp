@@ -1,0 +1,119 @@
+// The main window and the team server: no trace of it without archive.conf; with one, the
+// status bar field tells the sync's state, and Archive > Team server... opens its window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+
+#include "archive/archive_schema.h"
+#include "archive/server_conf.h"
+#include "archive/ui/frmteamserver.h"
+#include "profiles/tft.h"
+#include "shell/frmmain.h"
+#include "support/fake_serial_port.h"
+#include "support/pg_cluster.h"
+#include "support/wait.h"
+
+namespace trellicap {
+namespace {
+
+using testing::FakeSerialPort;
+using testing::PgCluster;
+using testing::waitUntil;
+
+class TeamServerInWindow : public ::testing::Test {
+protected:
+    void start() {
+        QFile config(m_dir.filePath(QStringLiteral("udc.cfg")));
+        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write("/dev/ttyFAKE0\r\n");
+        config.close();
+        frmmain::Options options;
+        options.workingDir = m_dir.path();
+        options.messenger = [](QWidget*, const UserMessage&) {};
+        w = std::make_unique<frmmain>(tft::kProfile, std::make_unique<FakeSerialPort>(), options);
+        w->startUp();
+    }
+    QLabel* field() { return w->findChild<QLabel*>(QStringLiteral("lblteamsync")); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<frmmain> w;
+};
+
+TEST_F(TeamServerInWindow, WithoutAServerTheFieldStaysHiddenAndTheMenuComesLast) {
+    start();
+    ASSERT_NE(field(), nullptr);
+    EXPECT_FALSE(field()->isVisible());
+    const QList<QAction*> bar = w->menuBar()->actions();
+    ASSERT_GE(bar.size(), 4);
+    // File, Option and Help keep their places; Archive follows them.
+    EXPECT_EQ(bar[0]->menu()->objectName(), QStringLiteral("mnufile"));
+    EXPECT_EQ(bar[1]->objectName(), QStringLiteral("mnuoption"));
+    EXPECT_EQ(bar[2]->menu()->objectName(), QStringLiteral("mnuhelp"));
+    EXPECT_EQ(bar[3]->menu()->objectName(), QStringLiteral("mnuarchive"));
+    EXPECT_EQ(bar[3]->text(), QStringLiteral("Archive"));
+
+    auto* entry = w->findChild<QAction*>(QStringLiteral("mnuteamserver"));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->text(), QStringLiteral("Team server..."));
+    entry->trigger();
+    auto* window = w->findChild<archive::frmteamserver*>(QStringLiteral("frmteamserver"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(TeamServerInWindow, TheStatusBarTellsTheSyncAndANewAddressTakesEffectOnOk) {
+    PgCluster cluster;
+    if (!PgCluster::unavailableReason().isEmpty()) {
+        GTEST_SKIP() << PgCluster::unavailableReason().toStdString();
+    }
+    ASSERT_TRUE(cluster.start()) << cluster.error().toStdString();
+    {
+        // An archive as the window keeps it, empty.
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
+        db.setDatabaseName(m_dir.filePath(QStringLiteral("archive.sqlite")));
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(archive::migrateSchema(db).ok);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+    start();
+    EXPECT_FALSE(field()->isVisible());
+
+    // The address set in the window: Ok writes it and the sync starts at once.
+    w->findChild<QAction*>(QStringLiteral("mnuteamserver"))->trigger();
+    auto* window = w->findChild<archive::frmteamserver*>(QStringLiteral("frmteamserver"));
+    ASSERT_NE(window, nullptr);
+    window->findChild<QLineEdit*>(QStringLiteral("txtserverurl"))->setText(cluster.url());
+    window->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
+    EXPECT_EQ(archive::readServerConf(m_dir.path()).url, cluster.url());
+    ASSERT_TRUE(
+        waitUntil([&] { return field()->text().contains(QStringLiteral("last sync")); }, 60000))
+        << field()->text().toStdString();
+    EXPECT_TRUE(field()->isVisible());
+    EXPECT_TRUE(field()->text().endsWith(QStringLiteral(", 0 waiting")))
+        << field()->text().toStdString();
+
+    // A server that is gone: the field says so, the pointer on it shows the reason.
+    ASSERT_TRUE(cluster.stopServer());
+    w->findChild<QAction*>(QStringLiteral("mnuteamserver"))->trigger();
+    window = w->findChild<archive::frmteamserver*>(QStringLiteral("frmteamserver"));
+    ASSERT_NE(window, nullptr);
+    window->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
+    ASSERT_TRUE(
+        waitUntil([&] { return field()->text().contains(QStringLiteral("not reached")); }, 60000))
+        << field()->text().toStdString();
+    EXPECT_TRUE(field()->toolTip().contains(QStringLiteral("refused"), Qt::CaseInsensitive))
+        << field()->toolTip().toStdString();
+}
+
+}  // namespace
+}  // namespace trellicap
