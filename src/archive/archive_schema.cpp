@@ -116,10 +116,14 @@ QString sqlError(const QSqlError& error) {
     return text.isEmpty() ? QStringLiteral("unknown database error") : text;
 }
 
-bool exec(QSqlDatabase& db, const QString& statement, QString* error) {
+bool exec(QSqlDatabase& db, const QString& statement, QString* error,
+          QSqlError* engineError = nullptr) {
     QSqlQuery query(db);
     if (!query.exec(statement)) {
         *error = sqlError(query.lastError());
+        if (engineError) {
+            *engineError = query.lastError();
+        }
         return false;
     }
     return true;
@@ -203,12 +207,13 @@ MigrationResult migrateSchema(QSqlDatabase& db, int targetVersion) {
         }
         if (!db.transaction()) {
             result.error = sqlError(db.lastError());
+            result.engineError = db.lastError();
             return result;
         }
         QString error;
         bool ok = true;
         for (const QString& statement : engineStatements(migration, engine)) {
-            if (!exec(db, statement, &error)) {
+            if (!exec(db, statement, &error, &result.engineError)) {
                 ok = false;
                 break;
             }
@@ -217,15 +222,17 @@ MigrationResult migrateSchema(QSqlDatabase& db, int targetVersion) {
             ok = migration.afterStatements(db, &error);
         }
         if (ok) {
-            ok = exec(db, QStringLiteral("DELETE FROM schema_version"), &error) &&
+            ok = exec(db, QStringLiteral("DELETE FROM schema_version"), &error,
+                      &result.engineError) &&
                  exec(db,
                       QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)")
                           .arg(migration.version),
-                      &error);
+                      &error, &result.engineError);
         }
         if (!ok || !db.commit()) {
             if (ok) {
                 error = sqlError(db.lastError());
+                result.engineError = db.lastError();
             }
             db.rollback();
             result.error =

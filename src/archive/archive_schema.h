@@ -5,6 +5,7 @@
 // whole version.
 #pragma once
 
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -51,7 +52,8 @@ struct MigrationResult {
     bool ok = false;
     int fromVersion = 0;
     int toVersion = 0;
-    QString error;  // what failed, with the engine's words
+    QString error;          // what failed, with the engine's words
+    QSqlError engineError;  // the engine's own error, when the engine refused a statement
 };
 
 // Brings the database to targetVersion (never down). A database written by a newer

@@ -1,4 +1,4 @@
-#include "cli/time_date.h"
+#include "record/iso_time_date.h"
 
 #include <QDate>
 #include <QTime>
@@ -6,7 +6,7 @@
 
 #include "record/text_codes.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 namespace {
 
@@ -51,4 +51,4 @@ QString isoTimeDate(std::span<const RecordValue> codes) {
     return cutAtNul(codesToText(ten));
 }
 
-}  // namespace trellicap::cli
+}  // namespace trellicap
