@@ -106,7 +106,9 @@ QList<QSqlRecord> nextSavedIn(QSqlDatabase& local, const QString& serverUuid, qi
                               QString* error) {
     QSqlQuery pick(local);
     pick.prepare(
-        QStringLiteral("SELECT s.rowid AS local_rowid, s.* FROM saved_in s"
+        QStringLiteral("SELECT s.rowid AS local_rowid, s.*, v.search_text AS version_search_text"
+                       " FROM saved_in s JOIN record_versions v"
+                       " ON v.uuid = s.uuid AND v.version = s.version"
                        " WHERE s.rowid > ? AND EXISTS (SELECT 1 FROM sync_sent m"
                        "  WHERE m.server_uuid = ? AND m.uuid = s.uuid AND m.version = s.version)"
                        " AND NOT EXISTS (SELECT 1 FROM sync_sent_saved_in n WHERE n.server_uuid = ?"
@@ -265,6 +267,15 @@ bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serv
 bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serverUuid,
                  SyncResult& result) {
     QSqlQuery insert(server);
+    // A record file's name joins the words a version is found by: the server's copy of
+    // those words follows the local one.
+    QSqlQuery searchText(server);
+    if (!prepare(searchText,
+                 QStringLiteral(
+                     "UPDATE record_versions SET search_text = ? WHERE uuid = ? AND version = ?"),
+                 &result.error)) {
+        return false;
+    }
     QStringList columns;
     qint64 after = 0;
     for (;;) {
@@ -276,7 +287,8 @@ bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serve
             return true;
         }
         if (columns.isEmpty()) {
-            columns = columnsOf(rows.front(), {QString::fromLatin1(kRowidColumn)});
+            columns = columnsOf(rows.front(), {QString::fromLatin1(kRowidColumn),
+                                               QStringLiteral("version_search_text")});
             if (!prepare(insert, insertKeepingExisting(QStringLiteral("saved_in"), columns),
                          &result.error)) {
                 return false;
@@ -287,7 +299,10 @@ bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serve
             [&] {
                 for (const QSqlRecord& row : rows) {
                     bindColumns(insert, row, columns);
-                    if (!run(insert, &result.error)) {
+                    searchText.bindValue(0, row.value(QStringLiteral("version_search_text")));
+                    searchText.bindValue(1, row.value(QStringLiteral("uuid")));
+                    searchText.bindValue(2, row.value(QStringLiteral("version")));
+                    if (!run(insert, &result.error) || !run(searchText, &result.error)) {
                         return false;
                     }
                 }

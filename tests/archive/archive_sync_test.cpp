@@ -4,10 +4,14 @@
 #include <QSqlQuery>
 
 #include "archive/archive_schema.h"
+#include "archive/archive_search.h"
 #include "archive/archive_sync.h"
+#include "archive/archive_writer.h"
 #include "archive/server_connection.h"
 #include "archive/sync_marks.h"
 #include "archive_filler.h"
+#include "kept_records.h"
+#include "profiles/tft.h"
 #include "server_test_support.h"
 #include "sqlite_file.h"
 
@@ -196,6 +200,79 @@ TEST_F(ArchiveSync, AServerThatGoesAwayMidSyncLosesNothingAndGetsNothingTwice) {
     EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 1000);
     EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_values")), 1000);
     EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from")), 1000);
+}
+
+TEST_F(ArchiveSync, TheServerFindsWhatTheLocalSearchFinds) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile laptop;
+    ASSERT_TRUE(migrateSchema(laptop.db()).ok);
+    // Records as the window keeps them: captures, a "S  A  V  E", a save into a record file
+    // after the first sync (its name becomes searchable), more captures.
+    ArchiveWriter writer(tft::kProfile, QStringLiteral("run-1"));
+    const auto event = [](ArchiveEvent::Kind kind, const QDateTime& when) {
+        ArchiveEvent made;
+        made.kind = kind;
+        made.arrived = when;
+        return made;
+    };
+
+    const QDateTime start(QDate(2026, 12, 8), QTime(9, 0));
+    ASSERT_FALSE(writer.apply(laptop.db(), event(ArchiveEvent::Kind::StartRun, start)));
+    const auto keep = [&](int slot, int seed, const QString& who, int minute) {
+        ArchiveEvent kept = event(ArchiveEvent::Kind::Keep, start.addSecs(60 * minute));
+        kept.record = {slot, test::keptRecord(tft::kProfile, slot, seed, who)};
+        return !writer.apply(laptop.db(), kept).has_value();
+    };
+    for (int i = 0; i < 40; ++i) {
+        ASSERT_TRUE(keep(1 + i, i, QStringLiteral("Anna Berg %1").arg(i % 3), i));
+    }
+    ArchiveEvent edit = event(ArchiveEvent::Kind::HeaderStore, start.addSecs(60 * 50));
+    edit.record = {7, test::keptRecord(tft::kProfile, 7, 6, QStringLiteral("Anna Berg edited"))};
+    ASSERT_FALSE(writer.apply(laptop.db(), edit));
+    ASSERT_TRUE(sync(laptop).ok);
+
+    ArchiveEvent saved = event(ArchiveEvent::Kind::Saved, start.addSecs(60 * 55));
+    saved.path = QStringLiteral("/home/anna/Trellicap/tft/North-Pier.dat");
+    ASSERT_FALSE(writer.apply(laptop.db(), saved));
+    for (int i = 40; i < 60; ++i) {
+        ASSERT_TRUE(keep(1 + i, i, QStringLiteral("Anna Berg %1").arg(i % 3), 60 + i));
+    }
+    const SyncResult second = sync(laptop);
+    ASSERT_TRUE(second.ok) << second.error.toStdString();
+
+    ServerConnection server(addressOf(cluster));
+    ASSERT_TRUE(server.open());
+    QSqlDatabase serverDb = server.database();
+    std::vector<SearchFilter> filters(7);
+    filters[1].text = QStringLiteral("north-pier");
+    filters[2].text = QStringLiteral("berg 1");
+    filters[3].slot = 7;
+    filters[3].allVersions = true;
+    filters[4].model = QStringLiteral("tft");
+    filters[4].source = QStringLiteral("capture");
+    filters[5].fromMs = start.addSecs(60 * 10).toMSecsSinceEpoch();
+    filters[5].toMs = start.addSecs(60 * 30).toMSecsSinceEpoch();
+    filters[6].text = QStringLiteral("EDITED");
+    for (std::size_t f = 0; f < filters.size(); ++f) {
+        QString localError;
+        QString serverError;
+        const auto here = searchArchive(laptop.db(), filters[f], &localError);
+        const auto there = searchArchive(serverDb, filters[f], &serverError);
+        ASSERT_TRUE(localError.isEmpty() && serverError.isEmpty())
+            << localError.toStdString() << serverError.toStdString();
+        EXPECT_FALSE(here.empty()) << "filter " << f;
+        ASSERT_EQ(here.size(), there.size()) << "filter " << f;
+        for (std::size_t i = 0; i < here.size(); ++i) {
+            EXPECT_EQ(here[i].uuid, there[i].uuid) << "filter " << f;
+            EXPECT_EQ(here[i].version, there[i].version);
+            EXPECT_EQ(here[i].arrived, there[i].arrived);
+            EXPECT_EQ(here[i].header, there[i].header);
+            EXPECT_EQ(here[i].savedIn, there[i].savedIn);
+        }
+    }
+    // The record file's name found on the server too, though it came after the first sync.
+    QString error;
+    EXPECT_EQ(searchArchive(serverDb, filters[1], &error).size(), 40u);
 }
 
 }  // namespace
