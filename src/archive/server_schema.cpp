@@ -62,6 +62,20 @@ QString quotedIdentifier(const QString& name) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// A free-text search is LIKE '%words%': on a server holding every laptop's records a plain
+// index cannot serve it, a trigram index can (pg_trgm, a trusted extension that ships with
+// PostgreSQL and that a database's owner may add). Where the extension is not allowed the
+// search still works, scanning the table.
+void addTextSearchIndex(QSqlDatabase& server) {
+    QString ignored;
+    if (exec(server, QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"), &ignored)) {
+        exec(server,
+             QStringLiteral("CREATE INDEX IF NOT EXISTS record_versions_search_words ON"
+                            " record_versions USING gin (search_text gin_trgm_ops)"),
+             &ignored);
+    }
+}
+
 }  // namespace
 
 QString prepareServerSchema(QSqlDatabase& server) {
@@ -88,6 +102,9 @@ QString prepareServerSchema(QSqlDatabase& server) {
                   &error);
     }
     QString ignored;
+    if (ok) {
+        addTextSearchIndex(server);
+    }
     if (!owner.isEmpty()) {
         exec(server, QStringLiteral("RESET ROLE"), &ignored);
     }
