@@ -18,6 +18,7 @@
 #include "display/ui/canvas_widget.h"
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
+#include "shell/archive_hooks.h"
 #include "shell/frmabout.h"
 #include "shell/frmoption.h"
 #include "shell/main_menus.h"
@@ -79,12 +80,16 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     connect(m_slots, &SlotListPanel::captureRequested, this, &frmmain::cmdcapture_Click);
     connect(m_plotPanel, &PlotPanel::saveHeaderRequested, this, &frmmain::cmdtxtsav_Click);
     buildStatusBar();
-    startTeamSync();
     connectLink();
+    m_archive = std::make_unique<ArchiveHooks>(*this);
+    startTeamSync();  // its entry joins the archive's menu
     setTabOrder();
 }
 
-frmmain::~frmmain() = default;
+frmmain::~frmmain() {
+    // Every normal end of the program passes here; a crash or a kill never does.
+    endRunCleanly();
+}
 
 QSize frmmain::sizeHint() const {
     const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
@@ -112,7 +117,6 @@ void frmmain::buildMenus() {
         {"mnuexit", [] { QApplication::quit(); }},
         {"mnuoption", [this] { openPortSelection(); }},
         {"mnuabout", [this] { openAbout(); }},
-        {"mnuteamserver", [this] { openTeamServer(); }},
     };
     m_busyActions = buildMainMenus(*menuBar(), m_profile, commands).busyActions;
 }
@@ -166,6 +170,7 @@ void frmmain::cmdtxtsav_Click() {
         return;
     }
     storeHeaderFields(m_profile, m_plotPanel->headerTexts(), m_store.column(m_shownslot));
+    m_archive->headerStored(m_shownslot);
     m_status->setUnsaved(true);
     updateEntryTip(m_shownslot);
     statusBar()->showMessage(tr("Header fields stored in Mem %1").arg(m_shownslot + 1), 4000);

@@ -22,6 +22,7 @@ class QPushButton;
 
 namespace trellicap {
 
+class ArchiveHooks;
 class InstrumentLink;
 struct BatchResult;
 class MainReportHost;
@@ -108,6 +109,15 @@ public:
     bool saveToFile(const QString& path);
     void loadFromFile(const QString& path);
 
+    // The archive: every record that reaches the memory table is kept (frmmain_archive.cpp).
+    [[nodiscard]] ArchiveHooks& archive() const { return *m_archive; }
+    // A record from the archive into its slot's column, whole and as it was kept: the entry
+    // gets the slot mark and the table counts as unsaved.
+    void fileRecord(int column, std::span<const RecordValue> values);
+    // The run ends the way its operator chose (not a crash): nothing of it is offered for
+    // restoring at the next start.
+    void endRunCleanly();
+
 private:
     // Port selection.
     [[nodiscard]] QString portConfigPath() const override;
@@ -151,6 +161,7 @@ private:
     QPointer<frmprintop> m_frmprintop;
     std::unique_ptr<PrinterSetup> m_printer;
     std::unique_ptr<MainReportHost> m_reportHost;
+    std::unique_ptr<ArchiveHooks> m_archive;  // after the link, whose signals it follows
     archive::BackgroundSync* m_teamSync = nullptr;
     QPointer<archive::frmteamserver> m_frmteamserver;
     QString m_saveFolder;  // remembered for the run, apart from the open window's

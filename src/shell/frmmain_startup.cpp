@@ -4,6 +4,7 @@
 #include <QStatusBar>
 
 #include "link/instrument_link.h"
+#include "shell/archive_hooks.h"
 #include "shell/frmmain.h"
 #include "shell/frmoption.h"
 #include "shell/slot_list_panel.h"
@@ -14,6 +15,7 @@ namespace trellicap {
 void frmmain::startUp() {
     m_slots->fill();
     m_store.initMemoryTable();
+    m_archive->start();
 
     bool opened = false;
     if (const auto target = readPortConfig(portConfigPath())) {

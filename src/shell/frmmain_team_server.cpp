@@ -1,23 +1,38 @@
 // The main window's team server: the background sync of this folder's archive, its field in
 // the status bar, and "Archive" > "Team server...".
-#include <QDir>
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 
 #include "archive/background_sync.h"
 #include "archive/ui/frmteamserver.h"
 #include "archive/ui/team_sync_field.h"
+#include "shell/archive_hooks.h"
 #include "shell/frmmain.h"
 
 namespace trellicap {
 
 namespace {
-constexpr const char* kArchiveFileName = "archive.sqlite";
+
+// "Archive" > "Team server...", below the archive's own entries.
+QAction* addTeamServerEntry(QMenuBar& bar) {
+    QMenu* menu = bar.findChild<QMenu*>(QStringLiteral("mnuarchive"));
+    if (menu == nullptr) {
+        menu = bar.addMenu(QMenuBar::tr("Archive"));
+        menu->setObjectName(QStringLiteral("mnuarchive"));
+    }
+    menu->addSeparator();
+    QAction* entry = menu->addAction(QMenuBar::tr("Team server..."));
+    entry->setObjectName(QStringLiteral("mnuteamserver"));
+    return entry;
+}
+
 }  // namespace
 
 void frmmain::startTeamSync() {
-    m_teamSync = new archive::BackgroundSync(
-        m_options.workingDir, QDir(m_options.workingDir).filePath(QLatin1String(kArchiveFileName)),
-        this);
+    connect(addTeamServerEntry(*menuBar()), &QAction::triggered, this, &frmmain::openTeamServer);
+    m_teamSync = new archive::BackgroundSync(m_options.workingDir, m_archive->archivePath(), this);
     auto* field = new archive::TeamSyncField(statusBar());
     statusBar()->addPermanentWidget(field);
     connect(m_teamSync, &archive::BackgroundSync::statusChanged, field,

@@ -16,10 +16,6 @@ constexpr MenuEntry kHelpMenu[] = {
     {"mnuabout", "About Data Capture"},
 };
 constexpr MenuEntry kOptionEntry = {"mnuoption", "Option"};
-// The archive's menu, after the others so that theirs keep their places.
-constexpr MenuEntry kArchiveMenu[] = {
-    {"mnuteamserver", "Team server..."},
-};
 
 // The standard keys of the entries, shown in the menus beside their texts.
 struct EntryKey {
@@ -116,7 +112,6 @@ MainMenus buildMainMenus(QMenuBar& bar, const ModelProfile& profile,
     // "Option" has no entries of its own: choosing it in the bar opens the port selection.
     bind(bar.addAction(qs(kOptionEntry.text)), kOptionEntry, commands, menus);
     addMenu(bar, "mnuhelp", QMenuBar::tr("Help"), kHelpMenu, commands, menus);
-    addMenu(bar, "mnuarchive", QMenuBar::tr("Archive"), kArchiveMenu, commands, menus);
     addMenuKeys(bar);
     return menus;
 }
