@@ -52,6 +52,11 @@ QString headerJson(const RecordFacts& facts) {
     return QString::fromUtf8(QJsonDocument(header).toJson(QJsonDocument::Compact));
 }
 
+// Qt binds a null QString as NULL; an empty text is still a text.
+QString text(const QString& value) {
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
 }  // namespace
 
 ArchiveWriter::ArchiveWriter(const ModelProfile& profile, QString runId)
@@ -172,8 +177,9 @@ void ArchiveWriter::keep(Step& step, const ArchiveEvent& event, const SlotValues
                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                  {uuid, version, model, record.slot, sourceName(source),
                   storedPath.isEmpty() ? QVariant() : QVariant(storedPath), arrived, arrivedMs,
-                  facts.timeDate, hash, headerJson(facts), facts.range, facts.delay, facts.gain,
-                  facts.gate1, facts.gate2, searchText(facts, fileNames)});
+                  text(facts.timeDate), hash, headerJson(facts), text(facts.range),
+                  text(facts.delay), text(facts.gain), text(facts.gate1), text(facts.gate2),
+                  text(searchText(facts, fileNames))});
         step.run(
             QStringLiteral("INSERT INTO record_values (uuid, version, codes) VALUES (?, ?, ?)"),
             {uuid, version, codes});

@@ -1,4 +1,4 @@
-// archive sync / archive verify --server: the team server from the command line. The sync
+// archive sync, and --server for search and verify: the team server from the command line. The sync
 // sends what the local archive holds and the server does not, in committed batches; when
 // the server cannot be reached or goes away, the line says why and the status is 1, and
 // every batch the server committed stays there.
@@ -11,8 +11,10 @@
 #include "archive/server_connection.h"
 #include "archive/server_counts.h"
 #include "archive/sync_local.h"
+#include "cli/archive_server_options.h"
 #include "cli/cli_failure.h"
 #include "cli/command.h"
+#include "cli/models.h"
 #include "cli/output_file.h"
 
 namespace trellicap::cli {
@@ -73,35 +75,49 @@ void runSync(const CommandLine& line) {
                             .toUtf8());
 }
 
-void runVerify(const CommandLine& line) {
-    const QString url = line.required(QStringLiteral("server"));
-    const archive::ServerAddressParse parse = archive::parseServerAddress(url);
+}  // namespace
+
+OptionSyntax serverOption() {
+    return {{QStringLiteral("server")},
+            QStringLiteral("URL"),
+            QStringLiteral("the team server, postgresql://USER@HOST:PORT/DATABASE; the password "
+                           "comes from ~/.pgpass or PGPASSWORD, never from the command line")};
+}
+
+std::unique_ptr<archive::ServerConnection> openServerOf(const CommandLine& line) {
+    const archive::ServerAddressParse parse =
+        archive::parseServerAddress(line.required(QStringLiteral("server")));
     if (!parse.ok()) {
         failUsage(sentence(parse.error));
     }
-    archive::ServerConnection server(parse.address);
-    if (!server.open()) {
-        failInput(sentence(server.error()));
+    auto server = std::make_unique<archive::ServerConnection>(parse.address);
+    if (!server->open()) {
+        failInput(sentence(server->error()));
     }
-    QSqlDatabase serverDb = server.database();
-    const archive::ServerCounts counts = archive::countServerRecords(serverDb);
+    return server;
+}
+
+void printServerCounts(const CommandLine& line) {
+    const auto server = openServerOf(line);
+    QSqlDatabase db = server->database();
+    const archive::ServerCounts counts = archive::countServerRecords(db);
     if (!counts.error.isEmpty()) {
         failInput(sentence(counts.error));
     }
     QString text;
-    for (const auto& [model, count] : counts.perModel) {
-        text += QStringLiteral("%1 %2\n").arg(model).arg(count);
+    for (const CliModel& model : cliModels()) {
+        const QString key =
+            QString::fromLatin1(model.key.data(), static_cast<qsizetype>(model.key.size()));
+        long long records = 0;
+        for (const auto& [counted, count] : counts.perModel) {
+            if (counted == key) {
+                records = count;
+            }
+        }
+        text += QStringLiteral("%1 %2\n").arg(key).arg(records);
     }
     writeStandardOutput(text.toUtf8());
 }
-
-const OptionSyntax kServerOption{
-    {QStringLiteral("server")},
-    QStringLiteral("URL"),
-    QStringLiteral("the team server, postgresql://USER@HOST:PORT/DATABASE; the password "
-                   "comes from ~/.pgpass or PGPASSWORD, never from the command line")};
-
-}  // namespace
 
 const Command& archiveSyncCommand() {
     static const Command command{
@@ -119,23 +135,9 @@ const Command& archiveSyncCommand() {
          {{{QStringLiteral("archive")},
            QStringLiteral("PATH"),
            QStringLiteral("the archive (default: ./archive.sqlite)")},
-          kServerOption},
+          serverOption()},
          0},
         runSync};
-    return command;
-}
-
-const Command& archiveVerifyServerCommand() {
-    static const Command command{
-        {QStringLiteral("archive verify"),
-         QStringLiteral("--server URL"),
-         QStringLiteral("count the team server's records per model"),
-         QStringLiteral("Prints one line per model with the number of records the team\n"
-                        "server holds (\"tft 12\"). Exit status 1 when the server cannot be\n"
-                        "reached, with its reason."),
-         {kServerOption},
-         0},
-        runVerify};
     return command;
 }
 

@@ -22,8 +22,10 @@ const Command& jsonCommand();
 const Command& pngCommand();
 const Command& svgCommand();
 const Command& captureCommand();
-// Two-word commands of the archive: "archive sync", "archive verify" (the team server).
+const Command& archiveSearchCommand();
+const Command& archiveImportCommand();
+const Command& archiveExportCommand();
+const Command& archiveVerifyCommand();
 const Command& archiveSyncCommand();
-const Command& archiveVerifyServerCommand();
 
 }  // namespace trellicap::cli

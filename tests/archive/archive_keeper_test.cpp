@@ -106,6 +106,23 @@ TEST_F(KeeperOnDisk, EveryRoadKeepsTheWholeColumnWithWhereItCameFrom) {
     EXPECT_EQ(all(reader, false).size(), 5u);
 }
 
+TEST_F(KeeperOnDisk, ARecordWithoutTextIsKeptAndFoundByItsSlot) {
+    // A slot at its start values, header stored with empty boxes: no text anywhere.
+    std::vector<RecordValue> empty(static_cast<std::size_t>(m_tft.recordSize()), 0);
+    {
+        ArchiveKeeper keeper(m_tft, path());
+        keeper.start();
+        keeper.keepHeaderStore(41, empty);
+        EXPECT_FALSE(keeper.failing()) << keeper.statusText().toStdString();
+    }
+    ArchiveReader reader(path());
+    const auto found = all(reader);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].slot, 42);
+    EXPECT_EQ(found[0].source, QStringLiteral("edit"));
+    EXPECT_TRUE(found[0].range.isEmpty());
+}
+
 TEST_F(KeeperOnDisk, ValuesKeptBeforeAreNotStoredAgainButTheirArrivalIsNoted) {
     const std::vector<SlotValues> file = {{1, keptRecord(m_tft, 1, 1)},
                                           {2, keptRecord(m_tft, 2, 2)}};

@@ -41,6 +41,25 @@ TEST(CliArchiveServer, SyncSendsOnceVerifyCountsAndAGoneServerIsExitOneWithItsRe
     EXPECT_EQ(verify.exitCode, 0) << verify.err.toStdString();
     EXPECT_EQ(verify.out, "tft 120\ndac 30\n");
 
+    // The server's search prints what the local search prints, as a table and as JSON.
+    for (const QStringList& filter :
+         {QStringList{}, QStringList{QStringLiteral("--model"), QStringLiteral("dac")},
+          QStringList{QStringLiteral("--slot"), QStringLiteral("7"), QStringLiteral("--json")},
+          QStringList{QStringLiteral("--text"), QStringLiteral("OPERATOR 12"),
+                      QStringLiteral("--json")}}) {
+        const CliRun local = runCli(QStringList{QStringLiteral("archive"), QStringLiteral("search"),
+                                                QStringLiteral("--archive"), laptop.path()} +
+                                    filter);
+        const CliRun remote =
+            runCli(QStringList{QStringLiteral("archive"), QStringLiteral("search"),
+                               QStringLiteral("--server"), cluster.url()} +
+                   filter);
+        EXPECT_EQ(local.exitCode, 0) << local.err.toStdString();
+        EXPECT_EQ(remote.exitCode, 0) << remote.err.toStdString();
+        EXPECT_FALSE(local.out.isEmpty());
+        EXPECT_EQ(local.out, remote.out) << filter.join(QLatin1Char(' ')).toStdString();
+    }
+
     // Without --server: the address archive.conf keeps beside the archive.
     ASSERT_EQ(filler.addRecords(5).size(), 5u);
     {
