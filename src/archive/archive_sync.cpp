@@ -356,12 +356,23 @@ int versionsWaiting(QSqlDatabase& local, const QString& serverUuid) {
 SyncResult syncArchive(QSqlDatabase& local, QSqlDatabase& server, const SyncSource& source,
                        const SyncProgress& progress) {
     SyncResult result;
-    const MigrationResult localSchema = migrateSchema(local);
-    if (!localSchema.ok) {
-        result.error = QStringLiteral("local archive: ") + localSchema.error.simplified();
+    // The archive's writer owns its schema; only an older file (a laptop's archive synced
+    // from the command line) is brought up to date here. Every write lock the sync takes
+    // is one the window's writer may have to wait for.
+    QString error;
+    const int localVersion = schemaVersion(local, &error);
+    if (localVersion < 0) {
+        result.error = QStringLiteral("local archive: ") + error.simplified();
         return result;
     }
-    QString error = prepareSyncMarks(local);
+    if (localVersion < kSchemaVersion) {
+        const MigrationResult localSchema = migrateSchema(local);
+        if (!localSchema.ok) {
+            result.error = QStringLiteral("local archive: ") + localSchema.error.simplified();
+            return result;
+        }
+    }
+    error = prepareSyncMarks(local);
     if (!error.isEmpty()) {
         result.error = QStringLiteral("local archive: ") + error;
         return result;

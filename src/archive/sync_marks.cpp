@@ -51,6 +51,9 @@ QString inTransaction(QSqlDatabase& local, Fill fill) {
 }  // namespace
 
 QString prepareSyncMarks(QSqlDatabase& local) {
+    if (local.tables().contains(QStringLiteral("sync_servers"))) {
+        return {};  // made by an earlier sync: no write lock needed
+    }
     QSqlQuery query(local);
     for (const char* statement : kMarkTables) {
         if (!query.exec(QString::fromLatin1(statement))) {

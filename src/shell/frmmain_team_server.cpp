@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include "archive/archive_keeper.h"
 #include "archive/background_sync.h"
 #include "archive/ui/frmteamserver.h"
 #include "archive/ui/team_sync_field.h"
@@ -37,6 +38,10 @@ void frmmain::startTeamSync() {
     statusBar()->addPermanentWidget(field);
     connect(m_teamSync, &archive::BackgroundSync::statusChanged, field,
             &archive::TeamSyncField::showStatus);
+    // A record the archive could only write later (its file was locked for a moment) is
+    // sent as soon as it is written, not at the next round.
+    connect(&m_archive->keeper(), &archive::ArchiveKeeper::statusChanged, m_teamSync,
+            &archive::BackgroundSync::requestSync);
     m_teamSync->start();
 }
 

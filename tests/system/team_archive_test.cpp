@@ -94,7 +94,19 @@ TEST(TeamArchiveSystem, TwoLaptopsCaptureSyncOnTheirOwnAndTheServerFindsBoth) {
 
     ASSERT_TRUE(north.capture({3, 5}));
     ASSERT_TRUE(south.capture({3, 8, 9}));
-    // Each window sends its batch by itself; the status bar says when nothing waits.
+    // Each window sends its batch by itself (the start-up sync, before the captures, found
+    // nothing to send); then the status bar says that nothing waits.
+    archive::ServerConnection server(
+        {cluster.superuser(), cluster.host(), cluster.port(), cluster.database()});
+    ASSERT_TRUE(server.open()) << server.error().toStdString();
+    QSqlDatabase db = server.database();
+    const auto onServer = [&db] {
+        QSqlQuery count(db);
+        return count.exec(QStringLiteral("SELECT COUNT(*) FROM record_versions")) && count.next()
+                   ? count.value(0).toInt()
+                   : -1;
+    };
+    ASSERT_TRUE(waitUntil([&] { return onServer() == 5; }, 60000)) << onServer();
     for (Laptop* laptop : {&north, &south}) {
         ASSERT_TRUE(waitUntil(
             [&] {
@@ -105,10 +117,6 @@ TEST(TeamArchiveSystem, TwoLaptopsCaptureSyncOnTheirOwnAndTheServerFindsBoth) {
             << laptop->teamField().toStdString();
     }
 
-    archive::ServerConnection server(
-        {cluster.superuser(), cluster.host(), cluster.port(), cluster.database()});
-    ASSERT_TRUE(server.open()) << server.error().toStdString();
-    QSqlDatabase db = server.database();
     QString error;
     const auto all = archive::searchArchive(db, {}, &error);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
