@@ -27,6 +27,7 @@
 #include "shell/archive_hooks.h"
 #include "shell/archive_picture.h"
 #include "shell/archive_results_model.h"
+#include "shell/archive_scope.h"
 #include "shell/frmmain.h"
 #include "shell/slot_list_panel.h"
 #include "storage/record_file_io.h"
@@ -143,7 +144,21 @@ frmarchive::~frmarchive() {
     m_model = nullptr;
     m_db.close();
     m_db = QSqlDatabase();
+    delete m_scope;  // its server connection and its copy of the local one go first
+    m_scope = nullptr;
     QSqlDatabase::removeDatabase(m_connection);
+}
+
+void frmarchive::useDatabase(const QSqlDatabase& db) {
+    m_db = db;
+    ArchiveResultsModel* old = m_model;
+    m_model = new ArchiveResultsModel(m_window.profile(), m_db, this);
+    m_table->setModel(m_model);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmarchive::selectionChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &frmarchive::selectionChanged);
+    delete old;
+    runSearch();
 }
 
 void frmarchive::buildFilters() {
@@ -190,7 +205,13 @@ void frmarchive::buildFilters() {
     connect(m_cbosource, &QComboBox::currentIndexChanged, this, later);
     connect(m_chkversions, &QCheckBox::toggled, this, later);
 
+    m_scope = new ArchiveScope(m_window.workingDir(), m_db, this);
+    connect(m_scope, &ArchiveScope::databaseChosen, this, &frmarchive::useDatabase);
+    connect(m_scope, &ArchiveScope::note, this,
+            [this](const QString& text) { m_lblcount->setText(text); });
+
     auto* row = new QHBoxLayout;
+    row->addWidget(m_scope->combo());
     auto* find = new QLabel(QStringLiteral("Find"), this);
     find->setBuddy(m_txtfind);
     row->addWidget(find);

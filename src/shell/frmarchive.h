@@ -24,6 +24,7 @@ class QTableView;
 namespace trellicap {
 
 class ArchiveResultsModel;
+class ArchiveScope;
 class frmmain;
 
 class frmarchive : public QWidget {
@@ -50,6 +51,8 @@ public:
 
 private:
     void buildFilters();
+    // The scope chose another database (this computer's archive or the team server).
+    void useDatabase(const QSqlDatabase& db);
     void selectionChanged();
     [[nodiscard]] QList<int> selectedRows() const;
     [[nodiscard]] QStringList selectedUuids(QString* error) const;
@@ -59,7 +62,8 @@ private:
 
     frmmain& m_window;
     QString m_connection;
-    QSqlDatabase m_db;
+    QSqlDatabase m_db;  // the scope's database: this computer's archive or the team server
+    ArchiveScope* m_scope = nullptr;
     ArchiveResultsModel* m_model = nullptr;
     QTimer m_typing;
     archive::SearchColumn m_orderBy = archive::kColArrivedMs;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,9 +14,15 @@
 #include <QTemporaryDir>
 
 #include "archive/archive_schema.h"
+#include "archive/archive_sync.h"
 #include "archive/server_conf.h"
+#include "archive/server_connection.h"
 #include "archive/ui/frmteamserver.h"
+#include "archive_filler.h"
 #include "profiles/tft.h"
+#include "shell/archive_hooks.h"
+#include "shell/archive_results_model.h"
+#include "shell/frmarchive.h"
 #include "shell/frmmain.h"
 #include "support/fake_serial_port.h"
 #include "support/pg_cluster.h"
@@ -111,6 +118,75 @@ TEST_F(TeamServerInWindow, TheStatusBarTellsTheSyncAndANewAddressTakesEffectOnOk
         << field()->text().toStdString();
     EXPECT_TRUE(field()->toolTip().contains(QStringLiteral("refused"), Qt::CaseInsensitive))
         << field()->toolTip().toStdString();
+}
+
+}  // namespace
+}  // namespace trellicap
+
+namespace trellicap {
+namespace {
+
+TEST_F(TeamServerInWindow, TheArchiveWindowSearchesThisComputerOrTheTeamServer) {
+    PgCluster cluster;
+    if (!PgCluster::unavailableReason().isEmpty()) {
+        GTEST_SKIP() << PgCluster::unavailableReason().toStdString();
+    }
+    ASSERT_TRUE(cluster.start()) << cluster.error().toStdString();
+    start();  // no server yet: the window's archive, empty
+    w->archive().openSearchWindow();
+    frmarchive* window = w->archive().searchWindow();
+    ASSERT_NE(window, nullptr);
+    auto* scope = window->findChild<QComboBox*>(QStringLiteral("cboscope"));
+    auto* count = window->findChild<QLabel*>(QStringLiteral("lblcount"));
+    ASSERT_TRUE(scope && count);
+    EXPECT_EQ(scope->itemText(0), QStringLiteral("This computer"));
+    EXPECT_EQ(scope->itemText(1), QStringLiteral("Team server"));
+    EXPECT_EQ(count->text(), QStringLiteral("0 records"));
+    delete window;
+
+    // Another laptop's 12 records on the server; this folder names it.
+    {
+        QTemporaryDir other;
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        db.setDatabaseName(other.filePath(QStringLiteral("archive.sqlite")));
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(archive::migrateSchema(db).ok);
+        ASSERT_EQ(archive::test::ArchiveFiller(db).addRecords(12).size(), 12u);
+        archive::ServerConnection server(
+            {cluster.superuser(), cluster.host(), cluster.port(), cluster.database()});
+        ASSERT_TRUE(server.open());
+        QSqlDatabase serverDb = server.database();
+        ASSERT_TRUE(archive::syncArchive(db, serverDb, {other.path(), cluster.url()}).ok);
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
+    ASSERT_TRUE(archive::writeServerConf(m_dir.path(), cluster.url()).isEmpty());
+    w->archive().openSearchWindow();
+    window = w->archive().searchWindow();
+    ASSERT_NE(window, nullptr);
+    scope = window->findChild<QComboBox*>(QStringLiteral("cboscope"));
+    count = window->findChild<QLabel*>(QStringLiteral("lblcount"));
+    scope->setCurrentIndex(1);
+    ASSERT_TRUE(waitUntil([&] { return count->text() == QStringLiteral("12 records"); }, 30000))
+        << count->text().toStdString();
+    EXPECT_EQ(window->results().rowCount(), 12);
+    scope->setCurrentIndex(0);
+    EXPECT_EQ(count->text(), QStringLiteral("0 records"));
+
+    // A server that is gone: the window says why and stays on this computer.
+    delete window;
+    ASSERT_TRUE(cluster.stopServer());
+    w->archive().openSearchWindow();
+    window = w->archive().searchWindow();
+    scope = window->findChild<QComboBox*>(QStringLiteral("cboscope"));
+    count = window->findChild<QLabel*>(QStringLiteral("lblcount"));
+    scope->setCurrentIndex(1);
+    ASSERT_TRUE(waitUntil(
+        [&] { return count->text().contains(QStringLiteral("cannot be searched")); }, 30000))
+        << count->text().toStdString();
+    EXPECT_EQ(scope->currentIndex(), 0);
 }
 
 }  // namespace
