@@ -1,5 +1,7 @@
 #include "archive/sync_worker.h"
 
+#include <QFileInfo>
+
 #include "archive/server_address.h"
 #include "archive/server_connection.h"
 #include "archive/sync_local.h"
@@ -10,9 +12,16 @@ namespace trellicap::archive {
 void SyncWorker::sync(const QString& archivePath, const QString& serverUrl) {
     SyncResult result;
     QString lastSync;
+    if (!QFileInfo::exists(archivePath)) {
+        // The archive is made with the first record kept: until then nothing waits.
+        result.ok = true;
+        emit finished(result, lastSync);
+        return;
+    }
     SyncLocalArchive local(archivePath);
     if (!local.open()) {
         result.error = local.error();
+        result.waiting = -1;  // unknown
         emit finished(result, lastSync);
         return;
     }

@@ -4,11 +4,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "archive/archive_keeper.h"
 #include "archive/background_sync.h"
 #include "archive/ui/frmteamserver.h"
 #include "archive/ui/team_sync_field.h"
+#include "link/instrument_link.h"
 #include "shell/archive_hooks.h"
 #include "shell/frmmain.h"
 
@@ -42,7 +44,12 @@ void frmmain::startTeamSync() {
     // sent as soon as it is written, not at the next round.
     connect(&m_archive->keeper(), &archive::ArchiveKeeper::statusChanged, m_teamSync,
             &archive::BackgroundSync::requestSync);
-    m_teamSync->start();
+    // A slot the operator sent from the instrument is on its way at once too; a batch's
+    // slots go together when it ends (frmmain::batchFinished).
+    connect(m_link.get(), &InstrumentLink::recordArrived, m_teamSync,
+            &archive::BackgroundSync::requestSync);
+    // Once the window's start-up (and the archive's) is through.
+    QTimer::singleShot(0, m_teamSync, [sync = m_teamSync] { sync->start(); });
 }
 
 void frmmain::openTeamServer() {

@@ -100,8 +100,9 @@ TEST_F(TeamServerInWindow, TheStatusBarTellsTheSyncAndANewAddressTakesEffectOnOk
     window->findChild<QLineEdit*>(QStringLiteral("txtserverurl"))->setText(cluster.url());
     window->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
     EXPECT_EQ(archive::readServerConf(m_dir.path()).url, cluster.url());
-    ASSERT_TRUE(
-        waitUntil([&] { return field()->text().contains(QStringLiteral("last sync")); }, 60000))
+    ASSERT_TRUE(waitUntil(
+        [&] { return field()->text().startsWith(QStringLiteral("Team server: last sync")); },
+        60000))
         << field()->text().toStdString();
     EXPECT_TRUE(field()->isVisible());
     EXPECT_TRUE(field()->text().endsWith(QStringLiteral(", 0 waiting")))

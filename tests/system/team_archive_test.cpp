@@ -110,7 +110,7 @@ TEST(TeamArchiveSystem, TwoLaptopsCaptureSyncOnTheirOwnAndTheServerFindsBoth) {
     for (Laptop* laptop : {&north, &south}) {
         ASSERT_TRUE(waitUntil(
             [&] {
-                return laptop->teamField().contains(QStringLiteral("last sync")) &&
+                return laptop->teamField().startsWith(QStringLiteral("Team server: last sync")) &&
                        laptop->teamField().endsWith(QStringLiteral(", 0 waiting"));
             },
             60000))
