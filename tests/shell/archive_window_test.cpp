@@ -3,6 +3,7 @@
 // operator's text and shows it in the main window.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -13,6 +14,7 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "archive/archive_keeper.h"
 #include "archive/archive_search.h"
@@ -213,6 +215,27 @@ TEST_P(ArchiveThroughTheWindow, ALockedArchiveShowsWhyUntilItWritesAgainAndLoses
     w->archive().keeper().retryNow();
     EXPECT_TRUE(status->isHidden());
     EXPECT_EQ(kept(*w).size(), 1u);
+}
+
+TEST_P(ArchiveThroughTheWindow, ADamagedArchiveIsRenamedAsideWithAMessageOnceTheWindowIsUp) {
+    {
+        QFile garbage(m_dir.filePath(QStringLiteral("archive.sqlite")));
+        ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(20000, '\x3c'));
+    }
+    auto w = start();
+    EXPECT_TRUE(m_messages.empty());  // nothing before the window
+    QTest::qWait(50);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.contains(QLatin1String("was damaged")))
+        << m_messages[0].text.toStdString();
+    const QStringList aside =
+        QDir(m_dir.path()).entryList({QStringLiteral("archive.sqlite.damaged-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(QFileInfo(m_dir.filePath(aside[0])).size(), 20000);
+    w->loadFromFile(writeShift());
+    EXPECT_EQ(kept(*w).size(), 2u);  // the new archive keeps what comes next
+    EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lblarchive"))->isHidden());
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ArchiveThroughTheWindow,
