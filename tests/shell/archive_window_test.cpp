@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -236,6 +237,29 @@ TEST_P(ArchiveThroughTheWindow, ADamagedArchiveIsRenamedAsideWithAMessageOnceThe
     w->loadFromFile(writeShift());
     EXPECT_EQ(kept(*w).size(), 2u);  // the new archive keeps what comes next
     EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lblarchive"))->isHidden());
+}
+
+TEST_P(ArchiveThroughTheWindow, RestoreLeavesASlotThatReceivedANewerRecordAsItIs) {
+    const ModelProfile& profile = *GetParam();
+    std::vector<RecordValue> older(static_cast<std::size_t>(profile.recordSize()), 5);
+    std::vector<RecordValue> other(static_cast<std::size_t>(profile.recordSize()), 6);
+    {
+        // A run that died with slots 3 and 4 unsaved.
+        archive::ArchiveKeeper killed(profile, m_dir.filePath(QStringLiteral("archive.sqlite")));
+        killed.start();
+        killed.keepFiled(2, older, archive::Source::Capture);
+        killed.keepFiled(3, other, archive::Source::Capture);
+    }
+    auto w = start();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->archive().restoreNotice() != nullptr; }, 5000));
+    // Before the operator answers, slot 3 receives a record of its own.
+    w->fileRecord(2, std::vector<RecordValue>(static_cast<std::size_t>(profile.recordSize()), 9));
+    w->archive().restore();
+    EXPECT_EQ(w->store().column(2)[0], 9);
+    EXPECT_EQ(w->store().column(3)[0], 6);
+    EXPECT_TRUE(w->statusBar()->currentMessage().contains(QLatin1String("Mem 3 kept the newer")))
+        << w->statusBar()->currentMessage().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ArchiveThroughTheWindow,
