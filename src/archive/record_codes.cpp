@@ -5,6 +5,12 @@
 
 namespace trellicap::archive {
 
+namespace {
+
+constexpr qsizetype kContentHashBytes = 16;
+
+}  // namespace
+
 QByteArray encodeRecord(std::span<const RecordValue> values) {
     QByteArray bytes(static_cast<qsizetype>(values.size() * 2), Qt::Uninitialized);
     char* out = bytes.data();
@@ -35,7 +41,9 @@ QString contentHash(std::string_view model, int slot, const QByteArray& encoded)
     hash.addData(QByteArrayView(model.data(), static_cast<qsizetype>(model.size())));
     hash.addData(QByteArray::number(slot).prepend(':').append(':'));
     hash.addData(encoded);
-    return QString::fromLatin1(hash.result().toHex());
+    // 128 of the 256 bits: far beyond any archive's count of records, and 64 bytes less per
+    // kept version in the table and its index.
+    return QString::fromLatin1(hash.result().left(kContentHashBytes).toHex());
 }
 
 }  // namespace trellicap::archive

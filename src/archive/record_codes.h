@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <optional>
 #include <span>
 #include <vector>
@@ -15,8 +16,8 @@ namespace trellicap::archive {
 // The values, or nothing when the bytes do not hold exactly `count` values.
 [[nodiscard]] std::optional<std::vector<RecordValue>> decodeRecord(const QByteArray& bytes,
                                                                    int count);
-// SHA-256 of the model, the slot and the encoded values, as hex: equal hashes mean the
-// same record in the same slot of the same model.
+// The first 128 bits of SHA-256 over the model, the slot and the encoded values, as 32 hex
+// digits: equal hashes mean the same record in the same slot of the same model.
 [[nodiscard]] QString contentHash(std::string_view model, int slot, const QByteArray& encoded);
 
 }  // namespace trellicap::archive

@@ -9,13 +9,16 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStringList>
 #include <QTimer>
+#include <algorithm>
 
 #include "archive/archive_keeper.h"
 #include "link/instrument_link.h"
 #include "shell/frmarchive.h"
 #include "shell/frmmain.h"
 #include "shell/frmrestore.h"
+#include "shell/slot_list_panel.h"
 #include "shell/window_placement.h"
 
 namespace trellicap {
@@ -151,15 +154,32 @@ void ArchiveHooks::restore() {
         return;  // a frame is on its way into the table
     }
     const archive::RestoreOffer offer = m_keeper->restoreOffer();
+    int restored = 0;
+    QStringList kept;
     for (const archive::RestoreItem& item : offer.items) {
         const int column = item.slot - 1;
+        // The notice waits without blocking: a slot may have received a record since.
+        // That newer record stays; the older one is still in the archive.
+        const auto held = m_window.store().column(column);
+        const bool holdsOther =
+            m_window.slotPanel().entryText(column).endsWith(QLatin1String(" *")) &&
+            !std::equal(held.begin(), held.end(), item.values.begin(), item.values.end());
+        if (holdsOther) {
+            kept.append(QStringLiteral("Mem %1").arg(item.slot));
+            continue;
+        }
         m_window.fileRecord(column, item.values);
         m_keeper->keepFiled(column, item.values, archive::Source::Restore);
+        ++restored;
     }
     m_keeper->restoreTaken();
-    m_window.statusBar()->showMessage(
-        tr("Restored %n record(s) from the archive", nullptr, static_cast<int>(offer.items.size())),
-        6000);
+    QString text = tr("Restored %n record(s) from the archive", nullptr, restored);
+    if (!kept.isEmpty()) {
+        text += tr("; %1 kept the newer record captured since (the older one stays in the "
+                   "archive)")
+                    .arg(kept.join(QStringLiteral(", ")));
+    }
+    m_window.statusBar()->showMessage(text, 10000);
 }
 
 void ArchiveHooks::showStatus() {

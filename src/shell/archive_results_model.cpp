@@ -135,7 +135,10 @@ QVariant ArchiveResultsModel::data(const QModelIndex& index, int role) const {
             return *cached;
         }
         const auto kept = values(row);
-        auto* picture = new QImage(keptPicture(m_profile, kept, kThumbnailDpi));
+        // Drawn larger and scaled down smoothly: at the thumbnail's own size the graticule's
+        // dots would hide the trace.
+        auto* picture = new QImage(keptPicture(m_profile, kept, kThumbnailDrawDpi)
+                                       .scaledToHeight(kThumbnailHeight, Qt::SmoothTransformation));
         const QImage copy = *picture;
         m_thumbnails.insert(key, picture);
         return copy;

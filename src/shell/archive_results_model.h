@@ -43,7 +43,8 @@ public:
     [[nodiscard]] std::vector<RecordValue> values(int row) const;
 
     static constexpr int kThumbnailColumn = 0;
-    static constexpr int kThumbnailDpi = 16;
+    static constexpr int kThumbnailDrawDpi = 48;
+    static constexpr int kThumbnailHeight = 36;
 
 private:
     const ModelProfile& m_profile;

@@ -68,7 +68,13 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     m_table->horizontalHeader()->setSortIndicator(1, Qt::DescendingOrder);
     m_table->verticalHeader()->setDefaultSectionSize(kRowHeight);
     m_table->verticalHeader()->hide();
-    m_table->setIconSize(QSize(kRowHeight * 4 / 3, kRowHeight - 4));
+    m_table->setIconSize(QSize(kRowHeight * 4 / 3, ArchiveResultsModel::kThumbnailHeight));
+    // Room for what each column holds; the header texts take what is left.
+    const std::pair<int, int> widths[] = {{0, 60}, {1, 190}, {2, 50}, {3, 45},
+                                          {4, 90}, {5, 220}, {6, 60}, {7, 50}};
+    for (const auto& [column, width] : widths) {
+        m_table->setColumnWidth(column, width);
+    }
     m_table->setWordWrap(false);
     connect(m_table->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             [this](int column, Qt::SortOrder order) {
@@ -135,7 +141,7 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     m_typing.setSingleShot(true);
     m_typing.setInterval(kTypingPauseMs);
     connect(&m_typing, &QTimer::timeout, this, &frmarchive::runSearch);
-    resize(1100, 600);
+    resize(1300, 700);
     runSearch();
 }
 
@@ -303,8 +309,10 @@ void frmarchive::selectionChanged() {
     if (const QString path = m_model->value(row, archive::kColPath); !path.isEmpty()) {
         lines << QStringLiteral("From %1").arg(path);
     }
-    lines << QStringLiteral("Stored on the instrument %1")
-                 .arg(m_model->value(row, archive::kColTimeDate));
+    if (const QString stored = m_model->value(row, archive::kColTimeDate).trimmed();
+        !stored.isEmpty()) {
+        lines << QStringLiteral("Stored on the instrument %1").arg(stored);
+    }
     lines << QStringLiteral("RANGE %1, DELAY %2, gain %3 dB, GATE 1 %4, GATE 2 %5")
                  .arg(m_model->value(row, archive::kColRange),
                       m_model->value(row, archive::kColDelay),

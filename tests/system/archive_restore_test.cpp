@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <csignal>
 #include <map>
 
 #include "archive/archive_keeper.h"
+#include "archive/archive_search.h"
 #include "archive/record_codes.h"
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
@@ -125,6 +127,22 @@ TEST_P(ArchiveRestoreTest, ACleanEndOffersNothingAtTheNextStart) {
         ASSERT_TRUE(waitUntil(
             [&] { return window.slotList()->item(11)->text() == QStringLiteral("Mem 12 *"); },
             8000));
+        // The frame the operator sent is kept as it reached the table.
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("read"));
+        db.setDatabaseName(window.archive().archivePath());
+        ASSERT_TRUE(db.open());
+        QString error;
+        const auto found = archive::searchArchive(db, {}, &error);
+        ASSERT_EQ(found.size(), 1u) << error.toStdString();
+        EXPECT_EQ(found[0].source, QStringLiteral("unsolicited"));
+        EXPECT_EQ(found[0].slot, 12);
+        EXPECT_EQ(archive::keptValues(db, found[0].uuid, 1, GetParam()->recordSize()),
+                  std::vector<RecordValue>(window.store().column(11).begin(),
+                                           window.store().column(11).end()));
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("read"));
     }  // the window closes the way Exit closes it
     frmmain again(*GetParam(), std::make_unique<QtSerialPort>(), options);
     again.startUp();
