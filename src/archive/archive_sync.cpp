@@ -1,6 +1,7 @@
 #include "archive/archive_sync.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -32,13 +33,20 @@ struct ServerStatements {
     QStringList savedInColumns;
 };
 
-// The columns of a row read from the local archive, without the local position.
+// The columns of a row read from the local archive, without the local position. The
+// names go into the server's statement as they stand: only plain names are taken, so a
+// doctored archive file cannot smuggle SQL in through them (empty: one was not plain).
 QStringList columnsOf(const QSqlRecord& row, const QStringList& skipped) {
+    static const QRegularExpression plain(QStringLiteral("^[a-z_][a-z0-9_]*$"));
     QStringList columns;
     for (int i = 0; i < row.count(); ++i) {
-        if (!skipped.contains(row.fieldName(i))) {
-            columns.append(row.fieldName(i));
+        if (skipped.contains(row.fieldName(i))) {
+            continue;
         }
+        if (!plain.match(row.fieldName(i)).hasMatch()) {
+            return {};
+        }
+        columns.append(row.fieldName(i));
     }
     return columns;
 }
@@ -157,6 +165,10 @@ bool prepareVersionStatements(ServerStatements& statements, const QSqlRecord& sa
                               QString* error) {
     statements.versionColumns =
         columnsOf(sample, {QString::fromLatin1(kRowidColumn), QStringLiteral("codes")});
+    if (statements.versionColumns.isEmpty()) {
+        *error = QStringLiteral("local archive: a column of record_versions has an unusual name");
+        return false;
+    }
     return prepare(
                statements.version,
                insertKeepingExisting(QStringLiteral("record_versions"), statements.versionColumns),
@@ -289,6 +301,11 @@ bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serve
         if (columns.isEmpty()) {
             columns = columnsOf(rows.front(), {QString::fromLatin1(kRowidColumn),
                                                QStringLiteral("version_search_text")});
+            if (columns.isEmpty()) {
+                result.error =
+                    QStringLiteral("local archive: a column of saved_in has an unusual name");
+                return false;
+            }
             if (!prepare(insert, insertKeepingExisting(QStringLiteral("saved_in"), columns),
                          &result.error)) {
                 return false;

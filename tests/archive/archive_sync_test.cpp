@@ -202,6 +202,26 @@ TEST_F(ArchiveSync, AServerThatGoesAwayMidSyncLosesNothingAndGetsNothingTwice) {
     EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from")), 1000);
 }
 
+TEST_F(ArchiveSync, ADoctoredArchiveCannotPutSqlIntoTheServersStatements) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile honest;
+    ASSERT_TRUE(migrateSchema(honest.db()).ok);
+    ASSERT_EQ(ArchiveFiller(honest.db()).addRecords(3).size(), 3u);
+    ASSERT_TRUE(sync(honest).ok);
+
+    SqliteFile doctored;
+    ASSERT_TRUE(migrateSchema(doctored.db()).ok);
+    ASSERT_EQ(ArchiveFiller(doctored.db()).addRecords(3).size(), 3u);
+    QSqlQuery alter(doctored.db());
+    ASSERT_TRUE(alter.exec(QStringLiteral(
+        "ALTER TABLE record_versions ADD COLUMN \"x) VALUES (1); DROP TABLE records; --\" TEXT")));
+    const SyncResult refused = sync(doctored);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("unusual name")))
+        << refused.error.toStdString();
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM records")), 3);
+}
+
 TEST_F(ArchiveSync, TheServerFindsWhatTheLocalSearchFinds) {
     TRELLICAP_START_PG_OR_SKIP(cluster);
     SqliteFile laptop;

@@ -54,6 +54,11 @@ TEST(ServerSchema, TheArchiveMigrationsRunOnPostgresFromEveryVersion) {
                                 " AND data_type = 'bigint'")),
               1);
 
+    // The free-text search has its trigram index where the server allows the extension.
+    EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE indexname ="
+                                           " 'record_versions_search_words'")),
+              1);
+
     // Again: nothing changes, the server keeps one identity.
     EXPECT_TRUE(prepareServerSchema(db).isEmpty());
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM schema_version")), 1);
