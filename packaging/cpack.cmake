@@ -54,9 +54,11 @@ else()
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://trellicap.org/")
     # The libraries the programs link, found by dpkg-shlibdeps.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    # Qt finds its platform and print plugins at run time; dpkg-shlibdeps cannot see them.
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "printer-driver-cups-pdf, fonts-liberation")
+    # Qt finds its platform and print plugins and the archive's SQLite driver at run time;
+    # dpkg-shlibdeps cannot see them.
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
+    # The team server needs Qt's PostgreSQL driver; without a team server nothing does.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "printer-driver-cups-pdf, fonts-liberation, libqt6sql6-psql")
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endif()
 

@@ -63,7 +63,7 @@ add_custom_command(OUTPUT ${man_dir}/trellicap-cli.1
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
             ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:trellicap-cli> -DNAME=trellicap-cli
             "-DSUMMARY=reports, tables and pictures of Trellicap record files, and a capture from a script"
-            -DVERSION=${PROJECT_VERSION} "-DSUBCOMMANDS=info\;pdf\;csv\;json\;png\;svg\;capture"
+            -DVERSION=${PROJECT_VERSION} "-DSUBCOMMANDS=info\;pdf\;csv\;json\;png\;svg\;capture\;archive search\;archive import\;archive export\;archive verify\;archive sync"
             "-DSEE_ALSO=TrellicapTFT\;Trellicap\;instrument-sim"
             -DOUTPUT=${man_dir}/trellicap-cli.1 -P ${man_script}
     DEPENDS trellicap-cli ${man_script}

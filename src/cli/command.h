@@ -22,5 +22,10 @@ const Command& jsonCommand();
 const Command& pngCommand();
 const Command& svgCommand();
 const Command& captureCommand();
+const Command& archiveSearchCommand();
+const Command& archiveImportCommand();
+const Command& archiveExportCommand();
+const Command& archiveVerifyCommand();
+const Command& archiveSyncCommand();
 
 }  // namespace trellicap::cli

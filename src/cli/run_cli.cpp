@@ -25,7 +25,7 @@ QString overallHelp() {
             .arg(kProgram);
     for (const Command* command : commands()) {
         text += QStringLiteral("  %1  %2\n")
-                    .arg(command->syntax.name.leftJustified(7), command->syntax.summary);
+                    .arg(command->syntax.name.leftJustified(14), command->syntax.summary);
     }
     return text +
            QStringLiteral(
@@ -52,7 +52,13 @@ void printError(const QString& line) {
 
 // Runs the line; help and version need no file.
 void dispatch(const QStringList& arguments, QString& who) {
-    const QString first = arguments.value(0);
+    QString first = arguments.value(0);
+    QStringList rest = arguments.mid(1);
+    // "archive search" and its kin: subcommands of two words.
+    if (first == QLatin1String("archive") && !rest.isEmpty() &&
+        !rest.front().startsWith(QLatin1Char('-'))) {
+        first += QLatin1Char(' ') + rest.takeFirst();
+    }
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         writeStandardOutput(overallHelp().toUtf8());
         return;
@@ -70,7 +76,7 @@ void dispatch(const QStringList& arguments, QString& who) {
         failUsage(QStringLiteral("'%1' is not a subcommand.").arg(first));
     }
     who = kProgram + QLatin1Char(' ') + command->syntax.name;
-    const CommandLine line(command->syntax, arguments.mid(1));
+    const CommandLine line(command->syntax, rest);
     if (line.helpAsked()) {
         writeStandardOutput(helpText(command->syntax).toUtf8());
         return;
@@ -81,9 +87,11 @@ void dispatch(const QStringList& arguments, QString& who) {
 }  // namespace
 
 std::span<const Command* const> commands() {
-    static const Command* const kCommands[] = {&infoCommand(),   &pdfCommand(), &csvCommand(),
-                                               &jsonCommand(),   &pngCommand(), &svgCommand(),
-                                               &captureCommand()};
+    static const Command* const kCommands[] = {
+        &infoCommand(),          &pdfCommand(),           &csvCommand(),
+        &jsonCommand(),          &pngCommand(),           &svgCommand(),
+        &captureCommand(),       &archiveSearchCommand(), &archiveImportCommand(),
+        &archiveExportCommand(), &archiveVerifyCommand(), &archiveSyncCommand()};
     return kCommands;
 }
 

@@ -146,7 +146,7 @@ struct ReportLayout {
 
 struct ModelProfile {
     std::string_view programName;  // executable name, also the application title
-    std::string_view modelKey;     // "tft", "dac": what trellicap-cli's --model takes
+    std::string_view modelKey;     // "tft", "dac": trellicap-cli's --model, the archive's model
     std::string_view caption;      // main window caption
     std::string_view aboutText;    // About window Label2
 

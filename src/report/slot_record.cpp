@@ -6,7 +6,7 @@
 #include "display/plot_texts.h"
 #include "record/numbers.h"
 #include "record/profile_text.h"
-#include "report/time_date.h"
+#include "record/iso_time_date.h"
 
 namespace trellicap {
 

@@ -22,6 +22,7 @@
 #include "record/header_fields.h"
 #include "record/profile_text.h"
 #include "shell/export_progress.h"
+#include "shell/archive_hooks.h"
 #include "shell/frmabout.h"
 #include "shell/frmoption.h"
 #include "shell/help_window.h"
@@ -92,6 +93,8 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     connect(m_plotPanel, &PlotPanel::compareRequested, this, [this] { openCompare(m_shownslot); });
     buildStatusBar();
     connectLink();
+    m_archive = std::make_unique<ArchiveHooks>(*this);
+    startTeamSync();  // its entry joins the archive's menu
     setTabOrder();
     connect(m_status, &StatusFields::unsavedChanged, this, &frmmain::updateTitle);
     new RecordFileDrop(*this, [this](const QString& path) { openRecordFile(path); });
@@ -206,6 +209,7 @@ void frmmain::cmdtxtsav_Click() {
         return;
     }
     storeHeaderFields(m_profile, m_plotPanel->headerTexts(), m_store.column(m_shownslot));
+    m_archive->headerStored(m_shownslot);
     m_status->setUnsaved(true);
     updateEntryTip(m_shownslot);
     statusBar()->showMessage(tr("Header fields stored in Mem %1").arg(m_shownslot + 1), 4000);

@@ -27,6 +27,7 @@ class QPushButton;
 namespace trellicap {
 
 struct CompareChoice;
+class ArchiveHooks;
 class InstrumentLink;
 struct BatchResult;
 struct LoadResult;
@@ -45,6 +46,10 @@ class frmoption;
 class frmopen;
 class frmprintop;
 class frmsave;
+namespace archive {
+class BackgroundSync;
+class frmteamserver;
+}  // namespace archive
 
 class frmmain : public QMainWindow, private PortSelectionHost {
     Q_OBJECT
@@ -116,6 +121,7 @@ public:
     void openOpenWindow();
     void openPrintOptions();
     void openPrinterSetup();
+    void openTeamServer();
 
     // The application's printer, created on first use.
     PrinterSetup& printerSetup();
@@ -146,6 +152,15 @@ public:
     // Help > Help Topic: the user's guide.
     void openHelp();
 
+    // The archive: every record that reaches the memory table is kept (frmmain_archive.cpp).
+    [[nodiscard]] ArchiveHooks& archive() const { return *m_archive; }
+    // A record from the archive into its slot's column, whole and as it was kept: the entry
+    // gets the slot mark and the table counts as unsaved.
+    void fileRecord(int column, std::span<const RecordValue> values);
+    // The run ends the way its operator chose (not a crash): nothing of it is offered for
+    // restoring at the next start.
+    void endRunCleanly();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -169,6 +184,8 @@ private:
     void recordFiled(int column);
     void batchFinished(const BatchResult& result);
     void linkLost(const QString& reason);
+    // The sync of this folder's archive to the team server, and its status bar field.
+    void startTeamSync();
     // A marked entry's tip, from its record (after a filing, a header store or a load).
     void updateEntryTip(int column);
     // The title names the current file and marks unsaved changes.
@@ -212,6 +229,9 @@ private:
     QPointer<HelpWindow> m_help;
     QMenu* m_recentMenu = nullptr;
     QString m_currentFile;
+    std::unique_ptr<ArchiveHooks> m_archive;  // after the link, whose signals it follows
+    archive::BackgroundSync* m_teamSync = nullptr;
+    QPointer<archive::frmteamserver> m_frmteamserver;
     QString m_saveFolder;  // remembered for the run, apart from the open window's
     QString m_openFolder;
     std::unique_ptr<UnsavedGuard> m_unsavedGuard;

@@ -25,6 +25,9 @@ void frmmain::quitProgram() {
         return;
     }
     m_ending = true;
+    // The operator chose to end (nothing unsaved, saved, or discarded): the archive offers
+    // nothing of this run at the next start. A crash, a kill or a logout never gets here.
+    endRunCleanly();
     close();  // the close event now passes (inside a close event, that event does)
     if (m_options.endProgram) {
         m_options.endProgram();

@@ -4,6 +4,7 @@
 #include <QStatusBar>
 
 #include "link/instrument_link.h"
+#include "shell/archive_hooks.h"
 #include "shell/frmmain.h"
 #include "shell/frmoption.h"
 #include "shell/slot_list_panel.h"
@@ -15,6 +16,7 @@ void frmmain::startUp() {
     m_slots->fill();
     m_store.initMemoryTable();
     showNotesTarget();
+    m_archive->start();
 
     bool opened = false;
     const auto target = readPortConfig(portConfigPath());

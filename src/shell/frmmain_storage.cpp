@@ -4,6 +4,7 @@
 
 #include "link/instrument_link.h"
 #include "record/slot_entries.h"
+#include "shell/archive_hooks.h"
 #include "shell/frmmain.h"
 #include "shell/slot_list_panel.h"
 #include "shell/status_fields.h"
@@ -87,6 +88,7 @@ bool frmmain::saveToFile(const QString& path) {
         message(describeSaveFailure(path, *error));
         return false;
     }
+    m_archive->saved(path);
     m_status->setUnsaved(false);
     rememberFile(path);
     statusBar()->showMessage(tr("Saved all 200 slots to %1").arg(path), 6000);
@@ -122,6 +124,7 @@ void frmmain::loadFromFile(const QString& path) {
             updateEntryTip(column);
         }
         m_status->setUnsaved(false);  // the table is the file's now
+        m_archive->loaded(path, result.marked);
     }
     display_pattern();
     display_setup();

@@ -10,7 +10,7 @@
 #include "cli_fixture.h"
 #include "record/text_codes.h"
 #include "report/csv_format.h"
-#include "report/time_date.h"
+#include "record/iso_time_date.h"
 
 namespace trellicap::cli {
 namespace {

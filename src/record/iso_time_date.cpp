@@ -1,4 +1,4 @@
-#include "report/time_date.h"
+#include "record/iso_time_date.h"
 
 #include <QDate>
 #include <QTime>

@@ -1,0 +1,106 @@
+#include "archive/archive_file.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include "archive/archive_schema.h"
+
+namespace trellicap::archive {
+
+namespace {
+
+// Long enough for another program's commit, short enough not to be felt in the window.
+constexpr const char* kConnectOptions = "QSQLITE_BUSY_TIMEOUT=250";
+
+std::optional<ArchiveFailure> execFailure(QSqlDatabase& db, const QString& statement) {
+    QSqlQuery query(db);
+    if (!query.exec(statement)) {
+        return classifyFailure(query.lastError());
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+ArchiveFile::ArchiveFile(QString path)
+    : m_path(std::move(path)),
+      m_connection(QStringLiteral("trellicap-archive-") + QUuid::createUuid().toString()) {}
+
+ArchiveFile::~ArchiveFile() {
+    close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void ArchiveFile::close() {
+    if (m_db.isValid()) {
+        m_db.close();
+    }
+}
+
+std::optional<ArchiveFailure> ArchiveFile::open() {
+    if (!m_db.isValid()) {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        if (!m_db.isValid()) {
+            return ArchiveFailure{FailureKind::Other,
+                                  QStringLiteral("the SQLite driver of Qt is missing "
+                                                 "(Debian package libqt6sql6-sqlite)")};
+        }
+    }
+    close();
+    m_db.setDatabaseName(m_path);
+    m_db.setConnectOptions(QString::fromLatin1(kConnectOptions));
+    if (!m_db.open()) {
+        return classifyFailure(m_db.lastError());
+    }
+    // A kept version's values take about 1.4 KB: pages of 16 KB hold eleven of them where
+    // 4 KB pages would hold two and waste a third of the file. Only a new file takes it.
+    if (auto failure = execFailure(m_db, QStringLiteral("PRAGMA page_size=16384"))) {
+        return failure;
+    }
+    // The first read of the file tells a database from garbage.
+    if (auto failure = execFailure(m_db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
+        return failure;
+    }
+    // A read-only file keeps the journal it has; the first write will say why it cannot.
+    if (auto failure = execFailure(m_db, QStringLiteral("PRAGMA journal_mode=WAL"));
+        failure && failure->kind != FailureKind::ReadOnly) {
+        return failure;
+    }
+    if (auto failure = execFailure(m_db, QStringLiteral("PRAGMA synchronous=FULL"))) {
+        return failure;
+    }
+    const MigrationResult migrated = migrateSchema(m_db);
+    if (!migrated.ok) {
+        if (migrated.engineError.isValid()) {
+            return classifyFailure(migrated.engineError);
+        }
+        return ArchiveFailure{FailureKind::Other, migrated.error};
+    }
+    return std::nullopt;
+}
+
+QString ArchiveFile::renameAside(QString* error) {
+    close();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = m_path + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside); ++n) {
+        aside =
+            m_path + QStringLiteral(".damaged-") + stamp + QLatin1Char('-') + QString::number(n);
+    }
+    QFile file(m_path);
+    if (!file.rename(aside)) {
+        *error = file.errorString();
+        return {};
+    }
+    // The journal belongs to the damaged file: keep it beside it, never apply it to a new one.
+    QFile::rename(m_path + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
+    QFile::remove(m_path + QStringLiteral("-shm"));
+    return aside;
+}
+
+}  // namespace trellicap::archive

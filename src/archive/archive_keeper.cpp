@@ -1,0 +1,180 @@
+#include "archive/archive_keeper.h"
+
+#include <QUuid>
+
+#include "archive/archive_file.h"
+#include "archive/archive_writer.h"
+
+namespace trellicap::archive {
+
+namespace {
+
+constexpr int kRetryMs = 3000;
+
+}  // namespace
+
+ArchiveKeeper::ArchiveKeeper(const ModelProfile& profile, QString path, QObject* parent)
+    : QObject(parent),
+      m_profile(profile),
+      m_path(std::move(path)),
+      m_file(std::make_unique<ArchiveFile>(m_path)),
+      m_writer(std::make_unique<ArchiveWriter>(
+          profile, QUuid::createUuid().toString(QUuid::WithoutBraces))) {
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(kRetryMs);
+    connect(&m_retry, &QTimer::timeout, this, &ArchiveKeeper::flush);
+}
+
+ArchiveKeeper::~ArchiveKeeper() = default;
+
+void ArchiveKeeper::start() {
+    if (ensureOpen()) {
+        m_offer = findRestoreOffer(m_file->db(), m_profile, m_writer->runId());
+    }
+    flush();
+}
+
+void ArchiveKeeper::keepFiled(int column, std::span<const RecordValue> values, Source source) {
+    ArchiveEvent event;
+    event.kind = ArchiveEvent::Kind::Keep;
+    event.source = source;
+    event.record = {column + 1, {values.begin(), values.end()}};
+    enqueue(std::move(event));
+}
+
+void ArchiveKeeper::keepHeaderStore(int column, std::span<const RecordValue> values) {
+    ArchiveEvent event;
+    event.kind = ArchiveEvent::Kind::HeaderStore;
+    event.record = {column + 1, {values.begin(), values.end()}};
+    enqueue(std::move(event));
+}
+
+void ArchiveKeeper::keepLoaded(const QString& path, std::vector<SlotValues> loaded) {
+    ArchiveEvent event;
+    event.kind = ArchiveEvent::Kind::Load;
+    event.path = path;
+    event.loaded = std::move(loaded);
+    enqueue(std::move(event));
+}
+
+void ArchiveKeeper::noteSaved(const QString& path) {
+    ArchiveEvent event;
+    event.kind = ArchiveEvent::Kind::Saved;
+    event.path = path;
+    enqueue(std::move(event));
+}
+
+void ArchiveKeeper::endRunCleanly() {
+    ArchiveEvent event;
+    event.kind = ArchiveEvent::Kind::EndRun;
+    enqueue(std::move(event));
+}
+
+void ArchiveKeeper::restoreTaken() {
+    ArchiveEvent event;
+    event.kind = ArchiveEvent::Kind::MarkOffered;
+    event.runIds = m_offer.runIds;
+    m_offer = {};
+    enqueue(std::move(event));
+}
+
+QString ArchiveKeeper::statusText() const {
+    if (!m_failure) {
+        return {};
+    }
+    const int count = waiting();
+    return QStringLiteral("Archive not written: %1; %2 %3 waiting")
+        .arg(m_failure->reason)
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("change") : QStringLiteral("changes"));
+}
+
+void ArchiveKeeper::enqueue(ArchiveEvent event) {
+    event.arrived = QDateTime::currentDateTime();
+    m_queue.push_back(std::move(event));
+    if (m_failure) {
+        // The timer tries again; until then the status counts what waits.
+        emit statusChanged();
+        return;
+    }
+    flush();
+}
+
+bool ArchiveKeeper::ensureOpen() {
+    if (m_file->isOpen()) {
+        return true;
+    }
+    m_runStarted = false;
+    if (auto failure = m_file->open()) {
+        if (failure->kind == FailureKind::Damaged && moveDamagedAside()) {
+            return ensureOpen();
+        }
+        fail(*failure);
+        return false;
+    }
+    return true;
+}
+
+void ArchiveKeeper::flush() {
+    m_retry.stop();
+    if (!ensureOpen()) {
+        return;
+    }
+    const bool wasFailing = m_failure.has_value();
+    // A file started anew (damaged, or missing until now) learns of this run first.
+    if (!m_runStarted) {
+        ArchiveEvent startRun;
+        startRun.kind = ArchiveEvent::Kind::StartRun;
+        startRun.arrived = QDateTime::currentDateTime();
+        if (auto failure = m_writer->apply(m_file->db(), startRun)) {
+            fail(*failure);
+            return;
+        }
+        m_runStarted = true;
+    }
+    while (!m_queue.empty()) {
+        if (auto failure = m_writer->apply(m_file->db(), m_queue.front())) {
+            if (failure->kind == FailureKind::Damaged && moveDamagedAside() && ensureOpen()) {
+                flush();
+                return;
+            }
+            fail(*failure);
+            return;
+        }
+        m_queue.pop_front();
+    }
+    m_failure.reset();
+    if (wasFailing) {
+        emit statusChanged();
+    }
+}
+
+void ArchiveKeeper::fail(const ArchiveFailure& failure) {
+    m_failure = failure;
+    // A lock passes by itself. Anything else may have left the connection as it found the
+    // file (read-only, say): the next try opens it afresh.
+    if (failure.kind != FailureKind::Locked) {
+        m_file->close();
+    }
+    // A lock or a full disk passes; a file that cannot be opened may come back (a medium
+    // put back): keep trying either way.
+    m_retry.start();
+    emit statusChanged();
+}
+
+bool ArchiveKeeper::moveDamagedAside() {
+    QString error;
+    const QString aside = m_file->renameAside(&error);
+    if (aside.isEmpty()) {
+        m_failure = ArchiveFailure{FailureKind::Damaged,
+                                   QStringLiteral("the archive file is damaged and could not be "
+                                                  "renamed aside (%1)")
+                                       .arg(error)};
+        return false;
+    }
+    m_runStarted = false;
+    emit damagedFileMoved(m_path, aside);
+    return true;
+}
+
+}  // namespace trellicap::archive

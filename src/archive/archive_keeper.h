@@ -1,0 +1,82 @@
+// The archive of one run of a window program: every change of the memory table goes into a
+// queue and is written at once, in order. When the archive cannot write (a full disk, a
+// lock held by another program, a read-only file), the changes wait in the queue, the
+// status says why, and a timer tries again until they are written; a damaged file is moved
+// aside and a new one started. Nothing here ever stops a capture or a save.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "archive/archive_event.h"
+#include "archive/archive_failure.h"
+#include "archive/restore_offer.h"
+#include "profiles/model_profile.h"
+
+namespace trellicap::archive {
+
+class ArchiveFile;
+class ArchiveWriter;
+
+class ArchiveKeeper : public QObject {
+    Q_OBJECT
+public:
+    ArchiveKeeper(const ModelProfile& profile, QString path, QObject* parent = nullptr);
+    ~ArchiveKeeper() override;
+
+    // Opens the archive, reads what earlier runs left unsaved, and begins this run.
+    void start();
+
+    // The roads into the archive. Columns are memory-table columns 0..199.
+    void keepFiled(int column, std::span<const RecordValue> values, Source source);
+    void keepHeaderStore(int column, std::span<const RecordValue> values);
+    void keepLoaded(const QString& path, std::vector<SlotValues> loaded);
+    void noteSaved(const QString& path);
+    // The run ended the way its operator chose: nothing of it is offered at the next start.
+    void endRunCleanly();
+
+    // What earlier runs left unsaved (read by start()).
+    [[nodiscard]] const RestoreOffer& restoreOffer() const { return m_offer; }
+    // The offer was taken: its records are filed again through keepFiled(..., Restore).
+    void restoreTaken();
+
+    [[nodiscard]] bool failing() const { return m_failure.has_value(); }
+    [[nodiscard]] int waiting() const { return static_cast<int>(m_queue.size()); }
+    // Empty while the archive works; else what failed, why, and how much waits.
+    [[nodiscard]] QString statusText() const;
+    [[nodiscard]] const QString& path() const { return m_path; }
+
+    // How long the archive waits before it tries again after a failure.
+    void setRetryInterval(int ms) { m_retry.setInterval(ms); }
+    // Writes what waits now (the timer does this on its own).
+    void retryNow() { flush(); }
+
+signals:
+    void statusChanged();
+    // A damaged archive file was renamed to `aside`, and a new one started.
+    void damagedFileMoved(const QString& path, const QString& aside);
+
+private:
+    void enqueue(ArchiveEvent event);
+    void flush();
+    bool ensureOpen();
+    void fail(const ArchiveFailure& failure);
+    bool moveDamagedAside();
+
+    const ModelProfile& m_profile;
+    QString m_path;
+    std::unique_ptr<ArchiveFile> m_file;
+    std::unique_ptr<ArchiveWriter> m_writer;
+    std::deque<ArchiveEvent> m_queue;
+    std::optional<ArchiveFailure> m_failure;
+    RestoreOffer m_offer;
+    QTimer m_retry;
+    bool m_runStarted = false;  // the open file holds this run's row
+};
+
+}  // namespace trellicap::archive

@@ -1,0 +1,248 @@
+#include "archive/archive_schema.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <array>
+
+namespace trellicap::archive {
+
+namespace {
+
+constexpr EngineTypes kSqliteTypes{"BLOB", "INTEGER"};
+constexpr EngineTypes kPostgresTypes{"BYTEA", "BIGINT"};
+
+// Version 1: records, their versions, the values of each version (kept apart, so that a
+// search reads short rows) and the record files each version was saved into.
+constexpr std::array<std::string_view, 6> kVersion1 = {
+    "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS records ("
+    " uuid TEXT PRIMARY KEY,"
+    " model TEXT NOT NULL,"
+    " slot INTEGER NOT NULL,"
+    " latest_version INTEGER NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS record_versions ("
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " model TEXT NOT NULL,"
+    " slot INTEGER NOT NULL,"
+    " source TEXT NOT NULL,"
+    " source_path TEXT,"
+    " arrived TEXT NOT NULL,"
+    " arrived_ms {BIGINT} NOT NULL,"
+    " time_date TEXT NOT NULL,"
+    " content_hash TEXT NOT NULL,"
+    " header_json TEXT NOT NULL,"
+    " range_text TEXT NOT NULL,"
+    " delay_text TEXT NOT NULL,"
+    " gain_text TEXT NOT NULL,"
+    " gate1_text TEXT NOT NULL,"
+    " gate2_text TEXT NOT NULL,"
+    " search_text TEXT NOT NULL,"
+    " PRIMARY KEY (uuid, version))",
+    "CREATE TABLE IF NOT EXISTS record_values ("
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " codes {BLOB} NOT NULL,"
+    " PRIMARY KEY (uuid, version))",
+    "CREATE TABLE IF NOT EXISTS saved_in ("
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " path TEXT NOT NULL,"
+    " file_name TEXT NOT NULL,"
+    " saved_at TEXT NOT NULL,"
+    " PRIMARY KEY (uuid, version, path))",
+    "CREATE INDEX IF NOT EXISTS record_versions_arrived ON record_versions (arrived_ms)",
+};
+
+// Version 2: what a run leaves behind for the next start (the runs, which version each
+// slot held and whether it was saved), every later arrival of a kept record, the
+// archive's own identity, and the indexes the content check and the searches use.
+constexpr std::array<std::string_view, 8> kVersion2 = {
+    "CREATE TABLE IF NOT EXISTS archive_info ("
+    " name TEXT PRIMARY KEY,"
+    " value TEXT NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS runs ("
+    " run_id TEXT PRIMARY KEY,"
+    " model TEXT NOT NULL,"
+    " started TEXT NOT NULL,"
+    " started_ms {BIGINT} NOT NULL,"
+    " ended_cleanly INTEGER NOT NULL,"
+    " offered INTEGER NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS run_slots ("
+    " run_id TEXT NOT NULL,"
+    " slot INTEGER NOT NULL,"
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " unsaved INTEGER NOT NULL,"
+    " PRIMARY KEY (run_id, slot))",
+    "CREATE TABLE IF NOT EXISTS arrivals ("
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " source TEXT NOT NULL,"
+    " source_path TEXT,"
+    " arrived TEXT NOT NULL,"
+    " arrived_ms {BIGINT} NOT NULL,"
+    " run_id TEXT NOT NULL)",
+    "CREATE INDEX IF NOT EXISTS record_versions_content"
+    " ON record_versions (model, slot, content_hash)",
+    "CREATE INDEX IF NOT EXISTS saved_in_version ON saved_in (uuid, version)",
+    "CREATE INDEX IF NOT EXISTS arrivals_version ON arrivals (uuid, version)",
+    "CREATE INDEX IF NOT EXISTS runs_model ON runs (model, ended_cleanly, offered)",
+};
+
+// Every archive knows itself by a UUID, so that records from several PCs stay apart
+// wherever they meet.
+bool addArchiveIdentity(QSqlDatabase& db, QString* error) {
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("INSERT INTO archive_info (name, value) VALUES ('archive_uuid', ?)"));
+    query.addBindValue(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    if (!query.exec()) {
+        *error = query.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+const std::array<Migration, 2> kMigrations = {{
+    {1, kVersion1, {}},
+    {2, kVersion2, addArchiveIdentity},
+}};
+
+QString sqlError(const QSqlError& error) {
+    const QString text = error.text().trimmed();
+    return text.isEmpty() ? QStringLiteral("unknown database error") : text;
+}
+
+bool exec(QSqlDatabase& db, const QString& statement, QString* error,
+          QSqlError* engineError = nullptr) {
+    QSqlQuery query(db);
+    if (!query.exec(statement)) {
+        *error = sqlError(query.lastError());
+        if (engineError) {
+            *engineError = query.lastError();
+        }
+        return false;
+    }
+    return true;
+}
+
+bool hasVersionTable(QSqlDatabase& db) {
+    return db.tables().contains(QStringLiteral("schema_version"));
+}
+
+}  // namespace
+
+const EngineTypes& engineTypes(Engine engine) {
+    return engine == Engine::Postgres ? kPostgresTypes : kSqliteTypes;
+}
+
+Engine engineOf(const QSqlDatabase& db) {
+    return db.driverName() == QLatin1String("QPSQL") ? Engine::Postgres : Engine::Sqlite;
+}
+
+std::span<const Migration> migrations() {
+    return kMigrations;
+}
+
+QStringList engineStatements(const Migration& migration, Engine engine) {
+    const EngineTypes& types = engineTypes(engine);
+    QStringList statements;
+    for (std::string_view statement : migration.statements) {
+        QString text =
+            QString::fromLatin1(statement.data(), static_cast<qsizetype>(statement.size()));
+        text.replace(QLatin1String("{BLOB}"),
+                     QLatin1String(types.blob.data(), static_cast<qsizetype>(types.blob.size())));
+        text.replace(
+            QLatin1String("{BIGINT}"),
+            QLatin1String(types.bigint.data(), static_cast<qsizetype>(types.bigint.size())));
+        statements.append(text);
+    }
+    return statements;
+}
+
+int schemaVersion(QSqlDatabase& db, QString* error) {
+    if (!hasVersionTable(db)) {
+        // A database that cannot even list its tables is damaged or not a database.
+        if (db.lastError().isValid()) {
+            if (error) {
+                *error = sqlError(db.lastError());
+            }
+            return -1;
+        }
+        return 0;
+    }
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version"))) {
+        if (error) {
+            *error = sqlError(query.lastError());
+        }
+        return -1;
+    }
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+MigrationResult migrateSchema(QSqlDatabase& db, int targetVersion) {
+    MigrationResult result;
+    const int current = schemaVersion(db, &result.error);
+    result.fromVersion = current;
+    result.toVersion = current;
+    if (current < 0) {
+        return result;
+    }
+    if (current > kSchemaVersion) {
+        result.error = QStringLiteral(
+                           "the archive was written by a newer program (schema version %1, "
+                           "this program knows up to %2)")
+                           .arg(current)
+                           .arg(kSchemaVersion);
+        return result;
+    }
+    const Engine engine = engineOf(db);
+    for (const Migration& migration : kMigrations) {
+        if (migration.version <= current || migration.version > targetVersion) {
+            continue;
+        }
+        if (!db.transaction()) {
+            result.error = sqlError(db.lastError());
+            result.engineError = db.lastError();
+            return result;
+        }
+        QString error;
+        bool ok = true;
+        for (const QString& statement : engineStatements(migration, engine)) {
+            if (!exec(db, statement, &error, &result.engineError)) {
+                ok = false;
+                break;
+            }
+        }
+        if (ok && migration.afterStatements) {
+            ok = migration.afterStatements(db, &error);
+        }
+        if (ok) {
+            ok = exec(db, QStringLiteral("DELETE FROM schema_version"), &error,
+                      &result.engineError) &&
+                 exec(db,
+                      QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)")
+                          .arg(migration.version),
+                      &error, &result.engineError);
+        }
+        if (!ok || !db.commit()) {
+            if (ok) {
+                error = sqlError(db.lastError());
+                result.engineError = db.lastError();
+            }
+            db.rollback();
+            result.error =
+                QStringLiteral("schema version %1: %2").arg(migration.version).arg(error);
+            return result;
+        }
+        result.toVersion = migration.version;
+    }
+    result.ok = true;
+    return result;
+}
+
+}  // namespace trellicap::archive

@@ -1,0 +1,138 @@
+#include "archive/sync_marks.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace trellicap::archive {
+
+namespace {
+
+constexpr const char* kMarkTables[] = {
+    "CREATE TABLE IF NOT EXISTS sync_sent ("
+    " server_uuid TEXT NOT NULL,"
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " PRIMARY KEY (server_uuid, uuid, version))",
+    "CREATE TABLE IF NOT EXISTS sync_sent_saved_in ("
+    " server_uuid TEXT NOT NULL,"
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " path TEXT NOT NULL,"
+    " PRIMARY KEY (server_uuid, uuid, version, path))",
+    "CREATE TABLE IF NOT EXISTS sync_servers ("
+    " server_url TEXT PRIMARY KEY,"
+    " server_uuid TEXT NOT NULL,"
+    " last_sync TEXT NOT NULL)",
+};
+
+QString reason(const QSqlError& error) {
+    return error.text().simplified();
+}
+
+// Runs fill() inside one local transaction; the archive of the window program may hold the
+// write lock for a moment, which the connection's busy timeout waits out.
+template <typename Fill>
+QString inTransaction(QSqlDatabase& local, Fill fill) {
+    if (!local.transaction()) {
+        return reason(local.lastError());
+    }
+    QString error = fill();
+    if (error.isEmpty() && !local.commit()) {
+        error = reason(local.lastError());
+    }
+    if (!error.isEmpty()) {
+        local.rollback();
+    }
+    return error;
+}
+
+}  // namespace
+
+QString prepareSyncMarks(QSqlDatabase& local) {
+    if (local.tables().contains(QStringLiteral("sync_servers"))) {
+        return {};  // made by an earlier sync: no write lock needed
+    }
+    QSqlQuery query(local);
+    for (const char* statement : kMarkTables) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            return reason(query.lastError());
+        }
+    }
+    return {};
+}
+
+QString archiveUuid(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("SELECT value FROM archive_info WHERE name = 'archive_uuid'")) &&
+        query.next()) {
+        return query.value(0).toString();
+    }
+    return {};
+}
+
+SyncHistory syncHistory(QSqlDatabase& local, const QString& serverUrl) {
+    SyncHistory history;
+    QSqlQuery query(local);
+    query.prepare(
+        QStringLiteral("SELECT server_uuid, last_sync FROM sync_servers WHERE server_url = ?"));
+    query.addBindValue(serverUrl);
+    if (query.exec() && query.next()) {
+        history.serverUuid = query.value(0).toString();
+        history.lastSync = query.value(1).toString();
+    }
+    return history;
+}
+
+QString noteSyncDone(QSqlDatabase& local, const QString& serverUuid, const QString& serverUrl,
+                     const QString& when) {
+    QSqlQuery query(local);
+    query.prepare(
+        QStringLiteral("INSERT OR REPLACE INTO sync_servers (server_url, server_uuid, last_sync)"
+                       " VALUES (?, ?, ?)"));
+    query.addBindValue(serverUrl);
+    query.addBindValue(serverUuid);
+    query.addBindValue(when);
+    return query.exec() ? QString() : reason(query.lastError());
+}
+
+QString markVersionsSent(QSqlDatabase& local, const QString& serverUuid,
+                         const QList<SentVersion>& versions) {
+    return inTransaction(local, [&]() -> QString {
+        QSqlQuery insert(local);
+        insert.prepare(QStringLiteral(
+            "INSERT OR IGNORE INTO sync_sent (server_uuid, uuid, version) VALUES (?, ?, ?)"));
+        for (const SentVersion& version : versions) {
+            insert.bindValue(0, serverUuid);
+            insert.bindValue(1, version.uuid);
+            insert.bindValue(2, version.version);
+            if (!insert.exec()) {
+                return reason(insert.lastError());
+            }
+        }
+        return {};
+    });
+}
+
+QString markSavedInSent(QSqlDatabase& local, const QString& serverUuid,
+                        const QList<SentSavedIn>& notes) {
+    return inTransaction(local, [&]() -> QString {
+        QSqlQuery insert(local);
+        insert.prepare(QStringLiteral(
+            "INSERT OR IGNORE INTO sync_sent_saved_in (server_uuid, uuid, version, path)"
+            " VALUES (?, ?, ?, ?)"));
+        for (const SentSavedIn& note : notes) {
+            insert.bindValue(0, serverUuid);
+            insert.bindValue(1, note.uuid);
+            insert.bindValue(2, note.version);
+            insert.bindValue(3, note.path);
+            if (!insert.exec()) {
+                return reason(insert.lastError());
+            }
+        }
+        return {};
+    });
+}
+
+}  // namespace trellicap::archive

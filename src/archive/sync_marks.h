@@ -1,0 +1,45 @@
+// What this archive has sent to which team server, kept in the local archive: one row per
+// version (and per record-file note) the server committed. Marks, not a position in the
+// file: they stay right whatever the local database does to its row order.
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+class QSqlDatabase;
+
+namespace trellicap::archive {
+
+// Creates the tables of marks when missing; returns why it failed, or an empty text.
+[[nodiscard]] QString prepareSyncMarks(QSqlDatabase& local);
+
+// The archive's own identity (archive_info's archive_uuid), empty when it has none.
+[[nodiscard]] QString archiveUuid(QSqlDatabase& db);
+
+// Notes versions (uuid, version pairs) and record-file notes (uuid, version, path) as
+// held by the server; one local transaction. Returns why it failed, or an empty text.
+struct SentVersion {
+    QString uuid;
+    int version = 0;
+};
+struct SentSavedIn {
+    QString uuid;
+    int version = 0;
+    QString path;
+};
+// The last sync that reached the end with the server at this address: the server's
+// identity and when (ISO 8601 with the local offset); empty when there was none.
+struct SyncHistory {
+    QString serverUuid;
+    QString lastSync;
+};
+[[nodiscard]] SyncHistory syncHistory(QSqlDatabase& local, const QString& serverUrl);
+[[nodiscard]] QString noteSyncDone(QSqlDatabase& local, const QString& serverUuid,
+                                   const QString& serverUrl, const QString& when);
+
+[[nodiscard]] QString markVersionsSent(QSqlDatabase& local, const QString& serverUuid,
+                                       const QList<SentVersion>& versions);
+[[nodiscard]] QString markSavedInSent(QSqlDatabase& local, const QString& serverUuid,
+                                      const QList<SentSavedIn>& notes);
+
+}  // namespace trellicap::archive

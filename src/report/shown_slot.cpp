@@ -1,0 +1,43 @@
+#include "report/shown_slot.h"
+
+#include <QTemporaryDir>
+
+#include "display/ascan_plot.h"
+#include "display/overlays.h"
+#include "report/pdf_document_sink.h"
+#include "report/report_composer.h"
+
+namespace trellicap {
+
+void ShownSlot::show(int slot) {
+    m_store.recallSlot(slot - 1);
+    displayPattern(m_plot, m_store.capture());
+    m_texts = buildPanelTexts(m_store.profile(), m_store.capture());
+    drawOverlays(m_plot, m_store.profile(), m_texts, m_store.capture());
+}
+
+QString writeReportPdf(RecordStore& store, const std::vector<int>& chosen, QIODevice& device,
+                       int dpi) {
+    // The composer's scratch bitmaps go to a folder of this export's own.
+    const QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        return QStringLiteral("no temporary folder for the report's bitmaps: %1")
+            .arg(scratch.errorString());
+    }
+    PdfDocumentSink sink(device, dpi);
+    ShownSlot shown(store);
+    for (const int slot : chosen) {
+        shown.show(slot);
+        bool failed = false;
+        print_report(store.profile(), shown, sink, scratch.path(), [&failed] { failed = true; });
+        if (failed) {
+            return QStringLiteral("the report of slot %1 could not be made").arg(slot);
+        }
+    }
+    if (!sink.finish()) {
+        return QStringLiteral("the PDF could not be written: %1").arg(device.errorString());
+    }
+    return {};
+}
+
+}  // namespace trellicap

@@ -1,0 +1,299 @@
+// The sync of local archives to a real PostgreSQL server the test starts itself.
+#include <gtest/gtest.h>
+
+#include <QSqlQuery>
+
+#include "archive/archive_schema.h"
+#include "archive/archive_search.h"
+#include "archive/archive_sync.h"
+#include "archive/archive_writer.h"
+#include "archive/server_connection.h"
+#include "archive/sync_marks.h"
+#include "archive_filler.h"
+#include "kept_records.h"
+#include "profiles/tft.h"
+#include "server_test_support.h"
+#include "sqlite_file.h"
+
+namespace trellicap::archive {
+namespace {
+
+using test::addressOf;
+using test::ArchiveFiller;
+using test::countRows;
+using test::SqliteFile;
+using trellicap::testing::PgCluster;
+
+class ArchiveSync : public ::testing::Test {
+protected:
+    SyncResult sync(SqliteFile& file, const SyncProgress& progress = {}) {
+        ServerConnection server(addressOf(cluster));
+        if (!server.open()) {
+            SyncResult failed;
+            failed.error = server.error();
+            return failed;
+        }
+        QSqlDatabase db = server.database();
+        return syncArchive(file.db(), db, {file.folder(), cluster.url()}, progress);
+    }
+
+    long long onServer(const QString& sql) {
+        ServerConnection server(addressOf(cluster));
+        if (!server.open()) {
+            return -1;
+        }
+        QSqlDatabase db = server.database();
+        return countRows(db, sql);
+    }
+
+    PgCluster cluster;
+};
+
+TEST_F(ArchiveSync, AThousandRecordsGoOnceAndASecondSyncSendsNone) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile laptop;
+    ASSERT_TRUE(migrateSchema(laptop.db()).ok);
+    ArchiveFiller filler(laptop.db());
+    const auto records = filler.addRecords(1000);
+    ASSERT_EQ(records.size(), 1000u) << filler.error().toStdString();
+    EXPECT_EQ(versionsWaiting(laptop.db(), QString()), 1000);
+
+    int batches = 0;
+    const SyncResult first = sync(laptop, [&](const SyncResult&) {
+        ++batches;
+        return true;
+    });
+    ASSERT_TRUE(first.ok) << first.error.toStdString();
+    EXPECT_EQ(first.sent, 1000);
+    EXPECT_EQ(first.alreadyThere, 0);
+    EXPECT_EQ(first.waiting, 0);
+    EXPECT_EQ(batches, 10);  // at most 100 records in each transaction
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_values")), 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM records")), 1000);
+    // Each version knows the laptop (the archive's identity) and the working folder.
+    const QString laptopUuid = archiveUuid(laptop.db());
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from WHERE laptop_uuid = '%1'"
+                                      " AND working_folder = '%2' AND inspector = 'postgres'")
+                           .arg(laptopUuid, laptop.folder())),
+              1000);
+
+    // Values identical byte for byte, header and searchable columns too.
+    {
+        ServerConnection server(addressOf(cluster));
+        ASSERT_TRUE(server.open());
+        QSqlQuery remote(server.database());
+        remote.prepare(QStringLiteral(
+            "SELECT c.codes, v.header_json, v.arrived, v.slot FROM record_values c JOIN"
+            " record_versions v USING (uuid, version) WHERE uuid = ?"));
+        remote.addBindValue(records[437].uuid);
+        ASSERT_TRUE(remote.exec() && remote.next());
+        QSqlQuery here(laptop.db());
+        here.prepare(QStringLiteral(
+            "SELECT c.codes, v.header_json, v.arrived, v.slot FROM record_values c JOIN"
+            " record_versions v ON v.uuid = c.uuid AND v.version = c.version WHERE c.uuid = ?"));
+        here.addBindValue(records[437].uuid);
+        ASSERT_TRUE(here.exec() && here.next());
+        for (int column = 0; column < 4; ++column) {
+            EXPECT_EQ(remote.value(column).toString(), here.value(column).toString()) << column;
+        }
+        EXPECT_EQ(remote.value(0).toByteArray(), here.value(0).toByteArray());
+        EXPECT_EQ(remote.value(0).toByteArray().size(), 701 * 2);
+    }
+
+    const SyncResult second = sync(laptop);
+    ASSERT_TRUE(second.ok) << second.error.toStdString();
+    EXPECT_EQ(second.sent, 0);
+    EXPECT_EQ(second.alreadyThere, 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 1000);
+
+    // A new version of one record and a record file an old one was saved into, later on.
+    ASSERT_TRUE(filler.addVersion(records[5].uuid, 2, QStringLiteral("tft"), 6, 99999,
+                                  QStringLiteral("A")));
+    ASSERT_TRUE(filler.addSavedIn(records[7].uuid, 1, QStringLiteral("/home/anna/shift.dat")));
+    const SyncResult third = sync(laptop);
+    ASSERT_TRUE(third.ok) << third.error.toStdString();
+    EXPECT_EQ(third.sent, 1);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT latest_version FROM records WHERE uuid = '%1'")
+                           .arg(records[5].uuid)),
+              2);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM saved_in WHERE uuid = '%1'"
+                                      " AND file_name = 'shift.dat'")
+                           .arg(records[7].uuid)),
+              1);
+}
+
+TEST_F(ArchiveSync, TwoLaptopsFillOneServerWithoutColliding) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile anna;
+    SqliteFile bob;
+    ASSERT_TRUE(migrateSchema(anna.db()).ok);
+    ASSERT_TRUE(migrateSchema(bob.db()).ok);
+    ArchiveFiller annaFiller(anna.db());
+    ArchiveFiller bobFiller(bob.db());
+    // Same slots, same models: only the UUIDs tell them apart.
+    ASSERT_EQ(annaFiller.addRecords(250, QStringLiteral("tft"), QStringLiteral("North")).size(),
+              250u);
+    ASSERT_EQ(bobFiller.addRecords(150, QStringLiteral("dac"), QStringLiteral("South")).size(),
+              150u);
+    ASSERT_EQ(bobFiller.addRecords(100, QStringLiteral("tft"), QStringLiteral("South")).size(),
+              100u);
+
+    const SyncResult fromAnna = sync(anna);
+    ASSERT_TRUE(fromAnna.ok) << fromAnna.error.toStdString();
+    const SyncResult fromBob = sync(bob);
+    ASSERT_TRUE(fromBob.ok) << fromBob.error.toStdString();
+    EXPECT_EQ(fromAnna.sent, 250);
+    EXPECT_EQ(fromBob.sent, 250);
+    EXPECT_EQ(sync(anna).sent, 0);
+
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 500);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions WHERE model = 'dac'")),
+              150);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(DISTINCT laptop_uuid) FROM sent_from")), 2);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from WHERE laptop_uuid = '%1'")
+                           .arg(archiveUuid(bob.db()))),
+              250);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM laptops")), 2);
+}
+
+TEST_F(ArchiveSync, AServerThatGoesAwayMidSyncLosesNothingAndGetsNothingTwice) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile laptop;
+    ASSERT_TRUE(migrateSchema(laptop.db()).ok);
+    ArchiveFiller filler(laptop.db());
+    ASSERT_EQ(filler.addRecords(1000).size(), 1000u);
+
+    // The server dies (no clean shutdown) after the third batch has been committed.
+    int batches = 0;
+    const SyncResult cut = sync(laptop, [&](const SyncResult&) {
+        if (++batches == 3) {
+            EXPECT_TRUE(cluster.stopServer(true)) << cluster.error().toStdString();
+        }
+        return true;
+    });
+    EXPECT_FALSE(cut.ok);
+    EXPECT_FALSE(cut.error.isEmpty());
+    EXPECT_FALSE(cut.error.contains(QLatin1Char('\n')));
+    EXPECT_EQ(cut.sent, 300);
+    EXPECT_EQ(cut.waiting, 700);
+
+    // A sync while it is away says why and changes nothing.
+    const SyncResult away = sync(laptop);
+    EXPECT_FALSE(away.ok);
+    EXPECT_TRUE(away.error.contains(QStringLiteral("refused"), Qt::CaseInsensitive))
+        << away.error.toStdString();
+
+    ASSERT_TRUE(cluster.startServer()) << cluster.error().toStdString();
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 300);
+
+    // A batch the server committed but whose answer never came back: sent again, found there.
+    QSqlQuery(laptop.db())
+        .exec(QStringLiteral("DELETE FROM sync_sent WHERE rowid IN"
+                             " (SELECT rowid FROM sync_sent ORDER BY rowid DESC LIMIT 100)"));
+
+    const SyncResult resumed = sync(laptop);
+    ASSERT_TRUE(resumed.ok) << resumed.error.toStdString();
+    EXPECT_EQ(resumed.sent, 700);
+    EXPECT_EQ(resumed.alreadyThere, 300);
+    EXPECT_EQ(resumed.waiting, 0);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_values")), 1000);
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from")), 1000);
+}
+
+TEST_F(ArchiveSync, ADoctoredArchiveCannotPutSqlIntoTheServersStatements) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile honest;
+    ASSERT_TRUE(migrateSchema(honest.db()).ok);
+    ASSERT_EQ(ArchiveFiller(honest.db()).addRecords(3).size(), 3u);
+    ASSERT_TRUE(sync(honest).ok);
+
+    SqliteFile doctored;
+    ASSERT_TRUE(migrateSchema(doctored.db()).ok);
+    ASSERT_EQ(ArchiveFiller(doctored.db()).addRecords(3).size(), 3u);
+    QSqlQuery alter(doctored.db());
+    ASSERT_TRUE(alter.exec(QStringLiteral(
+        "ALTER TABLE record_versions ADD COLUMN \"x) VALUES (1); DROP TABLE records; --\" TEXT")));
+    const SyncResult refused = sync(doctored);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("unusual name")))
+        << refused.error.toStdString();
+    EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM records")), 3);
+}
+
+TEST_F(ArchiveSync, TheServerFindsWhatTheLocalSearchFinds) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile laptop;
+    ASSERT_TRUE(migrateSchema(laptop.db()).ok);
+    // Records as the window keeps them: captures, a "S  A  V  E", a save into a record file
+    // after the first sync (its name becomes searchable), more captures.
+    ArchiveWriter writer(tft::kProfile, QStringLiteral("run-1"));
+    const auto event = [](ArchiveEvent::Kind kind, const QDateTime& when) {
+        ArchiveEvent made;
+        made.kind = kind;
+        made.arrived = when;
+        return made;
+    };
+
+    const QDateTime start(QDate(2026, 12, 8), QTime(9, 0));
+    ASSERT_FALSE(writer.apply(laptop.db(), event(ArchiveEvent::Kind::StartRun, start)));
+    const auto keep = [&](int slot, int seed, const QString& who, int minute) {
+        ArchiveEvent kept = event(ArchiveEvent::Kind::Keep, start.addSecs(60 * minute));
+        kept.record = {slot, test::keptRecord(tft::kProfile, slot, seed, who)};
+        return !writer.apply(laptop.db(), kept).has_value();
+    };
+    for (int i = 0; i < 40; ++i) {
+        ASSERT_TRUE(keep(1 + i, i, QStringLiteral("Anna Berg %1").arg(i % 3), i));
+    }
+    ArchiveEvent edit = event(ArchiveEvent::Kind::HeaderStore, start.addSecs(60 * 50));
+    edit.record = {7, test::keptRecord(tft::kProfile, 7, 6, QStringLiteral("Anna Berg edited"))};
+    ASSERT_FALSE(writer.apply(laptop.db(), edit));
+    ASSERT_TRUE(sync(laptop).ok);
+
+    ArchiveEvent saved = event(ArchiveEvent::Kind::Saved, start.addSecs(60 * 55));
+    saved.path = QStringLiteral("/home/anna/Trellicap/tft/North-Pier.dat");
+    ASSERT_FALSE(writer.apply(laptop.db(), saved));
+    for (int i = 40; i < 60; ++i) {
+        ASSERT_TRUE(keep(1 + i, i, QStringLiteral("Anna Berg %1").arg(i % 3), 60 + i));
+    }
+    const SyncResult second = sync(laptop);
+    ASSERT_TRUE(second.ok) << second.error.toStdString();
+
+    ServerConnection server(addressOf(cluster));
+    ASSERT_TRUE(server.open());
+    QSqlDatabase serverDb = server.database();
+    std::vector<SearchFilter> filters(7);
+    filters[1].text = QStringLiteral("north-pier");
+    filters[2].text = QStringLiteral("berg 1");
+    filters[3].slot = 7;
+    filters[3].allVersions = true;
+    filters[4].model = QStringLiteral("tft");
+    filters[4].source = QStringLiteral("capture");
+    filters[5].fromMs = start.addSecs(60 * 10).toMSecsSinceEpoch();
+    filters[5].toMs = start.addSecs(60 * 30).toMSecsSinceEpoch();
+    filters[6].text = QStringLiteral("EDITED");
+    for (std::size_t f = 0; f < filters.size(); ++f) {
+        QString localError;
+        QString serverError;
+        const auto here = searchArchive(laptop.db(), filters[f], &localError);
+        const auto there = searchArchive(serverDb, filters[f], &serverError);
+        ASSERT_TRUE(localError.isEmpty() && serverError.isEmpty())
+            << localError.toStdString() << serverError.toStdString();
+        EXPECT_FALSE(here.empty()) << "filter " << f;
+        ASSERT_EQ(here.size(), there.size()) << "filter " << f;
+        for (std::size_t i = 0; i < here.size(); ++i) {
+            EXPECT_EQ(here[i].uuid, there[i].uuid) << "filter " << f;
+            EXPECT_EQ(here[i].version, there[i].version);
+            EXPECT_EQ(here[i].arrived, there[i].arrived);
+            EXPECT_EQ(here[i].header, there[i].header);
+            EXPECT_EQ(here[i].savedIn, there[i].savedIn);
+        }
+    }
+    // The record file's name found on the server too, though it came after the first sync.
+    QString error;
+    EXPECT_EQ(searchArchive(serverDb, filters[1], &error).size(), 40u);
+}
+
+}  // namespace
+}  // namespace trellicap::archive

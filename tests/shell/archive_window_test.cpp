@@ -1,0 +1,269 @@
+// The archive through the main window: the roads in (open, "S  A  V  E", save), the lasting
+// status while the archive cannot write, and the archive window that finds a record by the
+// operator's text and shows it in the main window.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "archive/archive_keeper.h"
+#include "archive/archive_search.h"
+#include "link/qt_serial_port.h"
+#include "profiles/dac.h"
+#include "profiles/tft.h"
+#include "shell/archive_hooks.h"
+#include "shell/archive_results_model.h"
+#include "shell/frmarchive.h"
+#include "shell/frmmain.h"
+#include "storage/record_file_writer.h"
+#include "support/pty.h"
+
+using namespace trellicap;
+
+namespace {
+
+class ArchiveThroughTheWindow : public ::testing::TestWithParam<const ModelProfile*> {
+protected:
+    void SetUp() override {
+        QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
+        ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
+        cfg.write(m_pty.slave().toLocal8Bit() + "\r\n");
+    }
+
+    std::unique_ptr<frmmain> start() {
+        frmmain::Options options;
+        options.workingDir = m_dir.path();
+        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
+        auto w = std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
+        w->startUp();
+        return w;
+    }
+    static void fillSlot(frmmain& w, int column, const char* digits) {
+        auto c = w.store().column(column);
+        for (int i = 0; i < 251; ++i) {
+            c[static_cast<std::size_t>(i)] = static_cast<RecordValue>((i * 7 + column) % 90);
+        }
+        for (int i = 0; i < 3; ++i) {
+            c[static_cast<std::size_t>(kMemoryNumberFirst + i)] =
+                static_cast<RecordValue>(digits[i]);
+        }
+    }
+    // A record file with slots 3 and 150, written by a window that keeps no archive here.
+    QString writeShift() {
+        const QString path = m_dir.filePath(QStringLiteral("Shift-North.dat"));
+        RecordStore store(*GetParam());
+        store.initMemoryTable();
+        for (const auto& [column, digits] : {std::pair{2, "003"}, std::pair{149, "150"}}) {
+            auto c = store.column(column);
+            for (int i = 0; i < 251; ++i) {
+                c[static_cast<std::size_t>(i)] = static_cast<RecordValue>((i * 7 + column) % 90);
+            }
+            for (int i = 0; i < 3; ++i) {
+                c[static_cast<std::size_t>(kMemoryNumberFirst + i)] =
+                    static_cast<RecordValue>(digits[i]);
+            }
+        }
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(writeRecordFile(store));
+        return path;
+    }
+    void typeOperatorAndSave(frmmain& w, int column, const QString& text) {
+        w.showSlot(column);
+        const auto* field = &GetParam()->headerFields[0];
+        auto* box = w.findChild<QLineEdit*>(QString::fromLatin1(
+            field->control.data(), static_cast<qsizetype>(field->control.size())));
+        ASSERT_TRUE(box);
+        box->setText(text);
+        w.cmdtxtsav_Click();
+    }
+    std::vector<archive::KeptVersion> kept(frmmain& w) {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(w.archive().archivePath());
+        db.open();
+        archive::SearchFilter all;
+        all.allVersions = true;
+        QString error;
+        auto found = archive::searchArchive(db, all, &error);
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+        return found;
+    }
+
+    QTemporaryDir m_dir;
+    trellicap::testing::Pty m_pty;
+    std::vector<UserMessage> m_messages;
+};
+
+TEST_P(ArchiveThroughTheWindow, OpenSaveAndHeaderStoreReachTheArchive) {
+    const QString shift = writeShift();
+    auto w = start();
+    EXPECT_EQ(w->archive().archivePath(), m_dir.filePath(QStringLiteral("archive.sqlite")));
+    w->loadFromFile(shift);
+    typeOperatorAndSave(*w, 2, QStringLiteral("Zed Quill"));
+    const QString saved = m_dir.filePath(QStringLiteral("after.dat"));
+    ASSERT_TRUE(w->saveToFile(saved));
+
+    const auto found = kept(*w);
+    ASSERT_EQ(found.size(), 3u);  // slot 3 twice (file, then edited), slot 150 once
+    int fromFile = 0;
+    for (const archive::KeptVersion& version : found) {
+        EXPECT_EQ(version.source, QStringLiteral("file"));
+        EXPECT_EQ(version.path, QFileInfo(shift).absoluteFilePath());
+        fromFile += version.version == 1 ? 1 : 0;
+        if (version.slot == 3 && version.version == 2) {
+            EXPECT_EQ(version.header[0].second, QStringLiteral("Zed Quill"));
+            EXPECT_EQ(version.savedIn, QStringList{QFileInfo(saved).absoluteFilePath()});
+        }
+    }
+    EXPECT_EQ(fromFile, 2);
+
+    // Opening the same file again adds nothing.
+    w->loadFromFile(shift);
+    EXPECT_EQ(kept(*w).size(), 3u);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_P(ArchiveThroughTheWindow, TheArchiveWindowFindsARecordByOperatorTextAndShowsIt) {
+    auto w = start();
+    w->loadFromFile(writeShift());
+    typeOperatorAndSave(*w, 2, QStringLiteral("Zed Quill"));
+    const auto keptValues =
+        std::vector<RecordValue>(w->store().column(2).begin(), w->store().column(2).end());
+
+    w->archive().openSearchWindow();
+    frmarchive* search = w->archive().searchWindow();
+    ASSERT_TRUE(search);
+    EXPECT_EQ(search->results().rowCount(), 2);  // the newest version of each record
+    search->findChild<QLineEdit*>(QStringLiteral("txtfind"))->setText(QStringLiteral("quill"));
+    search->runSearch();
+    ASSERT_EQ(search->results().rowCount(), 1);
+    const QImage thumbnail =
+        search->results()
+            .data(search->results().index(0, ArchiveResultsModel::kThumbnailColumn),
+                  Qt::DecorationRole)
+            .value<QImage>();
+    EXPECT_FALSE(thumbnail.isNull());
+    search->table()->selectRow(0);
+    EXPECT_TRUE(search->findChild<QLabel*>(QStringLiteral("lblpreview"))
+                    ->text()
+                    .contains(QLatin1String("Zed Quill")));
+
+    // The main window's slot holds something else now: asked first, and "No" keeps it.
+    w->store().column(2)[0] = 99;
+    QStringList questions;
+    search->confirm = [&questions](const QString& q) {
+        questions.append(q);
+        return false;
+    };
+    EXPECT_FALSE(search->showInMainWindow());
+    EXPECT_EQ(w->store().column(2)[0], 99);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith(QLatin1String("Mem 3 holds a record")))
+        << questions[0].toStdString();
+    search->confirm = [](const QString&) { return true; };
+    EXPECT_TRUE(search->showInMainWindow());
+    EXPECT_TRUE(std::equal(keptValues.begin(), keptValues.end(), w->store().column(2).begin()));
+    EXPECT_EQ(w->shownslot(), 2);
+    EXPECT_EQ(w->slotList()->item(2)->text(), QStringLiteral("Mem 3 *"));
+
+    const QString exported = m_dir.filePath(QStringLiteral("export.dat"));
+    EXPECT_TRUE(search->exportRecordFile(exported));
+    EXPECT_EQ(QFileInfo(exported).size(), recordFileSize(*GetParam()));
+    const QString pdf = m_dir.filePath(QStringLiteral("export.pdf"));
+    EXPECT_TRUE(search->exportPdf(pdf));
+    QFile pdfFile(pdf);
+    ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdfFile.read(5) == "%PDF-");
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_P(ArchiveThroughTheWindow, ALockedArchiveShowsWhyUntilItWritesAgainAndLosesNothing) {
+    auto w = start();
+    auto* status = w->findChild<QLabel*>(QStringLiteral("lblarchive"));
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(status->isHidden());
+    {
+        QSqlDatabase other =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(w->archive().archivePath());
+        ASSERT_TRUE(other.open());
+        QSqlQuery lock(other);
+        ASSERT_TRUE(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        fillSlot(*w, 4, "005");
+        typeOperatorAndSave(*w, 4, QStringLiteral("Ann"));
+        EXPECT_FALSE(status->isHidden());
+        EXPECT_TRUE(status->text().contains(QLatin1String("locked by another program")))
+            << status->text().toStdString();
+        EXPECT_EQ(w->slotList()->item(4)->text(), QStringLiteral("Mem 5"));  // the store worked
+        lock.exec(QStringLiteral("COMMIT"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    w->archive().keeper().retryNow();
+    EXPECT_TRUE(status->isHidden());
+    EXPECT_EQ(kept(*w).size(), 1u);
+}
+
+TEST_P(ArchiveThroughTheWindow, ADamagedArchiveIsRenamedAsideWithAMessageOnceTheWindowIsUp) {
+    {
+        QFile garbage(m_dir.filePath(QStringLiteral("archive.sqlite")));
+        ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(20000, '\x3c'));
+    }
+    auto w = start();
+    EXPECT_TRUE(m_messages.empty());  // nothing before the window
+    QTest::qWait(50);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.contains(QLatin1String("was damaged")))
+        << m_messages[0].text.toStdString();
+    const QStringList aside =
+        QDir(m_dir.path()).entryList({QStringLiteral("archive.sqlite.damaged-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(QFileInfo(m_dir.filePath(aside[0])).size(), 20000);
+    w->loadFromFile(writeShift());
+    EXPECT_EQ(kept(*w).size(), 2u);  // the new archive keeps what comes next
+    EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lblarchive"))->isHidden());
+}
+
+TEST_P(ArchiveThroughTheWindow, RestoreLeavesASlotThatReceivedANewerRecordAsItIs) {
+    const ModelProfile& profile = *GetParam();
+    std::vector<RecordValue> older(static_cast<std::size_t>(profile.recordSize()), 5);
+    std::vector<RecordValue> other(static_cast<std::size_t>(profile.recordSize()), 6);
+    {
+        // A run that died with slots 3 and 4 unsaved.
+        archive::ArchiveKeeper killed(profile, m_dir.filePath(QStringLiteral("archive.sqlite")));
+        killed.start();
+        killed.keepFiled(2, older, archive::Source::Capture);
+        killed.keepFiled(3, other, archive::Source::Capture);
+    }
+    auto w = start();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->archive().restoreNotice() != nullptr; }, 5000));
+    // Before the operator answers, slot 3 receives a record of its own.
+    w->fileRecord(2, std::vector<RecordValue>(static_cast<std::size_t>(profile.recordSize()), 9));
+    w->archive().restore();
+    EXPECT_EQ(w->store().column(2)[0], 9);
+    EXPECT_EQ(w->store().column(3)[0], 6);
+    EXPECT_TRUE(w->statusBar()->currentMessage().contains(QLatin1String("Mem 3 kept the newer")))
+        << w->statusBar()->currentMessage().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, ArchiveThroughTheWindow,
+                         ::testing::Values(&tft::kProfile, &dac::kProfile),
+                         [](const auto& info) { return std::string(info.param->programName); });
+
+}  // namespace
