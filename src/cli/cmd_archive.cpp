@@ -17,9 +17,7 @@
 #include "cli/output_file.h"
 #include "report/csv_format.h"
 #include "report/kept_records.h"
-#include "report/recalled_slot.h"
-#include "report/shown_slot.h"
-#include "report/slot_record.h"
+#include "report/report_pdf.h"
 #include "storage/record_file_writer.h"
 
 namespace trellicap::cli {
@@ -204,14 +202,7 @@ void runExport(const CommandLine& line) {
             failInput(error + QLatin1Char('.'));
         }
     } else {
-        const FieldLabels labels = fieldLabels(model->profile);
-        RecalledSlot shown(store);
-        std::vector<SlotRecord> records;
-        for (const int slot : table.filled) {
-            shown.show(slot);
-            records.push_back(slotRecord(labels, shown, slot, true));
-        }
-        output.write(csvDocument(labels, records, false));
+        output.write(csvOfSlots(store, table.filled));
     }
     output.commit();
 }

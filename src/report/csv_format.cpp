@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "report/recalled_slot.h"
+
 namespace trellicap {
 
 namespace {
@@ -70,6 +72,18 @@ QByteArray csvDocument(const FieldLabels& labels, const std::vector<SlotRecord>&
         document += recordRow(record, samples);
     }
     return document.toUtf8();
+}
+
+QByteArray csvOfSlots(RecordStore& store, const std::vector<int>& slots) {
+    const FieldLabels labels = fieldLabels(store.profile());
+    RecalledSlot shown(store);
+    std::vector<SlotRecord> records;
+    records.reserve(slots.size());
+    for (const int slot : slots) {
+        shown.show(slot);
+        records.push_back(slotRecord(labels, shown, slot, true));
+    }
+    return csvDocument(labels, records, false);
 }
 
 }  // namespace trellicap

@@ -3,7 +3,7 @@
 #include "display/ascan_plot.h"
 #include "display/overlays.h"
 #include "display/panel_texts.h"
-#include "report/shown_slot.h"
+#include "report/recalled_slot.h"
 
 namespace trellicap {
 
@@ -11,7 +11,7 @@ QImage keptPicture(const ModelProfile& profile, std::span<const RecordValue> val
     if (values.size() != static_cast<std::size_t>(profile.recordSize())) {
         return {};
     }
-    Canvas plot(ShownSlot::kPlotWidthTwips, ShownSlot::kPlotHeightTwips, Canvas::Unit::Point);
+    Canvas plot(kPlotWidthTwips, kPlotHeightTwips, Canvas::Unit::Point);
     displayPattern(plot, values);
     drawOverlays(plot, profile, buildPanelTexts(profile, values), values);
     return plot.image(dpi);

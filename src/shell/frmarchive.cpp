@@ -22,8 +22,10 @@
 
 #include "archive/archive_keeper.h"
 #include "link/instrument_link.h"
+#include "report/csv_format.h"
 #include "report/kept_records.h"
-#include "report/shown_slot.h"
+#include "report/recalled_slot.h"
+#include "report/report_pdf.h"
 #include "shell/archive_hooks.h"
 #include "shell/archive_picture.h"
 #include "shell/archive_results_model.h"
@@ -88,7 +90,7 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     m_lblcount->setObjectName(QStringLiteral("lblcount"));
     m_picpreview = new QLabel(this);
     m_picpreview->setObjectName(QStringLiteral("picpreview"));
-    m_picpreview->setMinimumSize(ShownSlot::kPlotWidthTwips / 15, ShownSlot::kPlotHeightTwips / 15);
+    m_picpreview->setMinimumSize(kPlotWidthTwips / 15, kPlotHeightTwips / 15);
     m_picpreview->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_lblpreview = new QLabel(this);
     m_lblpreview->setObjectName(QStringLiteral("lblpreview"));
@@ -102,6 +104,8 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     m_cmdexportdat->setObjectName(QStringLiteral("cmdexportdat"));
     m_cmdexportpdf = new QPushButton(QStringLiteral("Export PDF..."), this);
     m_cmdexportpdf->setObjectName(QStringLiteral("cmdexportpdf"));
+    m_cmdexportcsv = new QPushButton(QStringLiteral("Export CSV..."), this);
+    m_cmdexportcsv->setObjectName(QStringLiteral("cmdexportcsv"));
     connect(m_cmdshow, &QPushButton::clicked, this, [this] { showInMainWindow(); });
     connect(m_cmdexportdat, &QPushButton::clicked, this, [this] {
         const QString path = pathFor(QStringLiteral("Record files (*.dat)"));
@@ -113,6 +117,12 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
         const QString path = pathFor(QStringLiteral("PDF documents (*.pdf)"));
         if (!path.isEmpty()) {
             exportPdf(path);
+        }
+    });
+    connect(m_cmdexportcsv, &QPushButton::clicked, this, [this] {
+        const QString path = pathFor(QStringLiteral("CSV tables (*.csv)"));
+        if (!path.isEmpty()) {
+            exportCsv(path);
         }
     });
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -134,6 +144,7 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     actions->addWidget(m_cmdshow);
     actions->addWidget(m_cmdexportdat);
     actions->addWidget(m_cmdexportpdf);
+    actions->addWidget(m_cmdexportcsv);
     auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
     layout->addWidget(split, 1);
     layout->addLayout(actions);
@@ -290,6 +301,7 @@ void frmarchive::selectionChanged() {
     m_cmdshow->setEnabled(rows.size() == 1);
     m_cmdexportdat->setEnabled(!rows.isEmpty());
     m_cmdexportpdf->setEnabled(!rows.isEmpty());
+    m_cmdexportcsv->setEnabled(!rows.isEmpty());
     if (rows.size() != 1) {
         m_picpreview->clear();
         m_lblpreview->clear();
@@ -438,6 +450,30 @@ bool frmarchive::exportPdf(const QString& path) {
     }
     if (!file.commit()) {
         fail(QStringLiteral("The PDF %1 was not written: %2").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool frmarchive::exportCsv(const QString& path) {
+    QString error;
+    const QStringList uuids = selectedUuids(&error);
+    RecordStore store(m_window.profile());
+    const KeptTable table =
+        uuids.isEmpty() ? KeptTable{{}, error} : tableFromKept(m_db, uuids, store);
+    if (!table.error.isEmpty()) {
+        fail(QStringLiteral("The CSV table was not written: %1.").arg(table.error));
+        return false;
+    }
+    // Written aside and renamed into place, so a failure leaves an earlier file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        fail(QStringLiteral("The CSV table %1 was not written: %2").arg(path, file.errorString()));
+        return false;
+    }
+    const QByteArray document = csvOfSlots(store, table.filled);
+    if (file.write(document) != document.size() || !file.commit()) {
+        fail(QStringLiteral("The CSV table %1 was not written: %2").arg(path, file.errorString()));
         return false;
     }
     return true;

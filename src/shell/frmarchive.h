@@ -1,8 +1,8 @@
 // The archive window ("Archive" > "Search archive...", Ctrl+F): filters (a date range, free
 // text over the header fields and the record files' names, slot, model, source), a sortable
 // table of what they find with a thumbnail of each A-scan, a preview drawn as the main
-// window draws it, and the actions: show in the main window, export as one record file or
-// one PDF.
+// window draws it, and the actions: show in the main window, export as one record file, one
+// PDF or one CSV table.
 #pragma once
 
 #include <QSqlDatabase>
@@ -48,6 +48,7 @@ public:
     bool showInMainWindow();
     bool exportRecordFile(const QString& path);
     bool exportPdf(const QString& path);
+    bool exportCsv(const QString& path);
 
 private:
     void buildFilters();
@@ -85,6 +86,7 @@ private:
     QPushButton* m_cmdshow = nullptr;
     QPushButton* m_cmdexportdat = nullptr;
     QPushButton* m_cmdexportpdf = nullptr;
+    QPushButton* m_cmdexportcsv = nullptr;
 };
 
 }  // namespace trellicap

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -189,6 +190,59 @@ TEST_P(ArchiveThroughTheWindow, TheArchiveWindowFindsARecordByOperatorTextAndSho
     ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdfFile.read(5) == "%PDF-");
     EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_P(ArchiveThroughTheWindow, TheArchiveWindowsCsvIsTheCommandLinesCsvOfTheSameRecords) {
+    auto w = start();
+    w->loadFromFile(writeShift());
+    // A comma and a quote, so the two files must agree on quoting too.
+    typeOperatorAndSave(*w, 2, QStringLiteral("Quill, \"Zed\""));
+    w->archive().openSearchWindow();
+    frmarchive* search = w->archive().searchWindow();
+    ASSERT_TRUE(search);
+    ASSERT_EQ(search->results().rowCount(), 2);
+
+    // Nothing chosen: refused with a reason, no file.
+    const QString fromWindow = m_dir.filePath(QStringLiteral("window.csv"));
+    EXPECT_FALSE(search->exportCsv(fromWindow));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.contains(QLatin1String("Choose the records")));
+    EXPECT_FALSE(QFileInfo::exists(fromWindow));
+    m_messages.clear();
+
+    search->table()->selectAll();
+    ASSERT_TRUE(search->exportCsv(fromWindow));
+    EXPECT_TRUE(m_messages.empty());
+
+    const QString fromCli = m_dir.filePath(QStringLiteral("cli.csv"));
+    QProcess cli;
+    cli.start(
+        QStringLiteral(TRELLICAP_CLI_PATH),
+        {QStringLiteral("archive"), QStringLiteral("export"), QStringLiteral("--uuids"),
+         search->results().uuid(0) + QLatin1Char(',') + search->results().uuid(1),
+         QStringLiteral("-o"), fromCli, QStringLiteral("--archive"), w->archive().archivePath()});
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+
+    QFile windowFile(fromWindow);
+    QFile cliFile(fromCli);
+    ASSERT_TRUE(windowFile.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(cliFile.open(QIODevice::ReadOnly));
+    const QByteArray table = windowFile.readAll();
+    EXPECT_EQ(table, cliFile.readAll());
+    const QList<QByteArray> rows = table.split('\n');
+    ASSERT_EQ(rows.size(),
+              4);  // heading, slot 3, slot 150, and the empty text after the last CR LF
+    EXPECT_TRUE(rows[1].startsWith("3,"));
+    EXPECT_TRUE(rows[1].contains("\"Quill, \"\"Zed\"\"\""));
+    EXPECT_TRUE(rows[2].startsWith("150,"));
+
+    // A folder that is not there: the message names the file, and nothing is written.
+    const QString nowhere = m_dir.filePath(QStringLiteral("gone/window.csv"));
+    EXPECT_FALSE(search->exportCsv(nowhere));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(m_messages[0].text.contains(nowhere));
+    EXPECT_FALSE(QFileInfo::exists(nowhere));
 }
 
 TEST_P(ArchiveThroughTheWindow, ALockedArchiveShowsWhyUntilItWritesAgainAndLosesNothing) {

@@ -1,20 +1,12 @@
-#include "report/shown_slot.h"
+#include "report/report_pdf.h"
 
 #include <QTemporaryDir>
 
-#include "display/ascan_plot.h"
-#include "display/overlays.h"
 #include "report/pdf_document_sink.h"
+#include "report/recalled_slot.h"
 #include "report/report_composer.h"
 
 namespace trellicap {
-
-void ShownSlot::show(int slot) {
-    m_store.recallSlot(slot - 1);
-    displayPattern(m_plot, m_store.capture());
-    m_texts = buildPanelTexts(m_store.profile(), m_store.capture());
-    drawOverlays(m_plot, m_store.profile(), m_texts, m_store.capture());
-}
 
 QString writeReportPdf(RecordStore& store, const std::vector<int>& chosen, QIODevice& device,
                        int dpi) {
@@ -25,7 +17,7 @@ QString writeReportPdf(RecordStore& store, const std::vector<int>& chosen, QIODe
             .arg(scratch.errorString());
     }
     PdfDocumentSink sink(device, dpi);
-    ShownSlot shown(store);
+    RecalledSlot shown(store);
     for (const int slot : chosen) {
         shown.show(slot);
         bool failed = false;
