@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QUuid>
 #include <array>
+#include <vector>
 
 namespace trellicap::archive {
 
@@ -92,6 +93,45 @@ constexpr std::array<std::string_view, 8> kVersion2 = {
     "CREATE INDEX IF NOT EXISTS runs_model ON runs (model, ended_cleanly, offered)",
 };
 
+// Version 3, on a laptop: what this archive has sent to which team server, one mark per
+// version and per record-file note the server committed, and each server's last sync.
+constexpr std::array<std::string_view, 3> kVersion3Laptop = {
+    "CREATE TABLE IF NOT EXISTS sync_sent ("
+    " server_uuid TEXT NOT NULL,"
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " PRIMARY KEY (server_uuid, uuid, version))",
+    "CREATE TABLE IF NOT EXISTS sync_sent_saved_in ("
+    " server_uuid TEXT NOT NULL,"
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " path TEXT NOT NULL,"
+    " PRIMARY KEY (server_uuid, uuid, version, path))",
+    "CREATE TABLE IF NOT EXISTS sync_servers ("
+    " server_url TEXT PRIMARY KEY,"
+    " server_uuid TEXT NOT NULL,"
+    " last_sync TEXT NOT NULL)",
+};
+
+// Version 3, on the team server: which laptop, working folder and inspector sent each
+// version, and each laptop's last visit.
+constexpr std::array<std::string_view, 3> kVersion3Server = {
+    "CREATE TABLE IF NOT EXISTS sent_from ("
+    " uuid TEXT NOT NULL,"
+    " version INTEGER NOT NULL,"
+    " laptop_uuid TEXT NOT NULL,"
+    " working_folder TEXT NOT NULL,"
+    " inspector TEXT NOT NULL,"
+    " received TIMESTAMPTZ NOT NULL DEFAULT now(),"
+    " PRIMARY KEY (uuid, version))",
+    "CREATE TABLE IF NOT EXISTS laptops ("
+    " laptop_uuid TEXT PRIMARY KEY,"
+    " working_folder TEXT NOT NULL,"
+    " inspector TEXT NOT NULL,"
+    " last_sync TIMESTAMPTZ NOT NULL)",
+    "CREATE INDEX IF NOT EXISTS sent_from_laptop ON sent_from (laptop_uuid)",
+};
+
 // Every archive knows itself by a UUID, so that records from several PCs stay apart
 // wherever they meet.
 bool addArchiveIdentity(QSqlDatabase& db, QString* error) {
@@ -106,9 +146,12 @@ bool addArchiveIdentity(QSqlDatabase& db, QString* error) {
     return true;
 }
 
-const std::array<Migration, 2> kMigrations = {{
-    {1, kVersion1, {}},
-    {2, kVersion2, addArchiveIdentity},
+// Version 3's tables were made outside the versions by the first sync before, hence
+// IF NOT EXISTS: an archive or a server that has them keeps them and their rows.
+const std::array<Migration, 3> kMigrations = {{
+    {1, kVersion1, {}, {}, {}},
+    {2, kVersion2, addArchiveIdentity, {}, {}},
+    {3, {}, {}, kVersion3Laptop, kVersion3Server},
 }};
 
 QString sqlError(const QSqlError& error) {
@@ -150,7 +193,10 @@ std::span<const Migration> migrations() {
 QStringList engineStatements(const Migration& migration, Engine engine) {
     const EngineTypes& types = engineTypes(engine);
     QStringList statements;
-    for (std::string_view statement : migration.statements) {
+    const auto own = engine == Engine::Postgres ? migration.postgresOnly : migration.sqliteOnly;
+    std::vector<std::string_view> all(migration.statements.begin(), migration.statements.end());
+    all.insert(all.end(), own.begin(), own.end());
+    for (std::string_view statement : all) {
         QString text =
             QString::fromLatin1(statement.data(), static_cast<qsizetype>(statement.size()));
         text.replace(QLatin1String("{BLOB}"),

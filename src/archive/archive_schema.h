@@ -30,18 +30,22 @@ struct EngineTypes {
 [[nodiscard]] Engine engineOf(const QSqlDatabase& db);
 
 // The schema version this program writes.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
-// The steps from version - 1 to version: shared statements, then (optionally) work that
-// needs the program, such as a fresh identity.
+// The steps from version - 1 to version: shared statements, then the statements of one
+// engine only (tables only a laptop or only the team server needs), then (optionally) work
+// that needs the program, such as a fresh identity.
 struct Migration {
     int version;
     std::span<const std::string_view> statements;
     std::function<bool(QSqlDatabase& db, QString* error)> afterStatements;
+    std::span<const std::string_view> sqliteOnly = {};
+    std::span<const std::string_view> postgresOnly = {};
 };
 
 [[nodiscard]] std::span<const Migration> migrations();
-// A migration's statements with the engine's column types filled in.
+// A migration's statements for one engine (the shared ones, then the engine's own) with the
+// engine's column types filled in.
 [[nodiscard]] QStringList engineStatements(const Migration& migration, Engine engine);
 
 // The database's schema version: 0 for a database without the archive's tables, -1 when it

@@ -389,11 +389,6 @@ SyncResult syncArchive(QSqlDatabase& local, QSqlDatabase& server, const SyncSour
             return result;
         }
     }
-    error = prepareSyncMarks(local);
-    if (!error.isEmpty()) {
-        result.error = QStringLiteral("local archive: ") + error;
-        return result;
-    }
     error = prepareServerSchema(server);
     if (!error.isEmpty()) {
         result.error = error.simplified();

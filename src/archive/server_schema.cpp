@@ -3,8 +3,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <array>
-#include <string_view>
 
 #include "archive/archive_schema.h"
 #include "archive/server_connection.h"
@@ -15,24 +13,6 @@ namespace {
 
 // Any number the office's other applications are unlikely to take for their own locks.
 constexpr const char* kMigrationLock = "7402318841";
-
-// Server-only tables: where each version came from, and each laptop's last visit.
-constexpr std::array<std::string_view, 3> kTeamTables = {
-    "CREATE TABLE IF NOT EXISTS sent_from ("
-    " uuid TEXT NOT NULL,"
-    " version INTEGER NOT NULL,"
-    " laptop_uuid TEXT NOT NULL,"
-    " working_folder TEXT NOT NULL,"
-    " inspector TEXT NOT NULL,"
-    " received TIMESTAMPTZ NOT NULL DEFAULT now(),"
-    " PRIMARY KEY (uuid, version))",
-    "CREATE TABLE IF NOT EXISTS laptops ("
-    " laptop_uuid TEXT PRIMARY KEY,"
-    " working_folder TEXT NOT NULL,"
-    " inspector TEXT NOT NULL,"
-    " last_sync TIMESTAMPTZ NOT NULL)",
-    "CREATE INDEX IF NOT EXISTS sent_from_laptop ON sent_from (laptop_uuid)",
-};
 
 bool exec(QSqlDatabase& server, const QString& statement, QString* error) {
     QSqlQuery query(server);
@@ -92,14 +72,6 @@ QString prepareServerSchema(QSqlDatabase& server) {
             error = migrated.error;
             ok = false;
         }
-    }
-    for (std::string_view statement : kTeamTables) {
-        if (!ok) {
-            break;
-        }
-        ok = exec(server,
-                  QString::fromLatin1(statement.data(), static_cast<qsizetype>(statement.size())),
-                  &error);
     }
     QString ignored;
     if (ok) {

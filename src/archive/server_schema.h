@@ -1,6 +1,7 @@
-// The team server's tables: the archive's own schema (the same migrations as every PC's
-// archive.sqlite) plus what only the server needs, which laptop and which working folder
-// sent each record version, and which inspector's role stored it.
+// The team server's tables: the archive's own schema, the same migrations as every PC's
+// archive.sqlite, in which the server's own tables (which laptop and which working folder
+// sent each record version, and which inspector's role stored it) are the PostgreSQL-only
+// statements; and the free-text search's trigram index where the server allows it.
 #pragma once
 
 #include <QString>

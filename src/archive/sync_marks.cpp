@@ -9,24 +9,6 @@ namespace trellicap::archive {
 
 namespace {
 
-constexpr const char* kMarkTables[] = {
-    "CREATE TABLE IF NOT EXISTS sync_sent ("
-    " server_uuid TEXT NOT NULL,"
-    " uuid TEXT NOT NULL,"
-    " version INTEGER NOT NULL,"
-    " PRIMARY KEY (server_uuid, uuid, version))",
-    "CREATE TABLE IF NOT EXISTS sync_sent_saved_in ("
-    " server_uuid TEXT NOT NULL,"
-    " uuid TEXT NOT NULL,"
-    " version INTEGER NOT NULL,"
-    " path TEXT NOT NULL,"
-    " PRIMARY KEY (server_uuid, uuid, version, path))",
-    "CREATE TABLE IF NOT EXISTS sync_servers ("
-    " server_url TEXT PRIMARY KEY,"
-    " server_uuid TEXT NOT NULL,"
-    " last_sync TEXT NOT NULL)",
-};
-
 QString reason(const QSqlError& error) {
     return error.text().simplified();
 }
@@ -49,19 +31,6 @@ QString inTransaction(QSqlDatabase& local, Fill fill) {
 }
 
 }  // namespace
-
-QString prepareSyncMarks(QSqlDatabase& local) {
-    if (local.tables().contains(QStringLiteral("sync_servers"))) {
-        return {};  // made by an earlier sync: no write lock needed
-    }
-    QSqlQuery query(local);
-    for (const char* statement : kMarkTables) {
-        if (!query.exec(QString::fromLatin1(statement))) {
-            return reason(query.lastError());
-        }
-    }
-    return {};
-}
 
 QString archiveUuid(QSqlDatabase& db) {
     QSqlQuery query(db);

@@ -1,6 +1,7 @@
 // What this archive has sent to which team server, kept in the local archive: one row per
 // version (and per record-file note) the server committed. Marks, not a position in the
-// file: they stay right whatever the local database does to its row order.
+// file: they stay right whatever the local database does to its row order. The tables come
+// with the archive's schema (archive_schema.h).
 #pragma once
 
 #include <QString>
@@ -9,9 +10,6 @@
 class QSqlDatabase;
 
 namespace trellicap::archive {
-
-// Creates the tables of marks when missing; returns why it failed, or an empty text.
-[[nodiscard]] QString prepareSyncMarks(QSqlDatabase& local);
 
 // The archive's own identity (archive_info's archive_uuid), empty when it has none.
 [[nodiscard]] QString archiveUuid(QSqlDatabase& db);

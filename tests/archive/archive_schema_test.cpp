@@ -20,17 +20,33 @@ TEST(ArchiveSchema, EachEngineGetsItsOwnTypesAndNoPlaceholderIsLeft) {
     for (const Migration& migration : migrations()) {
         const QStringList sqlite = engineStatements(migration, Engine::Sqlite);
         const QStringList postgres = engineStatements(migration, Engine::Postgres);
-        ASSERT_EQ(sqlite.size(), postgres.size());
-        for (qsizetype i = 0; i < sqlite.size(); ++i) {
-            EXPECT_FALSE(sqlite[i].contains(QLatin1Char('{'))) << sqlite[i].toStdString();
-            EXPECT_FALSE(postgres[i].contains(QLatin1Char('{'))) << postgres[i].toStdString();
-            EXPECT_FALSE(postgres[i].contains(QLatin1String(" BLOB"))) << postgres[i].toStdString();
-            // SQLite-only words never reach the shared statements.
-            EXPECT_FALSE(sqlite[i].contains(QLatin1String("AUTOINCREMENT")));
-            EXPECT_FALSE(sqlite[i].contains(QLatin1String("WITHOUT ROWID")));
-            EXPECT_FALSE(sqlite[i].contains(QLatin1String("PRAGMA")));
+        // The shared statements first, then each engine's own.
+        ASSERT_EQ(sqlite.size(), static_cast<qsizetype>(migration.statements.size() +
+                                                        migration.sqliteOnly.size()));
+        ASSERT_EQ(postgres.size(), static_cast<qsizetype>(migration.statements.size() +
+                                                          migration.postgresOnly.size()));
+        for (const QString& statement : sqlite) {
+            EXPECT_FALSE(statement.contains(QLatin1Char('{'))) << statement.toStdString();
+            // SQLite-only words never reach the statements PostgreSQL shares.
+            EXPECT_FALSE(statement.contains(QLatin1String("AUTOINCREMENT")));
+            EXPECT_FALSE(statement.contains(QLatin1String("WITHOUT ROWID")));
+            EXPECT_FALSE(statement.contains(QLatin1String("PRAGMA")));
+            EXPECT_FALSE(statement.contains(QLatin1String("TIMESTAMPTZ")));
+        }
+        for (const QString& statement : postgres) {
+            EXPECT_FALSE(statement.contains(QLatin1Char('{'))) << statement.toStdString();
+            EXPECT_FALSE(statement.contains(QLatin1String(" BLOB"))) << statement.toStdString();
         }
     }
+    // A laptop's sync marks stay off the server, the server's own tables off the laptops.
+    const QString laptop3 =
+        engineStatements(migrations()[2], Engine::Sqlite).join(QLatin1Char('\n'));
+    const QString server3 =
+        engineStatements(migrations()[2], Engine::Postgres).join(QLatin1Char('\n'));
+    EXPECT_TRUE(laptop3.contains(QLatin1String("sync_sent")));
+    EXPECT_FALSE(laptop3.contains(QLatin1String("sent_from")));
+    EXPECT_TRUE(server3.contains(QLatin1String("sent_from")));
+    EXPECT_FALSE(server3.contains(QLatin1String("sync_sent")));
     const QStringList first = engineStatements(migrations()[0], Engine::Postgres);
     EXPECT_TRUE(first.join(QLatin1Char('\n')).contains(QLatin1String("codes BYTEA NOT NULL")));
     EXPECT_TRUE(
@@ -78,6 +94,59 @@ TEST(ArchiveSchema, AFirstVersionArchiveMigratesWithItsRecordsKept) {
     identity.exec(QStringLiteral("SELECT value FROM archive_info WHERE name = 'archive_uuid'"));
     ASSERT_TRUE(identity.next());
     EXPECT_EQ(identity.value(0).toString().size(), 36);
+}
+
+TEST(ArchiveSchema, TheSyncMarksComeWithVersionThreeFromEveryEarlierVersion) {
+    const QStringList syncTables = {QStringLiteral("sync_sent"),
+                                    QStringLiteral("sync_sent_saved_in"),
+                                    QStringLiteral("sync_servers")};
+    // From version 1, and from a version 2 that never synced: the marks arrive, the server's
+    // own tables do not.
+    for (const int from : {1, 2}) {
+        SqliteFile file;
+        ASSERT_TRUE(migrateSchema(file.db(), from).ok);
+        for (const QString& table : syncTables) {
+            EXPECT_FALSE(file.db().tables().contains(table)) << from << table.toStdString();
+        }
+        const MigrationResult result = migrateSchema(file.db());
+        ASSERT_TRUE(result.ok) << result.error.toStdString();
+        EXPECT_EQ(result.fromVersion, from);
+        EXPECT_EQ(result.toVersion, 3);
+        EXPECT_EQ(schemaVersion(file.db()), 3);
+        for (const QString& table : syncTables) {
+            EXPECT_TRUE(file.db().tables().contains(table)) << from << table.toStdString();
+        }
+        EXPECT_FALSE(file.db().tables().contains(QStringLiteral("sent_from")));
+        EXPECT_FALSE(file.db().tables().contains(QStringLiteral("laptops")));
+    }
+
+    // A version 2 archive whose first sync made the marks itself (the statements of that
+    // time, kept here as they were): its marks survive and the sync goes on from them.
+    SqliteFile synced;
+    ASSERT_TRUE(migrateSchema(synced.db(), 2).ok);
+    QSqlQuery earlier(synced.db());
+    ASSERT_TRUE(earlier.exec(
+        QStringLiteral("CREATE TABLE sync_sent (server_uuid TEXT NOT NULL, uuid TEXT NOT NULL,"
+                       " version INTEGER NOT NULL, PRIMARY KEY (server_uuid, uuid, version))")));
+    ASSERT_TRUE(earlier.exec(QStringLiteral(
+        "CREATE TABLE sync_sent_saved_in (server_uuid TEXT NOT NULL, uuid TEXT NOT NULL,"
+        " version INTEGER NOT NULL, path TEXT NOT NULL,"
+        " PRIMARY KEY (server_uuid, uuid, version, path))")));
+    ASSERT_TRUE(
+        earlier.exec(QStringLiteral("CREATE TABLE sync_servers (server_url TEXT PRIMARY KEY,"
+                                    " server_uuid TEXT NOT NULL, last_sync TEXT NOT NULL)")));
+    ASSERT_TRUE(earlier.exec(
+        QStringLiteral("INSERT INTO sync_sent VALUES ('s1', 'u1', 1), ('s1', 'u1', 2)")));
+    ASSERT_TRUE(
+        earlier.exec(QStringLiteral("INSERT INTO sync_servers VALUES ('postgresql://a@h/t', 's1', "
+                                    "'2026-12-08T14:02:11+01:00')")));
+    const MigrationResult result = migrateSchema(synced.db());
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.fromVersion, 2);
+    EXPECT_EQ(schemaVersion(synced.db()), 3);
+    EXPECT_EQ(rowCount(synced.db(), QStringLiteral("sync_sent")), 2);
+    EXPECT_EQ(rowCount(synced.db(), QStringLiteral("sync_servers")), 1);
+    EXPECT_EQ(rowCount(synced.db(), QStringLiteral("schema_version")), 1);
 }
 
 TEST(ArchiveSchema, AnArchiveFromANewerProgramIsRefusedUntouched) {

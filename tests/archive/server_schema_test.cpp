@@ -65,6 +65,45 @@ TEST(ServerSchema, TheArchiveMigrationsRunOnPostgresFromEveryVersion) {
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM archive_info")), 1);
 }
 
+TEST(ServerSchema, AVersionTwoServerKeepsItsLaptopsAndSendersAtVersionThree) {
+    PgCluster cluster;
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    ServerConnection server(addressOf(cluster));
+    ASSERT_TRUE(server.open()) << server.error().toStdString();
+    QSqlDatabase db = server.database();
+
+    // A server prepared before its own tables were versioned: version 2, and the tables the
+    // first sync made beside the versions (as they were then), with a laptop's visit in them.
+    ASSERT_TRUE(migrateSchema(db, 2).ok);
+    QSqlQuery earlier(db);
+    ASSERT_TRUE(earlier.exec(QStringLiteral(
+        "CREATE TABLE sent_from (uuid TEXT NOT NULL, version INTEGER NOT NULL,"
+        " laptop_uuid TEXT NOT NULL, working_folder TEXT NOT NULL, inspector TEXT NOT NULL,"
+        " received TIMESTAMPTZ NOT NULL DEFAULT now(), PRIMARY KEY (uuid, version))")))
+        << earlier.lastError().text().toStdString();
+    ASSERT_TRUE(earlier.exec(QStringLiteral(
+        "CREATE TABLE laptops (laptop_uuid TEXT PRIMARY KEY, working_folder TEXT NOT NULL,"
+        " inspector TEXT NOT NULL, last_sync TIMESTAMPTZ NOT NULL)")));
+    ASSERT_TRUE(earlier.exec(QStringLiteral(
+        "INSERT INTO sent_from (uuid, version, laptop_uuid, working_folder, inspector)"
+        " VALUES ('u1', 1, 'l1', '/home/anna/Trellicap/tft', 'anna')")));
+    ASSERT_TRUE(earlier.exec(
+        QStringLiteral("INSERT INTO laptops VALUES ('l1', '/home/anna/Trellicap/tft', 'anna',"
+                       " now())")));
+
+    const QString error = prepareServerSchema(db);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(schemaVersion(db), 3);
+    EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM sent_from")), 1);
+    EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM laptops")), 1);
+    EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE indexname ="
+                                           " 'sent_from_laptop'")),
+              1);
+    // A laptop's sync marks are no business of the server.
+    EXPECT_FALSE(db.tables().contains(QStringLiteral("sync_sent")));
+    EXPECT_FALSE(db.tables().contains(QStringLiteral("sync_servers")));
+}
+
 TEST(ServerSchema, EveryInspectorOfTheOfficeRoleWritesIntoTheSameTables) {
     PgCluster cluster;
     TRELLICAP_START_PG_OR_SKIP(cluster);
