@@ -74,12 +74,12 @@ QByteArray csvDocument(const FieldLabels& labels, const std::vector<SlotRecord>&
     return document.toUtf8();
 }
 
-QByteArray csvOfSlots(RecordStore& store, const std::vector<int>& slots) {
+QByteArray csvOfSlots(RecordStore& store, const std::vector<int>& chosen) {
     const FieldLabels labels = fieldLabels(store.profile());
     RecalledSlot shown(store);
     std::vector<SlotRecord> records;
-    records.reserve(slots.size());
-    for (const int slot : slots) {
+    records.reserve(chosen.size());
+    for (const int slot : chosen) {
         shown.show(slot);
         records.push_back(slotRecord(labels, shown, slot, true));
     }

@@ -19,9 +19,9 @@ namespace trellicap {
 [[nodiscard]] QByteArray csvDocument(const FieldLabels& labels,
                                      const std::vector<SlotRecord>& records, bool samples);
 
-// The table of `slots` (1..200) of `store`, each recalled as the window recalls it, without
-// samples: what an archive export writes, from the archive window and from the command line
-// alike, so the two files of the same records are the same bytes.
-[[nodiscard]] QByteArray csvOfSlots(RecordStore& store, const std::vector<int>& slots);
+// The table of the `chosen` slots (1..200) of `store`, each recalled as the window recalls
+// it, without samples: what an archive export writes, from the archive window and from the
+// command line alike, so the two files of the same records are the same bytes.
+[[nodiscard]] QByteArray csvOfSlots(RecordStore& store, const std::vector<int>& chosen);
 
 }  // namespace trellicap
