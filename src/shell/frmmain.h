@@ -14,7 +14,6 @@
 #include "shell/message_box.h"
 #include "shell/port_config.h"
 #include "shell/port_selection_host.h"
-#include "shell/unsaved_question.h"
 #include "shell/question_box.h"
 
 class QAction;
@@ -62,7 +61,6 @@ public:
         Asker asker;                       // empty: message boxes with the answers as buttons
         std::function<void()> endProgram;  // test seam: empty quits the application
         QString settingsFile;              // choices kept between runs (the printer); empty: none
-        UnsavedAsker unsavedAsker;         // empty: the Save/Discard/Cancel message box
     };
 
     frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options);
@@ -192,8 +190,8 @@ private:
     void updateTitle();
     void rememberFile(const QString& path);
     void fillRecentMenu();
-    // Save before a discard: to the current file, else to a file the user names.
-    bool saveBeforeDiscard();
+    // File > New once nothing unsaved stands in the way.
+    void clearAllSlots();
     // The caption beside the header boxes, after the shown slot or the record shown changed.
     void showNotesTarget();
 

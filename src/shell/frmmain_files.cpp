@@ -1,19 +1,19 @@
 // The main window's record-file comforts: File > New, the recent files, the title naming the
 // open file, a record file dropped on the window, and the user's guide.
 #include <QAction>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStatusBar>
 
 #include "link/instrument_link.h"
+#include "record/profile_text.h"
 #include "record/slot_entries.h"
 #include "shell/frmmain.h"
 #include "shell/help_window.h"
 #include "shell/recent_files.h"
 #include "shell/slot_list_panel.h"
 #include "shell/status_fields.h"
-#include "record/profile_text.h"
+#include "shell/unsaved_guard.h"
 #include "shell/window_placement.h"
 #include "shell/window_title.h"
 
@@ -55,24 +55,16 @@ void frmmain::fillRecentMenu() {
     }
 }
 
-bool frmmain::saveBeforeDiscard() {
-    QString path = m_currentFile;
-    if (path.isEmpty()) {
-        path = QFileDialog::getSaveFileName(this, tr("Save"),
-                                            m_saveFolder.isEmpty() ? workingDir() : m_saveFolder,
-                                            tr("Record files (*.dat)"));
-    }
-    return !path.isEmpty() && saveToFile(path);
-}
-
 void frmmain::newRecords() {
     if (m_link->isBusy()) {
         return;  // a frame is on its way into the table
     }
-    if (!mayDiscardUnsaved(
-            this, qs(m_profile.programName), m_status->unsaved(),
-            [this] { return saveBeforeDiscard(); }, m_options.unsavedAsker)) {
-        return;
+    m_unsavedGuard->proceed(tr("clearing all slots"), [this] { clearAllSlots(); });
+}
+
+void frmmain::clearAllSlots() {
+    if (m_link->isBusy()) {
+        return;  // a capture began while the operator was saving
     }
     m_store.initMemoryTable();
     m_slots->setEntries(slotListEntries({}));
@@ -93,12 +85,9 @@ void frmmain::openRecordFile(const QString& path) {
         message({qs(m_profile.programName), tr("The record file is not there any more."), path});
         return;
     }
-    if (!mayDiscardUnsaved(
-            this, qs(m_profile.programName), m_status->unsaved(),
-            [this] { return saveBeforeDiscard(); }, m_options.unsavedAsker)) {
-        return;
-    }
-    loadFromFile(path);
+    // loadFromFile() itself refuses while a capture runs, so a Save that lasted into one
+    // still cannot mix a file into the batch's slots.
+    m_unsavedGuard->proceed(tr("opening another file"), [this, path] { loadFromFile(path); });
 }
 
 void frmmain::openHelp() {

@@ -1,18 +1,24 @@
 // The window's file comforts: the title with the open file and the unsaved mark, recent files
 // across a restart, a record file dropped on the window, File > New, the user's guide, and
-// the pieces behind them (title text, recent list, the unsaved question, the drop's file).
+// the pieces behind them (title text, recent list, the drop's file). New, a recent file and a
+// drop ask the same Save / Discard / Cancel question as Open and Exit.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
+#include <optional>
 
 #include "link/qt_serial_port.h"
 #include "profiles/tft.h"
@@ -20,7 +26,6 @@
 #include "shell/help_window.h"
 #include "shell/recent_files.h"
 #include "shell/record_file_drop.h"
-#include "shell/unsaved_question.h"
 #include "shell/window_title.h"
 #include "support/pty.h"
 
@@ -51,32 +56,6 @@ TEST(WindowFilePieces, recentListPutsTheNewestFirstOnceAndKeepsEight) {
     EXPECT_EQ(list.count(QStringLiteral("/f5.dat")), 1);
 }
 
-TEST(WindowFilePieces, theUnsavedQuestionGoesOnOnlyWhenNothingIsLost) {
-    int asked = 0;
-    int saves = 0;
-    const auto answer = [&asked](UnsavedAnswer a) {
-        return [&asked, a](QWidget*, const QString&) {
-            ++asked;
-            return a;
-        };
-    };
-    const auto save = [&saves](bool ok) {
-        return [&saves, ok] {
-            ++saves;
-            return ok;
-        };
-    };
-    EXPECT_TRUE(mayDiscardUnsaved(nullptr, {}, false, save(true), answer(UnsavedAnswer::Cancel)));
-    EXPECT_EQ(asked, 0);
-    EXPECT_TRUE(mayDiscardUnsaved(nullptr, {}, true, save(true), answer(UnsavedAnswer::Discard)));
-    EXPECT_FALSE(mayDiscardUnsaved(nullptr, {}, true, save(true), answer(UnsavedAnswer::Cancel)));
-    EXPECT_EQ(saves, 0);
-    EXPECT_TRUE(mayDiscardUnsaved(nullptr, {}, true, save(true), answer(UnsavedAnswer::Save)));
-    EXPECT_FALSE(mayDiscardUnsaved(nullptr, {}, true, save(false), answer(UnsavedAnswer::Save)));
-    EXPECT_EQ(saves, 2);
-    EXPECT_EQ(asked, 4);
-}
-
 TEST(WindowFilePieces, aDropCarriesOneLocalRecordFileOrNothing) {
     const auto mime = [](const QList<QUrl>& urls) {
         auto data = std::make_unique<QMimeData>();
@@ -98,6 +77,9 @@ TEST(WindowFilePieces, aDropCarriesOneLocalRecordFileOrNothing) {
 class WindowFiles : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The save window starts in the current folder: names typed there land in m_dir.
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
         QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
         ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
         cfg.write(m_pty.slave().toLocal8Bit() + "\r\n");
@@ -109,12 +91,15 @@ protected:
         }
     }
 
+    void TearDown() override { QDir::setCurrent(m_previousFolder); }
+
     std::unique_ptr<frmmain> start() {
         frmmain::Options options;
         options.workingDir = m_dir.path();
         options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
-        options.unsavedAsker = [this](QWidget*, const QString&) {
+        options.asker = [this](QWidget*, const UserQuestion& question) {
             ++m_asked;
+            m_lastQuestion = question;
             return m_answer;
         };
         auto w =
@@ -129,6 +114,25 @@ protected:
         for (int i = 0; i < 3; ++i) {
             c[static_cast<std::size_t>(kMemoryNumberFirst + i)] = digits[i];
         }
+    }
+    // The Save answer opens the save window; this types a name there and presses Ok.
+    static void saveThroughWindow(frmmain& w, const char* name) {
+        auto* save = w.findChild<QWidget*>(QStringLiteral("frmsave"));
+        ASSERT_NE(save, nullptr);
+        ASSERT_TRUE(save->isVisible());
+        save->findChild<QLineEdit*>(QStringLiteral("txtfilename"))
+            ->setText(QString::fromLatin1(name));
+        save->findChild<QPushButton*>(QStringLiteral("cmdsaveok"))->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // The question asked last was the unsaved-changes one, finishing with whatNext.
+    void expectUnsavedQuestion(const char* whatNext) const {
+        ASSERT_TRUE(m_lastQuestion.has_value());
+        EXPECT_EQ(m_lastQuestion->answers,
+                  (std::vector{Answer::Save, Answer::Discard, Answer::Cancel}));
+        EXPECT_EQ(m_lastQuestion->escapeAnswer, Answer::Cancel);
+        EXPECT_TRUE(m_lastQuestion->message.informative.contains(QString::fromLatin1(whatNext)))
+            << m_lastQuestion->message.informative.toStdString();
     }
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     static QAction* action(frmmain& w, const QString& name) { return w.findChild<QAction*>(name); }
@@ -150,8 +154,10 @@ protected:
     QTemporaryDir m_dir;
     trellicap::testing::Pty m_pty;
     std::vector<UserMessage> m_messages;
+    QString m_previousFolder;
     int m_asked = 0;
-    UnsavedAnswer m_answer = UnsavedAnswer::Cancel;
+    std::optional<UserQuestion> m_lastQuestion;
+    Answer m_answer = Answer::Cancel;
 };
 
 TEST_F(WindowFiles, titleShowsTheFileAndMarksUnsavedChanges) {
@@ -213,18 +219,78 @@ TEST_F(WindowFiles, aDroppedRecordFileOpensAfterTheUnsavedQuestion) {
     EXPECT_FALSE(accepted);
 
     w->cmdtxtsav_Click();  // unsaved changes
-    m_answer = UnsavedAnswer::Cancel;
+    m_answer = Answer::Cancel;
     drop(*w, path("dropped.dat"), &accepted);
     EXPECT_TRUE(accepted);
     EXPECT_EQ(m_asked, 1);
+    expectUnsavedQuestion("opening another file");
     EXPECT_EQ(w->slotList()->item(9)->text(), QStringLiteral("Mem 10"));
+    EXPECT_TRUE(w->isWindowModified());
 
-    m_answer = UnsavedAnswer::Discard;
+    m_answer = Answer::Discard;
     drop(*w, path("dropped.dat"), &accepted);
     EXPECT_EQ(m_asked, 2);
     EXPECT_EQ(w->slotList()->item(9)->text(), QStringLiteral("Mem 10 *"));
     EXPECT_EQ(w->currentFile(), path("dropped.dat"));
     EXPECT_FALSE(w->isWindowModified());
+}
+
+TEST_F(WindowFiles, saveBeforeADropOrARecentFileLoadsOnlyAfterAWrittenFile) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
+    {
+        auto w = start();
+        mark(*w, 9);
+        ASSERT_TRUE(w->saveToFile(path("dropped.dat")));
+    }
+    auto w = start();
+    w->cmdtxtsav_Click();
+    bool accepted = false;
+
+    // A save that fails (no such folder) is reported, and the drop loads nothing.
+    m_answer = Answer::Save;
+    drop(*w, path("dropped.dat"), &accepted);
+    EXPECT_EQ(m_asked, 1);
+    EXPECT_EQ(w->slotList()->item(9)->text(), QStringLiteral("Mem 10"));
+    saveThroughWindow(*w, "missing-folder/before.dat");
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].title, QStringLiteral("Save Error"));
+    EXPECT_EQ(w->slotList()->item(9)->text(), QStringLiteral("Mem 10"));
+    EXPECT_TRUE(w->currentFile().isEmpty());
+    EXPECT_TRUE(w->isWindowModified());
+
+    // A written file leads on to the load; the title and the recent files follow both.
+    drop(*w, path("dropped.dat"), &accepted);
+    saveThroughWindow(*w, "before.dat");
+    EXPECT_TRUE(QFileInfo::exists(path("before.dat")));
+    EXPECT_EQ(w->slotList()->item(9)->text(), QStringLiteral("Mem 10 *"));
+    EXPECT_EQ(w->currentFile(), path("dropped.dat"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("dropped.dat[*] \u2014 Trellicap KVR(TFT)"));
+    EXPECT_FALSE(w->isWindowModified());
+    QMenu* recent = w->recentFilesMenu();
+    ASSERT_EQ(recent->actions().size(), 2);
+    EXPECT_EQ(recent->actions()[0]->data().toString(), path("dropped.dat"));
+    EXPECT_EQ(recent->actions()[1]->data().toString(), path("before.dat"));
+
+    // A recent file asks the same question; Cancel keeps the slots and the file named.
+    w->cmdtxtsav_Click();
+    m_answer = Answer::Cancel;
+    recent->actions()[1]->trigger();
+    EXPECT_EQ(m_asked, 3);
+    expectUnsavedQuestion("opening another file");
+    EXPECT_EQ(w->currentFile(), path("dropped.dat"));
+    EXPECT_TRUE(w->isWindowModified());
+
+    // Save to the file that is open, then on to the recent one.
+    m_answer = Answer::Save;
+    w->recentFilesMenu()->actions()[1]->trigger();
+    m_answer = Answer::Replace;  // the save window asks before it writes over dropped.dat
+    saveThroughWindow(*w, "dropped.dat");
+    EXPECT_EQ(m_asked, 5);
+    EXPECT_EQ(w->currentFile(), path("before.dat"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("before.dat[*] \u2014 Trellicap KVR(TFT)"));
+    EXPECT_FALSE(w->isWindowModified());
+    EXPECT_EQ(w->recentFilesMenu()->actions()[0]->data().toString(), path("before.dat"));
+    EXPECT_EQ(w->recentFilesMenu()->actions()[1]->data().toString(), path("dropped.dat"));
 }
 
 TEST_F(WindowFiles, newClearsEverySlotAndMarkAfterAsking) {
@@ -237,12 +303,13 @@ TEST_F(WindowFiles, newClearsEverySlotAndMarkAfterAsking) {
     ASSERT_EQ(w->slotList()->item(199)->text(), QStringLiteral("Mem 200 *"));
 
     w->cmdtxtsav_Click();
-    m_answer = UnsavedAnswer::Cancel;
+    m_answer = Answer::Cancel;
     action(*w, QStringLiteral("mnunew"))->trigger();
     EXPECT_EQ(m_asked, 1);
+    expectUnsavedQuestion("clearing all slots");
     EXPECT_EQ(w->slotList()->item(0)->text(), QStringLiteral("Mem 1 *"));
 
-    m_answer = UnsavedAnswer::Discard;
+    m_answer = Answer::Discard;
     action(*w, QStringLiteral("mnunew"))->trigger();
     EXPECT_EQ(m_asked, 2);
     for (const int column : {0, 199}) {
@@ -258,6 +325,40 @@ TEST_F(WindowFiles, newClearsEverySlotAndMarkAfterAsking) {
     // Nothing unsaved: no question.
     action(*w, QStringLiteral("mnunew"))->trigger();
     EXPECT_EQ(m_asked, 2);
+}
+
+TEST_F(WindowFiles, saveBeforeNewClearsOnlyAfterAWrittenFile) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
+    auto w = start();
+    mark(*w, 0);
+    w->cmdtxtsav_Click();
+
+    // The save window closed without saving: nothing cleared.
+    m_answer = Answer::Save;
+    action(*w, QStringLiteral("mnunew"))->trigger();
+    auto* save = w->findChild<QWidget*>(QStringLiteral("frmsave"));
+    ASSERT_NE(save, nullptr);
+    save->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w->store().column(0)[10], 55);
+
+    // A failed save: reported, nothing cleared.
+    action(*w, QStringLiteral("mnunew"))->trigger();
+    saveThroughWindow(*w, "missing-folder/slots.dat");
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(w->store().column(0)[10], 55);
+    EXPECT_TRUE(w->isWindowModified());
+
+    // Written: the file holds the slot, then every slot is cleared.
+    action(*w, QStringLiteral("mnunew"))->trigger();
+    saveThroughWindow(*w, "slots.dat");
+    EXPECT_EQ(m_asked, 3);
+    EXPECT_EQ(w->store().column(0)[10], 0);
+    EXPECT_TRUE(w->currentFile().isEmpty());
+    EXPECT_EQ(w->windowTitle(), kCaption);
+    EXPECT_EQ(w->recentFilesMenu()->actions()[0]->data().toString(), path("slots.dat"));
+    w->loadFromFile(path("slots.dat"));
+    EXPECT_EQ(w->store().column(0)[10], 55);
 }
 
 TEST_F(WindowFiles, helpTopicOpensTheGuideAtItsContents) {
