@@ -26,6 +26,7 @@
 #include "report/shown_slot.h"
 #include "shell/archive_hooks.h"
 #include "shell/archive_picture.h"
+#include "shell/archive_reference.h"
 #include "shell/archive_results_model.h"
 #include "shell/archive_scope.h"
 #include "shell/frmmain.h"
@@ -102,7 +103,12 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     m_cmdexportdat->setObjectName(QStringLiteral("cmdexportdat"));
     m_cmdexportpdf = new QPushButton(QStringLiteral("Export PDF..."), this);
     m_cmdexportpdf->setObjectName(QStringLiteral("cmdexportpdf"));
+    m_cmdcompare = new QPushButton(QStringLiteral("Compare with"), this);
+    m_cmdcompare->setObjectName(QStringLiteral("cmdcomparewith"));
+    m_cmdcompare->setToolTip(QStringLiteral(
+        "Draw this record behind the main window's trace, leaving its slots as they are"));
     connect(m_cmdshow, &QPushButton::clicked, this, [this] { showInMainWindow(); });
+    connect(m_cmdcompare, &QPushButton::clicked, this, [this] { compareInMainWindow(); });
     connect(m_cmdexportdat, &QPushButton::clicked, this, [this] {
         const QString path = pathFor(QStringLiteral("Record files (*.dat)"));
         if (!path.isEmpty()) {
@@ -132,6 +138,7 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     auto* actions = new QHBoxLayout;
     actions->addWidget(m_lblcount, 1);
     actions->addWidget(m_cmdshow);
+    actions->addWidget(m_cmdcompare);
     actions->addWidget(m_cmdexportdat);
     actions->addWidget(m_cmdexportpdf);
     auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
@@ -288,6 +295,7 @@ QList<int> frmarchive::selectedRows() const {
 void frmarchive::selectionChanged() {
     const QList<int> rows = selectedRows();
     m_cmdshow->setEnabled(rows.size() == 1);
+    m_cmdcompare->setEnabled(rows.size() == 1);
     m_cmdexportdat->setEnabled(!rows.isEmpty());
     m_cmdexportpdf->setEnabled(!rows.isEmpty());
     if (rows.size() != 1) {
@@ -380,6 +388,23 @@ bool frmarchive::showInMainWindow() {
     m_window.fileRecord(column, values);
     m_window.archive().keeper().keepFiled(column, values, archive::Source::Restore);
     m_window.showSlot(column);
+    m_window.raise();
+    m_window.activateWindow();
+    return true;
+}
+
+bool frmarchive::compareInMainWindow() {
+    const QList<int> rows = selectedRows();
+    if (rows.size() != 1) {
+        return false;
+    }
+    // From the database this window shows: this computer's archive or the team server.
+    auto fetched = referenceFromArchive(m_window.profile(), m_db, m_model->uuid(rows.front()));
+    if (const auto* problem = std::get_if<UserMessage>(&fetched)) {
+        m_window.message(*problem);
+        return false;
+    }
+    m_window.showReference(std::get<ReferenceTrace>(fetched));
     m_window.raise();
     m_window.activateWindow();
     return true;

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -19,6 +21,7 @@
 
 #include "archive/archive_keeper.h"
 #include "archive/archive_search.h"
+#include "display/ui/plot_widget.h"
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
@@ -188,6 +191,35 @@ TEST_P(ArchiveThroughTheWindow, TheArchiveWindowFindsARecordByOperatorTextAndSho
     QFile pdfFile(pdf);
     ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdfFile.read(5) == "%PDF-");
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_P(ArchiveThroughTheWindow, CompareWithDrawsTheChosenRecordBehindTheMainWindowsTrace) {
+    auto w = start();
+    const QString shift = writeShift();
+    w->loadFromFile(shift);
+    w->store().column(2)[0] = 77;  // the slot moves on; the comparison shows what was kept
+
+    w->archive().openSearchWindow();
+    frmarchive* search = w->archive().searchWindow();
+    ASSERT_TRUE(search);
+    auto* compare = search->findChild<QPushButton*>(QStringLiteral("cmdcomparewith"));
+    ASSERT_TRUE(compare);
+    EXPECT_FALSE(compare->isEnabled());  // nothing chosen yet
+    search->findChild<QSpinBox*>(QStringLiteral("spnslot"))->setValue(3);
+    search->runSearch();
+    ASSERT_EQ(search->results().rowCount(), 1);
+    search->table()->selectRow(0);
+    ASSERT_TRUE(compare->isEnabled());
+    compare->click();
+
+    auto* plot = w->findChild<PlotWidget*>(QStringLiteral("picascan"));
+    ASSERT_TRUE(plot->view().reference().has_value());
+    EXPECT_TRUE(plot->view().reference()->name.startsWith(QLatin1String("Archive Mem 3 (")));
+    EXPECT_TRUE(plot->view().reference()->name.endsWith(QLatin1String(", Shift-North.dat)")))
+        << plot->view().reference()->name.toStdString();
+    EXPECT_EQ(plot->view().reference()->samples[0], (0 * 7 + 2) % 90);
+    EXPECT_EQ(w->store().column(2)[0], 77);  // compared, not filed
     EXPECT_TRUE(m_messages.empty());
 }
 
