@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "archive/archive_keeper.h"
+#include "display/panel_texts.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 #include "record/record_store.h"

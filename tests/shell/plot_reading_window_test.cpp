@@ -113,7 +113,7 @@ TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
     // Compare with slot 6 of the memory table: named, drawn, kept while slot 3 is recalled.
     auto* clear = child<QPushButton>(*w, "cmdclearref");
     EXPECT_FALSE(clear->isEnabled());
-    ASSERT_TRUE(w->compareWith({false, {}, 5}));
+    ASSERT_TRUE(w->compareWith({false, {}, 5, {}}));
     ASSERT_TRUE(plot->view().reference().has_value());
     EXPECT_EQ(plot->view().reference()->name, QStringLiteral("Mem 6"));
     EXPECT_EQ(plot->view().reference()->range, QStringLiteral("200"));
@@ -126,13 +126,13 @@ TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
     // From a record file: the file's own slot, the window's table untouched.
     ASSERT_TRUE(w->saveToFile(m_dir.filePath(QStringLiteral("shift.dat"))));
     w->store().column(2)[105] = 11;
-    ASSERT_TRUE(w->compareWith({true, m_dir.filePath(QStringLiteral("shift.dat")), 2}));
+    ASSERT_TRUE(w->compareWith({true, m_dir.filePath(QStringLiteral("shift.dat")), 2, {}}));
     EXPECT_EQ(plot->view().reference()->name, QStringLiteral("shift.dat Mem 3"));
     EXPECT_EQ(plot->view().reference()->samples[105], 63);
     EXPECT_EQ(w->store().column(2)[105], 11);
 
     // A file that is not there, or ends before the slot: a message, the reference stays.
-    EXPECT_FALSE(w->compareWith({true, m_dir.filePath(QStringLiteral("none.dat")), 2}));
+    EXPECT_FALSE(w->compareWith({true, m_dir.filePath(QStringLiteral("none.dat")), 2, {}}));
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_TRUE(m_messages.back().text.contains(QStringLiteral("cannot be opened")));
     QFile whole(m_dir.filePath(QStringLiteral("shift.dat")));
@@ -141,7 +141,7 @@ TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
     cut.write(whole.read(whole.size() / 100));
     cut.close();
-    EXPECT_FALSE(w->compareWith({true, cut.fileName(), 2}));
+    EXPECT_FALSE(w->compareWith({true, cut.fileName(), 2, {}}));
     ASSERT_EQ(m_messages.size(), 2u);
     EXPECT_TRUE(m_messages.back().text.contains(QStringLiteral("ends before Mem 3")));
     EXPECT_EQ(plot->view().reference()->name, QStringLiteral("shift.dat Mem 3"));
@@ -216,8 +216,7 @@ TEST_P(PlotReadingWindow, AnArchiveRecordChosenInTheCompareWindowIsDrawnAndNamed
         auto* records = dialog->findChild<QListWidget*>(QStringLiteral("lstcomparearchive"));
         auto* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         dialog->findChild<QSpinBox*>(QStringLiteral("spncompareslot"))->setValue(6);
-        QTest::mouseClick(dialog->findChild<QCheckBox*>(QStringLiteral("chkcompareslot")),
-                          Qt::LeftButton);
+        dialog->findChild<QCheckBox*>(QStringLiteral("chkcompareslot"))->click();
         // Ticking the box chooses the archive, which lists it at once.
         for (int i = 0; i < records->count(); ++i) {
             listed.append(records->item(i)->text());
