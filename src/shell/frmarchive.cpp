@@ -398,13 +398,24 @@ bool frmarchive::compareInMainWindow() {
     if (rows.size() != 1) {
         return false;
     }
-    // From the database this window shows: this computer's archive or the team server.
-    auto fetched = referenceFromArchive(m_window.profile(), m_db, m_model->uuid(rows.front()));
-    if (const auto* problem = std::get_if<UserMessage>(&fetched)) {
-        m_window.message(*problem);
+    // The version in the row chosen (with "all versions" an older one may be), read from the
+    // database this window shows: this computer's archive or the team server.
+    const int row = rows.front();
+    const auto values = m_model->values(row);
+    if (values.empty()) {
+        fail(QStringLiteral("This record cannot be compared: it is of the %1 model, or its "
+                            "values are missing.")
+                 .arg(m_model->model(row).toUpper()));
         return false;
     }
-    m_window.showReference(std::get<ReferenceTrace>(fetched));
+    archive::KeptVersion kept;
+    kept.uuid = m_model->uuid(row);
+    kept.version = m_model->version(row);
+    kept.slot = m_model->slot(row);
+    kept.path = m_model->value(row, archive::kColPath);
+    kept.arrived = m_model->value(row, archive::kColArrived);
+    m_window.showReference(
+        referenceFromRecord(m_window.profile(), archiveReferenceName(kept), values));
     m_window.raise();
     m_window.activateWindow();
     return true;

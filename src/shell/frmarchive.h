@@ -46,7 +46,7 @@ public:
 
     // The actions, on the selected rows.
     bool showInMainWindow();
-    // Draws the chosen record behind the main window's trace (its slots stay as they are).
+    // Draws the chosen version behind the main window's trace (its slots stay as they are).
     bool compareInMainWindow();
     bool exportRecordFile(const QString& path);
     bool exportPdf(const QString& path);

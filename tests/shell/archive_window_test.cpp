@@ -3,6 +3,7 @@
 // operator's text and shows it in the main window.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -220,6 +221,21 @@ TEST_P(ArchiveThroughTheWindow, CompareWithDrawsTheChosenRecordBehindTheMainWind
         << plot->view().reference()->name.toStdString();
     EXPECT_EQ(plot->view().reference()->samples[0], (0 * 7 + 2) % 90);
     EXPECT_EQ(w->store().column(2)[0], 77);  // compared, not filed
+
+    // With every version listed, the older one chosen is the one drawn.
+    typeOperatorAndSave(*w, 2, QStringLiteral("Zed Quill"));  // version 2 keeps the 77
+    search->findChild<QCheckBox*>(QStringLiteral("chkversions"))->setChecked(true);
+    search->runSearch();
+    ASSERT_EQ(search->results().rowCount(), 2);
+    const int older = search->results().version(0) == 1 ? 0 : 1;
+    search->table()->selectRow(older);
+    compare->click();
+    EXPECT_TRUE(plot->view().reference()->name.contains(QLatin1String(" v1, ")));
+    EXPECT_EQ(plot->view().reference()->samples[0], (0 * 7 + 2) % 90);
+    search->table()->selectRow(1 - older);
+    compare->click();
+    EXPECT_TRUE(plot->view().reference()->name.contains(QLatin1String(" v2, ")));
+    EXPECT_EQ(plot->view().reference()->samples[0], 77);
     EXPECT_TRUE(m_messages.empty());
 }
 
