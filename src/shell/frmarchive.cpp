@@ -28,6 +28,7 @@
 #include "report/report_pdf.h"
 #include "shell/archive_hooks.h"
 #include "shell/archive_picture.h"
+#include "shell/archive_reference.h"
 #include "shell/archive_results_model.h"
 #include "shell/archive_scope.h"
 #include "shell/frmmain.h"
@@ -106,7 +107,12 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     m_cmdexportpdf->setObjectName(QStringLiteral("cmdexportpdf"));
     m_cmdexportcsv = new QPushButton(QStringLiteral("Export CSV..."), this);
     m_cmdexportcsv->setObjectName(QStringLiteral("cmdexportcsv"));
+    m_cmdcompare = new QPushButton(QStringLiteral("Compare with"), this);
+    m_cmdcompare->setObjectName(QStringLiteral("cmdcomparewith"));
+    m_cmdcompare->setToolTip(QStringLiteral(
+        "Draw this record behind the main window's trace, leaving its slots as they are"));
     connect(m_cmdshow, &QPushButton::clicked, this, [this] { showInMainWindow(); });
+    connect(m_cmdcompare, &QPushButton::clicked, this, [this] { compareInMainWindow(); });
     connect(m_cmdexportdat, &QPushButton::clicked, this, [this] {
         const QString path = pathFor(QStringLiteral("Record files (*.dat)"));
         if (!path.isEmpty()) {
@@ -142,6 +148,7 @@ frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     auto* actions = new QHBoxLayout;
     actions->addWidget(m_lblcount, 1);
     actions->addWidget(m_cmdshow);
+    actions->addWidget(m_cmdcompare);
     actions->addWidget(m_cmdexportdat);
     actions->addWidget(m_cmdexportpdf);
     actions->addWidget(m_cmdexportcsv);
@@ -299,6 +306,7 @@ QList<int> frmarchive::selectedRows() const {
 void frmarchive::selectionChanged() {
     const QList<int> rows = selectedRows();
     m_cmdshow->setEnabled(rows.size() == 1);
+    m_cmdcompare->setEnabled(rows.size() == 1);
     m_cmdexportdat->setEnabled(!rows.isEmpty());
     m_cmdexportpdf->setEnabled(!rows.isEmpty());
     m_cmdexportcsv->setEnabled(!rows.isEmpty());
@@ -392,6 +400,34 @@ bool frmarchive::showInMainWindow() {
     m_window.fileRecord(column, values);
     m_window.archive().keeper().keepFiled(column, values, archive::Source::Restore);
     m_window.showSlot(column);
+    m_window.raise();
+    m_window.activateWindow();
+    return true;
+}
+
+bool frmarchive::compareInMainWindow() {
+    const QList<int> rows = selectedRows();
+    if (rows.size() != 1) {
+        return false;
+    }
+    // The version in the row chosen (with "all versions" an older one may be), read from the
+    // database this window shows: this computer's archive or the team server.
+    const int row = rows.front();
+    const auto values = m_model->values(row);
+    if (values.empty()) {
+        fail(QStringLiteral("This record cannot be compared: it is of the %1 model, or its "
+                            "values are missing.")
+                 .arg(m_model->model(row).toUpper()));
+        return false;
+    }
+    archive::KeptVersion kept;
+    kept.uuid = m_model->uuid(row);
+    kept.version = m_model->version(row);
+    kept.slot = m_model->slot(row);
+    kept.path = m_model->value(row, archive::kColPath);
+    kept.arrived = m_model->value(row, archive::kColArrived);
+    m_window.showReference(
+        referenceFromRecord(m_window.profile(), archiveReferenceName(kept), values));
     m_window.raise();
     m_window.activateWindow();
     return true;

@@ -1,8 +1,8 @@
 // The archive window ("Archive" > "Search archive...", Ctrl+F): filters (a date range, free
 // text over the header fields and the record files' names, slot, model, source), a sortable
 // table of what they find with a thumbnail of each A-scan, a preview drawn as the main
-// window draws it, and the actions: show in the main window, export as one record file, one
-// PDF or one CSV table.
+// window draws it, and the actions: show in the main window, compare with it there, export
+// as one record file, one PDF or one CSV table.
 #pragma once
 
 #include <QSqlDatabase>
@@ -46,6 +46,8 @@ public:
 
     // The actions, on the selected rows.
     bool showInMainWindow();
+    // Draws the chosen version behind the main window's trace (its slots stay as they are).
+    bool compareInMainWindow();
     bool exportRecordFile(const QString& path);
     bool exportPdf(const QString& path);
     bool exportCsv(const QString& path);
@@ -84,6 +86,7 @@ private:
     QLabel* m_picpreview = nullptr;
     QLabel* m_lblpreview = nullptr;
     QPushButton* m_cmdshow = nullptr;
+    QPushButton* m_cmdcompare = nullptr;
     QPushButton* m_cmdexportdat = nullptr;
     QPushButton* m_cmdexportpdf = nullptr;
     QPushButton* m_cmdexportcsv = nullptr;

@@ -26,6 +26,7 @@ class QPushButton;
 namespace trellicap {
 
 struct CompareChoice;
+struct ReferenceTrace;
 class ArchiveHooks;
 class InstrumentLink;
 struct BatchResult;
@@ -128,6 +129,8 @@ public:
     // the fetch it leads to (false, with a message, when the file gives no such record).
     void openCompare(int column);
     bool compareWith(const CompareChoice& choice);
+    // Draws `reference` behind the trace (the archive window's "Compare with").
+    void showReference(const ReferenceTrace& reference);
 
     // Storage actions behind the windows.
     bool saveToFile(const QString& path);

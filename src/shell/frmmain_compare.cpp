@@ -3,6 +3,8 @@
 #include <QStatusBar>
 
 #include "display/ui/plot_widget.h"
+#include "shell/archive_hooks.h"
+#include "shell/archive_reference.h"
 #include "shell/compare_dialog.h"
 #include "shell/frmmain.h"
 #include "shell/plot_panel.h"
@@ -11,7 +13,11 @@
 namespace trellicap {
 
 void frmmain::openCompare(int column) {
-    CompareDialog dialog(column, m_options.workingDir, this);
+    const CompareArchive archive{
+        m_archive ? m_archive->archivePath() : QString(),
+        QString::fromLatin1(m_profile.modelKey.data(),
+                            static_cast<qsizetype>(m_profile.modelKey.size()))};
+    CompareDialog dialog(column, m_options.workingDir, this, archive);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -19,17 +25,24 @@ void frmmain::openCompare(int column) {
 }
 
 bool frmmain::compareWith(const CompareChoice& choice) {
-    if (!choice.fromFile) {
-        m_plotPanel->plotWidget()->setReference(referenceFromMemory(m_store, choice.column));
-        return true;
+    std::variant<ReferenceTrace, UserMessage> fetched;
+    if (!choice.uuid.isEmpty()) {
+        fetched = referenceFromArchiveFile(m_profile, m_archive->archivePath(), choice.uuid);
+    } else if (choice.fromFile) {
+        fetched = referenceFromFile(m_profile, choice.path, choice.column);
+    } else {
+        fetched = referenceFromMemory(m_store, choice.column);
     }
-    auto fetched = referenceFromFile(m_profile, choice.path, choice.column);
     if (const auto* problem = std::get_if<UserMessage>(&fetched)) {
-        message(*problem);
+        message(*problem);  // the reference drawn so far stays
         return false;
     }
-    m_plotPanel->plotWidget()->setReference(std::get<ReferenceTrace>(fetched));
+    showReference(std::get<ReferenceTrace>(fetched));
     return true;
+}
+
+void frmmain::showReference(const ReferenceTrace& reference) {
+    m_plotPanel->plotWidget()->setReference(reference);
 }
 
 }  // namespace trellicap

@@ -3,6 +3,7 @@
 // operator's text and shows it in the main window.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -20,6 +23,7 @@
 
 #include "archive/archive_keeper.h"
 #include "archive/archive_search.h"
+#include "display/ui/plot_widget.h"
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
@@ -314,6 +318,50 @@ TEST_P(ArchiveThroughTheWindow, RestoreLeavesASlotThatReceivedANewerRecordAsItIs
     EXPECT_EQ(w->store().column(3)[0], 6);
     EXPECT_TRUE(w->statusBar()->currentMessage().contains(QLatin1String("Mem 3 kept the newer")))
         << w->statusBar()->currentMessage().toStdString();
+}
+
+TEST_P(ArchiveThroughTheWindow, CompareWithDrawsTheChosenRecordBehindTheMainWindowsTrace) {
+    auto w = start();
+    const QString shift = writeShift();
+    w->loadFromFile(shift);
+    w->store().column(2)[0] = 77;  // the slot moves on; the comparison shows what was kept
+
+    w->archive().openSearchWindow();
+    frmarchive* search = w->archive().searchWindow();
+    ASSERT_TRUE(search);
+    auto* compare = search->findChild<QPushButton*>(QStringLiteral("cmdcomparewith"));
+    ASSERT_TRUE(compare);
+    EXPECT_FALSE(compare->isEnabled());  // nothing chosen yet
+    search->findChild<QSpinBox*>(QStringLiteral("spnslot"))->setValue(3);
+    search->runSearch();
+    ASSERT_EQ(search->results().rowCount(), 1);
+    search->table()->selectRow(0);
+    ASSERT_TRUE(compare->isEnabled());
+    compare->click();
+
+    auto* plot = w->findChild<PlotWidget*>(QStringLiteral("picascan"));
+    ASSERT_TRUE(plot->view().reference().has_value());
+    EXPECT_TRUE(plot->view().reference()->name.startsWith(QLatin1String("Archive Mem 3 (")));
+    EXPECT_TRUE(plot->view().reference()->name.endsWith(QLatin1String(", Shift-North.dat)")))
+        << plot->view().reference()->name.toStdString();
+    EXPECT_EQ(plot->view().reference()->samples[0], (0 * 7 + 2) % 90);
+    EXPECT_EQ(w->store().column(2)[0], 77);  // compared, not filed
+
+    // With every version listed, the older one chosen is the one drawn.
+    typeOperatorAndSave(*w, 2, QStringLiteral("Zed Quill"));  // version 2 keeps the 77
+    search->findChild<QCheckBox*>(QStringLiteral("chkversions"))->setChecked(true);
+    search->runSearch();
+    ASSERT_EQ(search->results().rowCount(), 2);
+    const int older = search->results().version(0) == 1 ? 0 : 1;
+    search->table()->selectRow(older);
+    compare->click();
+    EXPECT_TRUE(plot->view().reference()->name.contains(QLatin1String(" v1, ")));
+    EXPECT_EQ(plot->view().reference()->samples[0], (0 * 7 + 2) % 90);
+    search->table()->selectRow(1 - older);
+    compare->click();
+    EXPECT_TRUE(plot->view().reference()->name.contains(QLatin1String(" v2, ")));
+    EXPECT_EQ(plot->view().reference()->samples[0], 77);
+    EXPECT_TRUE(m_messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ArchiveThroughTheWindow,

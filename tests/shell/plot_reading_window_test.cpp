@@ -1,12 +1,15 @@
 // Reading the A-scan in the main window: a click on the plot fills `lblcursor` (its text also
 // its accessible name), the gate peak shows beside it, a comparison trace comes from a slot
-// of the memory table or of a record file and stays while other slots are recalled, and the
+// of the memory table, of a record file or of the archive and stays while other slots are
+// recalled (a missing archive gives a message and keeps it), and the
 // settings panel keeps its natural height at the top when the window grows.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,12 +22,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include "archive/archive_keeper.h"
 #include "display/panel_texts.h"
+#include "display/reference_trace.h"
 #include "display/ui/plot_widget.h"
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 #include "record/text_codes.h"
+#include "shell/archive_hooks.h"
 #include "shell/compare_dialog.h"
 #include "shell/frmmain.h"
 #include "support/pty.h"
@@ -107,7 +113,7 @@ TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
     // Compare with slot 6 of the memory table: named, drawn, kept while slot 3 is recalled.
     auto* clear = child<QPushButton>(*w, "cmdclearref");
     EXPECT_FALSE(clear->isEnabled());
-    ASSERT_TRUE(w->compareWith({false, {}, 5}));
+    ASSERT_TRUE(w->compareWith({false, {}, 5, {}}));
     ASSERT_TRUE(plot->view().reference().has_value());
     EXPECT_EQ(plot->view().reference()->name, QStringLiteral("Mem 6"));
     EXPECT_EQ(plot->view().reference()->range, QStringLiteral("200"));
@@ -120,13 +126,13 @@ TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
     // From a record file: the file's own slot, the window's table untouched.
     ASSERT_TRUE(w->saveToFile(m_dir.filePath(QStringLiteral("shift.dat"))));
     w->store().column(2)[105] = 11;
-    ASSERT_TRUE(w->compareWith({true, m_dir.filePath(QStringLiteral("shift.dat")), 2}));
+    ASSERT_TRUE(w->compareWith({true, m_dir.filePath(QStringLiteral("shift.dat")), 2, {}}));
     EXPECT_EQ(plot->view().reference()->name, QStringLiteral("shift.dat Mem 3"));
     EXPECT_EQ(plot->view().reference()->samples[105], 63);
     EXPECT_EQ(w->store().column(2)[105], 11);
 
     // A file that is not there, or ends before the slot: a message, the reference stays.
-    EXPECT_FALSE(w->compareWith({true, m_dir.filePath(QStringLiteral("none.dat")), 2}));
+    EXPECT_FALSE(w->compareWith({true, m_dir.filePath(QStringLiteral("none.dat")), 2, {}}));
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_TRUE(m_messages.back().text.contains(QStringLiteral("cannot be opened")));
     QFile whole(m_dir.filePath(QStringLiteral("shift.dat")));
@@ -135,7 +141,7 @@ TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
     cut.write(whole.read(whole.size() / 100));
     cut.close();
-    EXPECT_FALSE(w->compareWith({true, cut.fileName(), 2}));
+    EXPECT_FALSE(w->compareWith({true, cut.fileName(), 2, {}}));
     ASSERT_EQ(m_messages.size(), 2u);
     EXPECT_TRUE(m_messages.back().text.contains(QStringLiteral("ends before Mem 3")));
     EXPECT_EQ(plot->view().reference()->name, QStringLiteral("shift.dat Mem 3"));
@@ -186,6 +192,70 @@ TEST_P(PlotReadingWindow, TheSlotListsContextMenuOpensTheComparisonForThatSlot) 
     EXPECT_EQ(plot->view().reference()->samples[120], 44);
 }
 
+TEST_P(PlotReadingWindow, AnArchiveRecordChosenInTheCompareWindowIsDrawnAndNamed) {
+    TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
+    auto w = start();
+    fillSlot(*w, 5, 200, 20, "200");
+    w->archive().keeper().keepFiled(5, w->store().column(5), archive::Source::Capture);
+    fillSlot(*w, 5, 200, 90, "200");  // the memory table moves on; the archive keeps the 20
+    fillSlot(*w, 2, 105, 63, "100");
+    w->showSlot(2);
+    auto* plot = child<PlotWidget>(*w, "picascan");
+
+    // The choice window lists the archive once it is chosen; the slot narrows the list.
+    QStringList listed;
+    QString note;
+    bool okWithoutRecord = true;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            return;
+        }
+        answer.stop();
+        auto* records = dialog->findChild<QListWidget*>(QStringLiteral("lstcomparearchive"));
+        auto* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        dialog->findChild<QSpinBox*>(QStringLiteral("spncompareslot"))->setValue(6);
+        dialog->findChild<QCheckBox*>(QStringLiteral("chkcompareslot"))->click();
+        // Ticking the box chooses the archive, which lists it at once.
+        for (int i = 0; i < records->count(); ++i) {
+            listed.append(records->item(i)->text());
+        }
+        note = dialog->findChild<QLabel*>(QStringLiteral("lblcomparearchive"))->text();
+        records->clearSelection();
+        records->setCurrentItem(nullptr);
+        okWithoutRecord = ok->isEnabled();
+        records->setCurrentRow(0);
+        ok->click();
+    });
+    answer.start(20);
+    w->openCompare(2);
+    answer.stop();
+    ASSERT_EQ(listed.size(), 1) << note.toStdString();
+    EXPECT_TRUE(listed[0].startsWith(QLatin1String("Mem 6  "))) << listed[0].toStdString();
+    EXPECT_EQ(note, QStringLiteral("1 record found."));
+    EXPECT_FALSE(okWithoutRecord);
+    ASSERT_TRUE(plot->view().reference().has_value());
+    const ReferenceTrace reference = *plot->view().reference();
+    EXPECT_TRUE(reference.name.startsWith(QLatin1String("Archive Mem 6 (")))
+        << reference.name.toStdString();
+    EXPECT_EQ(reference.samples[200], 20);
+    EXPECT_TRUE(referenceLegend(reference, plot->view().span(), QStringLiteral("40.0"))
+                    .startsWith(QLatin1String("Ref Archive Mem 6 (")));
+    EXPECT_EQ(w->store().column(5)[200], 90);  // the memory table is not touched
+
+    // The archive gone: a message, and the reference drawn so far stays.
+    const QString path = w->archive().archivePath();
+    ASSERT_TRUE(QFile::rename(path, path + QStringLiteral(".away")));
+    CompareChoice again;
+    again.uuid = QStringLiteral("feedbeef");
+    EXPECT_FALSE(w->compareWith(again));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages.back().text, QStringLiteral("There is no archive at %1.").arg(path));
+    EXPECT_EQ(plot->view().reference()->name, reference.name);
+    EXPECT_EQ(plot->view().reference()->samples[200], 20);
+}
+
 TEST_P(PlotReadingWindow, TheSettingsPanelKeepsItsNaturalHeightAtTheTop) {
     TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
     auto w = start();
@@ -215,6 +285,9 @@ TEST(CompareDialog, HandsBackTheSlotAndTheSourceChosen) {
     EXPECT_TRUE(choice.fromFile);
     EXPECT_EQ(choice.path, QStringLiteral("/tmp/a.dat"));
     EXPECT_EQ(choice.column, 199);
+    EXPECT_TRUE(choice.uuid.isEmpty());
+    // Without an archive to read, none is offered.
+    EXPECT_EQ(dialog.findChild<QRadioButton*>(QStringLiteral("optarchive")), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, PlotReadingWindow,
