@@ -464,52 +464,45 @@ bool frmarchive::exportRecordFile(const QString& path) {
 }
 
 bool frmarchive::exportPdf(const QString& path) {
-    QString error;
-    const QStringList uuids = selectedUuids(&error);
-    RecordStore store(m_window.profile());
-    const KeptTable table =
-        uuids.isEmpty() ? KeptTable{{}, error} : tableFromKept(m_db, uuids, store);
-    if (!table.error.isEmpty()) {
-        fail(QStringLiteral("The PDF was not written: %1.").arg(table.error));
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail(QStringLiteral("The PDF %1 was not written: %2").arg(path, file.errorString()));
-        return false;
-    }
-    if (const QString failed = writeReportPdf(store, table.filled, file, kPdfDpi);
-        !failed.isEmpty()) {
-        file.cancelWriting();
-        fail(QStringLiteral("The PDF %1 was not written: %2.").arg(path, failed));
-        return false;
-    }
-    if (!file.commit()) {
-        fail(QStringLiteral("The PDF %1 was not written: %2").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
+    return exportDocument(path, QStringLiteral("PDF"),
+                          [](RecordStore& store, const std::vector<int>& chosen, QIODevice& file) {
+                              return writeReportPdf(store, chosen, file, kPdfDpi);
+                          });
 }
 
 bool frmarchive::exportCsv(const QString& path) {
+    return exportDocument(path, QStringLiteral("CSV table"),
+                          [](RecordStore& store, const std::vector<int>& chosen, QIODevice& file) {
+                              const QByteArray document = csvOfSlots(store, chosen);
+                              return file.write(document) == document.size() ? QString()
+                                                                             : file.errorString();
+                          });
+}
+
+bool frmarchive::exportDocument(const QString& path, const QString& what,
+                                const DocumentWriter& write) {
     QString error;
     const QStringList uuids = selectedUuids(&error);
     RecordStore store(m_window.profile());
     const KeptTable table =
         uuids.isEmpty() ? KeptTable{{}, error} : tableFromKept(m_db, uuids, store);
     if (!table.error.isEmpty()) {
-        fail(QStringLiteral("The CSV table was not written: %1.").arg(table.error));
+        fail(QStringLiteral("The %1 was not written: %2.").arg(what, table.error));
         return false;
     }
     // Written aside and renamed into place, so a failure leaves an earlier file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        fail(QStringLiteral("The CSV table %1 was not written: %2").arg(path, file.errorString()));
+        fail(QStringLiteral("The %1 %2 was not written: %3").arg(what, path, file.errorString()));
         return false;
     }
-    const QByteArray document = csvOfSlots(store, table.filled);
-    if (file.write(document) != document.size() || !file.commit()) {
-        fail(QStringLiteral("The CSV table %1 was not written: %2").arg(path, file.errorString()));
+    if (const QString failed = write(store, table.filled, file); !failed.isEmpty()) {
+        file.cancelWriting();
+        fail(QStringLiteral("The %1 %2 was not written: %3.").arg(what, path, failed));
+        return false;
+    }
+    if (!file.commit()) {
+        fail(QStringLiteral("The %1 %2 was not written: %3").arg(what, path, file.errorString()));
         return false;
     }
     return true;

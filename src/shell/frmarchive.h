@@ -9,12 +9,14 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "archive/archive_search.h"
 
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QIODevice;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,6 +27,7 @@ namespace trellicap {
 
 class ArchiveResultsModel;
 class ArchiveScope;
+class RecordStore;
 class frmmain;
 
 class frmarchive : public QWidget {
@@ -53,6 +56,11 @@ public:
     bool exportCsv(const QString& path);
 
 private:
+    // The chosen records into one document at `path` (`what` names it in the messages): the
+    // writer fills the device and says why it could not; empty when it worked.
+    using DocumentWriter =
+        std::function<QString(RecordStore&, const std::vector<int>&, QIODevice&)>;
+    bool exportDocument(const QString& path, const QString& what, const DocumentWriter& write);
     void buildFilters();
     // The scope chose another database (this computer's archive or the team server).
     void useDatabase(const QSqlDatabase& db);
