@@ -84,6 +84,20 @@ bool bindColumns(QSqlQuery& query, const QSqlRecord& row, const QStringList& col
     return true;
 }
 
+// Runs a prepared query on the local archive and takes every row; empty with *error set when
+// it fails.
+QList<QSqlRecord> localRows(QSqlQuery& pick, QString* error) {
+    QList<QSqlRecord> rows;
+    if (!pick.exec()) {
+        *error = QStringLiteral("local archive: ") + pick.lastError().text().simplified();
+        return rows;
+    }
+    while (pick.next()) {
+        rows.append(pick.record());
+    }
+    return rows;
+}
+
 // Which local versions come next: after the last one this run looked at, not marked as sent
 // to this server, in the order they were written.
 QList<QSqlRecord> nextVersions(QSqlDatabase& local, const QString& serverUuid, qint64 after,
@@ -98,15 +112,7 @@ QList<QSqlRecord> nextVersions(QSqlDatabase& local, const QString& serverUuid, q
             .arg(kSyncBatchSize));
     pick.addBindValue(after);
     pick.addBindValue(serverUuid);
-    QList<QSqlRecord> rows;
-    if (!pick.exec()) {
-        *error = QStringLiteral("local archive: ") + pick.lastError().text().simplified();
-        return rows;
-    }
-    while (pick.next()) {
-        rows.append(pick.record());
-    }
-    return rows;
+    return localRows(pick, error);
 }
 
 // Record-file notes of versions the server holds, not yet sent to it.
@@ -126,15 +132,7 @@ QList<QSqlRecord> nextSavedIn(QSqlDatabase& local, const QString& serverUuid, qi
     pick.addBindValue(after);
     pick.addBindValue(serverUuid);
     pick.addBindValue(serverUuid);
-    QList<QSqlRecord> rows;
-    if (!pick.exec()) {
-        *error = QStringLiteral("local archive: ") + pick.lastError().text().simplified();
-        return rows;
-    }
-    while (pick.next()) {
-        rows.append(pick.record());
-    }
-    return rows;
+    return localRows(pick, error);
 }
 
 // Stores one version on the server; *stored tells whether it was new there.
