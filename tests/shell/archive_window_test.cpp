@@ -33,27 +33,14 @@
 #include "shell/frmmain.h"
 #include "storage/record_file_writer.h"
 #include "support/pty.h"
+#include "support/window_on_pty.h"
 
 using namespace trellicap;
 
 namespace {
 
-class ArchiveThroughTheWindow : public ::testing::TestWithParam<const ModelProfile*> {
+class ArchiveThroughTheWindow : public trellicap::testing::WindowOnPty {
 protected:
-    void SetUp() override {
-        QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
-        ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
-        cfg.write(m_pty.slave().toLocal8Bit() + "\r\n");
-    }
-
-    std::unique_ptr<frmmain> start() {
-        frmmain::Options options;
-        options.workingDir = m_dir.path();
-        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
-        auto w = std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
-        w->startUp();
-        return w;
-    }
     static void fillSlot(frmmain& w, int column, const char* digits) {
         auto c = w.store().column(column);
         for (int i = 0; i < 251; ++i) {
@@ -107,10 +94,6 @@ protected:
         QSqlDatabase::removeDatabase(QStringLiteral("check"));
         return found;
     }
-
-    QTemporaryDir m_dir;
-    trellicap::testing::Pty m_pty;
-    std::vector<UserMessage> m_messages;
 };
 
 TEST_P(ArchiveThroughTheWindow, OpenSaveAndHeaderStoreReachTheArchive) {

@@ -34,28 +34,14 @@
 #include "shell/compare_dialog.h"
 #include "shell/frmmain.h"
 #include "support/pty.h"
+#include "support/window_on_pty.h"
 
 using namespace trellicap;
 
 namespace {
 
-class PlotReadingWindow : public ::testing::TestWithParam<const ModelProfile*> {
+class PlotReadingWindow : public trellicap::testing::WindowOnPty {
 protected:
-    void SetUp() override {
-        QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
-        ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
-        cfg.write(m_pty.slave().toLocal8Bit() + "\r\n");
-    }
-
-    std::unique_ptr<frmmain> start() {
-        frmmain::Options options;
-        options.workingDir = m_dir.path();
-        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
-        auto w = std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
-        w->startUp();
-        return w;
-    }
-
     // A record with one echo of `height` at sample `at`, RANGE and gate 1 from 30 % for 70 %.
     static void fillSlot(frmmain& w, int column, int at, int height, const char* range) {
         const ModelProfile& profile = w.profile();
@@ -80,10 +66,6 @@ protected:
     static T* child(QWidget& w, const char* name) {
         return w.findChild<T*>(QString::fromLatin1(name));
     }
-
-    QTemporaryDir m_dir;
-    trellicap::testing::Pty m_pty;
-    std::vector<UserMessage> m_messages;
 };
 
 TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
