@@ -17,7 +17,7 @@
 #include "record/slot_entries.h"
 #include "report/pdf_document_sink.h"
 #include "report/print_run.h"
-#include "report/recalled_slot.h"
+#include "report/slot_view.h"
 #include "report/report_composer.h"
 #include "report/vector_report_document.h"
 #include "support/pdf_page_sink.h"
@@ -155,9 +155,9 @@ void BM_VectorPdfOf200Slots(benchmark::State& state) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         VectorReportDocument document(buffer, QStringLiteral("shift.dat, Mem 1-200"));
-        RecalledSlot shown(store);
+        SlotView shown(store);
         for (int slot = 1; slot <= kSlotCount; ++slot) {
-            shown.show(slot);
+            shown.recall(slot - 1);
             document.addPage(store.profile(), shown, shown.plot());
         }
         if (!document.finish() || document.pages() != kSlotCount) {
@@ -184,9 +184,9 @@ void BM_BitmapPdfOf200SlotsAt300Dpi(benchmark::State& state) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         PdfDocumentSink sink(buffer, 300);
-        RecalledSlot shown(store);
+        SlotView shown(store);
         for (int slot = 1; slot <= kSlotCount; ++slot) {
-            shown.show(slot);
+            shown.recall(slot - 1);
             print_report(store.profile(), shown, sink, scratch.path(), [] {});
         }
         if (!sink.finish() || sink.pages() != kSlotCount) {

@@ -127,7 +127,7 @@ void runImport(const CommandLine& line) {
     std::vector<archive::SlotValues> marked;
     for (int column = 0; column < kSlotCount; ++column) {
         if (input.marked[static_cast<std::size_t>(column)]) {
-            const auto values = input.store->column(column);
+            const auto values = input.session->store().column(column);
             marked.push_back({column + 1, {values.begin(), values.end()}});
         }
     }

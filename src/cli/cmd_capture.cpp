@@ -16,7 +16,7 @@
 #include "link/instrument_link.h"
 #include "link/qt_serial_port.h"
 #include "record/memory_number.h"
-#include "storage/record_file_io.h"
+#include "session/session.h"
 
 namespace trellicap::cli {
 
@@ -112,8 +112,10 @@ std::optional<QString> misnamedRecord(const CliModel& model, const RecordStore& 
 
 // Runs the batch on the event loop until the link says it is over. Every connection has
 // `scope` as its context, so none outlives the locals its lambda refers to.
-CaptureOutcome runBatch(InstrumentLink& link, SerialPort& port, const CaptureRequest& request,
-                        const RecordStore& store, CaptureProgress& progress) {
+CaptureOutcome runBatch(Session& session, const CaptureRequest& request,
+                        CaptureProgress& progress) {
+    InstrumentLink& link = session.link();
+    const RecordStore& store = session.store();
     CaptureOutcome outcome;
     QEventLoop loop;
     QObject scope;
@@ -144,12 +146,12 @@ CaptureOutcome runBatch(InstrumentLink& link, SerialPort& port, const CaptureReq
         }
         link.stopBatch();
     });
-    link.startBatch(request.columns);
+    session.startBatch(request.columns);
     if (!finished) {  // a port that is not open ends the batch inside startBatch
         loop.exec();
     }
     if (outcome.result.releaseSent) {
-        waitUntilWritten(port);
+        waitUntilWritten(session.port());
     }
     return outcome;
 }
@@ -168,12 +170,11 @@ QString misnamedSummary(const CaptureRequest& request, const CaptureOutcome& out
 }
 
 // Saves what arrived; the summary's place for it, or nothing when no slot arrived.
-QString saveArrived(const CaptureRequest& request, const RecordStore& store,
-                    const BatchResult& result) {
+QString saveArrived(const CaptureRequest& request, Session& session, const BatchResult& result) {
     if (result.filed.isEmpty()) {
         return {};
     }
-    if (const auto error = saveRecordFile(request.output, store)) {
+    if (const auto error = session.save(request.output)) {
         failInput(QStringLiteral("%1 filed, but \"%2\" could not be saved: %3.")
                       .arg(formatSlotList(slotsOfColumns(result.filed)), request.output, *error));
     }
@@ -198,23 +199,19 @@ void report(const CaptureOutcome& outcome, const QString& summary) {
 void runCapture(const CommandLine& line) {
     const CaptureRequest request = readRequest(line);
     checkOutputFolder(request.output);
-    const ModelProfile& profile = request.model->profile;
+    Session::Options options;
+    options.waitTimerMs = request.timeoutMs > 0 ? request.timeoutMs : -1;
+    Session session(request.model->profile, std::make_unique<QtSerialPort>(), options);
     // The table as the window starts it: slots that are not captured keep the start values.
-    RecordStore store(profile);
-    store.initMemoryTable();
-    store.loadStartupTrace();
-    QtSerialPort port;
-    if (!port.open(request.device)) {
+    session.begin();
+    session.showStartupTrace();
+    if (!session.openDevice(request.device)) {
         failInput(QStringLiteral("the port \"%1\" cannot be opened: %2.")
-                      .arg(request.device, port.errorString()));
-    }
-    InstrumentLink link(profile, store, port);
-    if (request.timeoutMs > 0) {
-        link.setWaitIntervalMs(request.timeoutMs);
+                      .arg(request.device, session.portFailure()));
     }
     CaptureProgress progress(static_cast<int>(request.columns.size()), say);
-    const CaptureOutcome outcome = runBatch(link, port, request, store, progress);
-    report(outcome, captureSummary(outcome.result, saveArrived(request, store, outcome.result)) +
+    const CaptureOutcome outcome = runBatch(session, request, progress);
+    report(outcome, captureSummary(outcome.result, saveArrived(request, session, outcome.result)) +
                         misnamedSummary(request, outcome));
 }
 

@@ -32,9 +32,9 @@ void runInfo(const CommandLine& line) {
     const ModelProfile& profile = input.model->profile;
     const FieldLabels labels = fieldLabels(profile);
     std::vector<SlotRecord> records;
-    RecalledSlot shown(*input.store);
+    const SlotView& shown = input.session->view();
     for (const int slot : slotsToShow(requested, input)) {
-        shown.show(slot);
+        input.session->recall(slot - 1);
         const bool marked = input.marked[static_cast<std::size_t>(slot - 1)];
         records.push_back(slotRecord(labels, shown, slot, marked));
     }

@@ -9,8 +9,8 @@
 #include "cli/output_file.h"
 #include "cli/warning.h"
 #include "report/pdf_document_sink.h"
-#include "report/recalled_slot.h"
 #include "report/report_composer.h"
+#include "report/slot_view.h"
 #include "report/vector_report_document.h"
 
 namespace trellicap::cli {
@@ -29,9 +29,9 @@ void printPages(const RecordInput& input, const std::vector<int>& chosen, PageSi
         failInput(QStringLiteral("no temporary folder for the report's bitmaps: %1.")
                       .arg(scratch.errorString()));
     }
-    RecalledSlot shown(*input.store);
+    SlotView& shown = input.session->view();
     for (const int slot : chosen) {
-        shown.show(slot);
+        input.session->recall(slot - 1);
         bool failed = false;
         print_report(input.model->profile, shown, sink, scratch.path(),
                      [&failed] { failed = true; });
@@ -50,9 +50,9 @@ void writeVectorPages(const RecordInput& input, const std::vector<int>& chosen,
     const QList<int> numbers(chosen.begin(), chosen.end());
     VectorReportDocument document(device,
                                   vectorReportTitle(QFileInfo(inputPath).fileName(), numbers));
-    RecalledSlot shown(*input.store);
+    SlotView& shown = input.session->view();
     for (const int slot : chosen) {
-        shown.show(slot);
+        input.session->recall(slot - 1);
         if (!document.addPage(input.model->profile, shown, shown.plot())) {
             failInput(QStringLiteral("the page of slot %1 could not be started.").arg(slot));
         }

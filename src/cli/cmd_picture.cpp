@@ -11,7 +11,7 @@
 #include "cli/input_options.h"
 #include "cli/output_file.h"
 #include "cli/warning.h"
-#include "report/recalled_slot.h"
+#include "report/slot_view.h"
 
 namespace trellicap::cli {
 
@@ -25,7 +25,7 @@ struct Picture {
     QString path;
     double scale = 1;
     RecordInput input;
-    std::unique_ptr<RecalledSlot> shown;  // on the heap: it keeps a reference to the store
+    SlotView* shown = nullptr;  // the record shown of the input's session
 };
 
 Picture recallForPicture(const CommandLine& line) {
@@ -34,8 +34,8 @@ Picture recallForPicture(const CommandLine& line) {
     picture.scale = line.decimal(QStringLiteral("scale"), 1, kLowestScale, kHighestScale);
     const int slot = line.requiredNumber(QStringLiteral("slot"), 1, kSlotCount);
     picture.input = openInput(line);
-    picture.shown = std::make_unique<RecalledSlot>(*picture.input.store);
-    picture.shown->show(slot);
+    picture.input.session->recall(slot - 1);
+    picture.shown = &picture.input.session->view();
     const int pictured[] = {slot};
     warnUnmarkedSlots(picture.input, pictured, QStringLiteral("the picture shows the slot"));
     return picture;

@@ -21,9 +21,9 @@ Table readTable(const CommandLine& line) {
     const auto requested = requestedSlots(line);
     RecordInput input = openInput(line);
     Table table{input.model, fieldLabels(input.model->profile), {}};
-    RecalledSlot shown(*input.store);
+    const SlotView& shown = input.session->view();
     for (const int slot : slotsToShow(requested, input)) {
-        shown.show(slot);
+        input.session->recall(slot - 1);
         const bool marked = input.marked[static_cast<std::size_t>(slot - 1)];
         table.records.push_back(slotRecord(table.labels, shown, slot, marked));
     }

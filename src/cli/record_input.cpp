@@ -5,7 +5,6 @@
 #include <QStringList>
 
 #include "cli/cli_failure.h"
-#include "storage/record_file_io.h"
 #include "storage/record_file_writer.h"
 #include "storage/storage_messages.h"
 
@@ -86,15 +85,16 @@ RecordInput loadInput(const QString& path, const CliModel* model) {
     input.model = model != nullptr ? model
                   : readable       ? &modelOfSize(path, input.fileBytes)
                                    : &cliModels().front();
-    input.store = std::make_unique<RecordStore>(input.model->profile);
+    input.session = std::make_unique<Session>(input.model->profile);
     // The table as the window has it before an Open: start values, then the start-up trace.
-    input.store->initMemoryTable();
-    input.store->loadStartupTrace();
-    const LoadResult result = loadRecordFile(path, *input.store);
-    if (result.stop != LoadResult::Stop::Complete) {
-        failLoad(result, path);
+    input.session->begin();
+    input.session->showStartupTrace();
+    // Never the part that was read: no report or table is made from a partial load.
+    const Session::LoadOutcome load = input.session->load(path);
+    if (!load.complete) {
+        failLoad(load.result, path);
     }
-    input.marked = result.marked;
+    input.marked = input.session->marks();
     return input;
 }
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "cli/models.h"
-#include "record/record_store.h"
+#include "session/session.h"
 
 namespace trellicap::cli {
 
@@ -17,7 +17,7 @@ struct RecordInput {
     const CliModel* model = nullptr;
     bool modelFromSize = false;  // the file's size told the model, not --model
     qint64 fileBytes = 0;
-    std::unique_ptr<RecordStore> store;
+    std::unique_ptr<Session> session;       // no port: the file's records, and the record shown
     std::array<bool, kSlotCount> marked{};  // LoadResult::marked
 };
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "report/recalled_slot.h"
+#include "report/slot_view.h"
 
 namespace trellicap {
 
@@ -76,11 +76,11 @@ QByteArray csvDocument(const FieldLabels& labels, const std::vector<SlotRecord>&
 
 QByteArray csvOfSlots(RecordStore& store, const std::vector<int>& chosen) {
     const FieldLabels labels = fieldLabels(store.profile());
-    RecalledSlot shown(store);
+    SlotView shown(store);
     std::vector<SlotRecord> records;
     records.reserve(chosen.size());
     for (const int slot : chosen) {
-        shown.show(slot);
+        shown.recall(slot - 1);
         records.push_back(slotRecord(labels, shown, slot, true));
     }
     return csvDocument(labels, records, false);

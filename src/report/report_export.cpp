@@ -2,7 +2,7 @@
 
 #include "report/csv_format.h"
 #include "report/pdf_document_sink.h"
-#include "report/recalled_slot.h"
+#include "report/slot_view.h"
 #include "report/report_composer.h"
 #include "report/slot_record.h"
 #include "report/vector_report_document.h"
@@ -17,7 +17,7 @@ ReportExport::ReportExport(const RecordStore& records, ExportRequest request)
     : m_records(records),
       m_request(std::move(request)),
       m_file(m_request.path),
-      m_shown(std::make_unique<RecalledSlot>(m_records)),
+      m_shown(std::make_unique<SlotView>(m_records)),
       m_labels(std::make_unique<FieldLabels>(fieldLabels(records.profile()))) {}
 
 ReportExport::~ReportExport() {
@@ -76,7 +76,7 @@ bool ReportExport::step() {
         return m_error.isEmpty();
     }
     const int slot = m_request.slotNumbers[m_next++];
-    m_shown->show(slot);
+    m_shown->recall(slot - 1);
     if (m_request.format == ExportFormat::Csv) {
         const auto column = static_cast<std::size_t>(slot - 1);
         const bool marked = column < m_request.marked.size() && m_request.marked[column];

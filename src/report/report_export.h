@@ -17,7 +17,7 @@
 namespace trellicap {
 
 class PdfDocumentSink;
-class RecalledSlot;
+class SlotView;
 class VectorReportDocument;
 struct FieldLabels;
 struct SlotRecord;
@@ -64,7 +64,7 @@ private:
     std::size_t m_next = 0;
     QString m_error;
     QSaveFile m_file;
-    std::unique_ptr<RecalledSlot> m_shown;
+    std::unique_ptr<SlotView> m_shown;
     std::unique_ptr<FieldLabels> m_labels;
     std::vector<SlotRecord> m_rows;
     std::unique_ptr<QTemporaryDir> m_scratch;  // the printed page's scratch bitmaps

@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "report/pdf_document_sink.h"
-#include "report/recalled_slot.h"
+#include "report/slot_view.h"
 #include "report/report_composer.h"
 
 namespace trellicap {
@@ -17,9 +17,9 @@ QString writeReportPdf(RecordStore& store, const std::vector<int>& chosen, QIODe
             .arg(scratch.errorString());
     }
     PdfDocumentSink sink(device, dpi);
-    RecalledSlot shown(store);
+    SlotView shown(store);
     for (const int slot : chosen) {
-        shown.show(slot);
+        shown.recall(slot - 1);
         bool failed = false;
         print_report(store.profile(), shown, sink, scratch.path(), [&failed] { failed = true; });
         if (failed) {

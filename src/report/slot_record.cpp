@@ -83,7 +83,7 @@ FieldLabels fieldLabels(const ModelProfile& profile) {
     return labels;
 }
 
-SlotRecord slotRecord(const FieldLabels& labels, const RecalledSlot& shown, int slot, bool marked) {
+SlotRecord slotRecord(const FieldLabels& labels, const SlotView& shown, int slot, bool marked) {
     const ModelProfile& profile = shown.profile();
     const auto capture = shown.capture();
     SlotRecord record;

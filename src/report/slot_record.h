@@ -12,7 +12,7 @@
 
 #include "display/plot_readings.h"
 #include "profiles/model_profile.h"
-#include "report/recalled_slot.h"
+#include "report/slot_view.h"
 
 namespace trellicap {
 
@@ -61,7 +61,7 @@ inline constexpr std::array<const char*, 4> kGatePeakColumns = {
     const std::array<std::optional<TraceReading>, 2>& peaks);
 
 // The record of the slot `shown` shows, its slot number and mark given.
-[[nodiscard]] SlotRecord slotRecord(const FieldLabels& labels, const RecalledSlot& shown, int slot,
+[[nodiscard]] SlotRecord slotRecord(const FieldLabels& labels, const SlotView& shown, int slot,
                                     bool marked);
 
 }  // namespace trellicap

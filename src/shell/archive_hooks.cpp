@@ -14,11 +14,9 @@
 #include <algorithm>
 
 #include "archive/archive_keeper.h"
-#include "link/instrument_link.h"
 #include "shell/frmarchive.h"
 #include "shell/frmmain.h"
 #include "shell/frmrestore.h"
-#include "shell/slot_list_panel.h"
 #include "shell/window_placement.h"
 
 namespace trellicap {
@@ -27,32 +25,16 @@ namespace {
 
 constexpr const char* kArchiveFile = "archive.sqlite";
 
-std::vector<RecordValue> columnValues(frmmain& window, int column) {
-    const auto values = window.store().column(column);
-    return {values.begin(), values.end()};
-}
-
 }  // namespace
 
-ArchiveHooks::ArchiveHooks(frmmain& window)
-    : m_window(window),
-      m_keeper(std::make_unique<archive::ArchiveKeeper>(window.profile(), archivePath())) {
-    // Connected after the window's own handlers: the record is in the table when these run.
-    InstrumentLink& link = window.link();
-    connect(&link, &InstrumentLink::slotFiled, this, [this](int column) {
-        m_keeper->keepFiled(column, m_window.store().column(column), archive::Source::Capture);
-    });
-    connect(&link, &InstrumentLink::recordArrived, this, [this](int column) {
-        m_keeper->keepFiled(column, m_window.store().column(column), archive::Source::Unsolicited);
-    });
-    connect(&link, &InstrumentLink::busyChanged, this, [this](bool busy) {
+ArchiveHooks::ArchiveHooks(frmmain& window) : m_window(window) {
+    connect(&window.session(), &Session::busyChanged, this, [this](bool busy) {
         if (m_notice) {
             m_notice->restoreButton()->setEnabled(!busy);
         }
     });
-    connect(m_keeper.get(), &archive::ArchiveKeeper::statusChanged, this,
-            &ArchiveHooks::showStatus);
-    connect(m_keeper.get(), &archive::ArchiveKeeper::damagedFileMoved, this,
+    connect(&keeper(), &archive::ArchiveKeeper::statusChanged, this, &ArchiveHooks::showStatus);
+    connect(&keeper(), &archive::ArchiveKeeper::damagedFileMoved, this,
             &ArchiveHooks::damagedFileMoved);
 
     m_status = new QLabel(&window);
@@ -73,13 +55,20 @@ frmarchive* ArchiveHooks::searchWindow() const {
     return m_search;
 }
 
+QString ArchiveHooks::archivePathIn(const QString& folder) {
+    return QDir(folder).filePath(QString::fromLatin1(kArchiveFile));
+}
+
 QString ArchiveHooks::archivePath() const {
-    return QDir(m_window.workingDir()).filePath(QString::fromLatin1(kArchiveFile));
+    return m_window.session().archivePath();
+}
+
+archive::ArchiveKeeper& ArchiveHooks::keeper() {
+    return m_window.session().archive();
 }
 
 void ArchiveHooks::start() {
-    m_keeper->start();
-    if (!m_keeper->restoreOffer().empty()) {
+    if (!keeper().restoreOffer().empty()) {
         m_offerPending = true;
         if (m_window.isVisible()) {
             QTimer::singleShot(0, this, &ArchiveHooks::offerRestore);
@@ -105,31 +94,6 @@ void ArchiveHooks::buildMenu() {
     bar->insertMenu(before, menu);
 }
 
-void ArchiveHooks::headerStored(int column) {
-    m_keeper->keepHeaderStore(column, m_window.store().column(column));
-}
-
-void ArchiveHooks::loaded(const QString& path, const std::array<bool, kSlotCount>& marked) {
-    std::vector<archive::SlotValues> marks;
-    for (int column = 0; column < kSlotCount; ++column) {
-        if (marked[static_cast<std::size_t>(column)]) {
-            marks.push_back({column + 1, columnValues(m_window, column)});
-        }
-    }
-    m_keeper->keepLoaded(QFileInfo(path).absoluteFilePath(), std::move(marks));
-}
-
-void ArchiveHooks::saved(const QString& path) {
-    m_keeper->noteSaved(QFileInfo(path).absoluteFilePath());
-}
-
-void ArchiveHooks::endRunCleanly() {
-    if (!m_ended) {
-        m_ended = true;
-        m_keeper->endRunCleanly();
-    }
-}
-
 bool ArchiveHooks::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &m_window && event->type() == QEvent::Show && m_offerPending) {
         QTimer::singleShot(0, this, &ArchiveHooks::offerRestore);
@@ -142,37 +106,20 @@ void ArchiveHooks::offerRestore() {
         return;
     }
     m_offerPending = false;
-    m_notice = new frmrestore(archive::restoreNoticeText(m_keeper->restoreOffer()), &m_window);
-    m_notice->restoreButton()->setEnabled(!m_window.link().isBusy());
+    m_notice = new frmrestore(archive::restoreNoticeText(keeper().restoreOffer()), &m_window);
+    m_notice->restoreButton()->setEnabled(!m_window.session().isBusy());
     connect(m_notice, &frmrestore::restoreRequested, this, &ArchiveHooks::restore);
     centreOverOwner(*m_notice, &m_window);
     m_notice->show();
 }
 
 void ArchiveHooks::restore() {
-    if (m_window.link().isBusy()) {
+    if (m_window.session().isBusy()) {
         return;  // a frame is on its way into the table
     }
-    const archive::RestoreOffer offer = m_keeper->restoreOffer();
-    int restored = 0;
-    QStringList kept;
-    for (const archive::RestoreItem& item : offer.items) {
-        const int column = item.slot - 1;
-        // The notice waits without blocking: a slot may have received a record since.
-        // That newer record stays; the older one is still in the archive.
-        const auto held = m_window.store().column(column);
-        const bool holdsOther =
-            m_window.slotPanel().entryText(column).endsWith(QLatin1String(" *")) &&
-            !std::equal(held.begin(), held.end(), item.values.begin(), item.values.end());
-        if (holdsOther) {
-            kept.append(QStringLiteral("Mem %1").arg(item.slot));
-            continue;
-        }
-        m_window.fileRecord(column, item.values);
-        m_keeper->keepFiled(column, item.values, archive::Source::Restore);
-        ++restored;
-    }
-    m_keeper->restoreTaken();
+    const Session::RestoreSummary summary = m_window.session().restoreFromArchive();
+    const int restored = summary.restored;
+    const QStringList& kept = summary.kept;
     QString text = tr("Restored %n record(s) from the archive", nullptr, restored);
     if (!kept.isEmpty()) {
         text += tr("; %1 kept the newer record captured since (the older one stays in the "
@@ -183,7 +130,7 @@ void ArchiveHooks::restore() {
 }
 
 void ArchiveHooks::showStatus() {
-    const QString text = m_keeper->statusText();
+    const QString text = keeper().statusText();
     m_status->setText(text);
     m_status->setToolTip(text.isEmpty() ? QString() : tr("Archive file: %1").arg(archivePath()));
     m_status->setVisible(!text.isEmpty());

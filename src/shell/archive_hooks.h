@@ -25,25 +25,23 @@ class frmrestore;
 class ArchiveHooks : public QObject {
     Q_OBJECT
 public:
-    // The archive file is "archive.sqlite" in the window's working folder.
+    // The window's session keeps the records; these are the archive's menu, status field,
+    // restore notice and search window.
     explicit ArchiveHooks(frmmain& window);
     ~ArchiveHooks() override;
 
-    // Opens the archive and reads what the last run left unsaved; the notice comes once
+    // The archive file of a working folder: "archive.sqlite" in it.
+    [[nodiscard]] static QString archivePathIn(const QString& folder);
+
+    // After the session opened the archive: what the last run left unsaved is offered once
     // the main window is shown.
     void start();
-
-    void headerStored(int column);
-    void loaded(const QString& path, const std::array<bool, kSlotCount>& marked);
-    void saved(const QString& path);
-    // The program ends the way its operator chose: nothing of this run is offered again.
-    void endRunCleanly();
 
     // Files the offered records into their slots, exactly as they were kept.
     void restore();
     void openSearchWindow();
 
-    [[nodiscard]] archive::ArchiveKeeper& keeper() { return *m_keeper; }
+    [[nodiscard]] archive::ArchiveKeeper& keeper();
     [[nodiscard]] frmrestore* restoreNotice() const;
     [[nodiscard]] frmarchive* searchWindow() const;
     [[nodiscard]] QString archivePath() const;
@@ -58,12 +56,10 @@ private:
     void offerRestore();
 
     frmmain& m_window;
-    std::unique_ptr<archive::ArchiveKeeper> m_keeper;
     QLabel* m_status = nullptr;
     QPointer<frmrestore> m_notice;
     QPointer<frmarchive> m_search;
     bool m_offerPending = false;
-    bool m_ended = false;
 };
 
 }  // namespace trellicap

@@ -3,7 +3,7 @@
 #include "display/ascan_plot.h"
 #include "display/overlays.h"
 #include "display/panel_texts.h"
-#include "report/recalled_slot.h"
+#include "report/slot_view.h"
 
 namespace trellicap {
 

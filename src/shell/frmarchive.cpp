@@ -24,7 +24,7 @@
 #include "link/instrument_link.h"
 #include "report/csv_format.h"
 #include "report/kept_records.h"
-#include "report/recalled_slot.h"
+#include "report/slot_view.h"
 #include "report/report_pdf.h"
 #include "shell/archive_hooks.h"
 #include "shell/archive_picture.h"

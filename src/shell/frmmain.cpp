@@ -12,17 +12,9 @@
 #include <QShortcut>
 #include <QStatusBar>
 
-#include "display/ascan_plot.h"
-#include "display/overlays.h"
-#include "display/panel_texts.h"
-#include "display/plot_texts.h"
-#include "display/ui/canvas_widget.h"
-#include "display/ui/plot_widget.h"
-#include "link/instrument_link.h"
-#include "record/header_fields.h"
 #include "record/profile_text.h"
-#include "shell/export_progress.h"
 #include "shell/archive_hooks.h"
+#include "shell/export_progress.h"
 #include "shell/frmabout.h"
 #include "shell/frmoption.h"
 #include "shell/help_window.h"
@@ -42,38 +34,31 @@
 namespace trellicap {
 
 namespace {
-// The plot area: 5205 x 4665 twips, drawn in points.
-constexpr int kPlotWidthTwips = 5205;
-constexpr int kPlotHeightTwips = 4665;
+
+Session::Options sessionOptions(const frmmain::Options& options) {
+    return {options.waitTimerMs, options.frameByteTimeoutMs,
+            ArchiveHooks::archivePathIn(options.workingDir), nullptr};
+}
+
 }  // namespace
 
 frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options)
-    : m_profile(profile),
-      m_options(std::move(options)),
-      m_store(profile),
-      m_port(std::move(port)),
-      m_link(std::make_unique<InstrumentLink>(profile, m_store, *m_port)),
-      m_plot(kPlotWidthTwips, kPlotHeightTwips, Canvas::Unit::Point) {
+    : m_profile(profile), m_options(std::move(options)) {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(qs(profile.caption));
     if (m_options.workingDir.isEmpty()) {
         m_options.workingDir = QDir::currentPath();
     }
-    m_port->setParent(nullptr);
-    m_port->setObjectName(QStringLiteral("Comm1"));
-    if (m_options.waitTimerMs > 0) {
-        m_link->setWaitIntervalMs(m_options.waitTimerMs);
-    }
-    if (m_options.frameByteTimeoutMs > 0) {
-        m_link->setFrameByteTimeoutMs(m_options.frameByteTimeoutMs);
-    }
+    port->setParent(nullptr);
+    port->setObjectName(QStringLiteral("Comm1"));
+    m_session = std::make_unique<Session>(profile, std::move(port), sessionOptions(m_options));
 
     buildMenus();
     auto* central = m_contents = new QWidget(this);
     auto* row = new QHBoxLayout(central);
     m_slots = new SlotListPanel(central);
     m_panel = new SettingsPanel(profile, central);
-    m_plotPanel = new PlotPanel(profile, m_plot, *m_panel, central);
+    m_plotPanel = new PlotPanel(profile, plot(), *m_panel, central);
     // Room beyond the first size goes to the plot before the read-only settings boxes.
     row->addWidget(m_slots);
     row->addWidget(m_plotPanel, 1);
@@ -90,9 +75,9 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     connect(m_slots, &SlotListPanel::captureRequested, this, &frmmain::cmdcapture_Click);
     connect(m_plotPanel, &PlotPanel::saveHeaderRequested, this, &frmmain::cmdtxtsav_Click);
     connect(m_slots, &SlotListPanel::compareRequested, this, &frmmain::openCompare);
-    connect(m_plotPanel, &PlotPanel::compareRequested, this, [this] { openCompare(m_shownslot); });
+    connect(m_plotPanel, &PlotPanel::compareRequested, this, [this] { openCompare(shownslot()); });
     buildStatusBar();
-    connectLink();
+    connectSession();
     m_archive = std::make_unique<ArchiveHooks>(*this);
     startTeamSync();  // its entry joins the archive's menu
     setTabOrder();
@@ -156,11 +141,11 @@ void frmmain::buildMenus() {
 
 void frmmain::buildStatusBar() {
     m_status = new StatusFields(*statusBar());
-    connect(m_status->stopButton(), &QPushButton::clicked, this, [this] { m_link->stopBatch(); });
+    connect(m_status->stopButton(), &QPushButton::clicked, m_session.get(), &Session::stopBatch);
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, [this] {
-        if (m_link->batchOn()) {
-            m_link->stopBatch();
+        if (m_session->batchOn()) {
+            m_session->stopBatch();
         }
     });
 }
@@ -169,34 +154,16 @@ QString frmmain::controlText(std::string_view control) const {
     return m_panel->text(control);
 }
 
-void frmmain::display_pattern() {
-    displayPattern(m_plot, m_store.capture());
-    m_plotPanel->plotWidget()->update();
-}
-
-void frmmain::display_setup() {
-    const PanelTexts texts = buildPanelTexts(m_profile, m_store.capture());
-    m_panel->showTexts(texts);
-    drawOverlays(m_plot, m_profile, texts, m_store.capture());
-    m_plotPanel->plotWidget()->showRecord(m_profile, m_store.capture(), plotTexts(m_profile, texts));
-}
-
 void frmmain::showSlot(int column) {
-    m_store.recallSlot(column);
-    display_pattern();
-    display_setup();
-    m_shownslot = column;
-    m_slots->setShown(column);
-    m_recordShown = column;
-    showNotesTarget();
+    m_session->recall(column);
 }
 
 void frmmain::showNotesTarget() {
-    m_plotPanel->setNotesTarget(notesTargetText(m_shownslot, m_recordShown));
+    m_plotPanel->setNotesTarget(notesTargetText(m_session->shownslot(), m_session->recordShown()));
 }
 
 void frmmain::lstmem_DblClick() {
-    if (m_link->isBusy()) {
+    if (m_session->isBusy()) {
         return;  // a frame is on its way into the capture buffer
     }
     if (const auto column = m_slots->firstSelected()) {
@@ -205,20 +172,13 @@ void frmmain::lstmem_DblClick() {
 }
 
 void frmmain::cmdtxtsav_Click() {
-    if (m_link->isBusy()) {
-        return;
+    if (!m_session->isBusy()) {
+        m_session->storeHeader(m_plotPanel->headerTexts());
     }
-    storeHeaderFields(m_profile, m_plotPanel->headerTexts(), m_store.column(m_shownslot));
-    m_archive->headerStored(m_shownslot);
-    m_status->setUnsaved(true);
-    updateEntryTip(m_shownslot);
-    statusBar()->showMessage(tr("Header fields stored in Mem %1").arg(m_shownslot + 1), 4000);
 }
 
 void frmmain::cmdcapture_Click() {
-    if (!m_link->isBusy()) {
-        m_link->startBatch(m_slots->selectedColumns());
-    }
+    m_session->startBatch(m_slots->selectedColumns());
 }
 
 void frmmain::setTabOrder() {
@@ -233,7 +193,7 @@ void frmmain::setTabOrder() {
 
 void frmmain::updateEntryTip(int column) {
     if (m_slots->entryText(column).endsWith(QLatin1String(" *"))) {
-        m_slots->setEntryTip(column, slotTip(m_profile, m_store.column(column)));
+        m_slots->setEntryTip(column, slotTip(m_profile, store().column(column)));
     }
 }
 

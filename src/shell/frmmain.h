@@ -1,6 +1,7 @@
 // The main window: slot list, A-scan plot, settings panel, readouts, report header fields,
-// menus, and the start-up of the program. It owns the record store, the serial port and the
-// link, and turns user events into calls of the core.
+// menus, and the start-up of the program. It is a view of its Session (the record store, the
+// serial port and the link, the slot shown, the unsaved state): it turns user events into
+// calls of the session and shows what the session says changed.
 #pragma once
 
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include "link/serial_port.h"
 #include "profiles/model_profile.h"
 #include "record/record_store.h"
+#include "session/session.h"
 #include "shell/message_box.h"
 #include "shell/port_config.h"
 #include "shell/port_selection_host.h"
@@ -72,10 +74,11 @@ public:
     void startUp();
 
     [[nodiscard]] const ModelProfile& profile() const { return m_profile; }
-    [[nodiscard]] RecordStore& store() { return m_store; }
-    [[nodiscard]] SerialPort& port() { return *m_port; }
-    [[nodiscard]] InstrumentLink& link() { return *m_link; }
-    [[nodiscard]] Canvas& plot() { return m_plot; }
+    [[nodiscard]] Session& session() { return *m_session; }
+    [[nodiscard]] RecordStore& store() { return m_session->store(); }
+    [[nodiscard]] SerialPort& port() { return m_session->port(); }
+    [[nodiscard]] InstrumentLink& link() { return m_session->link(); }
+    [[nodiscard]] Canvas& plot() { return m_session->view().plot(); }
     [[nodiscard]] QListWidget* slotList() const;
     [[nodiscard]] SlotListPanel& slotPanel() const { return *m_slots; }
     [[nodiscard]] QString workingDir() const { return m_options.workingDir; }
@@ -86,14 +89,12 @@ public:
     [[nodiscard]] std::int16_t portno() const { return m_target.number; }
     [[nodiscard]] PortTarget portTarget() const override { return m_target; }
     void setPortTarget(const PortTarget& target) override { m_target = target; }
-    [[nodiscard]] int shownslot() const { return m_shownslot; }
+    [[nodiscard]] int shownslot() const { return m_session->shownslot(); }
 
     // The text a named control shows (boxes, readouts, the time-and-date caption).
     [[nodiscard]] QString controlText(std::string_view control) const;
 
     // Named operations.
-    void display_pattern();
-    void display_setup();
     void lstmem_DblClick();
     void cmdtxtsav_Click();
     void cmdcapture_Click();
@@ -103,7 +104,7 @@ public:
     // Closes the port and opens the device of the current port target. On failure the
     // port stays closed and the reason is returned.
     std::optional<PortOpenFailure> reopenPort() override;
-    [[nodiscard]] QString portOpenFailure() const override { return m_portFailure; }
+    [[nodiscard]] QString portOpenFailure() const override { return m_session->portFailure(); }
 
     void message(const UserMessage& message) override;
     Answer ask(const UserQuestion& question);
@@ -135,7 +136,7 @@ public:
     // Storage actions behind the windows.
     bool saveToFile(const QString& path);
     void loadFromFile(const QString& path);
-    [[nodiscard]] bool hasUnsavedChanges() const;
+    [[nodiscard]] bool hasUnsavedChanges() const { return m_session->unsaved(); }
 
     // File > New: every slot back to its start values and unmarked, after the unsaved
     // question.
@@ -143,7 +144,7 @@ public:
     // A record file from the recent files or a drop: the unsaved question, then the load.
     void openRecordFile(const QString& path);
     // The record file last opened or saved; empty after New or at start.
-    [[nodiscard]] QString currentFile() const { return m_currentFile; }
+    [[nodiscard]] QString currentFile() const { return m_session->currentFile(); }
     [[nodiscard]] QMenu* recentFilesMenu() const { return m_recentMenu; }
 
     // File > Export PDF... and Export CSV...; pdf true for the PDF.
@@ -157,10 +158,9 @@ public:
     [[nodiscard]] ArchiveHooks& archive() const { return *m_archive; }
     // A record from the archive into its slot's column, whole and as it was kept: the entry
     // gets the slot mark and the table counts as unsaved.
-    void fileRecord(int column, std::span<const RecordValue> values);
-    // The run ends the way its operator chose (not a crash): nothing of it is offered for
-    // restoring at the next start.
-    void endRunCleanly();
+    void fileRecord(int column, std::span<const RecordValue> values) {
+        m_session->fileRecord(column, values);
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -180,9 +180,10 @@ private:
     void buildMenus();
     void buildStatusBar();
     void setTabOrder();
-    void connectLink();
+    // What the window shows when the session changes (frmmain_view.cpp).
+    void connectSession();
+    void showView();
     void updateBusy();
-    void recordFiled(int column);
     void batchFinished(const BatchResult& result);
     void linkLost(const QString& reason);
     // The sync of this folder's archive to the team server, and its status bar field.
@@ -193,22 +194,13 @@ private:
     void updateTitle();
     void rememberFile(const QString& path);
     void fillRecentMenu();
-    // File > New once nothing unsaved stands in the way.
-    void clearAllSlots();
     // The caption beside the header boxes, after the shown slot or the record shown changed.
     void showNotesTarget();
 
     const ModelProfile& m_profile;
     Options m_options;
-    RecordStore m_store;
-    std::unique_ptr<SerialPort> m_port;
-    std::unique_ptr<InstrumentLink> m_link;  // after the port: goes before it
-    Canvas m_plot;
-
+    std::unique_ptr<Session> m_session;
     PortTarget m_target;
-    QString m_portFailure;  // the system's reason the port is not open
-    int m_shownslot = 0;
-    std::optional<int> m_recordShown;  // whose record the plot shows; none: the start-up trace
 
     QWidget* m_contents = nullptr;
     SlotListPanel* m_slots = nullptr;
@@ -229,7 +221,6 @@ private:
     QPointer<ExportProgress> m_export;
     QPointer<HelpWindow> m_help;
     QMenu* m_recentMenu = nullptr;
-    QString m_currentFile;
     std::unique_ptr<ArchiveHooks> m_archive;  // after the link, whose signals it follows
     archive::BackgroundSync* m_teamSync = nullptr;
     QPointer<archive::frmteamserver> m_frmteamserver;

@@ -31,7 +31,7 @@ bool frmmain::compareWith(const CompareChoice& choice) {
     } else if (choice.fromFile) {
         fetched = referenceFromFile(m_profile, choice.path, choice.column);
     } else {
-        fetched = referenceFromMemory(m_store, choice.column);
+        fetched = referenceFromMemory(store(), choice.column);
     }
     if (const auto* problem = std::get_if<UserMessage>(&fetched)) {
         message(*problem);  // the reference drawn so far stays

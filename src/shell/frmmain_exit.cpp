@@ -4,14 +4,9 @@
 #include <QCloseEvent>
 
 #include "shell/frmmain.h"
-#include "shell/status_fields.h"
 #include "shell/unsaved_guard.h"
 
 namespace trellicap {
-
-bool frmmain::hasUnsavedChanges() const {
-    return m_status->unsaved();
-}
 
 void frmmain::requestExit() {
     if (m_ending) {
@@ -27,7 +22,7 @@ void frmmain::quitProgram() {
     m_ending = true;
     // The operator chose to end (nothing unsaved, saved, or discarded): the archive offers
     // nothing of this run at the next start. A crash, a kill or a logout never gets here.
-    endRunCleanly();
+    m_session->endRunCleanly();
     close();  // the close event now passes (inside a close event, that event does)
     if (m_options.endProgram) {
         m_options.endProgram();

@@ -5,6 +5,7 @@
 #include <QStatusBar>
 
 #include "link/instrument_link.h"
+#include "record/profile_text.h"
 #include "report/report_export.h"
 #include "report/vector_report_document.h"
 #include "shell/export_dialog.h"
@@ -12,7 +13,6 @@
 #include "shell/frmmain.h"
 #include "shell/main_report_host.h"
 #include "shell/slot_list_panel.h"
-#include "record/profile_text.h"
 #include "shell/window_placement.h"
 
 namespace trellicap {
@@ -33,7 +33,7 @@ QString suggestedPath(const QString& currentFile, const QString& workingDir, boo
 }  // namespace
 
 void frmmain::openExport(bool pdf) {
-    if (m_link->isBusy()) {
+    if (m_session->isBusy()) {
         return;
     }
     QPointer<QWidget>& window = pdf ? m_exportPdf : m_exportCsv;
@@ -46,7 +46,7 @@ void frmmain::openExport(bool pdf) {
     }
     auto* dialog = static_cast<ExportDialog*>(window.data());
     if (!dialog->isVisible()) {
-        dialog->setSuggestedPath(suggestedPath(m_currentFile, workingDir(), pdf));
+        dialog->setSuggestedPath(suggestedPath(currentFile(), workingDir(), pdf));
         centreOverOwner(*dialog, this);
     }
     dialog->show();
@@ -55,7 +55,7 @@ void frmmain::openExport(bool pdf) {
 }
 
 void frmmain::runExport(bool pdf, const ExportChoice& choice) {
-    if (m_export || m_link->isBusy()) {
+    if (m_export || m_session->isBusy()) {
         return;  // one export at a time; the records stay still while it starts
     }
     if (!m_reportHost) {
@@ -74,7 +74,7 @@ void frmmain::runExport(bool pdf, const ExportChoice& choice) {
     const bool shownPage = pdf && choice.option == PrintOption::Current;
     if (choice.option == PrintOption::Current) {
         if (!pdf) {
-            request.slotNumbers.push_back(m_shownslot + 1);
+            request.slotNumbers.push_back(shownslot() + 1);
         }
     } else {
         for (const int entry : entriesToPrint(choice.option, *m_reportHost)) {
@@ -89,13 +89,13 @@ void frmmain::runExport(bool pdf, const ExportChoice& choice) {
         }
     }
     const QList<int> titled =
-        shownPage ? QList<int>{m_shownslot + 1}
+        shownPage ? QList<int>{shownslot() + 1}
                   : QList<int>(request.slotNumbers.begin(), request.slotNumbers.end());
-    request.title = vectorReportTitle(QFileInfo(m_currentFile).fileName(), titled);
+    request.title = vectorReportTitle(QFileInfo(currentFile()).fileName(), titled);
     const int count = static_cast<int>(request.slotNumbers.size()) + (shownPage ? 1 : 0);
 
-    auto job = std::make_unique<ReportExport>(m_store, std::move(request));
-    if (!job->start() || (shownPage && !job->addShown(*m_reportHost, m_plot))) {
+    auto job = std::make_unique<ReportExport>(store(), std::move(request));
+    if (!job->start() || (shownPage && !job->addShown(*m_reportHost, plot()))) {
         message({program, tr("The export could not be written."),
                  QStringLiteral("%1: %2").arg(choice.path, job->error())});
         return;

@@ -20,14 +20,13 @@
 namespace trellicap {
 
 void frmmain::updateTitle() {
-    const bool unsaved = m_status != nullptr && m_status->unsaved();
-    setWindowTitle(windowTitleFor(qs(m_profile.caption), m_currentFile, unsaved));
+    const bool unsaved = m_session->unsaved();
+    setWindowTitle(windowTitleFor(qs(m_profile.caption), currentFile(), unsaved));
     // Only a title with the placeholder can show the mark (Qt warns otherwise).
     setWindowModified(unsaved && windowTitle().contains(QLatin1String("[*]")));
 }
 
 void frmmain::rememberFile(const QString& path) {
-    m_currentFile = QFileInfo(path).absoluteFilePath();
     RecentFiles(qs(m_profile.programName)).add(path);
     fillRecentMenu();
     updateTitle();
@@ -56,26 +55,21 @@ void frmmain::fillRecentMenu() {
 }
 
 void frmmain::newRecords() {
-    if (m_link->isBusy()) {
+    if (m_session->isBusy()) {
         return;  // a frame is on its way into the table
     }
-    m_unsavedGuard->proceed(tr("clearing all slots"), [this] { clearAllSlots(); });
-}
-
-void frmmain::clearAllSlots() {
-    if (m_link->isBusy()) {
-        return;  // a capture began while the operator was saving
-    }
-    m_store.initMemoryTable();
-    m_slots->setEntries(slotListEntries({}));
-    m_currentFile.clear();
-    m_status->setUnsaved(false);
-    updateTitle();
-    statusBar()->showMessage(tr("All 200 slots cleared"), 6000);
+    m_unsavedGuard->proceed(tr("clearing all slots"), [this] {
+        if (m_session->isBusy()) {
+            return;  // a capture began while the operator was saving
+        }
+        m_session->clearAll();
+        updateTitle();
+        statusBar()->showMessage(tr("All 200 slots cleared"), 6000);
+    });
 }
 
 void frmmain::openRecordFile(const QString& path) {
-    if (m_link->isBusy()) {
+    if (m_session->isBusy()) {
         statusBar()->showMessage(tr("Not opened while a capture runs: %1").arg(path), 6000);
         return;
     }

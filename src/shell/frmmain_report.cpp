@@ -23,7 +23,7 @@ void frmmain::openPrinterSetup() {
 }
 
 void frmmain::openPrintOptions() {
-    if (m_link->isBusy()) {
+    if (m_session->isBusy()) {
         return;
     }
     if (!m_reportHost) {
@@ -32,7 +32,7 @@ void frmmain::openPrintOptions() {
     if (!m_frmprintop) {
         m_frmprintop = new frmprintop(this);
         connect(m_frmprintop, &frmprintop::printRequested, this, [this](PrintOption option) {
-            if (!m_link->isBusy()) {
+            if (!m_session->isBusy()) {
                 runPrint(option, *m_reportHost);
             }
         });

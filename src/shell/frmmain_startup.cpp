@@ -3,10 +3,11 @@
 #include <QDir>
 #include <QStatusBar>
 
-#include "link/instrument_link.h"
+#include "display/ui/plot_widget.h"
 #include "shell/archive_hooks.h"
 #include "shell/frmmain.h"
 #include "shell/frmoption.h"
+#include "shell/plot_panel.h"
 #include "shell/slot_list_panel.h"
 #include "shell/status_fields.h"
 
@@ -14,7 +15,7 @@ namespace trellicap {
 
 void frmmain::startUp() {
     m_slots->fill();
-    m_store.initMemoryTable();
+    m_session->begin();
     showNotesTarget();
     m_archive->start();
 
@@ -36,26 +37,17 @@ void frmmain::startUp() {
         openPortSelection();
         return;
     }
-    m_store.loadStartupTrace();
-    display_pattern();
+    m_session->showStartupTrace();
+    m_plotPanel->plotWidget()->update();
     show();
 }
 
 std::optional<PortOpenFailure> frmmain::reopenPort() {
-    m_port->close();
     const QString device = deviceFor(m_target);
-    if (!m_port->open(device)) {
-        PortOpenFailure failure{m_port->errorString(), m_port->lastOpenDeniedPermission()};
-        if (failure.reason.isEmpty()) {
-            failure.reason = tr("The device %1 cannot be opened.").arg(device);
-        }
-        m_link->portReopened();
+    if (!m_session->openDevice(device)) {
         m_status->setPort(device, PortState::NotConnected);
-        m_portFailure = failure.reason;
-        return failure;
+        return PortOpenFailure{m_session->portFailure(), m_session->portDeniedPermission()};
     }
-    m_portFailure.clear();
-    m_link->portReopened();
     m_status->setPort(device, PortState::Open);
     statusBar()->showMessage(tr("Connected to %1").arg(device), 5000);
     return std::nullopt;

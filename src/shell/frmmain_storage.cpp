@@ -2,16 +2,9 @@
 #include <QFileInfo>
 #include <QStatusBar>
 
-#include "link/instrument_link.h"
-#include "record/slot_entries.h"
-#include "shell/archive_hooks.h"
 #include "shell/frmmain.h"
-#include "shell/slot_list_panel.h"
-#include "shell/status_fields.h"
 #include "shell/unsaved_guard.h"
 #include "shell/window_placement.h"
-#include "storage/record_file_io.h"
-#include "storage/scratch_load.h"
 #include "storage/storage_messages.h"
 #include "storage/ui/frmopen.h"
 #include "storage/ui/frmsave.h"
@@ -45,7 +38,7 @@ bool frmmain::confirmReplace(const QString& path) {
 }
 
 void frmmain::openOpenWindow() {
-    if (m_link->isBusy()) {
+    if (m_session->isBusy()) {
         return;
     }
     if (m_frmopen && m_frmopen->isVisible()) {
@@ -56,7 +49,7 @@ void frmmain::openOpenWindow() {
 }
 
 void frmmain::showOpenWindow() {
-    if (m_link->isBusy()) {
+    if (m_session->isBusy()) {
         return;  // a frame came in while the operator was saving
     }
     if (!m_frmopen) {
@@ -64,7 +57,7 @@ void frmmain::showOpenWindow() {
         connect(m_frmopen, &frmopen::loadRequested, this, [this](const QString& path) {
             // Records captured or edited while the open window stood open were never asked
             // about: ask before the file replaces them.
-            if (hasUnsavedChanges() && m_status->changeCount() != m_changesWhenOpenShown) {
+            if (hasUnsavedChanges() && m_session->changeCount() != m_changesWhenOpenShown) {
                 m_unsavedGuard->proceed(tr("opening another file"),
                                         [this, path] { loadFromFile(path); });
             } else {
@@ -74,7 +67,7 @@ void frmmain::showOpenWindow() {
     }
     if (!m_frmopen->isVisible()) {
         centreOverOwner(*m_frmopen, this);
-        m_changesWhenOpenShown = m_status->changeCount();
+        m_changesWhenOpenShown = m_session->changeCount();
     }
     m_frmopen->show();
     m_frmopen->raise();
@@ -84,12 +77,10 @@ void frmmain::showOpenWindow() {
 bool frmmain::saveToFile(const QString& path) {
     raise();
     activateWindow();
-    if (const auto error = saveRecordFile(path, m_store)) {
+    if (const auto error = m_session->save(path)) {
         message(describeSaveFailure(path, *error));
         return false;
     }
-    m_archive->saved(path);
-    m_status->setUnsaved(false);
     rememberFile(path);
     statusBar()->showMessage(tr("Saved all 200 slots to %1").arg(path), 6000);
     return true;
@@ -106,28 +97,14 @@ bool frmmain::loadPartOf(const LoadResult& result, const QString& path) {
 void frmmain::loadFromFile(const QString& path) {
     raise();
     activateWindow();
-    if (m_link->isBusy()) {
+    if (m_session->isBusy()) {
         return;  // a frame is on its way into the table
     }
-    // Read aside first: the slots change only by a whole file, or by the operator's choice.
-    ScratchLoad load(m_profile);
-    const LoadResult& result = load.read(path);
-    const bool complete = result.stop == LoadResult::Stop::Complete;
-    bool adopt = complete;
-    if (!complete && result.tableChanged()) {
-        adopt = loadPartOf(result, path);
-    }
-    if (adopt) {
-        load.adoptInto(m_store);
-        m_slots->setEntries(slotListEntries(result.marked));
-        for (int column = 0; column < kSlotCount; ++column) {
-            updateEntryTip(column);
-        }
-        m_status->setUnsaved(false);  // the table is the file's now
-        m_archive->loaded(path, result.marked);
-    }
-    display_pattern();
-    display_setup();
+    const Session::LoadOutcome load = m_session->load(
+        path, [this, &path](const LoadResult& read) { return loadPartOf(read, path); });
+    const LoadResult& result = load.result;
+    const bool complete = load.complete;
+    const bool adopt = load.adopted;
     if (complete) {
         rememberFile(path);
         statusBar()->showMessage(tr("Loaded %1").arg(path), 6000);
@@ -137,8 +114,7 @@ void frmmain::loadFromFile(const QString& path) {
         statusBar()->showMessage(tr("Nothing loaded from %1; the slots are as they were").arg(path),
                                  6000);
     } else {
-        m_currentFile.clear();  // the table holds only part of that file
-        updateTitle();
+        updateTitle();  // the table holds only part of that file
     }
 }
 

@@ -46,7 +46,7 @@ void frmmain::startTeamSync() {
             &archive::BackgroundSync::requestSync);
     // A slot the operator sent from the instrument is on its way at once too; a batch's
     // slots go together when it ends (frmmain::batchFinished).
-    connect(m_link.get(), &InstrumentLink::recordArrived, m_teamSync,
+    connect(&link(), &InstrumentLink::recordArrived, m_teamSync,
             &archive::BackgroundSync::requestSync);
     // Once the window's start-up (and the archive's) is through.
     QTimer::singleShot(0, m_teamSync, [sync = m_teamSync] { sync->start(); });

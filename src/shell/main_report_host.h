@@ -1,5 +1,5 @@
-// The main window as the report's source (plot image, control texts) and the print run's
-// host (slot list, recall, one report per shown record).
+// The main window as the print run's host (slot list, recall, one report per shown record)
+// and, through its session's record shown, the report's source.
 #pragma once
 
 #include <QDir>
@@ -19,9 +19,12 @@ class MainReportHost final : public ReportSource, public PrintRunHost {
 public:
     explicit MainReportHost(frmmain& main) : m_main(main) {}
 
-    [[nodiscard]] QImage plotImage(double dpi) const override { return m_main.plot().image(dpi); }
+    // The record shown as the session holds it: the same data trellicap-cli prints.
+    [[nodiscard]] QImage plotImage(double dpi) const override {
+        return m_main.session().view().plotImage(dpi);
+    }
     [[nodiscard]] QString controlText(std::string_view control) const override {
-        return m_main.controlText(control);
+        return m_main.session().view().controlText(control);
     }
 
     [[nodiscard]] int entryCount() const override { return m_main.slotPanel().entryCount(); }

@@ -111,6 +111,10 @@ void PlotPanel::addHeaderFields(const ModelProfile& profile, SettingsPanel& boxe
         boxes.registerBox(field.control, box);
         // Enter in a header box stores the fields, as "S  A  V  E" does.
         connect(box, &QLineEdit::returnPressed, this, &PlotPanel::saveHeaderRequested);
+        connect(box, &QLineEdit::textChanged, this,
+                [this, control = field.control](const QString& text) {
+                    emit headerTextChanged(control, text);
+                });
         m_headerBoxes.push_back(box);
         header->addWidget(l, row, 0);
         header->addWidget(box, row, 1);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <string_view>
 #include <vector>
 
 #include "profiles/model_profile.h"
@@ -35,6 +36,8 @@ public:
 
 signals:
     void saveHeaderRequested();
+    // A header box's text changed (typed, or shown from a record).
+    void headerTextChanged(std::string_view control, const QString& text);
     // "Compare with..." under the plot.
     void compareRequested();
 

@@ -33,7 +33,7 @@ protected:
 
 // TFT slot 3: sample 44 (44 %) at x = 45 pt, gate 1 from 75 to 175 pt at 50 % (y = 110 pt),
 // the DAC curve from (20, 50) to (100, 90) pt, labels 0 to 100 under the baseline.
-TEST_P(Picture, pngIsTheRecalledSlotsPlotAtTheScale) {
+TEST_P(Picture, pngIsTheSlotViewsPlotAtTheScale) {
     const double scale = GetParam();
     const double dpi = 96 * scale;
     ASSERT_EQ(

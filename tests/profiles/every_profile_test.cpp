@@ -20,7 +20,7 @@
 #include "record/profile_text.h"
 #include "record/record_store.h"
 #include "report/csv_format.h"
-#include "report/recalled_slot.h"
+#include "report/slot_view.h"
 #include "report/slot_record.h"
 #include "storage/record_file_io.h"
 #include "storage/record_file_writer.h"
@@ -165,8 +165,8 @@ TEST_P(EveryProfile, CommandLineTablesNameAndFillTheRolesColumns) {
     const cli::CliModel model{profile};
     cli::RecordInput input = cli::loadInput(path, &model);
     const FieldLabels labels = fieldLabels(profile);
-    RecalledSlot shown(*input.store);
-    shown.show(6);
+    input.session->recall(5);
+    const SlotView& shown = input.session->view();
     const std::vector<SlotRecord> records{slotRecord(labels, shown, 6, false)};
 
     // Info: "Slot  Time and date  RANGE  DELAY  Gain  GATE 1  <header>", the values below.

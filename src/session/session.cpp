@@ -1,0 +1,275 @@
+#include "session/session.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "archive/archive_keeper.h"
+#include "link/instrument_link.h"
+#include "record/header_fields.h"
+#include "storage/record_file_io.h"
+#include "storage/scratch_load.h"
+
+namespace trellicap {
+
+namespace {
+
+std::unique_ptr<InstrumentLink> makeLink(const ModelProfile& profile, RecordStore& store,
+                                         SerialPort* port, LinkClock* clock) {
+    if (port == nullptr) {
+        return nullptr;
+    }
+    return clock != nullptr ? std::make_unique<InstrumentLink>(profile, store, *port, *clock)
+                            : std::make_unique<InstrumentLink>(profile, store, *port);
+}
+
+}  // namespace
+
+Session::Session(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options)
+    : m_profile(profile),
+      m_options(std::move(options)),
+      m_store(profile),
+      m_port(std::move(port)),
+      m_link(makeLink(profile, m_store, m_port.get(), m_options.clock)),
+      m_view(m_store) {
+    if (m_link) {
+        if (m_options.waitTimerMs > 0) {
+            m_link->setWaitIntervalMs(m_options.waitTimerMs);
+        }
+        if (m_options.frameByteTimeoutMs > 0) {
+            m_link->setFrameByteTimeoutMs(m_options.frameByteTimeoutMs);
+        }
+        connectLink();
+    }
+    if (!m_options.archivePath.isEmpty()) {
+        m_keeper = std::make_unique<archive::ArchiveKeeper>(profile, m_options.archivePath);
+    }
+}
+
+Session::Session(const ModelProfile& profile, std::unique_ptr<SerialPort> port)
+    : Session(profile, std::move(port), Options{}) {}
+
+Session::~Session() = default;
+
+void Session::connectLink() {
+    InstrumentLink* link = m_link.get();
+    connect(link, &InstrumentLink::requestSent, this, [this](int slot) {
+        m_view.clearPlot();
+        emit requestSent(slot);
+    });
+    connect(link, &InstrumentLink::slotFiled, this, [this](int column) {
+        mark(column);
+        if (m_keeper) {
+            m_keeper->keepFiled(column, m_store.column(column), archive::Source::Capture);
+        }
+        emit recordFiled(column);
+    });
+    connect(link, &InstrumentLink::recordArrived, this, [this](int column) {
+        mark(column);
+        if (m_keeper) {
+            m_keeper->keepFiled(column, m_store.column(column), archive::Source::Unsolicited);
+        }
+        emit recordFiled(column);
+        // The frame is in the capture buffer too: it is the record shown now.
+        showCapture();
+        m_recordShown = column;
+        emit recordShownChanged();
+    });
+    connect(link, &InstrumentLink::frameNotFiled, this, &Session::frameNotFiled);
+    connect(link, &InstrumentLink::batchProgress, this, &Session::batchProgress);
+    connect(link, &InstrumentLink::busyChanged, this, &Session::busyChanged);
+    connect(link, &InstrumentLink::batchFinished, this, [this](const BatchResult& result) {
+        // The capture buffer holds the batch's last frame, or what it held before if none came.
+        showCapture();
+        if (!result.filed.isEmpty()) {
+            m_recordShown = result.filed.back();
+            emit recordShownChanged();
+        }
+        emit batchFinished(result);
+    });
+    connect(link, &InstrumentLink::linkLost, this, [this](const QString& reason) {
+        m_portFailure = reason;
+        emit linkLost(reason);
+    });
+}
+
+void Session::begin() {
+    m_store.initMemoryTable();
+    if (m_keeper) {
+        m_keeper->start();
+    }
+}
+
+void Session::showStartupTrace() {
+    m_store.loadStartupTrace();
+    m_view.showPattern();
+}
+
+bool Session::openDevice(const QString& device) {
+    if (!m_port) {
+        return false;
+    }
+    m_port->close();
+    m_device = device;
+    const bool opened = m_port->open(device);
+    m_portFailure = opened ? QString() : m_port->errorString();
+    m_portDenied = !opened && m_port->lastOpenDeniedPermission();
+    if (!opened && m_portFailure.isEmpty()) {
+        m_portFailure = tr("The device %1 cannot be opened.").arg(device);
+    }
+    m_link->portReopened();
+    return opened;
+}
+
+bool Session::isBusy() const {
+    return m_link && m_link->isBusy();
+}
+
+bool Session::batchOn() const {
+    return m_link && m_link->batchOn();
+}
+
+void Session::startBatch(const QList<int>& columns) {
+    if (m_link && !m_link->isBusy()) {
+        m_link->startBatch(columns);
+    }
+}
+
+void Session::stopBatch() {
+    if (m_link) {
+        m_link->stopBatch();
+    }
+}
+
+void Session::recall(int column) {
+    m_view.recall(column);
+    m_shownslot = column;
+    m_recordShown = column;
+    emit viewChanged();
+    emit slotShown(column);
+    emit recordShownChanged();
+}
+
+void Session::showCapture() {
+    m_view.showCapture();
+    emit viewChanged();
+}
+
+void Session::storeHeader(std::span<const QString> texts) {
+    storeHeaderFields(m_profile, texts, m_store.column(m_shownslot));
+    if (m_keeper) {
+        m_keeper->keepHeaderStore(m_shownslot, m_store.column(m_shownslot));
+    }
+    setUnsaved(true);
+    emit headerStored(m_shownslot);
+}
+
+void Session::fileRecord(int column, std::span<const RecordValue> values) {
+    if (column < 0 || column >= kSlotCount) {
+        return;
+    }
+    const auto target = m_store.column(column);
+    std::copy_n(values.begin(), std::min(values.size(), target.size()), target.begin());
+    mark(column);
+    emit recordFiled(column);
+}
+
+bool Session::isMarked(int column) const {
+    return column >= 0 && column < kSlotCount && m_marks[static_cast<std::size_t>(column)];
+}
+
+void Session::mark(int column) {
+    m_marks[static_cast<std::size_t>(column)] = true;
+    setUnsaved(true);
+}
+
+void Session::setUnsaved(bool unsaved) {
+    m_unsaved = unsaved;
+    m_changeCount += unsaved ? 1 : 0;
+    emit unsavedChanged(unsaved);
+}
+
+std::optional<QString> Session::save(const QString& path) {
+    if (auto error = saveRecordFile(path, m_store)) {
+        return error;
+    }
+    const QString file = QFileInfo(path).absoluteFilePath();
+    if (m_keeper) {
+        m_keeper->noteSaved(file);
+    }
+    m_currentFile = file;
+    setUnsaved(false);
+    return std::nullopt;
+}
+
+Session::LoadOutcome Session::load(const QString& path,
+                                   const std::function<bool(const LoadResult&)>& takePart) {
+    // Read aside first: the slots change only by a whole file, or by the caller's choice.
+    ScratchLoad scratch(m_profile);
+    LoadOutcome outcome{scratch.read(path), false, false};
+    outcome.complete = outcome.result.stop == LoadResult::Stop::Complete;
+    outcome.adopted = outcome.complete;
+    if (!outcome.complete && outcome.result.tableChanged() && takePart) {
+        outcome.adopted = takePart(outcome.result);
+    }
+    if (outcome.adopted) {
+        scratch.adoptInto(m_store);
+        m_marks = outcome.result.marked;
+        // The table holds the whole file, or only part of it: then it is no file's.
+        m_currentFile = outcome.complete ? QFileInfo(path).absoluteFilePath() : QString();
+        setUnsaved(false);
+        emit marksReplaced();
+        if (m_keeper) {
+            std::vector<archive::SlotValues> marked;
+            for (int column = 0; column < kSlotCount; ++column) {
+                if (isMarked(column)) {
+                    const auto values = m_store.column(column);
+                    marked.push_back({column + 1, {values.begin(), values.end()}});
+                }
+            }
+            m_keeper->keepLoaded(QFileInfo(path).absoluteFilePath(), std::move(marked));
+        }
+    }
+    showCapture();
+    return outcome;
+}
+
+void Session::clearAll() {
+    m_store.initMemoryTable();
+    m_marks = {};
+    m_currentFile.clear();
+    setUnsaved(false);
+    emit marksReplaced();
+}
+
+Session::RestoreSummary Session::restoreFromArchive() {
+    RestoreSummary summary;
+    if (!m_keeper || isBusy()) {
+        return summary;  // a frame is on its way into the table
+    }
+    const archive::RestoreOffer offer = m_keeper->restoreOffer();
+    for (const archive::RestoreItem& item : offer.items) {
+        const int column = item.slot - 1;
+        // The offer waits without blocking: a slot may have received a record since. That
+        // newer record stays; the older one is still in the archive.
+        const auto held = m_store.column(column);
+        if (isMarked(column) &&
+            !std::equal(held.begin(), held.end(), item.values.begin(), item.values.end())) {
+            summary.kept.append(QStringLiteral("Mem %1").arg(item.slot));
+            continue;
+        }
+        fileRecord(column, item.values);
+        m_keeper->keepFiled(column, item.values, archive::Source::Restore);
+        ++summary.restored;
+    }
+    m_keeper->restoreTaken();
+    return summary;
+}
+
+void Session::endRunCleanly() {
+    if (m_keeper && !m_ended) {
+        m_ended = true;
+        m_keeper->endRunCleanly();
+    }
+}
+
+}  // namespace trellicap

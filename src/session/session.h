@@ -1,0 +1,171 @@
+// One run of the program with its records, without any window: the record store, the serial
+// port and the link, the slot shown, the slot marks, the unsaved state, the record file the
+// table came from, and the record shown (a SlotView). The window program is a view of it and
+// trellicap-cli uses it headless, so both file, recall, save and load records one way.
+// Every record that reaches the memory table is also kept in the archive when the session
+// has one.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "link/batch_result.h"
+#include "link/serial_port.h"
+#include "profiles/model_profile.h"
+#include "record/record_store.h"
+#include "report/slot_view.h"
+#include "storage/record_file_reader.h"
+
+namespace trellicap {
+
+namespace archive {
+class ArchiveKeeper;
+}
+class InstrumentLink;
+class LinkClock;
+
+class Session : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        int waitTimerMs = -1;         // -1 keeps the profile's interval
+        int frameByteTimeoutMs = -1;  // -1 keeps the link's default
+        QString archivePath;          // empty: records are not archived
+        LinkClock* clock = nullptr;   // null: the program's clock
+    };
+
+    // A session without a port (null) reads and writes record files only.
+    Session(const ModelProfile& profile, std::unique_ptr<SerialPort> port, Options options);
+    Session(const ModelProfile& profile, std::unique_ptr<SerialPort> port = nullptr);
+    ~Session() override;
+
+    [[nodiscard]] const ModelProfile& profile() const { return m_profile; }
+    [[nodiscard]] RecordStore& store() { return m_store; }
+    [[nodiscard]] const RecordStore& store() const { return m_store; }
+    [[nodiscard]] SlotView& view() { return m_view; }
+    [[nodiscard]] const SlotView& view() const { return m_view; }
+    [[nodiscard]] bool hasPort() const { return m_port != nullptr; }
+    [[nodiscard]] SerialPort& port() { return *m_port; }
+    [[nodiscard]] InstrumentLink& link() { return *m_link; }
+
+    // The start of a run: every slot at its start values and unmarked, the archive opened.
+    void begin();
+    // The instrument's start-up trace into the capture buffer, its pattern onto the plot.
+    void showStartupTrace();
+
+    // Closes the port and opens `device`; false with portFailure() set when it cannot.
+    bool openDevice(const QString& device);
+    [[nodiscard]] QString device() const { return m_device; }
+    // Why the port is not open (it failed to open, or the link was lost); empty while open.
+    [[nodiscard]] QString portFailure() const { return m_portFailure; }
+    [[nodiscard]] bool portDeniedPermission() const { return m_portDenied; }
+
+    // A batch runs or a frame is being read: nothing may change the table or the buffer.
+    [[nodiscard]] bool isBusy() const;
+    [[nodiscard]] bool batchOn() const;
+    void startBatch(const QList<int>& columns);
+    void stopBatch();
+
+    // Recalls column 0..199 for display or printing: it becomes the slot shown.
+    void recall(int column);
+    // The record in the capture buffer onto the view (after a frame or a load).
+    void showCapture();
+    [[nodiscard]] int shownslot() const { return m_shownslot; }
+    // Whose record the view shows; none: the start-up trace.
+    [[nodiscard]] std::optional<int> recordShown() const { return m_recordShown; }
+
+    // The header texts (profile field order) into the shown slot's record.
+    void storeHeader(std::span<const QString> texts);
+    // A record from elsewhere (the archive) into its column, whole: marked and unsaved.
+    void fileRecord(int column, std::span<const RecordValue> values);
+
+    [[nodiscard]] bool isMarked(int column) const;
+    [[nodiscard]] const std::array<bool, kSlotCount>& marks() const { return m_marks; }
+
+    [[nodiscard]] bool unsaved() const { return m_unsaved; }
+    // Counts the changes made since the start; a question asked at one count is not asked
+    // again for the same changes.
+    [[nodiscard]] int changeCount() const { return m_changeCount; }
+    // The record file last opened or saved whole; empty after New or a partial load.
+    [[nodiscard]] QString currentFile() const { return m_currentFile; }
+
+    // Writes the whole table; the reason on failure (the table stays unsaved).
+    [[nodiscard]] std::optional<QString> save(const QString& path);
+
+    struct LoadOutcome {
+        LoadResult result;
+        bool complete = false;
+        bool adopted = false;  // the slots are the file's now (whole, or the part read)
+    };
+    // Reads the file aside first: a complete file replaces the slots and marks; a load that
+    // stopped part-way replaces them only when takePart says so. The view shows the capture
+    // buffer afterwards either way.
+    LoadOutcome load(const QString& path,
+                     const std::function<bool(const LoadResult&)>& takePart = {});
+    // File > New: every slot back to its start values and unmarked.
+    void clearAll();
+
+    // The archive (when the session has one).
+    [[nodiscard]] bool hasArchive() const { return m_keeper != nullptr; }
+    [[nodiscard]] archive::ArchiveKeeper& archive() { return *m_keeper; }
+    [[nodiscard]] QString archivePath() const { return m_options.archivePath; }
+    struct RestoreSummary {
+        int restored = 0;
+        QStringList kept;  // "Mem n": slots that hold a newer record
+    };
+    // Files the records the last run left unsaved into their slots; a slot that holds another
+    // record since keeps it.
+    RestoreSummary restoreFromArchive();
+    // The run ends the way its operator chose: nothing of it is offered again.
+    void endRunCleanly();
+
+signals:
+    void requestSent(int slot);
+    // A record reached column's slot (a batch, a frame from the instrument, the archive).
+    void recordFiled(int column);
+    // The view shows the capture buffer anew (a recall, a frame, a batch's end, a load).
+    void viewChanged();
+    void slotShown(int column);
+    void recordShownChanged();
+    void frameNotFiled(const QString& memoryNumberText);
+    void batchProgress(int slotIndex, int slotCount);
+    void busyChanged(bool busy);
+    void batchFinished(const trellicap::BatchResult& result);
+    void linkLost(const QString& reason);
+    void unsavedChanged(bool unsaved);
+    void headerStored(int column);
+    // The slots and marks were replaced whole (a load taken, New).
+    void marksReplaced();
+
+private:
+    void connectLink();
+    void setUnsaved(bool unsaved);
+    void mark(int column);
+
+    const ModelProfile& m_profile;
+    Options m_options;
+    RecordStore m_store;
+    std::unique_ptr<SerialPort> m_port;
+    std::unique_ptr<InstrumentLink> m_link;  // after the port: goes before it
+    SlotView m_view;
+    std::unique_ptr<archive::ArchiveKeeper> m_keeper;
+
+    QString m_device;
+    QString m_portFailure;
+    bool m_portDenied = false;
+    int m_shownslot = 0;
+    std::optional<int> m_recordShown;
+    std::array<bool, kSlotCount> m_marks{};
+    bool m_unsaved = false;
+    int m_changeCount = 0;
+    QString m_currentFile;
+    bool m_ended = false;
+};
+
+}  // namespace trellicap
