@@ -1,0 +1,264 @@
+// The session without a window, on a scripted port and a clock the test moves: a batch files,
+// marks, archives and shows its records; a recall and a header store; save and load with the
+// scratch-table rule; the print run's host; and a restart that restores an unsaved run.
+#include "session/session.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "archive/archive_keeper.h"
+#include "display/panel_texts.h"
+#include "link/wire_frames.h"
+#include "profiles/dac.h"
+#include "profiles/tft.h"
+#include "report/report_composer.h"
+#include "session/session_print_host.h"
+#include "support/fake_serial_port.h"
+#include "support/manual_clock.h"
+#include "support/recording_page_sink.h"
+
+namespace trellicap {
+namespace {
+
+using testing::FakeSerialPort;
+using testing::frameWithMemoryNumber;
+using testing::ManualClock;
+
+// The slot a 110-byte request asks for, 0 for anything else.
+int requestedSlot(const QByteArray& bytes) {
+    if (bytes.size() != 110 || bytes[0] != 'R' || bytes[22] != 'A') {
+        return 0;
+    }
+    return (bytes[44] - '0') * 100 + (bytes[66] - '0') * 10 + (bytes[88] - '0');
+}
+
+std::vector<RecordValue> valuesOf(std::span<const RecordValue> values) {
+    return {values.begin(), values.end()};
+}
+
+class SessionTest : public ::testing::TestWithParam<const ModelProfile*> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        session = makeSession();
+        session->begin();
+        session->showStartupTrace();
+    }
+
+    std::unique_ptr<Session> makeSession() {
+        auto fake = std::make_unique<FakeSerialPort>();
+        port = fake.get();
+        port->useClock(clock);
+        // The instrument answers every request with a frame naming the slot asked for.
+        port->onWrite = [this](const QByteArray& bytes) {
+            if (const int slot = requestedSlot(bytes)) {
+                port->injectLater(frameWithMemoryNumber(
+                    profile(),
+                    QStringLiteral("%1").arg(slot, 3, 10, QLatin1Char('0')).toStdString(),
+                    static_cast<std::uint8_t>(slot)));
+            }
+        };
+        return std::make_unique<Session>(profile(), std::move(fake),
+                                         Session::Options{40, 80, archivePath(), &clock});
+    }
+
+    [[nodiscard]] const ModelProfile& profile() const { return *GetParam(); }
+    [[nodiscard]] QString archivePath() const { return dir.filePath(QStringLiteral("a.sqlite")); }
+
+    bool capture(const QList<int>& columns) {
+        bool finished = false;
+        QObject scope;
+        QObject::connect(session.get(), &Session::batchFinished, &scope,
+                         [&finished] { finished = true; });
+        session->startBatch(columns);
+        return clock.advanceUntil([&finished] { return finished; }, 60'000);
+    }
+
+    QTemporaryDir dir;
+    ManualClock clock;  // first: it outlives the link's timers
+    FakeSerialPort* port = nullptr;
+    std::unique_ptr<Session> session;
+};
+
+TEST_P(SessionTest, ABatchMarksArchivesAndShowsItsLastRecordAndARestartRestoresIt) {
+    QStringList events;
+    QObject::connect(session.get(), &Session::recordFiled,
+                     [&events](int column) { events << QStringLiteral("filed %1").arg(column); });
+    QObject::connect(session.get(), &Session::viewChanged, [&events] { events << "view"; });
+    QObject::connect(session.get(), &Session::batchFinished, [&events] { events << "finished"; });
+
+    ASSERT_TRUE(capture({4, 2}));
+    EXPECT_EQ(events, QStringList({"filed 2", "filed 4", "view", "finished"}));
+    EXPECT_TRUE(session->isMarked(2) && session->isMarked(4));
+    EXPECT_FALSE(session->isMarked(3));
+    EXPECT_TRUE(session->unsaved());
+    EXPECT_EQ(session->changeCount(), 2);
+    // The record shown is the batch's last; the slot shown stays where the operator left it.
+    EXPECT_EQ(session->recordShown(), 4);
+    EXPECT_EQ(session->shownslot(), 0);
+    EXPECT_EQ(session->view().controlText("txtmemno").left(3), QStringLiteral("005"));
+    EXPECT_EQ(session->view().texts().entries(),
+              buildPanelTexts(profile(), session->store().column(4)).entries());
+    const auto filed = valuesOf(session->store().column(2));
+
+    // The run ends without a save or a clean end (a crash): the next run is offered both.
+    session.reset();
+    auto next = makeSession();
+    next->begin();
+    ASSERT_EQ(next->archive().restoreOffer().items.size(), 2U);
+    QSignalSpy unsaved(next.get(), &Session::unsavedChanged);
+    const Session::RestoreSummary summary = next->restoreFromArchive();
+    EXPECT_EQ(summary.restored, 2);
+    EXPECT_TRUE(summary.kept.isEmpty());
+    EXPECT_EQ(valuesOf(next->store().column(2)), filed);
+    EXPECT_TRUE(next->isMarked(2) && next->isMarked(4) && next->unsaved());
+    EXPECT_FALSE(unsaved.isEmpty());
+}
+
+TEST_P(SessionTest, ARecallShowsTheSlotAndAHeaderStoreGoesIntoIt) {
+    ASSERT_TRUE(capture({6}));
+    QSignalSpy shown(session.get(), &Session::slotShown);
+    session->recall(6);
+    EXPECT_EQ(session->shownslot(), 6);
+    EXPECT_EQ(session->recordShown(), 6);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.at(0).at(0).toInt(), 6);
+    EXPECT_EQ(valuesOf(session->store().capture()).front(), session->store().column(6)[0]);
+
+    const std::string_view box = profile().headerFields[0].control;
+    // What the operator types is what the page of the record shown prints, before a store.
+    session->view().setText(box, QStringLiteral("typed"));
+    EXPECT_EQ(session->view().controlText(box), QStringLiteral("typed"));
+
+    std::vector<QString> texts(profile().headerFields.size());
+    texts[0] = QStringLiteral("K. Ng");
+    QSignalSpy stored(session.get(), &Session::headerStored);
+    session->recall(0);  // the start values; then back to slot 7
+    session->recall(6);
+    session->storeHeader(texts);
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored.at(0).at(0).toInt(), 6);
+    session->recall(6);
+    EXPECT_EQ(session->view().controlText(box).trimmed(), QStringLiteral("K. Ng"));
+    EXPECT_EQ(session->changeCount(), 2);
+}
+
+TEST_P(SessionTest, SaveAndLoadReplaceTheSlotsOnlyByAWholeFileOrByChoice) {
+    ASSERT_TRUE(capture({1, 3}));
+    const QString path = dir.filePath(QStringLiteral("run.dat"));
+    EXPECT_TRUE(session->save(dir.path()).has_value());
+    EXPECT_TRUE(session->unsaved());
+    ASSERT_EQ(session->save(path), std::nullopt);
+    EXPECT_FALSE(session->unsaved());
+    EXPECT_EQ(session->currentFile(), path);
+
+    // A file broken off half-way: kept out unless its part is asked for.
+    QFile whole(path);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    const QString half = dir.filePath(QStringLiteral("half.dat"));
+    QFile part(half);
+    ASSERT_TRUE(part.open(QIODevice::WriteOnly));
+    part.write(bytes.left(bytes.size() / 2));
+    part.close();
+
+    Session other(profile());
+    other.begin();
+    ASSERT_TRUE(other.load(path).complete);
+    EXPECT_EQ(other.marks(), session->marks());
+    EXPECT_EQ(valuesOf(other.store().column(3)), valuesOf(session->store().column(3)));
+    EXPECT_EQ(other.currentFile(), path);
+
+    other.clearAll();
+    const auto cleared = valuesOf(other.store().column(1));
+    int asked = 0;
+    const Session::LoadOutcome kept = other.load(half, [&asked](const LoadResult&) {
+        ++asked;
+        return false;
+    });
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(kept.adopted);
+    EXPECT_EQ(valuesOf(other.store().column(1)), cleared);
+    EXPECT_FALSE(other.isMarked(1));
+    EXPECT_TRUE(other.currentFile().isEmpty());
+
+    const Session::LoadOutcome taken = other.load(half, [](const LoadResult&) { return true; });
+    EXPECT_TRUE(taken.adopted && !taken.complete);
+    EXPECT_TRUE(other.isMarked(1));  // slot 2 lies in the first half of the file
+    EXPECT_TRUE(other.currentFile().isEmpty());
+    EXPECT_FALSE(other.unsaved());
+}
+
+TEST_P(SessionTest, ThePrintHostPrintsEachMarkedSlotAsItsRecallShowsIt) {
+    ASSERT_TRUE(capture({9, 5}));
+    RecordingPageSink sink;
+    int failures = 0;
+    QStringList folderFailures;
+    QString folder = dir.path();
+    SessionPrintHost host(
+        *session,
+        {[](int entry) { return entry == 9; }, [] { return true; },
+         [&sink]() -> PageSink& { return sink; }, [&folder] { return folder; },
+         [&folderFailures](const QString& where, const QString&) { folderFailures << where; },
+         [&failures] { ++failures; }});
+    EXPECT_EQ(host.entryText(5), QStringLiteral("Mem 6 *"));
+    EXPECT_EQ(host.entryText(6), QStringLiteral("Mem 7"));
+
+    runPrint(PrintOption::All, host);
+    ASSERT_EQ(sink.jobs().size(), 2U);
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(session->shownslot(), 9);  // the last slot printed is the one shown
+    // Each page is the one a fresh recall of that slot composes.
+    Session alone(profile());
+    alone.begin();
+    for (const int column : {5, 9}) {
+        std::copy_n(session->store().column(column).begin(), profile().recordSize(),
+                    alone.store().column(column).begin());
+    }
+    RecordingPageSink expected;
+    for (const int column : {5, 9}) {
+        alone.recall(column);
+        print_report(profile(), alone.view(), expected, dir.path(), {});
+    }
+    EXPECT_EQ(sink.pageImage(0), expected.pageImage(0));
+    EXPECT_EQ(sink.pageImage(1), expected.pageImage(1));
+    EXPECT_NE(sink.pageImage(0), sink.pageImage(1));
+
+    runPrint(PrintOption::Selected, host);
+    EXPECT_EQ(sink.jobs().size(), 3U);
+
+    // A folder that cannot take the scratch bitmaps: said once, nothing recalled or printed.
+    folder = dir.filePath(QStringLiteral("missing/deeper"));
+    session->recall(1);
+    runPrint(PrintOption::All, host);
+    EXPECT_EQ(folderFailures, QStringList{folder});
+    EXPECT_EQ(sink.jobs().size(), 3U);
+    EXPECT_EQ(session->shownslot(), 1);
+}
+
+TEST_P(SessionTest, ALostPortEndsTheBatchAndSaysWhy) {
+    QSignalSpy lost(session.get(), &Session::linkLost);
+    port->onWrite = [this](const QByteArray&) {
+        clock.schedule(5, [this] { port->loseConnection(QStringLiteral("cable pulled")); });
+    };
+    ASSERT_TRUE(capture({0, 1}));
+    ASSERT_EQ(lost.size(), 1);
+    EXPECT_EQ(session->portFailure(), QStringLiteral("cable pulled"));
+    EXPECT_FALSE(session->isBusy());
+    EXPECT_FALSE(session->unsaved());
+
+    EXPECT_TRUE(session->openDevice(QStringLiteral("/dev/ttyFAKE")));
+    EXPECT_TRUE(session->portFailure().isEmpty());
+    port->setOpenSucceeds(false);
+    EXPECT_FALSE(session->openDevice(QStringLiteral("/dev/ttyGONE")));
+    EXPECT_FALSE(session->portFailure().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, SessionTest, ::testing::Values(&tft::kProfile, &dac::kProfile),
+                         [](const auto& info) { return std::string(info.param->programName); });
+
+}  // namespace
+}  // namespace trellicap
