@@ -27,9 +27,7 @@
 #include "shell/slot_list_panel.h"
 #include "shell/slot_tip.h"
 #include "shell/status_fields.h"
-#include "shell/unsaved_guard.h"
 #include "shell/window_placement.h"
-#include "storage/ui/frmsave.h"
 
 namespace trellicap {
 
@@ -53,6 +51,10 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     port->setObjectName(QStringLiteral("Comm1"));
     m_session = std::make_unique<Session>(profile, std::move(port), sessionOptions(m_options));
 
+    m_files = new RecordFileCommands(*this);
+    connect(m_files, &RecordFileCommands::fileTaken, this, &frmmain::rememberFile);
+    connect(m_files, &RecordFileCommands::fileDropped, this, &frmmain::updateTitle);
+    connect(m_files, &RecordFileCommands::fileGone, this, &frmmain::forgetFile);
     buildMenus();
     auto* central = m_contents = new QWidget(this);
     auto* row = new QHBoxLayout(central);
@@ -83,16 +85,10 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     setTabOrder();
     connect(m_status, &StatusFields::unsavedChanged, this, &frmmain::updateTitle);
     new RecordFileDrop(*this, [this](const QString& path) { openRecordFile(path); });
-    m_unsavedGuard = std::make_unique<UnsavedGuard>(
-        UnsavedGuard::Host{[this] { return hasUnsavedChanges(); },
-                           [this](const UserQuestion& question) { return ask(question); },
-                           [this] { openSaveWindow(); }});
 }
 
 frmmain::~frmmain() {
-    // The save window tells the unsaved-changes guard when it goes; as a child it would go
-    // only after the guard (a member) is gone.
-    delete m_frmsave.data();
+    delete m_files;  // with its save window, before the session its commands work on
 }
 
 QSize frmmain::sizeHint() const {

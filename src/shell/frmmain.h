@@ -17,6 +17,7 @@
 #include "shell/port_config.h"
 #include "shell/port_selection_host.h"
 #include "shell/question_box.h"
+#include "shell/record_file_commands.h"
 
 class QAction;
 class QCloseEvent;
@@ -117,8 +118,8 @@ public:
     // Secondary windows (at most one each).
     void openPortSelection();
     void openAbout();
-    void openSaveWindow();
-    void openOpenWindow();
+    void openSaveWindow() { m_files->openSaveWindow(); }
+    void openOpenWindow() { m_files->openOpenWindow(); }
     void openPrintOptions();
     void openPrinterSetup();
     void openTeamServer();
@@ -134,15 +135,15 @@ public:
     void showReference(const ReferenceTrace& reference);
 
     // Storage actions behind the windows.
-    bool saveToFile(const QString& path);
-    void loadFromFile(const QString& path);
+    bool saveToFile(const QString& path) { return m_files->saveToFile(path); }
+    void loadFromFile(const QString& path) { m_files->loadFromFile(path); }
     [[nodiscard]] bool hasUnsavedChanges() const { return m_session->unsaved(); }
 
     // File > New: every slot back to its start values and unmarked, after the unsaved
     // question.
-    void newRecords();
+    void newRecords() { m_files->newRecords(); }
     // A record file from the recent files or a drop: the unsaved question, then the load.
-    void openRecordFile(const QString& path);
+    void openRecordFile(const QString& path) { m_files->openRecordFile(path); }
     // The record file last opened or saved; empty after New or at start.
     [[nodiscard]] QString currentFile() const { return m_session->currentFile(); }
     [[nodiscard]] QMenu* recentFilesMenu() const { return m_recentMenu; }
@@ -171,12 +172,6 @@ private:
     void portSelectionDone() override;
     [[nodiscard]] bool mainWindowVisible() const override { return isVisible(); }
 
-    void showOpenWindow();
-    // Asks before a save replaces an existing file; false keeps the save window open.
-    bool confirmReplace(const QString& path);
-    // A load that stopped part-way: keep the slots, or take the part that was read.
-    bool loadPartOf(const LoadResult& result, const QString& path);
-
     void buildMenus();
     void buildStatusBar();
     void setTabOrder();
@@ -193,6 +188,7 @@ private:
     // The title names the current file and marks unsaved changes.
     void updateTitle();
     void rememberFile(const QString& path);
+    void forgetFile(const QString& path);
     void fillRecentMenu();
     // The caption beside the header boxes, after the shown slot or the record shown changed.
     void showNotesTarget();
@@ -211,8 +207,6 @@ private:
 
     QPointer<frmoption> m_frmoption;
     QPointer<frmAbout> m_frmAbout;
-    QPointer<frmsave> m_frmsave;
-    QPointer<frmopen> m_frmopen;
     QPointer<frmprintop> m_frmprintop;
     std::unique_ptr<PrinterSetup> m_printer;
     std::unique_ptr<MainReportHost> m_reportHost;
@@ -224,11 +218,8 @@ private:
     std::unique_ptr<ArchiveHooks> m_archive;  // after the link, whose signals it follows
     archive::BackgroundSync* m_teamSync = nullptr;
     QPointer<archive::frmteamserver> m_frmteamserver;
-    QString m_saveFolder;  // remembered for the run, apart from the open window's
-    QString m_openFolder;
-    std::unique_ptr<UnsavedGuard> m_unsavedGuard;
+    RecordFileCommands* m_files = nullptr;
     bool m_ending = false;
-    int m_changesWhenOpenShown = 0;  // the open window was shown with these changes settled
 };
 
 }  // namespace trellicap

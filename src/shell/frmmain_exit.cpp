@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 
 #include "shell/frmmain.h"
-#include "shell/unsaved_guard.h"
 
 namespace trellicap {
 
@@ -12,7 +11,7 @@ void frmmain::requestExit() {
     if (m_ending) {
         return;
     }
-    m_unsavedGuard->proceed(tr("exiting"), [this] { quitProgram(); });
+    m_files->proceed(tr("exiting"), [this] { quitProgram(); });
 }
 
 void frmmain::quitProgram() {

@@ -54,34 +54,9 @@ void frmmain::fillRecentMenu() {
     }
 }
 
-void frmmain::newRecords() {
-    if (m_session->isBusy()) {
-        return;  // a frame is on its way into the table
-    }
-    m_unsavedGuard->proceed(tr("clearing all slots"), [this] {
-        if (m_session->isBusy()) {
-            return;  // a capture began while the operator was saving
-        }
-        m_session->clearAll();
-        updateTitle();
-        statusBar()->showMessage(tr("All 200 slots cleared"), 6000);
-    });
-}
-
-void frmmain::openRecordFile(const QString& path) {
-    if (m_session->isBusy()) {
-        statusBar()->showMessage(tr("Not opened while a capture runs: %1").arg(path), 6000);
-        return;
-    }
-    if (!QFileInfo::exists(path)) {
-        RecentFiles(qs(m_profile.programName)).remove(path);
-        fillRecentMenu();
-        message({qs(m_profile.programName), tr("The record file is not there any more."), path});
-        return;
-    }
-    // loadFromFile() itself refuses while a capture runs, so a Save that lasted into one
-    // still cannot mix a file into the batch's slots.
-    m_unsavedGuard->proceed(tr("opening another file"), [this, path] { loadFromFile(path); });
+void frmmain::forgetFile(const QString& path) {
+    RecentFiles(qs(m_profile.programName)).remove(path);
+    fillRecentMenu();
 }
 
 void frmmain::openHelp() {
