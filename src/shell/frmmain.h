@@ -37,8 +37,11 @@ class PrinterSetup;
 class SettingsPanel;
 class SlotListPanel;
 class StatusFields;
-class ExportProgress;
-class HelpWindow;
+class CompareCommands;
+class ExportCommands;
+class HelpCommand;
+class RecentFilesMenu;
+class TeamSyncHooks;
 struct ExportChoice;
 class UnsavedGuard;
 class frmAbout;
@@ -46,10 +49,6 @@ class frmoption;
 class frmopen;
 class frmprintop;
 class frmsave;
-namespace archive {
-class BackgroundSync;
-class frmteamserver;
-}  // namespace archive
 
 class frmmain : public QMainWindow, private PortSelectionHost {
     Q_OBJECT
@@ -144,7 +143,7 @@ public:
     void openRecordFile(const QString& path);
     // The record file last opened or saved; empty after New or at start.
     [[nodiscard]] QString currentFile() const { return m_currentFile; }
-    [[nodiscard]] QMenu* recentFilesMenu() const { return m_recentMenu; }
+    [[nodiscard]] QMenu* recentFilesMenu() const;
 
     // File > Export PDF... and Export CSV...; pdf true for the PDF.
     void openExport(bool pdf);
@@ -185,14 +184,11 @@ private:
     void recordFiled(int column);
     void batchFinished(const BatchResult& result);
     void linkLost(const QString& reason);
-    // The sync of this folder's archive to the team server, and its status bar field.
-    void startTeamSync();
     // A marked entry's tip, from its record (after a filing, a header store or a load).
     void updateEntryTip(int column);
     // The title names the current file and marks unsaved changes.
     void updateTitle();
     void rememberFile(const QString& path);
-    void fillRecentMenu();
     // File > New once nothing unsaved stands in the way.
     void clearAllSlots();
     // The caption beside the header boxes, after the shown slot or the record shown changed.
@@ -224,15 +220,13 @@ private:
     QPointer<frmprintop> m_frmprintop;
     std::unique_ptr<PrinterSetup> m_printer;
     std::unique_ptr<MainReportHost> m_reportHost;
-    QPointer<QWidget> m_exportPdf;
-    QPointer<QWidget> m_exportCsv;
-    QPointer<ExportProgress> m_export;
-    QPointer<HelpWindow> m_help;
-    QMenu* m_recentMenu = nullptr;
+    std::unique_ptr<ExportCommands> m_exports;
+    std::unique_ptr<CompareCommands> m_compare;
+    std::unique_ptr<HelpCommand> m_help;
+    std::unique_ptr<RecentFilesMenu> m_recentFiles;
     QString m_currentFile;
-    std::unique_ptr<ArchiveHooks> m_archive;  // after the link, whose signals it follows
-    archive::BackgroundSync* m_teamSync = nullptr;
-    QPointer<archive::frmteamserver> m_frmteamserver;
+    std::unique_ptr<ArchiveHooks> m_archive;    // after the link, whose signals it follows
+    std::unique_ptr<TeamSyncHooks> m_teamSync;  // after the archive, whose keeper it follows
     QString m_saveFolder;  // remembered for the run, apart from the open window's
     QString m_openFolder;
     std::unique_ptr<UnsavedGuard> m_unsavedGuard;
