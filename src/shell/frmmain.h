@@ -225,8 +225,9 @@ private:
     std::unique_ptr<HelpCommand> m_help;
     std::unique_ptr<RecentFilesMenu> m_recentFiles;
     QString m_currentFile;
-    std::unique_ptr<ArchiveHooks> m_archive;    // after the link, whose signals it follows
-    std::unique_ptr<TeamSyncHooks> m_teamSync;  // after the archive, whose keeper it follows
+    std::unique_ptr<ArchiveHooks> m_archive;  // after the link, whose signals it follows
+    // After the archive, whose keeper it follows.
+    std::unique_ptr<TeamSyncHooks> m_teamSync;
     QString m_saveFolder;  // remembered for the run, apart from the open window's
     QString m_openFolder;
     std::unique_ptr<UnsavedGuard> m_unsavedGuard;
