@@ -14,7 +14,8 @@
 
 #include "record/profile_text.h"
 #include "shell/archive_hooks.h"
-#include "shell/export_progress.h"
+#include "shell/compare_commands.h"
+#include "shell/export_commands.h"
 #include "shell/frmabout.h"
 #include "shell/frmoption.h"
 #include "shell/help_window.h"
@@ -22,11 +23,13 @@
 #include "shell/main_report_host.h"
 #include "shell/notes_target.h"
 #include "shell/plot_panel.h"
+#include "shell/recent_files_menu.h"
 #include "shell/record_file_drop.h"
 #include "shell/settings_panel.h"
 #include "shell/slot_list_panel.h"
 #include "shell/slot_tip.h"
 #include "shell/status_fields.h"
+#include "shell/team_sync_hooks.h"
 #include "shell/window_placement.h"
 
 namespace trellicap {
@@ -81,7 +84,11 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     buildStatusBar();
     connectSession();
     m_archive = std::make_unique<ArchiveHooks>(*this);
-    startTeamSync();  // its entry joins the archive's menu
+    // After the archive: the team server's entry joins the archive's menu.
+    m_teamSync = std::make_unique<TeamSyncHooks>(*this, m_options.workingDir, *m_archive, link());
+    m_exports = std::make_unique<ExportCommands>(*this);
+    m_compare = std::make_unique<CompareCommands>(*this);
+    m_help = std::make_unique<HelpCommand>(*this, qs(profile.programName));
     setTabOrder();
     connect(m_status, &StatusFields::unsavedChanged, this, &frmmain::updateTitle);
     new RecordFileDrop(*this, [this](const QString& path) { openRecordFile(path); });
@@ -131,8 +138,9 @@ void frmmain::buildMenus() {
     };
     const MainMenus menus = buildMainMenus(*menuBar(), m_profile, commands);
     m_busyActions = menus.busyActions;
-    m_recentMenu = menus.recentFiles;
-    fillRecentMenu();
+    m_recentFiles =
+        std::make_unique<RecentFilesMenu>(menus.recentFiles, qs(m_profile.programName),
+                                          [this](const QString& path) { openRecordFile(path); });
 }
 
 void frmmain::buildStatusBar() {

@@ -40,8 +40,11 @@ class PrinterSetup;
 class SettingsPanel;
 class SlotListPanel;
 class StatusFields;
-class ExportProgress;
-class HelpWindow;
+class CompareCommands;
+class ExportCommands;
+class HelpCommand;
+class RecentFilesMenu;
+class TeamSyncHooks;
 struct ExportChoice;
 class UnsavedGuard;
 class frmAbout;
@@ -49,10 +52,6 @@ class frmoption;
 class frmopen;
 class frmprintop;
 class frmsave;
-namespace archive {
-class BackgroundSync;
-class frmteamserver;
-}  // namespace archive
 
 class frmmain : public QMainWindow, private PortSelectionHost {
     Q_OBJECT
@@ -146,7 +145,7 @@ public:
     void openRecordFile(const QString& path) { m_files->openRecordFile(path); }
     // The record file last opened or saved; empty after New or at start.
     [[nodiscard]] QString currentFile() const { return m_session->currentFile(); }
-    [[nodiscard]] QMenu* recentFilesMenu() const { return m_recentMenu; }
+    [[nodiscard]] QMenu* recentFilesMenu() const;
 
     // File > Export PDF... and Export CSV...; pdf true for the PDF.
     void openExport(bool pdf);
@@ -181,15 +180,12 @@ private:
     void updateBusy();
     void batchFinished(const BatchResult& result);
     void linkLost(const QString& reason);
-    // The sync of this folder's archive to the team server, and its status bar field.
-    void startTeamSync();
     // A marked entry's tip, from its record (after a filing, a header store or a load).
     void updateEntryTip(int column);
     // The title names the current file and marks unsaved changes.
     void updateTitle();
     void rememberFile(const QString& path);
     void forgetFile(const QString& path);
-    void fillRecentMenu();
     // The caption beside the header boxes, after the shown slot or the record shown changed.
     void showNotesTarget();
 
@@ -210,14 +206,13 @@ private:
     QPointer<frmprintop> m_frmprintop;
     std::unique_ptr<PrinterSetup> m_printer;
     std::unique_ptr<MainReportHost> m_reportHost;
-    QPointer<QWidget> m_exportPdf;
-    QPointer<QWidget> m_exportCsv;
-    QPointer<ExportProgress> m_export;
-    QPointer<HelpWindow> m_help;
-    QMenu* m_recentMenu = nullptr;
-    std::unique_ptr<ArchiveHooks> m_archive;  // after the link, whose signals it follows
-    archive::BackgroundSync* m_teamSync = nullptr;
-    QPointer<archive::frmteamserver> m_frmteamserver;
+    std::unique_ptr<ExportCommands> m_exports;
+    std::unique_ptr<CompareCommands> m_compare;
+    std::unique_ptr<HelpCommand> m_help;
+    std::unique_ptr<RecentFilesMenu> m_recentFiles;
+    std::unique_ptr<ArchiveHooks> m_archive;
+    // After the archive, whose keeper it follows.
+    std::unique_ptr<TeamSyncHooks> m_teamSync;
     RecordFileCommands* m_files = nullptr;
     bool m_ending = false;
 };

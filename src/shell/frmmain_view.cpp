@@ -6,7 +6,6 @@
 #include <QStatusBar>
 #include <QTime>
 
-#include "archive/background_sync.h"
 #include "display/plot_texts.h"
 #include "display/ui/plot_widget.h"
 #include "link/instrument_link.h"
@@ -83,7 +82,6 @@ void frmmain::batchFinished(const BatchResult& result) {
                                                 result.unanswered));
     }
     m_slots->list()->setFocus();  // back where the operator chose the slots
-    m_teamSync->requestSync();    // the new records to the office, when it can be reached
 }
 
 void frmmain::linkLost(const QString& reason) {

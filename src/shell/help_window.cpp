@@ -7,6 +7,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "shell/window_placement.h"
+
 namespace trellicap {
 
 HelpWindow::HelpWindow(const QString& program, QWidget* parent)
@@ -39,6 +41,14 @@ void HelpWindow::showGuide() {
     show();
     raise();
     activateWindow();
+}
+
+void HelpCommand::open() {
+    if (!m_window) {
+        m_window = new HelpWindow(m_program, &m_owner);
+        centreOverOwner(*m_window, &m_owner);
+    }
+    m_window->showGuide();
 }
 
 }  // namespace trellicap

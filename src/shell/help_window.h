@@ -2,6 +2,7 @@
 // in a browser window of its own whose first section is the guide's table of contents.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QTextBrowser;
@@ -23,6 +24,20 @@ public:
 
 private:
     QTextBrowser* m_browser;
+};
+
+// Help > Help Topic of a window: the guide's window is made on first use, over its owner,
+// and the same one comes back at its start each time after.
+class HelpCommand {
+public:
+    HelpCommand(QWidget& owner, QString program) : m_owner(owner), m_program(std::move(program)) {}
+
+    void open();
+
+private:
+    QWidget& m_owner;
+    QString m_program;
+    QPointer<HelpWindow> m_window;
 };
 
 }  // namespace trellicap
