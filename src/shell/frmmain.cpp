@@ -14,6 +14,7 @@
 
 #include "record/profile_text.h"
 #include "shell/archive_hooks.h"
+#include "shell/batch_status.h"
 #include "shell/compare_commands.h"
 #include "shell/export_commands.h"
 #include "shell/frmabout.h"
@@ -21,13 +22,11 @@
 #include "shell/help_window.h"
 #include "shell/main_menus.h"
 #include "shell/main_report_host.h"
-#include "shell/notes_target.h"
 #include "shell/plot_panel.h"
 #include "shell/recent_files_menu.h"
 #include "shell/record_file_drop.h"
 #include "shell/settings_panel.h"
 #include "shell/slot_list_panel.h"
-#include "shell/slot_tip.h"
 #include "shell/status_fields.h"
 #include "shell/team_sync_hooks.h"
 #include "shell/window_placement.h"
@@ -144,14 +143,12 @@ void frmmain::buildMenus() {
 }
 
 void frmmain::buildStatusBar() {
-    m_status = new StatusFields(*statusBar());
-    connect(m_status->stopButton(), &QPushButton::clicked, m_session.get(), &Session::stopBatch);
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, [this] {
-        if (m_session->batchOn()) {
-            m_session->stopBatch();
-        }
-    });
+    const BatchStatus::Controls controls{m_busyActions,
+                                         {m_slots->captureButton(), m_plotPanel->saveButton()},
+                                         m_slots->list(),
+                                         [this] { return deviceFor(m_target); },
+                                         [this](const UserMessage& msg) { message(msg); }};
+    m_status = &(new BatchStatus(*this, *m_session, controls))->fields();
 }
 
 QString frmmain::controlText(std::string_view control) const {
@@ -160,10 +157,6 @@ QString frmmain::controlText(std::string_view control) const {
 
 void frmmain::showSlot(int column) {
     m_session->recall(column);
-}
-
-void frmmain::showNotesTarget() {
-    m_plotPanel->setNotesTarget(notesTargetText(m_session->shownslot(), m_session->recordShown()));
 }
 
 void frmmain::lstmem_DblClick() {
@@ -192,12 +185,6 @@ void frmmain::setTabOrder() {
     order.insert(order.end(), m_panel->gridBoxes().begin(), m_panel->gridBoxes().end());
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
-    }
-}
-
-void frmmain::updateEntryTip(int column) {
-    if (m_slots->entryText(column).endsWith(QLatin1String(" *"))) {
-        m_slots->setEntryTip(column, slotTip(m_profile, store().column(column)));
     }
 }
 

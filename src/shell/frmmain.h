@@ -177,11 +177,6 @@ private:
     // What the window shows when the session changes (frmmain_view.cpp).
     void connectSession();
     void showView();
-    void updateBusy();
-    void batchFinished(const BatchResult& result);
-    void linkLost(const QString& reason);
-    // A marked entry's tip, from its record (after a filing, a header store or a load).
-    void updateEntryTip(int column);
     // The title names the current file and marks unsaved changes.
     void updateTitle();
     void rememberFile(const QString& path);

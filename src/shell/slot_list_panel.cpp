@@ -9,6 +9,8 @@
 
 #include "profiles/model_profile.h"
 #include "record/slot_entries.h"
+#include "session/session.h"
+#include "shell/slot_tip.h"
 
 namespace trellicap {
 
@@ -127,6 +129,26 @@ bool SlotListPanel::isSelected(int column) const {
 }
 QString SlotListPanel::entryText(int column) const {
     return m_lstmem->item(column)->text();
+}
+
+void SlotListPanel::follow(Session& session) {
+    const auto showTip = [this, &session](int column) {
+        if (session.isMarked(column)) {
+            setEntryTip(column, slotTip(session.profile(), session.store().column(column)));
+        }
+    };
+    connect(&session, &Session::recordFiled, this, [this, showTip](int column) {
+        mark(column);
+        showTip(column);
+    });
+    connect(&session, &Session::marksReplaced, this, [this, &session, showTip] {
+        setEntries(slotListEntries(session.marks()));
+        for (int column = 0; column < kSlotCount; ++column) {
+            showTip(column);
+        }
+    });
+    connect(&session, &Session::headerStored, this, showTip);
+    connect(&session, &Session::slotShown, this, &SlotListPanel::setShown);
 }
 
 }  // namespace trellicap

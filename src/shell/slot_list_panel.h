@@ -12,6 +12,8 @@ class QPushButton;
 
 namespace trellicap {
 
+class Session;
+
 class SlotListPanel : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +29,8 @@ public:
     void setShown(int column);
     // What a marked entry tells when the pointer rests on it.
     void setEntryTip(int column, const QString& tip);
+    // From now on the entries show the session's marks, tips and slot shown.
+    void follow(Session& session);
 
     [[nodiscard]] QList<int> selectedColumns() const;
     [[nodiscard]] std::optional<int> firstSelected() const;
