@@ -198,6 +198,7 @@ std::optional<QString> Session::save(const QString& path) {
     }
     m_currentFile = file;
     setUnsaved(false);
+    emit currentFileChanged(m_currentFile);
     return std::nullopt;
 }
 
@@ -218,6 +219,7 @@ Session::LoadOutcome Session::load(const QString& path,
         m_currentFile = outcome.complete ? QFileInfo(path).absoluteFilePath() : QString();
         setUnsaved(false);
         emit marksReplaced();
+        emit currentFileChanged(m_currentFile);
         if (m_keeper) {
             std::vector<archive::SlotValues> marked;
             for (int column = 0; column < kSlotCount; ++column) {
@@ -239,6 +241,7 @@ void Session::clearAll() {
     m_currentFile.clear();
     setUnsaved(false);
     emit marksReplaced();
+    emit currentFileChanged(m_currentFile);
 }
 
 Session::RestoreSummary Session::restoreFromArchive() {

@@ -142,6 +142,7 @@ signals:
     void headerStored(int column);
     // The slots and marks were replaced whole (a load taken, New).
     void marksReplaced();
+    void currentFileChanged(const QString& path);
 
 private:
     void connectLink();

@@ -54,10 +54,11 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     m_session = std::make_unique<Session>(profile, std::move(port), sessionOptions(m_options));
 
     m_files = new RecordFileCommands(*this);
-    connect(m_files, &RecordFileCommands::fileTaken, this, &frmmain::rememberFile);
-    connect(m_files, &RecordFileCommands::fileDropped, this, &frmmain::updateTitle);
-    connect(m_files, &RecordFileCommands::fileGone, this, &frmmain::forgetFile);
     buildMenus();
+    connect(m_files, &RecordFileCommands::fileTaken, this,
+            [this](const QString& path) { m_recentFiles->add(path); });
+    connect(m_files, &RecordFileCommands::fileGone, this,
+            [this](const QString& path) { m_recentFiles->forget(path); });
     auto* central = m_contents = new QWidget(this);
     auto* row = new QHBoxLayout(central);
     m_slots = new SlotListPanel(central);

@@ -13,11 +13,16 @@
 #include "profiles/model_profile.h"
 #include "record/record_store.h"
 #include "session/session.h"
+#include "shell/compare_commands.h"
+#include "shell/export_commands.h"
+#include "shell/help_window.h"
 #include "shell/message_box.h"
 #include "shell/port_config.h"
 #include "shell/port_selection_host.h"
 #include "shell/question_box.h"
+#include "shell/recent_files_menu.h"
 #include "shell/record_file_commands.h"
+#include "shell/team_sync_hooks.h"
 
 class QAction;
 class QCloseEvent;
@@ -121,15 +126,15 @@ public:
     void openOpenWindow() { m_files->openOpenWindow(); }
     void openPrintOptions();
     void openPrinterSetup();
-    void openTeamServer();
+    void openTeamServer() { m_teamSync->openTeamServer(); }
 
     // The application's printer, created on first use.
     PrinterSetup& printerSetup();
 
     // A comparison trace behind the plot: the choice window for a slot (preselected), and
     // the fetch it leads to (false, with a message, when the file gives no such record).
-    void openCompare(int column);
-    bool compareWith(const CompareChoice& choice);
+    void openCompare(int column) { m_compare->open(column); }
+    bool compareWith(const CompareChoice& choice) { return m_compare->compareWith(choice); }
     // Draws `reference` behind the trace (the archive window's "Compare with").
     void showReference(const ReferenceTrace& reference);
 
@@ -145,14 +150,14 @@ public:
     void openRecordFile(const QString& path) { m_files->openRecordFile(path); }
     // The record file last opened or saved; empty after New or at start.
     [[nodiscard]] QString currentFile() const { return m_session->currentFile(); }
-    [[nodiscard]] QMenu* recentFilesMenu() const;
+    [[nodiscard]] QMenu* recentFilesMenu() const { return m_recentFiles->menu(); }
 
     // File > Export PDF... and Export CSV...; pdf true for the PDF.
-    void openExport(bool pdf);
-    void runExport(bool pdf, const ExportChoice& choice);
+    void openExport(bool pdf) { m_exports->open(pdf); }
+    void runExport(bool pdf, const ExportChoice& choice) { m_exports->run(pdf, choice); }
 
     // Help > Help Topic: the user's guide.
-    void openHelp();
+    void openHelp() { m_help->open(); }
 
     // The archive: every record that reaches the memory table is kept (frmmain_archive.cpp).
     [[nodiscard]] ArchiveHooks& archive() const { return *m_archive; }
@@ -179,8 +184,6 @@ private:
     void showView();
     // The title names the current file and marks unsaved changes.
     void updateTitle();
-    void rememberFile(const QString& path);
-    void forgetFile(const QString& path);
     // The caption beside the header boxes, after the shown slot or the record shown changed.
     void showNotesTarget();
 

@@ -1,16 +1,19 @@
 // What the main window shows when its session changes: the plot and the panel, the caption
-// of where the notes go, and what the operator types into a header box. The slot list and
+// of where the notes go, the title naming the file, and what the operator types into a header
+// box. The slot list and
 // the status bar follow the session themselves (SlotListPanel::follow, BatchStatus).
 #include <QStatusBar>
 
 #include "display/plot_texts.h"
 #include "display/ui/plot_widget.h"
+#include "record/profile_text.h"
 #include "shell/batch_status.h"
 #include "shell/frmmain.h"
 #include "shell/notes_target.h"
 #include "shell/plot_panel.h"
 #include "shell/settings_panel.h"
 #include "shell/slot_list_panel.h"
+#include "shell/window_title.h"
 
 namespace trellicap {
 
@@ -21,6 +24,7 @@ void frmmain::connectSession() {
             [this] { m_plotPanel->plotWidget()->clearRecord(); });
     connect(session, &Session::viewChanged, this, &frmmain::showView);
     connect(session, &Session::recordShownChanged, this, &frmmain::showNotesTarget);
+    connect(session, &Session::currentFileChanged, this, &frmmain::updateTitle);
     connect(session, &Session::headerStored, this, [this](int column) {
         statusBar()->showMessage(tr("Header fields stored in Mem %1").arg(column + 1), 4000);
     });
@@ -41,6 +45,17 @@ void frmmain::showView() {
 
 void frmmain::showNotesTarget() {
     m_plotPanel->setNotesTarget(notesTargetText(m_session->shownslot(), m_session->recordShown()));
+}
+
+void frmmain::updateTitle() {
+    const bool unsaved = m_session->unsaved();
+    setWindowTitle(windowTitleFor(qs(m_profile.caption), currentFile(), unsaved));
+    // Only a title with the placeholder can show the mark (Qt warns otherwise).
+    setWindowModified(unsaved && windowTitle().contains(QLatin1String("[*]")));
+}
+
+void frmmain::showReference(const ReferenceTrace& reference) {
+    m_plotPanel->plotWidget()->setReference(reference);
 }
 
 }  // namespace trellicap

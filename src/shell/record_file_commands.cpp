@@ -132,9 +132,8 @@ void RecordFileCommands::loadFromFile(const QString& path) {
     } else if (!adopt) {
         m_window.statusBar()->showMessage(
             tr("Nothing loaded from %1; the slots are as they were").arg(path), 6000);
-    } else {
-        emit fileDropped();  // the table holds only part of that file
     }
+    // A part taken: the table is no file's now (the session says so; the title follows).
 }
 
 void RecordFileCommands::newRecords() {
@@ -146,7 +145,6 @@ void RecordFileCommands::newRecords() {
             return;  // a capture began while the operator was saving
         }
         m_window.session().clearAll();
-        emit fileDropped();
         m_window.statusBar()->showMessage(tr("All 200 slots cleared"), 6000);
     });
 }

@@ -40,8 +40,6 @@ public:
 signals:
     // A record file was opened or saved whole: it is the window's file now.
     void fileTaken(const QString& path);
-    // The table holds no file's records any more (New, a partial load).
-    void fileDropped();
     // A record file asked for is not there any more.
     void fileGone(const QString& path);
 
