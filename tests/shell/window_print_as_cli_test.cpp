@@ -155,21 +155,13 @@ TEST_P(WindowPrintAsCli, headerTextsStoredBySavePrintAsTheToolPrintsThemFromTheF
     const QImage cli = printedByCli(stored, slot, QStringLiteral("typed-cli.pdf"));
     expectSamePage(window, cli, slot);
 
-    // The comparison sees one letter typed after the store...
+    // The comparison sees one letter typed after the store.
     auto* opname = w->findChild<QLineEdit*>(QStringLiteral("txtopname"));
     opname->setText(opname->text().replace(0, 1, QLatin1Char('B')));
     const QImage retyped = printedByWindow(*w, QStringLiteral("retyped-window.pdf"));
     ASSERT_FALSE(retyped.isNull());
     ASSERT_EQ(retyped.size(), cli.size());
-    EXPECT_FALSE(retyped == cli);
-    opname->setText(typed.front());
-
-    // ...and one dot more on the plot.
-    w->plot().dot(QPointF(w->plot().widthTwips() / 40.0, w->plot().heightTwips() / 40.0), Qt::red);
-    const QImage dotted = printedByWindow(*w, QStringLiteral("dotted-window.pdf"));
-    ASSERT_FALSE(dotted.isNull());
-    ASSERT_EQ(dotted.size(), cli.size());
-    EXPECT_FALSE(dotted == cli);
+    EXPECT_GT(differingPixels(retyped, cli), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, WindowPrintAsCli,
