@@ -27,12 +27,7 @@ void frmmain::openSaveWindow() {
                 [this] { m_unsavedGuard->saveWindowClosed(); });
         m_frmsave->setReplaceCheck([this](const QString& path) { return confirmReplace(path); });
     }
-    if (!m_frmsave->isVisible()) {
-        centreOverOwner(*m_frmsave, this);
-    }
-    m_frmsave->show();
-    m_frmsave->raise();
-    m_frmsave->activateWindow();
+    showSecondaryWindow(*m_frmsave, this);
 }
 
 bool frmmain::confirmReplace(const QString& path) {
@@ -73,12 +68,9 @@ void frmmain::showOpenWindow() {
         });
     }
     if (!m_frmopen->isVisible()) {
-        centreOverOwner(*m_frmopen, this);
         m_changesWhenOpenShown = m_status->changeCount();
     }
-    m_frmopen->show();
-    m_frmopen->raise();
-    m_frmopen->activateWindow();
+    showSecondaryWindow(*m_frmopen, this);
 }
 
 bool frmmain::saveToFile(const QString& path) {
