@@ -102,16 +102,19 @@ void frmoption::preselect(const QString& openFailure) {
                                            ? tr("The device named in the port settings file")
                                            : m_deviceState->text());
     if (path) {
-        m_device->setChecked(true);
+        check(*m_device, m_atOpening);
         return;
     }
     const int number = m_atOpening.number;
     const int first = (number >= 1 && number <= 4) ? number : 1;
-    QRadioButton* option = m_options[first - 1];
-    if (option->isChecked()) {
-        select(PortTarget{static_cast<std::int16_t>(first), {}});  // counts even when checked
+    check(*m_options[first - 1], PortTarget{static_cast<std::int16_t>(first), {}});
+}
+
+void frmoption::check(QRadioButton& option, const PortTarget& target) {
+    if (option.isChecked()) {
+        select(target);  // left checked by the last opening: no toggle tells of it
     } else {
-        option->setChecked(true);
+        option.setChecked(true);
     }
 }
 

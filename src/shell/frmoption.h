@@ -58,6 +58,8 @@ private:
     void addDeviceOption(QGridLayout& layout);
     void preselect(const QString& openFailure);
     void fitContents();
+    // Checks the option of `target`, which counts as its selection even when already checked.
+    void check(QRadioButton& option, const PortTarget& target);
     void select(const PortTarget& target);
     void finish(const PortTarget& opened);
 

@@ -109,6 +109,21 @@ TEST(PortSelectionDialog, CancelTriesThePortOfTheOpeningAndEscChangesNothing) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(rejected.size(), 0);  // a port is open: not a window closed unanswered
 
+    // The next opening on another device path offers that path, though its option is still
+    // checked from this one, and Ok tries it rather than the path of the last opening.
+    window.startFrom(adapter, {});
+    window.show();
+    child<QPushButton>(window, "cmdcancel")->click();  // leaves the device option checked
+    const PortTarget other{1, QStringLiteral("/dev/ttyUSB3")};
+    window.startFrom(other, {});
+    window.show();
+    EXPECT_EQ(window.selectedTarget(), other);
+    chosen.opens = true;
+    child<QPushButton>(window, "cmdok")->click();
+    ASSERT_EQ(chosen.tried.size(), 1u);
+    EXPECT_EQ(chosen.tried[0], other);
+    EXPECT_EQ(child<QLabel>(window, "lbldevice5")->text(), QString());  // open: nothing to say
+
     // Esc, like the close box: the choice goes back to the port in use, nothing is tried.
     window.startFrom(PortTarget{3, {}}, {});
     window.show();
@@ -119,9 +134,9 @@ TEST(PortSelectionDialog, CancelTriesThePortOfTheOpeningAndEscChangesNothing) {
     ASSERT_EQ(selections.size(), 1);
     EXPECT_EQ(selections.first().first().value<PortTarget>(), (PortTarget{3, {}}));
     EXPECT_EQ(rejected.size(), 1);
-    EXPECT_TRUE(chosen.tried.empty());
-    EXPECT_EQ(restored.tried.size(), 2u);
-    EXPECT_EQ(done.size(), 1);
+    EXPECT_EQ(chosen.tried.size(), 1u);
+    EXPECT_EQ(restored.tried.size(), 3u);
+    EXPECT_EQ(done.size(), 3);
 }
 
 TEST(SecondaryWindowPlacement, AFirstOpeningCentresAndALaterOneKeepsWhereTheOperatorPutIt) {
