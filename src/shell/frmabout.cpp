@@ -9,9 +9,10 @@
 
 namespace trellicap {
 
-frmAbout::frmAbout(const ModelProfile& profile, QWidget* parent)
-    : QDialog(parent), m_profile(profile) {
+frmAbout::frmAbout(const ModelProfile& profile, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
+    const QString title = qs(profile.programName);
+    setWindowTitle(QStringLiteral("About ") + title);
     setModal(false);
     auto* layout = new QVBoxLayout(this);
     const auto add = [&](const char* name) {
@@ -21,12 +22,17 @@ frmAbout::frmAbout(const ModelProfile& profile, QWidget* parent)
         layout->addWidget(label);
         return label;
     };
-    m_title = add("lblTitle");
-    QFont big = m_title->font();
+    QLabel* titleLabel = add("lblTitle");
+    titleLabel->setText(title);
+    QFont big = titleLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
     big.setBold(true);
-    m_title->setFont(big);
-    m_version = add("lblVersion");
+    titleLabel->setFont(big);
+    add("lblVersion")
+        ->setText(QStringLiteral("Version %1.%2.%3")
+                      .arg(kVersionMajor)
+                      .arg(kVersionMinor)
+                      .arg(kVersionRevision));
     add("Label2")->setText(qs(profile.aboutText));
     add("Label1")->setText(QStringLiteral("Talvex Instruments Mfg. Co.(P) Ltd"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -36,19 +42,6 @@ frmAbout::frmAbout(const ModelProfile& profile, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::close);
     layout->addWidget(ok, 0, Qt::AlignRight);
     setMinimumWidth(380);
-}
-
-void frmAbout::showAndRaise() {
-    const QString title = qs(m_profile.programName);
-    setWindowTitle(QStringLiteral("About ") + title);
-    m_title->setText(title);
-    m_version->setText(QStringLiteral("Version %1.%2.%3")
-                           .arg(kVersionMajor)
-                           .arg(kVersionMinor)
-                           .arg(kVersionRevision));
-    show();
-    raise();
-    activateWindow();
 }
 
 }  // namespace trellicap

@@ -23,6 +23,7 @@
 #include "shell/main_menus.h"
 #include "shell/main_report_host.h"
 #include "shell/plot_panel.h"
+#include "shell/port_selection_wiring.h"
 #include "shell/recent_files_menu.h"
 #include "shell/record_file_drop.h"
 #include "shell/settings_panel.h"
@@ -193,20 +194,18 @@ void frmmain::openAbout() {
     if (!m_frmAbout) {
         m_frmAbout = new frmAbout(m_profile, this);
     }
-    if (!m_frmAbout->isVisible()) {
-        centreOverOwner(*m_frmAbout, this);
-    }
-    m_frmAbout->showAndRaise();
+    showSecondaryWindow(*m_frmAbout, this);
 }
 
 void frmmain::openPortSelection() {
     if (!m_frmoption) {
-        m_frmoption = new frmoption(*this, this);
+        m_frmoption = new frmoption(this);
+        connectPortSelection(*m_frmoption, *this);
     }
     if (!m_frmoption->isVisible()) {
-        centreOverOwner(*m_frmoption, this);
+        m_frmoption->startFrom(m_target, m_session->portFailure());
     }
-    m_frmoption->showAndRaise();
+    showSecondaryWindow(*m_frmoption, this);
 }
 
 }  // namespace trellicap

@@ -37,12 +37,7 @@ void frmmain::openPrintOptions() {
             }
         });
     }
-    if (!m_frmprintop->isVisible()) {
-        centreOverOwner(*m_frmprintop, this);
-    }
-    m_frmprintop->show();
-    m_frmprintop->raise();
-    m_frmprintop->activateWindow();
+    showSecondaryWindow(*m_frmprintop, this);
 }
 
 }  // namespace trellicap

@@ -1,17 +1,15 @@
 #include "shell/frmoption.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <algorithm>
 
 namespace trellicap {
 
-frmoption::frmoption(PortSelectionHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_host(host) {
+frmoption::frmoption(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmoption"));
     setWindowTitle(QStringLiteral("Port selection"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -52,7 +50,7 @@ void frmoption::addComportOptions(QGridLayout& layout) {
         layout.addWidget(device, n, 1);
         connect(option, &QRadioButton::toggled, this, [this, n](bool on) {
             if (on) {
-                optionSelected(n);
+                select(PortTarget{static_cast<std::int16_t>(n), {}});
             }
         });
         m_options[n - 1] = option;
@@ -73,47 +71,50 @@ void frmoption::addDeviceOption(QGridLayout& layout) {
     layout.addWidget(m_deviceState, 5, 1);
     connect(m_device, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            m_host.setPortTarget(m_atOpening);
+            select(m_atOpening);
         }
     });
 }
 
-void frmoption::showAndRaise() {
-    if (!isVisible()) {
-        m_atOpening = m_host.portTarget();
-        preselect();
-        fitContents();
-    }
-    show();
-    raise();
-    activateWindow();
+void frmoption::startFrom(const PortTarget& inUse, const QString& openFailure) {
+    m_atOpening = inUse;
+    preselect(openFailure);
 }
 
-void frmoption::preselect() {
+void frmoption::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        fitContents();  // the device row may have come or gone since the last opening
+    }
+    QDialog::showEvent(event);
+}
+
+void frmoption::preselect(const QString& openFailure) {
     const bool path = !m_atOpening.devicePath.isEmpty();
     m_device->setVisible(path);
     m_device->setText(m_atOpening.devicePath);
     // Why the path is not open, in the system's words: the operator sees at once whether
     // the adapter is missing or refused, and Ok tries it again.
-    const QString failure = m_host.portOpenFailure();
     m_deviceState->setVisible(path);
-    m_deviceState->setText(path && !failure.isEmpty()
-                               ? QStringLiteral("%1: %2").arg(m_atOpening.devicePath, failure)
+    m_deviceState->setText(path && !openFailure.isEmpty()
+                               ? QStringLiteral("%1: %2").arg(m_atOpening.devicePath, openFailure)
                                : QString());
     m_device->setAccessibleDescription(m_deviceState->text().isEmpty()
                                            ? tr("The device named in the port settings file")
                                            : m_deviceState->text());
     if (path) {
-        m_device->setChecked(true);
+        check(*m_device, m_atOpening);
         return;
     }
     const int number = m_atOpening.number;
     const int first = (number >= 1 && number <= 4) ? number : 1;
-    QRadioButton* option = m_options[first - 1];
-    if (option->isChecked()) {
-        optionSelected(first);  // counts as a selection even when already checked
+    check(*m_options[first - 1], PortTarget{static_cast<std::int16_t>(first), {}});
+}
+
+void frmoption::check(QRadioButton& option, const PortTarget& target) {
+    if (option.isChecked()) {
+        select(target);  // left checked by the last opening: no toggle tells of it
     } else {
-        option->setChecked(true);
+        option.setChecked(true);
     }
 }
 
@@ -132,71 +133,33 @@ void frmoption::fitContents() {
     resize(width, std::max(minimumHeight(), heightAt(width)));
 }
 
-void frmoption::optionSelected(int number) {
-    m_host.setPortTarget(PortTarget{static_cast<std::int16_t>(number), {}});
-}
-
-void frmoption::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            m_ok->click();
-            return;
-        case Qt::Key_Escape:
-            close();
-            return;
-        default:
-            QWidget::keyPressEvent(event);
-    }
+void frmoption::select(const PortTarget& target) {
+    m_selected = target;
+    emit targetSelected(target);
 }
 
 void frmoption::cmdok_Click() {
-    const QString path = m_host.portConfigPath();
-    if (const auto error = writePortConfig(path, m_host.portTarget())) {
-        m_host.message({QStringLiteral("Port Selection Error"),
-                        tr("The port settings file %1 cannot be written.").arg(path), *error});
-        return;
+    if (m_tryChosen && !m_tryChosen(m_selected)) {
+        return;  // the owner said what failed; another option can be tried
     }
-    if (const auto failure = m_host.reopenPort()) {
-        QString informative = failure->reason;
-        if (failure->permissionDenied) {
-            informative +=
-                tr("\nYou may not use this device: add your user to the group "
-                   "that owns it (dialout on Debian) and log in again.");
-        }
-        m_host.message({QStringLiteral("Port Selection Error"),
-                        QStringLiteral("Selected Port is used by another device or it might "
-                                       "be not available "),
-                        informative});
-        return;
-    }
-    finish();
+    finish(m_selected);
 }
 
 void frmoption::cmdcancel_Click() {
-    m_host.setPortTarget(m_atOpening);
-    if (m_host.reopenPort()) {
+    if (m_tryRestore && !m_tryRestore(m_atOpening)) {
         return;  // the window stays open; the operator can try Ok with another port
     }
-    finish();
+    finish(m_atOpening);
 }
 
-void frmoption::finish() {
-    m_finishing = true;
-    close();
-    m_host.portSelectionDone();
+void frmoption::finish(const PortTarget& opened) {
+    done(QDialog::Accepted);
+    emit portSelected(opened);
 }
 
-void frmoption::closeEvent(QCloseEvent* event) {
-    // Closed by its frame while the main window is hidden (no port could be opened at
-    // start-up): nothing else is visible, so the program ends instead of lingering.
-    if (!m_finishing) {
-        m_host.setPortTarget(m_atOpening);  // the port in use did not change
-    }
-    if (!m_finishing && !m_host.mainWindowVisible()) {
-        m_host.quitProgram();
-    }
-    event->accept();
+void frmoption::reject() {
+    emit targetSelected(m_atOpening);
+    QDialog::reject();
 }
 
 }  // namespace trellicap

@@ -39,12 +39,7 @@ void RecordFileCommands::openSaveWindow() {
         connect(m_frmsave, &QObject::destroyed, this, [this] { m_guard->saveWindowClosed(); });
         m_frmsave->setReplaceCheck([this](const QString& path) { return confirmReplace(path); });
     }
-    if (!m_frmsave->isVisible()) {
-        centreOverOwner(*m_frmsave, &m_window);
-    }
-    m_frmsave->show();
-    m_frmsave->raise();
-    m_frmsave->activateWindow();
+    showSecondaryWindow(*m_frmsave, &m_window);
 }
 
 bool RecordFileCommands::confirmReplace(const QString& path) {
@@ -85,12 +80,9 @@ void RecordFileCommands::showOpenWindow() {
         });
     }
     if (!m_frmopen->isVisible()) {
-        centreOverOwner(*m_frmopen, &m_window);
         m_changesWhenOpenShown = m_window.session().changeCount();
     }
-    m_frmopen->show();
-    m_frmopen->raise();
-    m_frmopen->activateWindow();
+    showSecondaryWindow(*m_frmopen, &m_window);
 }
 
 bool RecordFileCommands::saveToFile(const QString& path) {

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "display/panel_texts.h"
 #include "record/profile_text.h"
 #include "shell/read_only_look.h"
 
@@ -37,13 +36,13 @@ QWidget* SettingsPanel::buildCell(const PanelCell& cell, QLabel* label) {
     QWidget* control = nullptr;
     if (cell.caption) {
         auto* caption = new QLabel(qs(cell.designText), this);
-        m_boxes[qs(cell.control)].caption = caption;
+        m_boxes.addCaption(cell.control, caption);
         control = caption;
     } else if (!cell.control.empty()) {
         auto* edit = new QLineEdit(qs(cell.designText), this);
         showAsReadOnly(*edit);  // the instrument's settings, not the operator's
         edit->setMinimumWidth(64);
-        m_boxes[qs(cell.control)].edit = edit;
+        m_boxes.addBox(cell.control, edit);
         m_gridBoxes.push_back(edit);
         control = edit;
     }
@@ -79,34 +78,15 @@ void SettingsPanel::placeCell(const PanelCell& cell, QLabel* label, QWidget* con
 }
 
 void SettingsPanel::registerBox(std::string_view control, QLineEdit* box) {
-    m_boxes[qs(control)].edit = box;
-}
-
-const SettingsPanel::Box* SettingsPanel::find(std::string_view control) const {
-    const auto it = m_boxes.find(qs(control));
-    return it == m_boxes.end() ? nullptr : &it->second;
+    m_boxes.addBox(control, box);
 }
 
 void SettingsPanel::showTexts(const PanelTexts& texts) {
-    for (const auto& [control, text] : texts.entries()) {
-        const auto it = m_boxes.find(control);
-        if (it == m_boxes.end()) {
-            continue;
-        }
-        if (it->second.edit != nullptr) {
-            it->second.edit->setText(text);
-        } else if (it->second.caption != nullptr) {
-            it->second.caption->setText(text);
-        }
-    }
+    m_boxes.showTexts(texts);
 }
 
 QString SettingsPanel::text(std::string_view control) const {
-    const Box* box = find(control);
-    if (box == nullptr) {
-        return {};
-    }
-    return box->edit != nullptr ? box->edit->text() : box->caption->text();
+    return m_boxes.text(control);
 }
 
 }  // namespace trellicap

@@ -1,16 +1,16 @@
 // The "Menu Data" panel: the profile's grid of labels and read-only boxes, built from its
-// table. It also keeps the map from control names to the boxes that show record texts
-// (the grid's boxes and the readouts and header boxes registered by their builders), so the
-// window fills and reads every named box through one place.
+// table. It keeps the named boxes that show record texts (the grid's, and the readouts and
+// header boxes registered by their builders), so the window fills and reads every named box
+// through one place.
 #pragma once
 
 #include <QGroupBox>
 #include <QString>
-#include <map>
 #include <string_view>
 #include <vector>
 
 #include "profiles/model_profile.h"
+#include "shell/named_boxes.h"
 
 class QGridLayout;
 class QLabel;
@@ -36,15 +36,10 @@ public:
     [[nodiscard]] const std::vector<QLineEdit*>& gridBoxes() const { return m_gridBoxes; }
 
 private:
-    struct Box {
-        QLineEdit* edit = nullptr;
-        QLabel* caption = nullptr;
-    };
     QWidget* buildCell(const PanelCell& cell, QLabel* label);
     void placeCell(const PanelCell& cell, QLabel* label, QWidget* control);
-    [[nodiscard]] const Box* find(std::string_view control) const;
 
-    std::map<QString, Box, std::less<>> m_boxes;
+    NamedBoxes m_boxes;
     std::vector<QLineEdit*> m_gridBoxes;
     QGridLayout* m_grid = nullptr;
 };

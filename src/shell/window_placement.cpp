@@ -57,4 +57,13 @@ void centreOverOwner(QWidget& window, const QWidget* owner) {
     window.move(placed.topLeft());
 }
 
+void showSecondaryWindow(QWidget& window, const QWidget* owner) {
+    if (!window.isVisible()) {
+        centreOverOwner(window, owner);
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 }  // namespace trellicap

@@ -21,4 +21,9 @@ namespace trellicap {
 // the owner is hidden) and wholly on the owner's screen.
 void centreOverOwner(QWidget& window, const QWidget* owner);
 
+// Shows a secondary window and brings it forward, over whatever else is in front. One that
+// is not shown yet first moves over its owner, so every opening lands where the operator
+// is looking; one already shown stays where the operator put it.
+void showSecondaryWindow(QWidget& window, const QWidget* owner);
+
 }  // namespace trellicap

@@ -72,6 +72,26 @@ TEST(frmprintop, closingByTheFramePrintsNothing) {
     EXPECT_EQ(requests, 0);
 }
 
+TEST(frmprintop, enterPrintsTheChosenReportsAndEscPrintsNothing) {
+    frmprintop window;
+    std::vector<PrintOption> requests;
+    QObject::connect(&window, &frmprintop::printRequested,
+                     [&requests](PrintOption option) { requests.push_back(option); });
+    window.show();
+    radio(window, "opall")->setChecked(true);
+    QTest::keyClick(radio(window, "opall"), Qt::Key_Return);
+    EXPECT_EQ(requests, std::vector<PrintOption>{PrintOption::All});
+    EXPECT_FALSE(window.isVisible());
+
+    window.show();
+    radio(window, "opselect")->setChecked(true);
+    QTest::keyClick(radio(window, "opselect"), Qt::Key_Escape);
+    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_FALSE(window.isVisible());
+    window.show();  // and the next opening starts from the current report again
+    EXPECT_TRUE(radio(window, "opsingle")->isChecked());
+}
+
 TEST(PrinterSetup, printerIsCreatedOnFirstUseOnly) {
     PrinterSetup setup;
     EXPECT_FALSE(setup.hasPrinter());

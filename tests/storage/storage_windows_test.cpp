@@ -258,5 +258,64 @@ TEST_F(StorageWindows, DriveListShowsTheVolumeThatHoldsTheFolder) {
     EXPECT_EQ(drives.count(), offered.size());
 }
 
+TEST_F(StorageWindows, EnterAsksAndEscClosesWithoutAsking) {
+    QString remembered = m_root + QStringLiteral("/records");
+    // Save: Enter in the name box saves under that name; a refused replace keeps the window.
+    QPointer<frmsave> save = new frmsave(remembered);
+    save->show();
+    QSignalSpy saved(save.data(), &frmsave::saveRequested);
+    int replaceAsked = 0;
+    save->setReplaceCheck([&replaceAsked](const QString&) {
+        ++replaceAsked;
+        return false;
+    });
+    auto* name = control<QLineEdit>(*save, "txtfilename");
+    name->setText(QStringLiteral("a.dat"));  // exists
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(replaceAsked, 1);
+    EXPECT_EQ(saved.size(), 0);
+    EXPECT_TRUE(save->isVisible());
+    name->setText(QStringLiteral("new.dat"));
+    QTest::keyClick(name, Qt::Key_Enter);
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_EQ(saved.first().first().toString(), native(remembered + QStringLiteral("/new.dat")));
+    EXPECT_FALSE(save->isVisible());
+
+    QPointer<frmsave> escaped = new frmsave(remembered);
+    escaped->show();
+    QSignalSpy notSaved(escaped.data(), &frmsave::saveRequested);
+    QTest::keyClick(control<QLineEdit>(*escaped, "txtfilename"), Qt::Key_Escape);
+    EXPECT_EQ(notSaved.size(), 0);
+    EXPECT_FALSE(escaped->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(escaped.isNull());  // Esc ends the window as its close box does
+
+    // Open: Enter in the file-type box only narrows the list; Enter on the file list loads
+    // the clicked file; Esc loads nothing.
+    QPointer<frmopen> open = new frmopen(remembered);
+    open->show();
+    QSignalSpy loads(open.data(), &frmopen::loadRequested);
+    auto* types = control<QComboBox>(*open, "cmbext");
+    types->lineEdit()->clear();
+    QTest::keyClicks(types->lineEdit(), QStringLiteral("*.txt"));
+    QTest::keyClick(types, Qt::Key_Return);  // where the focus sits when typing there
+    EXPECT_EQ(loads.size(), 0);
+    EXPECT_TRUE(open->isVisible());
+    auto* files = control<QListWidget>(*open, "File1");
+    EXPECT_EQ(texts(files), QStringList{"b.txt"});
+    click(files, QStringLiteral("b.txt"));
+    QTest::keyClick(files, Qt::Key_Return);
+    ASSERT_EQ(loads.size(), 1);
+    EXPECT_EQ(loads.first().first().toString(), native(remembered + QStringLiteral("/b.txt")));
+    EXPECT_FALSE(open->isVisible());
+
+    frmopen escapedOpen(remembered);
+    escapedOpen.show();
+    QSignalSpy noLoad(&escapedOpen, &frmopen::loadRequested);
+    QTest::keyClick(control<QLineEdit>(escapedOpen, "Text1"), Qt::Key_Escape);
+    EXPECT_EQ(noLoad.size(), 0);
+    EXPECT_FALSE(escapedOpen.isVisible());
+}
+
 }  // namespace
 }  // namespace trellicap

@@ -1,7 +1,6 @@
 #include "report/ui/frmprintop.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -19,7 +18,7 @@ QRadioButton* optionButton(QWidget* parent, const char* name, const QString& tex
 
 }  // namespace
 
-frmprintop::frmprintop(QWidget* parent) : QWidget(parent, Qt::Window) {
+frmprintop::frmprintop(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmprintop"));
     setWindowTitle(QStringLiteral("Print"));
 
@@ -38,7 +37,7 @@ frmprintop::frmprintop(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_cmdprint = new QPushButton(QStringLiteral("Print"), this);
     m_cmdprint->setObjectName(QStringLiteral("cmdprint"));
     m_cmdprint->setDefault(true);
-    connect(m_cmdprint, &QPushButton::clicked, this, &frmprintop::cmdprint_Click);
+    connect(m_cmdprint, &QPushButton::clicked, this, &frmprintop::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
@@ -59,26 +58,12 @@ void frmprintop::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         m_opsingle->setChecked(true);
     }
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
 }
 
-void frmprintop::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            m_cmdprint->click();
-            return;
-        case Qt::Key_Escape:
-            close();
-            return;
-        default:
-            QWidget::keyPressEvent(event);
-    }
-}
-
-void frmprintop::cmdprint_Click() {
+void frmprintop::accept() {
     emit printRequested(option());
-    close();
+    QDialog::accept();
 }
 
 }  // namespace trellicap

@@ -1,9 +1,9 @@
 // The print-options window: which reports to print. It only asks; the main window runs the
-// print when printRequested arrives, before the window closes. Closing it by its frame
-// prints nothing.
+// print when printRequested arrives, before the window closes. "Print" or Enter asks; closing
+// it by its frame or Esc prints nothing.
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 #include "report/print_run.h"
 
@@ -12,12 +12,15 @@ class QPushButton;
 
 namespace trellicap {
 
-class frmprintop : public QWidget {
+class frmprintop : public QDialog {
     Q_OBJECT
 public:
     explicit frmprintop(QWidget* parent = nullptr);
 
     [[nodiscard]] PrintOption option() const;
+
+    // "Print": asks for the chosen reports, then closes.
+    void accept() override;
 
 signals:
     void printRequested(trellicap::PrintOption option);
@@ -25,12 +28,8 @@ signals:
 protected:
     // Every opening starts from "Currently Displayed Ascan Report".
     void showEvent(QShowEvent* event) override;
-    // Enter presses "Print" (the default button); Esc closes the window, printing nothing.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void cmdprint_Click();
-
     QRadioButton* m_opsingle = nullptr;
     QRadioButton* m_opselect = nullptr;
     QRadioButton* m_opall = nullptr;

@@ -1,8 +1,6 @@
 #include "storage/ui/frmopen.h"
 
-#include <QComboBox>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -10,6 +8,7 @@
 #include "storage/ui/drive_list.h"
 #include "storage/ui/drive_roots.h"
 #include "storage/ui/file_list.h"
+#include "storage/ui/file_type_box.h"
 #include "storage/ui/folder_list.h"
 #include "storage/ui/start_folder.h"
 
@@ -17,28 +16,17 @@ namespace trellicap {
 
 namespace {
 
-// The file-type entries and the pattern each one stands for.
-struct FileType {
-    const char* entry;
-    const char* pattern;
-};
-constexpr FileType kFileTypes[] = {
-    {"*.dat", "*.dat"},
-    {"*.txt", "*.txt"},
-    {"All Files(*.*)", "*.*"},
-};
-
 const QString kDefaultName = QStringLiteral("temp.dat");
 
 }  // namespace
 
 frmopen::frmopen(QString& rememberedFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QDialog(parent),
       m_remembered(rememberedFolder),
       m_drives(new DriveList(mountedVolumeRoots(), this)),
       m_folders(new FolderList(this)),
       m_files(new FileList(this)),
-      m_types(new QComboBox(this)),
+      m_types(new FileTypeBox(this)),
       m_path(new QLineEdit(this)),
       m_ok(new QPushButton(QStringLiteral("Ok"), this)) {
     setObjectName(QStringLiteral("frmopen"));
@@ -55,13 +43,7 @@ frmopen::frmopen(QString& rememberedFolder, QWidget* parent)
     m_ok->setObjectName(QStringLiteral("cmdok"));
     m_ok->setDefault(true);
 
-    m_types->setEditable(true);
-    m_types->setInsertPolicy(QComboBox::NoInsert);  // a typed pattern is used, not kept
-    for (const FileType& type : kFileTypes) {
-        m_types->addItem(QString::fromLatin1(type.entry), QString::fromLatin1(type.pattern));
-    }
-    m_types->setCurrentIndex(0);
-    m_files->setPattern(QString::fromLatin1(kFileTypes[0].pattern));
+    m_files->setPattern(FileTypeBox::firstPattern());
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_path, 0, 0, 1, 2);
@@ -78,9 +60,7 @@ frmopen::frmopen(QString& rememberedFolder, QWidget* parent)
         fileClicked(item);
         accept();
     });
-    connect(m_types, &QComboBox::activated, this,
-            [this](int index) { m_files->setPattern(m_types->itemData(index).toString()); });
-    connect(m_types->lineEdit(), &QLineEdit::textEdited, m_files, &FileList::setPattern);
+    connect(m_types, &FileTypeBox::patternChosen, m_files, &FileList::setPattern);
     connect(m_ok, &QPushButton::clicked, this, &frmopen::accept);
 
     showStartFolder(*m_folders, m_remembered);
@@ -98,26 +78,9 @@ void frmopen::fileClicked(QListWidgetItem* item) {
     m_path->setText(joinFolderAndName(m_files->folder(), item->text()));
 }
 
-void frmopen::keyPressEvent(QKeyEvent* event) {
-    const bool inTypes = m_types->isAncestorOf(focusWidget()) || focusWidget() == m_types;
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (!inTypes) {
-                m_ok->click();
-            }
-            return;
-        case Qt::Key_Escape:
-            close();
-            return;
-        default:
-            QWidget::keyPressEvent(event);
-    }
-}
-
 void frmopen::accept() {
     const QString path = m_path->text();
-    close();
+    QDialog::accept();
     if (QWidget* owner = parentWidget()) {
         owner->raise();
         owner->activateWindow();

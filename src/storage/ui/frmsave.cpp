@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,7 +15,7 @@
 namespace trellicap {
 
 frmsave::frmsave(QString& rememberedFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QDialog(parent),
       m_remembered(rememberedFolder),
       m_drives(new DriveList(mountedVolumeRoots(), this)),
       m_folders(new FolderList(this)),
@@ -66,20 +65,6 @@ void frmsave::folderChanged(const QString& folder) {
     m_fullPath->setText(fullPath());
 }
 
-void frmsave::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            m_ok->click();
-            return;
-        case Qt::Key_Escape:
-            close();
-            return;
-        default:
-            QWidget::keyPressEvent(event);
-    }
-}
-
 void frmsave::accept() {
     const QString path = fullPath();
     const QFileInfo existing(path);
@@ -88,7 +73,7 @@ void frmsave::accept() {
         return;
     }
     emit saveRequested(path);
-    close();
+    QDialog::accept();
     if (QWidget* owner = parentWidget()) {
         owner->raise();
         owner->activateWindow();

@@ -1,8 +1,9 @@
-// The save window: pick a volume, a folder and a name; "Ok" asks for the save and closes.
-// The window writes nothing itself: whoever opened it saves on saveRequested.
+// The save window: pick a volume, a folder and a name; "Ok" (or Enter) asks for the save and
+// closes, Esc closes as the close box does. The window writes nothing itself: whoever opened
+// it saves on saveRequested.
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 #include <functional>
 
 class QLabel;
@@ -14,7 +15,7 @@ namespace trellicap {
 class DriveList;
 class FolderList;
 
-class frmsave : public QWidget {
+class frmsave : public QDialog {
     Q_OBJECT
 public:
     // rememberedFolder belongs to the opener and outlives the window: the folder shown last
@@ -29,16 +30,14 @@ public:
     using ReplaceCheck = std::function<bool(const QString& fullPath)>;
     void setReplaceCheck(ReplaceCheck check) { m_replaceCheck = std::move(check); }
 
+    // "Ok": asks for the save of fullPath() unless the replace check says no.
+    void accept() override;
+
 signals:
     void saveRequested(const QString& fullPath);
 
-protected:
-    // Enter presses "Ok" (the default button); Esc closes the window as its close box does.
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void folderChanged(const QString& folder);
-    void accept();
 
     QString& m_remembered;
     DriveList* m_drives;
