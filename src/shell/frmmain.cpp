@@ -18,12 +18,10 @@
 #include "shell/compare_commands.h"
 #include "shell/export_commands.h"
 #include "shell/frmabout.h"
-#include "shell/frmoption.h"
 #include "shell/help_window.h"
 #include "shell/main_menus.h"
 #include "shell/main_report_host.h"
 #include "shell/plot_panel.h"
-#include "shell/port_selection_wiring.h"
 #include "shell/recent_files_menu.h"
 #include "shell/record_file_drop.h"
 #include "shell/settings_panel.h"
@@ -83,6 +81,9 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     connect(m_slots, &SlotListPanel::compareRequested, this, &frmmain::openCompare);
     connect(m_plotPanel, &PlotPanel::compareRequested, this, [this] { openCompare(shownslot()); });
     buildStatusBar();
+    m_port = std::make_unique<MainPort>(*this, *m_status,
+                                        QDir(m_options.workingDir).filePath(kPortConfigName));
+    m_print = std::make_unique<PrintCommands>(*this, m_options.settingsFile);
     connectSession();
     m_archive = std::make_unique<ArchiveHooks>(*this);
     // After the archive: the team server's entry joins the archive's menu.
@@ -148,7 +149,7 @@ void frmmain::buildStatusBar() {
     const BatchStatus::Controls controls{m_busyActions,
                                          {m_slots->captureButton(), m_plotPanel->saveButton()},
                                          m_slots->list(),
-                                         [this] { return deviceFor(m_target); },
+                                         [this] { return deviceFor(portTarget()); },
                                          [this](const UserMessage& msg) { message(msg); }};
     m_status = &(new BatchStatus(*this, *m_session, controls))->fields();
 }
@@ -195,17 +196,6 @@ void frmmain::openAbout() {
         m_frmAbout = new frmAbout(m_profile, this);
     }
     showSecondaryWindow(*m_frmAbout, this);
-}
-
-void frmmain::openPortSelection() {
-    if (!m_frmoption) {
-        m_frmoption = new frmoption(this);
-        connectPortSelection(*m_frmoption, *this);
-    }
-    if (!m_frmoption->isVisible()) {
-        m_frmoption->startFrom(m_target, m_session->portFailure());
-    }
-    showSecondaryWindow(*m_frmoption, this);
 }
 
 }  // namespace trellicap

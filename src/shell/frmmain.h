@@ -16,9 +16,11 @@
 #include "shell/compare_commands.h"
 #include "shell/export_commands.h"
 #include "shell/help_window.h"
+#include "shell/main_port.h"
 #include "shell/message_box.h"
 #include "shell/port_config.h"
 #include "shell/port_selection_host.h"
+#include "shell/print_commands.h"
 #include "shell/question_box.h"
 #include "shell/recent_files_menu.h"
 #include "shell/record_file_commands.h"
@@ -58,7 +60,7 @@ class frmopen;
 class frmprintop;
 class frmsave;
 
-class frmmain : public QMainWindow, private PortSelectionHost {
+class frmmain : public QMainWindow {
     Q_OBJECT
 public:
     struct Options {
@@ -91,9 +93,9 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
 
     // Main-window state.
-    [[nodiscard]] std::int16_t portno() const { return m_target.number; }
-    [[nodiscard]] PortTarget portTarget() const override { return m_target; }
-    void setPortTarget(const PortTarget& target) override { m_target = target; }
+    [[nodiscard]] std::int16_t portno() const { return m_port->portTarget().number; }
+    [[nodiscard]] PortTarget portTarget() const { return m_port->portTarget(); }
+    void setPortTarget(const PortTarget& target) { m_port->setPortTarget(target); }
     [[nodiscard]] int shownslot() const { return m_session->shownslot(); }
 
     // The text a named control shows (boxes, readouts, the time-and-date caption).
@@ -108,28 +110,28 @@ public:
 
     // Closes the port and opens the device of the current port target. On failure the
     // port stays closed and the reason is returned.
-    std::optional<PortOpenFailure> reopenPort() override;
-    [[nodiscard]] QString portOpenFailure() const override { return m_session->portFailure(); }
+    std::optional<PortOpenFailure> reopenPort() { return m_port->reopenPort(); }
+    [[nodiscard]] QString portOpenFailure() const { return m_session->portFailure(); }
 
-    void message(const UserMessage& message) override;
+    void message(const UserMessage& message);
     Answer ask(const UserQuestion& question);
 
     // File > Exit, Ctrl+Q and the close box: asks first while there are unsaved changes.
     void requestExit();
     // Every normal end of the program passes through here, once.
-    void quitProgram() override;
+    void quitProgram();
 
     // Secondary windows (at most one each).
-    void openPortSelection();
+    void openPortSelection() { m_port->openSelection(); }
     void openAbout();
     void openSaveWindow() { m_files->openSaveWindow(); }
     void openOpenWindow() { m_files->openOpenWindow(); }
-    void openPrintOptions();
-    void openPrinterSetup();
+    void openPrintOptions() { m_print->openPrintOptions(); }
+    void openPrinterSetup() { m_print->openPrinterSetup(); }
     void openTeamServer() { m_teamSync->openTeamServer(); }
 
     // The application's printer, created on first use.
-    PrinterSetup& printerSetup();
+    PrinterSetup& printerSetup() { return m_print->printerSetup(); }
 
     // A comparison trace behind the plot: the choice window for a slot (preselected), and
     // the fetch it leads to (false, with a message, when the file gives no such record).
@@ -171,11 +173,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Port selection.
-    [[nodiscard]] QString portConfigPath() const override;
-    void portSelectionDone() override;
-    [[nodiscard]] bool mainWindowVisible() const override { return isVisible(); }
-
     void buildMenus();
     void buildStatusBar();
     void setTabOrder();
@@ -190,7 +187,6 @@ private:
     const ModelProfile& m_profile;
     Options m_options;
     std::unique_ptr<Session> m_session;
-    PortTarget m_target;
 
     QWidget* m_contents = nullptr;
     SlotListPanel* m_slots = nullptr;
@@ -199,11 +195,9 @@ private:
     StatusFields* m_status = nullptr;
     QList<QAction*> m_busyActions;
 
-    QPointer<frmoption> m_frmoption;
+    std::unique_ptr<MainPort> m_port;
     QPointer<frmAbout> m_frmAbout;
-    QPointer<frmprintop> m_frmprintop;
-    std::unique_ptr<PrinterSetup> m_printer;
-    std::unique_ptr<MainReportHost> m_reportHost;
+    std::unique_ptr<PrintCommands> m_print;
     std::unique_ptr<ExportCommands> m_exports;
     std::unique_ptr<CompareCommands> m_compare;
     std::unique_ptr<HelpCommand> m_help;
