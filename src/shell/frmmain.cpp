@@ -1,33 +1,22 @@
 #include "shell/frmmain.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QShortcut>
 #include <QStatusBar>
 
 #include "record/profile_text.h"
 #include "shell/archive_hooks.h"
 #include "shell/batch_status.h"
-#include "shell/compare_commands.h"
-#include "shell/export_commands.h"
 #include "shell/frmabout.h"
-#include "shell/help_window.h"
+#include "shell/main_contents.h"
 #include "shell/main_menus.h"
-#include "shell/main_report_host.h"
 #include "shell/plot_panel.h"
-#include "shell/recent_files_menu.h"
 #include "shell/record_file_drop.h"
 #include "shell/settings_panel.h"
 #include "shell/slot_list_panel.h"
 #include "shell/status_fields.h"
-#include "shell/team_sync_hooks.h"
 #include "shell/window_placement.h"
 
 namespace trellicap {
@@ -58,23 +47,11 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
             [this](const QString& path) { m_recentFiles->add(path); });
     connect(m_files, &RecordFileCommands::fileGone, this,
             [this](const QString& path) { m_recentFiles->forget(path); });
-    auto* central = m_contents = new QWidget(this);
-    auto* row = new QHBoxLayout(central);
-    m_slots = new SlotListPanel(central);
-    m_panel = new SettingsPanel(profile, central);
-    m_plotPanel = new PlotPanel(profile, plot(), *m_panel, central);
-    // Room beyond the first size goes to the plot before the read-only settings boxes.
-    row->addWidget(m_slots);
-    row->addWidget(m_plotPanel, 1);
-    // The settings boxes keep their natural height at the top; the room below them is the
-    // window's, not a blank half of the panel.
-    row->addWidget(m_panel, 0, Qt::AlignTop);
-    // On a small screen (or at a large scaling) the window still fits: it scrolls.
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(central);
-    setCentralWidget(scroll);
+    const MainContents contents = buildMainContents(*this, profile, plot());
+    m_contents = contents.widget;
+    m_slots = contents.slotList;
+    m_panel = contents.panel;
+    m_plotPanel = contents.plotColumn;
     connect(m_slots, &SlotListPanel::recallRequested, this, &frmmain::lstmem_DblClick);
     connect(m_slots, &SlotListPanel::captureRequested, this, &frmmain::cmdcapture_Click);
     connect(m_plotPanel, &PlotPanel::saveHeaderRequested, this, &frmmain::cmdtxtsav_Click);
@@ -91,7 +68,6 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     m_exports = std::make_unique<ExportCommands>(*this);
     m_compare = std::make_unique<CompareCommands>(*this);
     m_help = std::make_unique<HelpCommand>(*this, qs(profile.programName));
-    setTabOrder();
     connect(m_status, &StatusFields::unsavedChanged, this, &frmmain::updateTitle);
     new RecordFileDrop(*this, [this](const QString& path) { openRecordFile(path); });
 }
@@ -158,10 +134,6 @@ QString frmmain::controlText(std::string_view control) const {
     return m_panel->text(control);
 }
 
-void frmmain::showSlot(int column) {
-    m_session->recall(column);
-}
-
 void frmmain::lstmem_DblClick() {
     if (m_session->isBusy()) {
         return;  // a frame is on its way into the capture buffer
@@ -179,16 +151,6 @@ void frmmain::cmdtxtsav_Click() {
 
 void frmmain::cmdcapture_Click() {
     m_session->startBatch(m_slots->selectedColumns());
-}
-
-void frmmain::setTabOrder() {
-    std::vector<QWidget*> order{m_slots->list(), m_slots->captureButton()};
-    const std::vector<QWidget*> plotColumn = m_plotPanel->tabOrder();
-    order.insert(order.end(), plotColumn.begin(), plotColumn.end());
-    order.insert(order.end(), m_panel->gridBoxes().begin(), m_panel->gridBoxes().end());
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(order[i - 1], order[i]);
-    }
 }
 
 void frmmain::openAbout() {

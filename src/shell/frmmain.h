@@ -106,7 +106,7 @@ public:
     void cmdtxtsav_Click();
     void cmdcapture_Click();
     // Recall a slot for display or printing: copy the column, redraw, remember it.
-    void showSlot(int column);
+    void showSlot(int column) { m_session->recall(column); }
 
     // Closes the port and opens the device of the current port target. On failure the
     // port stays closed and the reason is returned.
@@ -175,7 +175,6 @@ protected:
 private:
     void buildMenus();
     void buildStatusBar();
-    void setTabOrder();
     // What the window shows when the session changes (frmmain_view.cpp).
     void connectSession();
     void showView();
