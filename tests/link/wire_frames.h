@@ -10,6 +10,14 @@
 
 namespace trellicap::testing {
 
+// The slot a 110-byte request asks for, 0 for anything else.
+inline int requestedSlot(const QByteArray& bytes) {
+    if (bytes.size() != 110 || bytes[0] != 'R' || bytes[22] != 'A') {
+        return 0;
+    }
+    return (bytes[44] - '0') * 100 + (bytes[66] - '0') * 10 + (bytes[88] - '0');
+}
+
 // A raw frame buffer whose every position p holds p % 251: any shift shows in the values.
 inline std::vector<std::uint8_t> patternRaw(const ModelProfile& profile) {
     std::vector<std::uint8_t> raw(static_cast<std::size_t>(profile.rawSize()));

@@ -26,14 +26,7 @@ namespace {
 using testing::FakeSerialPort;
 using testing::frameWithMemoryNumber;
 using testing::ManualClock;
-
-// The slot a 110-byte request asks for, 0 for anything else.
-int requestedSlot(const QByteArray& bytes) {
-    if (bytes.size() != 110 || bytes[0] != 'R' || bytes[22] != 'A') {
-        return 0;
-    }
-    return (bytes[44] - '0') * 100 + (bytes[66] - '0') * 10 + (bytes[88] - '0');
-}
+using testing::requestedSlot;
 
 std::vector<RecordValue> valuesOf(std::span<const RecordValue> values) {
     return {values.begin(), values.end()};
