@@ -17,8 +17,8 @@
 #include "record/slot_entries.h"
 #include "report/pdf_document_sink.h"
 #include "report/print_run.h"
-#include "report/slot_view.h"
 #include "report/report_composer.h"
+#include "report/slot_view.h"
 #include "report/vector_report_document.h"
 #include "support/pdf_page_sink.h"
 

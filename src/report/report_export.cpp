@@ -2,9 +2,9 @@
 
 #include "report/csv_format.h"
 #include "report/pdf_document_sink.h"
-#include "report/slot_view.h"
 #include "report/report_composer.h"
 #include "report/slot_record.h"
+#include "report/slot_view.h"
 #include "report/vector_report_document.h"
 
 namespace trellicap {

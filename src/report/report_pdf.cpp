@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 
 #include "report/pdf_document_sink.h"
-#include "report/slot_view.h"
 #include "report/report_composer.h"
+#include "report/slot_view.h"
 
 namespace trellicap {
 

@@ -4,9 +4,9 @@
 
 #include "display/panel_texts.h"
 #include "display/plot_texts.h"
+#include "record/iso_time_date.h"
 #include "record/numbers.h"
 #include "record/profile_text.h"
-#include "record/iso_time_date.h"
 
 namespace trellicap {
 
