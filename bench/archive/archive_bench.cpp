@@ -23,6 +23,7 @@
 #include "archive/archive_search.h"
 #include "archive/archive_writer.h"
 #include "profiles/tft.h"
+#include "qt_bench_main.h"
 #include "record/header_fields.h"
 #include "shell/archive_results_model.h"
 
@@ -203,12 +204,5 @@ BENCHMARK(bytesPerVersion)->Iterations(1);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return trellicap::bench::runQtBenchmarks<QApplication>(argc, argv);
 }

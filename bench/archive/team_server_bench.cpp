@@ -18,6 +18,7 @@
 #include "archive/server_schema.h"
 #include "archive/sync_local.h"
 #include "archive_filler.h"
+#include "qt_bench_main.h"
 #include "support/pg_cluster.h"
 
 namespace {
@@ -206,12 +207,5 @@ BENCHMARK(BM_ServerSearchByTextAndDate)->Unit(benchmark::kMillisecond)->UseRealT
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return trellicap::bench::runQtBenchmarks<QCoreApplication>(argc, argv);
 }

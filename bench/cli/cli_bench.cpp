@@ -11,6 +11,7 @@
 #include "cli/run_cli.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
+#include "qt_bench_main.h"
 #include "record/record_store.h"
 #include "record/text_codes.h"
 #include "storage/record_file_io.h"
@@ -108,12 +109,5 @@ BENCHMARK(BM_CsvSamples200SlotsExecutable)
 }  // namespace trellicap
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return trellicap::bench::runQtBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -16,6 +16,7 @@
 #include "display/plot_texts.h"
 #include "display/ui/plot_widget.h"
 #include "profiles/tft.h"
+#include "qt_bench_main.h"
 #include "record/text_codes.h"
 
 namespace {
@@ -123,17 +124,6 @@ BENCHMARK(zoomStep)
 
 }  // namespace
 
-// Widgets need an application; offscreen unless a platform is chosen.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return trellicap::bench::runQtBenchmarks<QApplication>(argc, argv);
 }

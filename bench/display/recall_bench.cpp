@@ -11,6 +11,7 @@
 #include "display/panel_texts.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
+#include "qt_bench_main.h"
 #include "record/record_store.h"
 
 namespace {
@@ -89,17 +90,6 @@ BENCHMARK_CAPTURE(recallSlot, dac, dac::kProfile)
 
 }  // namespace
 
-// Fonts need a GUI application; offscreen unless a platform is chosen.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return trellicap::bench::runQtBenchmarks<QGuiApplication>(argc, argv);
 }

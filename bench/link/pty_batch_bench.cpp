@@ -17,6 +17,7 @@
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
+#include "qt_bench_main.h"
 #include "record/record_store.h"
 #include "support/sim_process.h"
 
@@ -96,9 +97,5 @@ BENCHMARK(BM_PtyBatchDac)->Arg(1)->Arg(8)->Iterations(1)->UseManualTime()->Unit(
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return trellicap::bench::runQtBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -13,6 +13,7 @@
 #include "display/panel_texts.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
+#include "qt_bench_main.h"
 #include "record/record_store.h"
 #include "record/slot_entries.h"
 #include "report/pdf_document_sink.h"
@@ -202,12 +203,5 @@ BENCHMARK(BM_BitmapPdfOf200SlotsAt300Dpi)->Arg(0)->Unit(benchmark::kMillisecond)
 }  // namespace trellicap
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return trellicap::bench::runQtBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QListWidget>
 
+#include "qt_bench_main.h"
 #include "record/slot_entries.h"
 #include "shell/slot_list_panel.h"
 
@@ -55,12 +56,5 @@ BENCHMARK(BM_MarkEntryByReplacingIt)->Unit(benchmark::kMicrosecond)->Iterations(
 }  // namespace trellicap
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return trellicap::bench::runQtBenchmarks<QApplication>(argc, argv);
 }
