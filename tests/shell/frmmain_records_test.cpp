@@ -17,32 +17,14 @@
 #include "profiles/tft.h"
 #include "report/ui/printer_setup.h"
 #include "shell/frmmain.h"
-#include "support/pty.h"
+#include "support/window_on_pty.h"
 
 using namespace trellicap;
 
 namespace {
 
-class RecordsThroughTheWindow : public ::testing::TestWithParam<const ModelProfile*> {
+class RecordsThroughTheWindow : public trellicap::testing::WindowOnPty {
 protected:
-    void SetUp() override {
-        QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
-        ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
-        cfg.write(m_pty.slave().toLocal8Bit() + "\r\n");
-    }
-
-    std::unique_ptr<frmmain> start() {
-        frmmain::Options options;
-        options.workingDir = m_dir.path();
-        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
-        options.asker = [this](QWidget*, const UserQuestion& q) {
-            m_questions.push_back(q);
-            return m_answer;
-        };
-        auto w = std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
-        w->startUp();
-        return w;
-    }
     // A record as the instrument would file it: a trace and its own memory number.
     static void fillSlot(frmmain& w, int column, const char* digits) {
         auto c = w.store().column(column);
@@ -54,12 +36,6 @@ protected:
                 static_cast<RecordValue>(digits[i]);
         }
     }
-
-    QTemporaryDir m_dir;
-    trellicap::testing::Pty m_pty;
-    std::vector<UserMessage> m_messages;
-    std::vector<UserQuestion> m_questions;
-    Answer m_answer = Answer::Cancel;
 };
 
 TEST_P(RecordsThroughTheWindow, SavedSlotsComeBackMarkedInAFreshWindow) {

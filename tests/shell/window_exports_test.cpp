@@ -18,29 +18,18 @@
 
 #include "link/qt_serial_port.h"
 #include "profiles/tft.h"
-#include "support/report_fixture.h"
 #include "shell/frmmain.h"
-#include "support/pty.h"
+#include "support/report_fixture.h"
+#include "support/window_on_pty.h"
 
 using namespace trellicap;
 
 namespace {
 
-class WindowExports : public ::testing::Test {
+class WindowExports : public ::testing::Test, protected trellicap::testing::WindowFolder {
 protected:
-    void SetUp() override {
-        QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
-        ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
-        cfg.write(m_pty.slave().toLocal8Bit() + "\r\n");
-    }
-
     std::unique_ptr<frmmain> startWithAllSlots() {
-        frmmain::Options options;
-        options.workingDir = m_dir.path();
-        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
-        auto w =
-            std::make_unique<frmmain>(tft::kProfile, std::make_unique<QtSerialPort>(), options);
-        w->startUp();
+        auto w = startWindow(tft::kProfile);
         for (int column = 0; column < 200; ++column) {
             auto c = w->store().column(column);
             for (int i = 0; i < 251; ++i) {
@@ -67,10 +56,6 @@ protected:
         dialog->findChild<QLineEdit*>(QStringLiteral("txtexportfile"))->setText(file);
         dialog->findChild<QPushButton*>(QStringLiteral("cmdexport"))->click();
     }
-
-    QTemporaryDir m_dir;
-    trellicap::testing::Pty m_pty;
-    std::vector<UserMessage> m_messages;
 };
 
 TEST_F(WindowExports, twoHundredSlotsToOnePdfWithProgressWhileTheWindowRuns) {

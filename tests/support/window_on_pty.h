@@ -1,5 +1,6 @@
-// The main window of the profile under test, started in a temporary working folder whose
-// "udc.cfg" names a pty (no instrument answers on it); messages are collected, not shown.
+// The main window started in a temporary working folder whose "udc.cfg" names a pty (no
+// instrument answers on it): messages are collected and questions answered with m_answer,
+// never shown. WindowOnPty runs it for the profile under test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,19 +17,25 @@
 
 namespace trellicap::testing {
 
-class WindowOnPty : public ::testing::TestWithParam<const ModelProfile*> {
+class WindowFolder {
 protected:
-    void SetUp() override {
+    WindowFolder() {
         QFile cfg(m_dir.filePath(QStringLiteral("udc.cfg")));
-        ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
+        if (!cfg.open(QIODevice::WriteOnly)) {
+            ADD_FAILURE() << "udc.cfg cannot be written in " << m_dir.path().toStdString();
+        }
         cfg.write(m_pty.slave().toLocal8Bit() + "\r\n");
     }
 
-    std::unique_ptr<frmmain> start() {
+    std::unique_ptr<frmmain> startWindow(const ModelProfile& profile) {
         frmmain::Options options;
         options.workingDir = m_dir.path();
         options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
-        auto w = std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
+        options.asker = [this](QWidget*, const UserQuestion& q) {
+            m_questions.push_back(q);
+            return m_answer;
+        };
+        auto w = std::make_unique<frmmain>(profile, std::make_unique<QtSerialPort>(), options);
         w->startUp();
         return w;
     }
@@ -36,6 +43,13 @@ protected:
     QTemporaryDir m_dir;
     Pty m_pty;
     std::vector<UserMessage> m_messages;
+    std::vector<UserQuestion> m_questions;
+    Answer m_answer = Answer::Cancel;
+};
+
+class WindowOnPty : public ::testing::TestWithParam<const ModelProfile*>, protected WindowFolder {
+protected:
+    std::unique_ptr<frmmain> start() { return startWindow(*GetParam()); }
 };
 
 }  // namespace trellicap::testing
