@@ -56,19 +56,18 @@ void Session::connectLink() {
         m_view.clearPlot();
         emit requestSent(slot);
     });
-    connect(link, &InstrumentLink::slotFiled, this, [this](int column) {
+    // A frame filed in the table: marked, kept, and said.
+    const auto filed = [this](int column, archive::Source source) {
         mark(column);
         if (m_keeper) {
-            m_keeper->keepFiled(column, m_store.column(column), archive::Source::Capture);
+            m_keeper->keepFiled(column, m_store.column(column), source);
         }
         emit recordFiled(column);
-    });
-    connect(link, &InstrumentLink::recordArrived, this, [this](int column) {
-        mark(column);
-        if (m_keeper) {
-            m_keeper->keepFiled(column, m_store.column(column), archive::Source::Unsolicited);
-        }
-        emit recordFiled(column);
+    };
+    connect(link, &InstrumentLink::slotFiled, this,
+            [filed](int column) { filed(column, archive::Source::Capture); });
+    connect(link, &InstrumentLink::recordArrived, this, [this, filed](int column) {
+        filed(column, archive::Source::Unsolicited);
         // The frame is in the capture buffer too: it is the record shown now.
         showCapture();
         m_recordShown = column;

@@ -8,18 +8,13 @@
 #include <QPointer>
 #include <memory>
 
-#include "display/canvas.h"
-#include "link/serial_port.h"
 #include "profiles/model_profile.h"
-#include "record/record_store.h"
 #include "session/session.h"
 #include "shell/compare_commands.h"
 #include "shell/export_commands.h"
 #include "shell/help_window.h"
 #include "shell/main_port.h"
 #include "shell/message_box.h"
-#include "shell/port_config.h"
-#include "shell/port_selection_host.h"
 #include "shell/print_commands.h"
 #include "shell/question_box.h"
 #include "shell/recent_files_menu.h"
@@ -28,37 +23,22 @@
 
 class QAction;
 class QCloseEvent;
-class QLabel;
 class QListWidget;
 class QMenu;
-class QPushButton;
 
 namespace trellicap {
 
 struct CompareChoice;
+struct ExportChoice;
 struct ReferenceTrace;
 class ArchiveHooks;
 class InstrumentLink;
-struct BatchResult;
-struct LoadResult;
-class MainReportHost;
 class PlotPanel;
 class PrinterSetup;
 class SettingsPanel;
 class SlotListPanel;
 class StatusFields;
-class CompareCommands;
-class ExportCommands;
-class HelpCommand;
-class RecentFilesMenu;
-class TeamSyncHooks;
-struct ExportChoice;
-class UnsavedGuard;
 class frmAbout;
-class frmoption;
-class frmopen;
-class frmprintop;
-class frmsave;
 
 class frmmain : public QMainWindow {
     Q_OBJECT
@@ -161,7 +141,7 @@ public:
     // Help > Help Topic: the user's guide.
     void openHelp() { m_help->open(); }
 
-    // The archive: every record that reaches the memory table is kept (frmmain_archive.cpp).
+    // The archive's menu, status field, restore offer and window (the session keeps the records).
     [[nodiscard]] ArchiveHooks& archive() const { return *m_archive; }
     // A record from the archive into its slot's column, whole and as it was kept: the entry
     // gets the slot mark and the table counts as unsaved.

@@ -113,15 +113,12 @@ void RecordFileCommands::loadFromFile(const QString& path) {
     }
     const Session::LoadOutcome load = m_window.session().load(
         path, [this, &path](const LoadResult& read) { return loadPartOf(read, path); });
-    const LoadResult& result = load.result;
-    const bool complete = load.complete;
-    const bool adopt = load.adopted;
-    if (complete) {
+    if (load.complete) {
         emit fileTaken(path);
         m_window.statusBar()->showMessage(tr("Loaded %1").arg(path), 6000);
-    } else if (!result.tableChanged()) {
-        m_window.message(*describeLoadFailure(result, path));
-    } else if (!adopt) {
+    } else if (!load.result.tableChanged()) {
+        m_window.message(*describeLoadFailure(load.result, path));
+    } else if (!load.adopted) {
         m_window.statusBar()->showMessage(
             tr("Nothing loaded from %1; the slots are as they were").arg(path), 6000);
     }
