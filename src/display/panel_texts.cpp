@@ -38,6 +38,19 @@ void PanelTexts::set(std::string_view control, const QString& text) {
     m_entries.emplace_back(QString(latin1(control)), text);
 }
 
+void PanelTexts::update(const PanelTexts& newer) {
+    for (const auto& [control, text] : newer.m_entries) {
+        const auto held =
+            std::find_if(m_entries.begin(), m_entries.end(),
+                         [&control](const auto& entry) { return entry.first == control; });
+        if (held != m_entries.end()) {
+            held->second = text;
+        } else {
+            m_entries.emplace_back(control, text);
+        }
+    }
+}
+
 const QString* PanelTexts::find(std::string_view control) const {
     for (const auto& [name, value] : m_entries) {
         if (name == latin1(control)) {

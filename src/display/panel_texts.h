@@ -20,6 +20,9 @@ class PanelTexts {
 public:
     // Replaces the control's text, or appends the control at the end of the list.
     void set(std::string_view control, const QString& text);
+    // Each of newer's texts replaces this one's for its control, or is appended; the texts of
+    // other controls stay (as a box keeps its text when a record gives it none).
+    void update(const PanelTexts& newer);
     // Empty for a control that has no text.
     [[nodiscard]] QString text(std::string_view control) const;
     [[nodiscard]] bool contains(std::string_view control) const;

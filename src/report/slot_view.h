@@ -22,7 +22,8 @@ public:
 
     // Memory-table column 0..199 into the capture buffer, then showCapture().
     void recall(int column);
-    // The record in the capture buffer: display_pattern, then display_setup.
+    // The record in the capture buffer: display_pattern, then display_setup. Its texts replace
+    // those shown; a control it gives no text keeps its own (at first, its design-time text).
     void showCapture();
     // The pattern alone (the start-up trace: the panel stays as it was).
     void showPattern();

@@ -14,6 +14,7 @@
 #include "link/wire_frames.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
+#include "record/profile_text.h"
 #include "report/report_composer.h"
 #include "session/session_print_host.h"
 #include "support/fake_serial_port.h"
@@ -93,8 +94,11 @@ TEST_P(SessionTest, ABatchMarksArchivesAndShowsItsLastRecordAndARestartRestoresI
     EXPECT_EQ(session->recordShown(), 4);
     EXPECT_EQ(session->shownslot(), 0);
     EXPECT_EQ(session->view().controlText("txtmemno").left(3), QStringLiteral("005"));
-    EXPECT_EQ(session->view().texts().entries(),
-              buildPanelTexts(profile(), session->store().column(4)).entries());
+    const PanelTexts expected = buildPanelTexts(profile(), session->store().column(4));
+    for (const auto& [control, text] : expected.entries()) {
+        EXPECT_EQ(session->view().texts().text(control.toStdString()), text)
+            << control.toStdString();
+    }
     const auto filed = valuesOf(session->store().column(2));
 
     // The run ends without a save or a clean end (a crash): the next run is offered both.
@@ -109,6 +113,22 @@ TEST_P(SessionTest, ABatchMarksArchivesAndShowsItsLastRecordAndARestartRestoresI
     EXPECT_EQ(valuesOf(next->store().column(2)), filed);
     EXPECT_TRUE(next->isMarked(2) && next->isMarked(4) && next->unsaved());
     EXPECT_FALSE(unsaved.isEmpty());
+}
+
+TEST_P(SessionTest, BeforeAnyRecordThePageHasThePanelsDesignTextsThenTheRecordsOwn) {
+    int designed = 0;
+    for (const PanelCell& cell : profile().panelCells) {
+        if (!cell.control.empty()) {
+            EXPECT_EQ(session->view().controlText(cell.control), qs(cell.designText))
+                << cell.control;
+            ++designed;
+        }
+    }
+    EXPECT_GT(designed, 20);
+    ASSERT_TRUE(capture({3}));
+    EXPECT_EQ(session->view().controlText("txtmemno").left(3), QStringLiteral("004"));
+    EXPECT_EQ(session->view().texts().text("txtzero"),
+              buildPanelTexts(profile(), session->store().column(3)).text("txtzero"));
 }
 
 TEST_P(SessionTest, ARecallShowsTheSlotAndAHeaderStoreGoesIntoIt) {
