@@ -25,7 +25,7 @@
 #include "profiles/tft.h"
 #include "qt_bench_main.h"
 #include "record/header_fields.h"
-#include "shell/archive_results_model.h"
+#include "shell/archive/archive_results_model.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "qt_bench_main.h"
 #include "record/slot_entries.h"
-#include "shell/slot_list_panel.h"
+#include "shell/main/slot_list_panel.h"
 
 namespace trellicap {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "link/qt_serial_port.h"
 #include "record/profile_text.h"
-#include "shell/frmmain.h"
-#include "shell/window_placement.h"
+#include "shell/common/window_placement.h"
+#include "shell/main/frmmain.h"
 #include "trellicap_version.h"
 
 namespace trellicap {

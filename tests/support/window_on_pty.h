@@ -12,7 +12,7 @@
 
 #include "link/qt_serial_port.h"
 #include "profiles/model_profile.h"
-#include "shell/frmmain.h"
+#include "shell/main/frmmain.h"
 #include "support/pty.h"
 
 namespace trellicap::testing {
