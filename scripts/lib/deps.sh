@@ -3,9 +3,11 @@
 # libqt6sql6-sqlite: the archive's SQLite driver, a plugin that nothing links.
 # postgresql: the team server tests start a server of their own (Debian keeps its programs
 # in /usr/lib/postgresql/15/bin, off the PATH); libqt6sql6-psql: Qt's driver for it.
+# ccache: a rebuild of unchanged files (another build folder, a branch switched back) takes
+# the objects it already made.
 TRELLICAP_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev
                     libbenchmark-dev fonts-liberation xvfb xauth poppler-utils locales
-                    libqt6sql6-sqlite postgresql libqt6sql6-psql)
+                    libqt6sql6-sqlite postgresql libqt6sql6-psql ccache)
 
 trellicap_sudo() {
     if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
@@ -42,4 +44,18 @@ trellicap_ensure_packages() {
 
 trellicap_ensure_deps() {
     trellicap_ensure_packages "${TRELLICAP_PACKAGES[@]}"
+}
+
+# Configures a build folder: cmake -S . -B FOLDER -G Ninja ARGS..., through ccache when it is
+# installed. Precompiled headers and ccache agree only when ccache ignores the time stamps
+# and the macros of the headers (its documented settings for them).
+trellicap_configure() {
+    local folder=$1
+    shift
+    local launcher=()
+    if command -v ccache >/dev/null 2>&1; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+    fi
+    cmake -S . -B "$folder" -G Ninja "${launcher[@]}" "$@"
 }

@@ -14,7 +14,7 @@
 #include "profiles/tft.h"
 #include "record/record_store.h"
 #include "record/text_codes.h"
-#include "shell/archive_reference.h"
+#include "shell/compare/archive_reference.h"
 
 using namespace trellicap;
 
@@ -122,7 +122,8 @@ TEST_P(ArchiveReferenceModels, TheNewestKeptVersionOfThisModelBecomesTheReferenc
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ArchiveReferenceModels,
-                         ::testing::Values(&tft::kProfile, &dac::kProfile));
+                         ::testing::Values(&tft::kProfile, &dac::kProfile),
+                         [](const auto& info) { return std::string(info.param->programName); });
 
 TEST(ArchiveReference, AMissingOrDamagedArchiveGivesTheReasonAndStaysAsItWas) {
     QTemporaryDir dir;

@@ -16,7 +16,7 @@
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 #include "report/ui/printer_setup.h"
-#include "shell/frmmain.h"
+#include "shell/main/frmmain.h"
 #include "support/window_on_pty.h"
 
 using namespace trellicap;

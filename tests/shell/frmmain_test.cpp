@@ -1,6 +1,6 @@
 // The main window through its named controls: start-up, port selection, profiles, recall and
 // the report header store.
-#include "shell/frmmain.h"
+#include "shell/main/frmmain.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "shell/frmoption.h"
+#include "shell/port/frmoption.h"
 #include "support/pty.h"
 
 using namespace trellicap;

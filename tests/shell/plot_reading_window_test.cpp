@@ -30,9 +30,9 @@
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 #include "record/text_codes.h"
-#include "shell/archive_hooks.h"
-#include "shell/compare_dialog.h"
-#include "shell/frmmain.h"
+#include "shell/archive/archive_hooks.h"
+#include "shell/compare/compare_dialog.h"
+#include "shell/main/frmmain.h"
 #include "support/pty.h"
 #include "support/window_on_pty.h"
 

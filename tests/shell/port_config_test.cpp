@@ -1,4 +1,4 @@
-#include "shell/port_config.h"
+#include "shell/port/port_config.h"
 
 #include <gtest/gtest.h>
 

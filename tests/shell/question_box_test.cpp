@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "shell/question_box.h"
+#include "shell/common/question_box.h"
 
 namespace trellicap {
 namespace {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "display/panel_texts.h"
-#include "shell/frmoption.h"
-#include "shell/named_boxes.h"
-#include "shell/window_placement.h"
+#include "shell/common/window_placement.h"
+#include "shell/main/named_boxes.h"
+#include "shell/port/frmoption.h"
 
 namespace trellicap {
 namespace {

@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QMenu>
 
-#include "shell/export_commands.h"
-#include "shell/recent_files.h"
-#include "shell/recent_files_menu.h"
+#include "shell/export/export_commands.h"
+#include "shell/files/recent_files.h"
+#include "shell/files/recent_files_menu.h"
 
 using namespace trellicap;
 

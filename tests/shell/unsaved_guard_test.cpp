@@ -2,7 +2,7 @@
 // command goes on.
 #include <gtest/gtest.h>
 
-#include "shell/unsaved_guard.h"
+#include "shell/files/unsaved_guard.h"
 
 namespace trellicap {
 namespace {

@@ -18,7 +18,7 @@
 
 #include "link/qt_serial_port.h"
 #include "profiles/tft.h"
-#include "shell/frmmain.h"
+#include "shell/main/frmmain.h"
 #include "support/report_fixture.h"
 #include "support/window_on_pty.h"
 

@@ -22,11 +22,11 @@
 
 #include "link/qt_serial_port.h"
 #include "profiles/tft.h"
-#include "shell/frmmain.h"
-#include "shell/help_window.h"
-#include "shell/recent_files.h"
-#include "shell/record_file_drop.h"
-#include "shell/window_title.h"
+#include "shell/files/recent_files.h"
+#include "shell/files/record_file_drop.h"
+#include "shell/main/frmmain.h"
+#include "shell/main/help_window.h"
+#include "shell/main/window_title.h"
 #include "support/pty.h"
 
 using namespace trellicap;

@@ -55,7 +55,8 @@ TEST_P(RecordFileRoundTrip, ReproducesFileRowsAndMarksSlotsThatNameThemselves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModels, RecordFileRoundTrip,
-                         ::testing::Values(&tft::kProfile, &dac::kProfile));
+                         ::testing::Values(&tft::kProfile, &dac::kProfile),
+                         [](const auto& info) { return std::string(info.param->programName); });
 
 TEST(RecordFileReader, MarkMadeWhileTheCodesAreReadStays) {
     // "7" followed by the pre-fill blanks spells 7 once row 358 is read; the "5" read next

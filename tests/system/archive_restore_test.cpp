@@ -17,9 +17,9 @@
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "shell/archive_hooks.h"
-#include "shell/frmmain.h"
-#include "shell/frmrestore.h"
+#include "shell/archive/archive_hooks.h"
+#include "shell/archive/frmrestore.h"
+#include "shell/main/frmmain.h"
 #include "support/sim_process.h"
 #include "support/wait.h"
 

@@ -13,8 +13,8 @@
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "shell/archive_hooks.h"
-#include "shell/frmmain.h"
+#include "shell/archive/archive_hooks.h"
+#include "shell/main/frmmain.h"
 
 using namespace trellicap;
 

@@ -13,7 +13,7 @@
 #include "link/qt_serial_port.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
-#include "shell/frmmain.h"
+#include "shell/main/frmmain.h"
 #include "support/sim_process.h"
 #include "support/wait.h"
 

@@ -17,7 +17,7 @@
 #include "link/instrument_link.h"
 #include "link/qt_serial_port.h"
 #include "profiles/tft.h"
-#include "shell/frmmain.h"
+#include "shell/main/frmmain.h"
 #include "support/pg_cluster.h"
 #include "support/sim_process.h"
 #include "support/wait.h"
