@@ -15,9 +15,7 @@
 #include "cli/command.h"
 #include "cli/input_options.h"
 #include "cli/output_file.h"
-#include "report/csv_format.h"
 #include "report/kept_records.h"
-#include "report/report_pdf.h"
 #include "storage/record_file_writer.h"
 
 namespace trellicap::cli {
@@ -193,18 +191,18 @@ void runExport(const CommandLine& line) {
     if (!table.error.isEmpty()) {
         failInput(table.error + QLatin1Char('.'));
     }
-    OutputFile output(out);
     if (suffix == QLatin1String("dat")) {
+        OutputFile output(out);
         output.write(writeRecordFile(store));
-    } else if (suffix == QLatin1String("pdf")) {
-        const QString error = writeReportPdf(store, table.filled, output.device(), kPdfDpi);
-        if (!error.isEmpty()) {
-            failInput(error + QLatin1Char('.'));
-        }
-    } else {
-        output.write(csvOfSlots(store, table.filled));
+        output.commit();
+        return;
     }
-    output.commit();
+    ExportRequest request;
+    request.format = suffix == QLatin1String("pdf") ? ExportFormat::BitmapPdf : ExportFormat::Csv;
+    request.dpi = kPdfDpi;
+    request.slotNumbers = table.filled;
+    request.marked.fill(true);  // every record exported holds a record
+    writeExport(store, std::move(request), out);
 }
 
 void runVerify(const CommandLine& line) {

@@ -1,16 +1,12 @@
 // pdf FILE -o OUT.pdf: the window's "Ultrasonic  Test  Report" page for each chosen slot, all
 // in one document, in ascending slot order.
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
 #include "cli/output_file.h"
 #include "cli/warning.h"
-#include "report/pdf_document_sink.h"
-#include "report/report_composer.h"
-#include "report/slot_view.h"
 #include "report/vector_report_document.h"
 
 namespace trellicap::cli {
@@ -20,48 +16,6 @@ namespace {
 constexpr int kDefaultDpi = 300;
 constexpr int kLowestDpi = 96;
 constexpr int kHighestDpi = 600;
-
-// One page per slot, each composed from the slot as the window shows it after a recall;
-// the composer's scratch bitmaps go to a folder of this run's own.
-void printPages(const RecordInput& input, const std::vector<int>& chosen, PageSink& sink) {
-    const QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        failInput(QStringLiteral("no temporary folder for the report's bitmaps: %1.")
-                      .arg(scratch.errorString()));
-    }
-    SlotView& shown = input.session->view();
-    for (const int slot : chosen) {
-        input.session->recall(slot - 1);
-        bool failed = false;
-        print_report(input.model->profile, shown, sink, scratch.path(),
-                     [&failed] { failed = true; });
-        if (failed) {
-            failInput(QStringLiteral("the report of slot %1 could not be made: %2")
-                          .arg(slot)
-                          .arg(QLatin1String(kReportFailureText.data(),
-                                             static_cast<qsizetype>(kReportFailureText.size()))));
-        }
-    }
-}
-
-// The same pages as lines and text, into one PDF/A-1b titled with the file and the slots.
-void writeVectorPages(const RecordInput& input, const std::vector<int>& chosen,
-                      const QString& inputPath, QIODevice& device) {
-    const QList<int> numbers(chosen.begin(), chosen.end());
-    VectorReportDocument document(device,
-                                  vectorReportTitle(QFileInfo(inputPath).fileName(), numbers));
-    SlotView& shown = input.session->view();
-    for (const int slot : chosen) {
-        input.session->recall(slot - 1);
-        if (!document.addPage(input.model->profile, shown, shown.plot())) {
-            failInput(QStringLiteral("the page of slot %1 could not be started.").arg(slot));
-        }
-    }
-    if (!document.finish()) {
-        failInput(
-            QStringLiteral("the document could not be written: %1.").arg(device.errorString()));
-    }
-}
 
 void runPdf(const CommandLine& line) {
     line.refuseTogether(QStringLiteral("slots"), QStringLiteral("marked"));
@@ -77,19 +31,18 @@ void runPdf(const CommandLine& line) {
                       .arg(line.positional(0)));
     }
     warnUnmarkedSlots(input, chosen, QStringLiteral("each page shows its slot"));
-    OutputFile out(path);
+    ExportRequest request;
+    request.slotNumbers = chosen;
     if (line.isSet(QStringLiteral("vector"))) {
-        writeVectorPages(input, chosen, line.positional(0), out.device());
-        out.commit();
-        return;
+        // One PDF/A-1b titled with the file and the slots.
+        request.format = ExportFormat::VectorPdf;
+        const QList<int> numbers(chosen.begin(), chosen.end());
+        request.title = vectorReportTitle(QFileInfo(line.positional(0)).fileName(), numbers);
+    } else {
+        request.format = ExportFormat::BitmapPdf;
+        request.dpi = dpi;
     }
-    PdfDocumentSink sink(out.device(), dpi);
-    printPages(input, chosen, sink);
-    if (!sink.finish()) {
-        failInput(QStringLiteral("\"%1\" could not be written: %2.")
-                      .arg(path, out.device().errorString()));
-    }
-    out.commit();
+    writeExport(input.session->store(), std::move(request), path);
 }
 
 }  // namespace

@@ -1,11 +1,6 @@
 // png and svg: one slot's A-scan plot as the window shows it after a recall (trace,
 // graticule, gates, DAC curves, axis labels), drawn afresh at the scale asked for rather
 // than enlarged from the screen's pixels.
-#include <QBuffer>
-#include <QPainter>
-#include <QSvgGenerator>
-#include <memory>
-
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
@@ -20,61 +15,27 @@ namespace {
 constexpr double kLowestScale = 0.5;
 constexpr double kHighestScale = 8;
 
-// The picture asked for: where it goes, its scale, and the slot recalled from the file.
-struct Picture {
-    QString path;
-    double scale = 1;
-    RecordInput input;
-    SlotView* shown = nullptr;  // the record shown of the input's session
-};
-
-Picture recallForPicture(const CommandLine& line) {
-    Picture picture;
-    picture.path = line.required(QStringLiteral("output"));
-    picture.scale = line.decimal(QStringLiteral("scale"), 1, kLowestScale, kHighestScale);
+// One slot's plot, recalled from the file, drawn into a picture file.
+void writePicture(const CommandLine& line, ExportFormat format) {
+    const QString path = line.required(QStringLiteral("output"));
+    const double scale = line.decimal(QStringLiteral("scale"), 1, kLowestScale, kHighestScale);
     const int slot = line.requiredNumber(QStringLiteral("slot"), 1, kSlotCount);
-    picture.input = openInput(line);
-    picture.input.session->recall(slot - 1);
-    picture.shown = &picture.input.session->view();
+    const RecordInput input = openInput(line);
     const int pictured[] = {slot};
-    warnUnmarkedSlots(picture.input, pictured, QStringLiteral("the picture shows the slot"));
-    return picture;
+    warnUnmarkedSlots(input, pictured, QStringLiteral("the picture shows the slot"));
+    ExportRequest request;
+    request.format = format;
+    request.slotNumbers = {slot};
+    request.scale = scale;
+    writeExport(input.session->store(), std::move(request), path);
 }
 
 void runPng(const CommandLine& line) {
-    const Picture picture = recallForPicture(line);
-    const QImage image = picture.shown->plot().image(kScreenDpi * picture.scale);
-    OutputFile out(picture.path);
-    if (!image.save(&out.device(), "PNG")) {
-        failInput(QStringLiteral("\"%1\" could not be written: %2.")
-                      .arg(picture.path, out.device().errorString()));
-    }
-    out.commit();
-}
-
-// Drawn into memory first: the generator cannot tell whether its device took the bytes.
-QByteArray svgBytes(const Canvas& plot, double scale) {
-    const QSize size = plot.sizePixels(kScreenDpi * scale);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setResolution(static_cast<int>(kScreenDpi));  // so the canvas's fonts keep their size
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QStringLiteral("A-scan"));
-    QPainter painter(&svg);
-    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    plot.render(painter, scale);
-    painter.end();
-    return buffer.data();
+    writePicture(line, ExportFormat::Png);
 }
 
 void runSvg(const CommandLine& line) {
-    const Picture picture = recallForPicture(line);
-    OutputFile out(picture.path);
-    out.write(svgBytes(picture.shown->plot(), picture.scale));
-    out.commit();
+    writePicture(line, ExportFormat::Svg);
 }
 
 OptionSyntax slotOption() {

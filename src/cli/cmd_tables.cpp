@@ -2,54 +2,35 @@
 // samples, as a table or as structured data.
 #include "cli/command.h"
 #include "cli/input_options.h"
-#include "cli/json_format.h"
 #include "cli/output_file.h"
-#include "report/csv_format.h"
 
 namespace trellicap::cli {
 
 namespace {
 
-struct Table {
-    const CliModel* model;
-    FieldLabels labels;
-    std::vector<SlotRecord> records;
-};
-
-// Each chosen slot recalled and shown, as the window would, and read back.
-Table readTable(const CommandLine& line) {
+// Each chosen slot recalled and shown, as the window would, and read back into a table.
+void writeTable(const CommandLine& line, ExportFormat format, const QString& path,
+                bool samples = false) {
     const auto requested = requestedSlots(line);
-    RecordInput input = openInput(line);
-    Table table{input.model, fieldLabels(input.model->profile), {}};
-    const SlotView& shown = input.session->view();
-    for (const int slot : slotsToShow(requested, input)) {
-        input.session->recall(slot - 1);
-        const bool marked = input.marked[static_cast<std::size_t>(slot - 1)];
-        table.records.push_back(slotRecord(table.labels, shown, slot, marked));
-    }
-    return table;
-}
-
-void writeTo(const QString& path, const QByteArray& bytes) {
-    OutputFile out(path);
-    out.write(bytes);
-    out.commit();
+    const RecordInput input = openInput(line);
+    ExportRequest request;
+    request.format = format;
+    request.slotNumbers = slotsToShow(requested, input);
+    request.marked = input.marked;
+    request.samples = samples;
+    writeExport(input.session->store(), std::move(request), path);
 }
 
 void runCsv(const CommandLine& line) {
     const QString path = line.required(QStringLiteral("output"));
-    const Table table = readTable(line);
-    writeTo(path, csvDocument(table.labels, table.records, line.isSet(QStringLiteral("samples"))));
+    writeTable(line, ExportFormat::Csv, path, line.isSet(QStringLiteral("samples")));
 }
 
 void runJson(const CommandLine& line) {
-    const Table table = readTable(line);
-    const QByteArray bytes = jsonDocument(*table.model, table.labels, table.records);
-    if (line.isSet(QStringLiteral("output"))) {
-        writeTo(line.value(QStringLiteral("output")), bytes);
-    } else {
-        writeStandardOutput(bytes);
-    }
+    // To standard output without -o.
+    writeTable(
+        line, ExportFormat::Json,
+        line.isSet(QStringLiteral("output")) ? line.value(QStringLiteral("output")) : QString());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "cli/output_file.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
@@ -40,6 +41,25 @@ void writeStandardOutput(const QByteArray& bytes) {
     if (std::fwrite(bytes.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0) {
         failInput(QStringLiteral("standard output could not be written."));
     }
+}
+
+void writeExport(const RecordStore& records, ExportRequest request, const QString& path) {
+    if (path.isEmpty()) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        ExportJob job(records, std::move(request), buffer);
+        if (!job.run()) {
+            failInput(QStringLiteral("the output could not be made: %1.").arg(job.error()));
+        }
+        writeStandardOutput(buffer.data());
+        return;
+    }
+    OutputFile out(path);
+    ExportJob job(records, std::move(request), out.device());
+    if (!job.run()) {
+        out.fail(job.error());
+    }
+    out.commit();
 }
 
 }  // namespace trellicap::cli

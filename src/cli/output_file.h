@@ -7,6 +7,9 @@
 #include <QSaveFile>
 #include <QString>
 
+#include "record/record_store.h"
+#include "report/export_job.h"
+
 namespace trellicap::cli {
 
 class OutputFile {
@@ -20,14 +23,20 @@ public:
     // commit the temporary file is removed when the OutputFile goes.
     void commit();
 
-private:
+    // Bad input naming the file and the reason; the temporary file is removed.
     [[noreturn]] void fail(const QString& reason);
 
+private:
     QString m_path;
     QSaveFile m_file;
 };
 
 // Writes bytes to standard output; bad input when they do not all get there.
 void writeStandardOutput(const QByteArray& bytes);
+
+// Runs the export of `records` to its end into the file `path` (bad input, naming the file,
+// when it fails part-way: the file is then not written), or to standard output when `path`
+// is empty.
+void writeExport(const RecordStore& records, ExportRequest request, const QString& path);
 
 }  // namespace trellicap::cli

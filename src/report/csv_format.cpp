@@ -2,8 +2,6 @@
 
 #include <QStringList>
 
-#include "report/slot_view.h"
-
 namespace trellicap {
 
 namespace {
@@ -72,18 +70,6 @@ QByteArray csvDocument(const FieldLabels& labels, const std::vector<SlotRecord>&
         document += recordRow(record, samples);
     }
     return document.toUtf8();
-}
-
-QByteArray csvOfSlots(RecordStore& store, const std::vector<int>& chosen) {
-    const FieldLabels labels = fieldLabels(store.profile());
-    SlotView shown(store);
-    std::vector<SlotRecord> records;
-    records.reserve(chosen.size());
-    for (const int slot : chosen) {
-        shown.recall(slot - 1);
-        records.push_back(slotRecord(labels, shown, slot, true));
-    }
-    return csvDocument(labels, records, false);
 }
 
 }  // namespace trellicap

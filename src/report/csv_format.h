@@ -6,7 +6,6 @@
 #include <QString>
 #include <vector>
 
-#include "record/record_store.h"
 #include "report/slot_record.h"
 
 namespace trellicap {
@@ -18,10 +17,5 @@ namespace trellicap {
 // samples s0..s250, then the gate peaks (kGatePeakColumns, empty where a gate is not drawn).
 [[nodiscard]] QByteArray csvDocument(const FieldLabels& labels,
                                      const std::vector<SlotRecord>& records, bool samples);
-
-// The table of the `chosen` slots (1..200) of `store`, each recalled as the window recalls
-// it, without samples: what an archive export writes, from the archive window and from the
-// command line alike, so the two files of the same records are the same bytes.
-[[nodiscard]] QByteArray csvOfSlots(RecordStore& store, const std::vector<int>& chosen);
 
 }  // namespace trellicap

@@ -1,10 +1,10 @@
-#include "cli/json_format.h"
+#include "report/json_format.h"
 
 #include <QStringList>
 
 #include "record/profile_text.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 namespace {
 
@@ -84,7 +84,7 @@ QString jsonString(const QString& text) {
     return out + QLatin1Char('"');
 }
 
-QByteArray jsonDocument(const CliModel& model, const FieldLabels& labels,
+QByteArray jsonDocument(const ModelProfile& profile, const FieldLabels& labels,
                         const std::vector<SlotRecord>& records) {
     QStringList objects;
     for (const SlotRecord& record : records) {
@@ -94,10 +94,10 @@ QByteArray jsonDocument(const CliModel& model, const FieldLabels& labels,
         objects.isEmpty()
             ? QStringLiteral("[]")
             : QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) + QStringLiteral("\n  ]");
-    const QString key = qs(model.key());
+    const QString key = qs(profile.modelKey);
     return (QStringLiteral("{\n  \"model\": ") + jsonString(key) +
             QStringLiteral(",\n  \"slots\": ") + list + QStringLiteral("\n}\n"))
         .toUtf8();
 }
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

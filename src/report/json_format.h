@@ -7,16 +7,16 @@
 #include <QString>
 #include <vector>
 
-#include "cli/models.h"
+#include "profiles/model_profile.h"
 #include "report/slot_record.h"
 
-namespace trellicap::cli {
+namespace trellicap {
 
 // A JSON string literal: quotes, backslashes and control codes escaped, the rest as it is.
 [[nodiscard]] QString jsonString(const QString& text);
 
 // Two-space indentation; the samples and the DAC points each on one line.
-[[nodiscard]] QByteArray jsonDocument(const CliModel& model, const FieldLabels& labels,
+[[nodiscard]] QByteArray jsonDocument(const ModelProfile& profile, const FieldLabels& labels,
                                       const std::vector<SlotRecord>& records);
 
-}  // namespace trellicap::cli
+}  // namespace trellicap

@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 
 #include "crafted_files.h"
-#include "report/report_export.h"
-#include "support/report_fixture.h"
+#include "report/export_job.h"
 #include "storage/record_file_io.h"
+#include "support/report_fixture.h"
 
 namespace trellicap {
 namespace {
@@ -29,13 +29,13 @@ TEST(WindowExportAsCli, theCsvAndTheVectorPdfAreTheToolsOwn) {
 
     const QString cliCsv = dir.filePath(QStringLiteral("cli.csv"));
     ASSERT_EQ(runCli({"csv", tft, "--slots", "3,5,7", "-o", cliCsv}).exitCode, 0);
+    const QString windowCsv = dir.filePath(QStringLiteral("window.csv"));
     ExportRequest csv;
-    csv.path = dir.filePath(QStringLiteral("window.csv"));
     csv.format = ExportFormat::Csv;
     csv.slotNumbers = {3, 5, 7};
-    csv.marked.assign(loaded.marked.begin(), loaded.marked.end());
+    csv.marked = loaded.marked;
     {
-        ReportExport run(store, csv);
+        ExportJob run(store, csv, windowCsv);
         ASSERT_TRUE(run.start());
         while (!run.atEnd()) {
             ASSERT_TRUE(run.step());
@@ -44,12 +44,12 @@ TEST(WindowExportAsCli, theCsvAndTheVectorPdfAreTheToolsOwn) {
         ASSERT_TRUE(run.finish()) << run.error().toStdString();
     }
     EXPECT_FALSE(readAll(cliCsv).isEmpty());
-    EXPECT_EQ(readAll(csv.path), readAll(cliCsv));
+    EXPECT_EQ(readAll(windowCsv), readAll(cliCsv));
 
+    const QString windowPdf = dir.filePath(QStringLiteral("window.pdf"));
     ExportRequest pdf;
-    pdf.path = dir.filePath(QStringLiteral("window.pdf"));
     pdf.slotNumbers = {3, 7};
-    ReportExport run(store, pdf);
+    ExportJob run(store, pdf, windowPdf);
     ASSERT_TRUE(run.start());
     while (!run.atEnd()) {
         ASSERT_TRUE(run.step());
@@ -57,9 +57,9 @@ TEST(WindowExportAsCli, theCsvAndTheVectorPdfAreTheToolsOwn) {
     ASSERT_TRUE(run.finish());
     const QString cliPdf = dir.filePath(QStringLiteral("cli.pdf"));
     ASSERT_EQ(runCli({"pdf", tft, "--vector", "-o", cliPdf}).exitCode, 0);
-    ASSERT_EQ(test::pdfPageCount(pdf.path), 2);
+    ASSERT_EQ(test::pdfPageCount(windowPdf), 2);
     for (const int page : {1, 2}) {
-        const QImage window = test::renderPdfPageNumber(pdf.path, page, 72, dir.path());
+        const QImage window = test::renderPdfPageNumber(windowPdf, page, 72, dir.path());
         const QImage tool = test::renderPdfPageNumber(cliPdf, page, 72, dir.path());
         ASSERT_FALSE(window.isNull());
         EXPECT_EQ(window, tool) << page;
@@ -71,10 +71,9 @@ TEST(WindowExportAsCli, anExportThatCannotBeWrittenSaysWhyAndLeavesNothing) {
     RecordStore store(tft::kProfile);
     store.initMemoryTable();
     ExportRequest request;
-    request.path = dir.filePath(QStringLiteral("missing/folder/out.csv"));
     request.format = ExportFormat::Csv;
     request.slotNumbers = {1};
-    ReportExport run(store, request);
+    ExportJob run(store, request, dir.filePath(QStringLiteral("missing/folder/out.csv")));
     EXPECT_FALSE(run.start());
     EXPECT_FALSE(run.error().isEmpty());
 
@@ -85,11 +84,10 @@ TEST(WindowExportAsCli, anExportThatCannotBeWrittenSaysWhyAndLeavesNothing) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("earlier");
     }
-    request.path = earlier;
     request.format = ExportFormat::VectorPdf;
     request.slotNumbers = {1, 2, 3};
     {
-        ReportExport stopped(store, request);
+        ExportJob stopped(store, request, earlier);
         ASSERT_TRUE(stopped.start());
         ASSERT_TRUE(stopped.step());
         stopped.cancel();

@@ -5,12 +5,12 @@
 #include <QRegularExpression>
 
 #include "cli/command.h"
-#include "cli/json_format.h"
 #include "cli/slot_list.h"
 #include "cli_fixture.h"
+#include "record/iso_time_date.h"
 #include "record/text_codes.h"
 #include "report/csv_format.h"
-#include "record/iso_time_date.h"
+#include "report/json_format.h"
 
 namespace trellicap::cli {
 namespace {

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 
 #include "cli/info_table.h"
-#include "cli/json_format.h"
 #include "cli/models.h"
 #include "cli/record_input.h"
 #include "display/ascan_plot.h"
@@ -20,6 +19,7 @@
 #include "record/profile_text.h"
 #include "record/record_store.h"
 #include "report/csv_format.h"
+#include "report/json_format.h"
 #include "report/slot_record.h"
 #include "report/slot_view.h"
 #include "storage/record_file_io.h"
@@ -183,7 +183,7 @@ TEST_P(EveryProfile, CommandLineTablesNameAndFillTheRolesColumns) {
     const auto rangeColumn = csv[0].split(',').indexOf("RANGE");
     ASSERT_GE(rangeColumn, 0) << csv[0].toStdString();
     EXPECT_EQ(csv[1].split(',').value(rangeColumn), "100");
-    const QByteArray json = cli::jsonDocument(model, labels, records);
+    const QByteArray json = jsonDocument(model.profile, labels, records);
     EXPECT_TRUE(json.contains("\"" + qs(profile.modelKey).toUtf8() + "\""))
         << json.left(200).toStdString();
     EXPECT_TRUE(json.contains("\"RANGE\": \"100\"")) << json.left(600).toStdString();
