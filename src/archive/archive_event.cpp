@@ -1,5 +1,9 @@
 #include "archive/archive_event.h"
 
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+
 namespace trellicap::archive {
 
 QString sourceName(Source source) {
@@ -18,16 +22,29 @@ QString sourceName(Source source) {
     return QStringLiteral("capture");
 }
 
-QString isoWithOffset(const QDateTime& time) {
-    const QDateTime local = time.toLocalTime();
-    // Written out by hand: Qt writes "Z" for a zone at UTC, where the offset is wanted.
-    const int offset = local.offsetFromUtc();
-    const int minutes = (offset < 0 ? -offset : offset) / 60;
-    return local.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
-           (offset < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
-           QStringLiteral("%1:%2")
-               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+QStringList sourceNames() {
+    QStringList names;
+    for (Source source :
+         {Source::Capture, Source::Unsolicited, Source::File, Source::Restore, Source::Edit}) {
+        names.append(sourceName(source));
+    }
+    return names;
+}
+
+RecordFileFacts recordFileFacts(const QString& path) {
+    RecordFileFacts facts;
+    facts.path = QFileInfo(path).absoluteFilePath();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return facts;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file)) {
+        return facts;
+    }
+    facts.size = file.size();
+    facts.hash = QString::fromLatin1(hash.result().toHex());
+    return facts;
 }
 
 }  // namespace trellicap::archive

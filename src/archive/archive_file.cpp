@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 #include "archive/archive_schema.h"
 
@@ -28,53 +27,51 @@ std::optional<ArchiveFailure> execFailure(QSqlDatabase& db, const QString& state
 
 ArchiveFile::ArchiveFile(QString path)
     : m_path(std::move(path)),
-      m_connection(QStringLiteral("trellicap-archive-") + QUuid::createUuid().toString()) {}
+      m_connection(QStringLiteral("QSQLITE"), QStringLiteral("trellicap-archive")) {}
 
-ArchiveFile::~ArchiveFile() {
-    close();
-    m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_connection);
-}
+ArchiveFile::~ArchiveFile() = default;
 
 void ArchiveFile::close() {
-    if (m_db.isValid()) {
-        m_db.close();
-    }
+    m_connection.close();
 }
 
 std::optional<ArchiveFailure> ArchiveFile::open() {
-    if (!m_db.isValid()) {
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-        if (!m_db.isValid()) {
-            return ArchiveFailure{FailureKind::Other,
-                                  QStringLiteral("the SQLite driver of Qt is missing "
-                                                 "(Debian package libqt6sql6-sqlite)")};
-        }
+    QSqlDatabase& db = m_connection.db();
+    if (!m_connection.isValid()) {
+        return ArchiveFailure{FailureKind::Other,
+                              QStringLiteral("the SQLite driver of Qt is missing "
+                                             "(Debian package libqt6sql6-sqlite)")};
     }
     close();
-    m_db.setDatabaseName(m_path);
-    m_db.setConnectOptions(QString::fromLatin1(kConnectOptions));
-    if (!m_db.open()) {
-        return classifyFailure(m_db.lastError());
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(QString::fromLatin1(kConnectOptions));
+    if (!db.open()) {
+        return classifyFailure(db.lastError());
     }
     // A kept version's values take about 1.4 KB: pages of 16 KB hold eleven of them where
     // 4 KB pages would hold two and waste a third of the file. Only a new file takes it.
-    if (auto failure = execFailure(m_db, QStringLiteral("PRAGMA page_size=16384"))) {
+    if (auto failure = execFailure(db, QStringLiteral("PRAGMA page_size=16384"))) {
         return failure;
     }
     // The first read of the file tells a database from garbage.
-    if (auto failure = execFailure(m_db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
+    if (auto failure = execFailure(db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
         return failure;
     }
     // A read-only file keeps the journal it has; the first write will say why it cannot.
-    if (auto failure = execFailure(m_db, QStringLiteral("PRAGMA journal_mode=WAL"));
+    if (auto failure = execFailure(db, QStringLiteral("PRAGMA journal_mode=WAL"));
         failure && failure->kind != FailureKind::ReadOnly) {
         return failure;
     }
-    if (auto failure = execFailure(m_db, QStringLiteral("PRAGMA synchronous=FULL"))) {
+    if (auto failure = execFailure(db, QStringLiteral("PRAGMA synchronous=FULL"))) {
         return failure;
     }
-    const MigrationResult migrated = migrateSchema(m_db);
+    // The keeper copies the journal into the file between captures (ArchiveKeeper's
+    // checkpoint); the engine's own copy inside a commit, which would make that commit
+    // slow, only comes after some thousand captures without a pause.
+    if (auto failure = execFailure(db, QStringLiteral("PRAGMA wal_autocheckpoint=4000"))) {
+        return failure;
+    }
+    const MigrationResult migrated = migrateSchema(db);
     if (!migrated.ok) {
         if (migrated.engineError.isValid()) {
             return classifyFailure(migrated.engineError);

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "archive/archive_failure.h"
+#include "archive/db_connection.h"
 
 namespace trellicap::archive {
 
@@ -22,20 +23,19 @@ public:
     // Opens the file (creating it when missing) and brings its schema to this program's
     // version. Nothing when that worked.
     [[nodiscard]] std::optional<ArchiveFailure> open();
-    [[nodiscard]] bool isOpen() const { return m_db.isOpen(); }
+    [[nodiscard]] bool isOpen() const { return m_connection.db().isOpen(); }
     void close();
 
     // Moves a damaged file and its journal aside as "<name>.damaged-YYYYMMDD-HHMMSS"; the
     // new name, or empty when even that failed (error says why).
     [[nodiscard]] QString renameAside(QString* error);
 
-    [[nodiscard]] QSqlDatabase& db() { return m_db; }
+    [[nodiscard]] QSqlDatabase& db() { return m_connection.db(); }
     [[nodiscard]] const QString& path() const { return m_path; }
 
 private:
     QString m_path;
-    QString m_connection;
-    QSqlDatabase m_db;
+    DbConnection m_connection;
 };
 
 }  // namespace trellicap::archive

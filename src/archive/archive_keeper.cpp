@@ -1,5 +1,6 @@
 #include "archive/archive_keeper.h"
 
+#include <QSqlQuery>
 #include <QUuid>
 
 #include "archive/archive_file.h"
@@ -10,6 +11,7 @@ namespace trellicap::archive {
 namespace {
 
 constexpr int kRetryMs = 3000;
+constexpr int kCheckpointDelayMs = 1000;
 
 }  // namespace
 
@@ -23,9 +25,15 @@ ArchiveKeeper::ArchiveKeeper(const ModelProfile& profile, QString path, QObject*
     m_retry.setSingleShot(true);
     m_retry.setInterval(kRetryMs);
     connect(&m_retry, &QTimer::timeout, this, &ArchiveKeeper::flush);
+    m_checkpoint.setSingleShot(true);
+    m_checkpoint.setInterval(kCheckpointDelayMs);
+    connect(&m_checkpoint, &QTimer::timeout, this, &ArchiveKeeper::checkpointNow);
 }
 
-ArchiveKeeper::~ArchiveKeeper() = default;
+ArchiveKeeper::~ArchiveKeeper() {
+    // The statements go before their connection.
+    m_writer.reset();
+}
 
 void ArchiveKeeper::start() {
     if (ensureOpen()) {
@@ -49,11 +57,15 @@ void ArchiveKeeper::keepHeaderStore(int column, std::span<const RecordValue> val
     enqueue(std::move(event));
 }
 
-void ArchiveKeeper::keepLoaded(const QString& path, std::vector<SlotValues> loaded) {
+void ArchiveKeeper::keepLoaded(const QString& path, std::vector<SlotValues> loaded, bool whole) {
     ArchiveEvent event;
     event.kind = ArchiveEvent::Kind::Load;
     event.path = path;
     event.loaded = std::move(loaded);
+    if (whole) {
+        // Read now: the queue may wait for a locked archive while the file changes.
+        event.file = recordFileFacts(path);
+    }
     enqueue(std::move(event));
 }
 
@@ -61,6 +73,13 @@ void ArchiveKeeper::noteSaved(const QString& path) {
     ArchiveEvent event;
     event.kind = ArchiveEvent::Kind::Saved;
     event.path = path;
+    event.file = recordFileFacts(path);
+    enqueue(std::move(event));
+}
+
+void ArchiveKeeper::keepCleared() {
+    ArchiveEvent event;
+    event.kind = ArchiveEvent::Kind::Cleared;
     enqueue(std::move(event));
 }
 
@@ -105,6 +124,7 @@ bool ArchiveKeeper::ensureOpen() {
         return true;
     }
     m_runStarted = false;
+    m_writer->forgetStatements();
     if (auto failure = m_file->open()) {
         if (failure->kind == FailureKind::Damaged && moveDamagedAside()) {
             return ensureOpen();
@@ -144,13 +164,25 @@ void ArchiveKeeper::flush() {
         m_queue.pop_front();
     }
     m_failure.reset();
+    m_checkpoint.start();
     if (wasFailing) {
         emit statusChanged();
     }
 }
 
+bool ArchiveKeeper::checkpointNow() {
+    m_checkpoint.stop();
+    if (!m_file->isOpen() || !m_queue.empty()) {
+        return false;
+    }
+    // PASSIVE: copies what no reader still needs and never waits for one.
+    QSqlQuery checkpoint(m_file->db());
+    return checkpoint.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+}
+
 void ArchiveKeeper::fail(const ArchiveFailure& failure) {
     m_failure = failure;
+    m_writer->forgetStatements();
     // A lock passes by itself. Anything else may have left the connection as it found the
     // file (read-only, say): the next try opens it afresh.
     if (failure.kind != FailureKind::Locked) {
@@ -163,6 +195,7 @@ void ArchiveKeeper::fail(const ArchiveFailure& failure) {
 }
 
 bool ArchiveKeeper::moveDamagedAside() {
+    m_writer->forgetStatements();
     QString error;
     const QString aside = m_file->renameAside(&error);
     if (aside.isEmpty()) {

@@ -35,8 +35,16 @@ public:
     // The roads into the archive. Columns are memory-table columns 0..199.
     void keepFiled(int column, std::span<const RecordValue> values, Source source);
     void keepHeaderStore(int column, std::span<const RecordValue> values);
-    void keepLoaded(const QString& path, std::vector<SlotValues> loaded);
+    // A record file replaced the memory table: its marked slots. `whole`: the table is that
+    // file now (false for "Load the part that was read": the table is then no file's).
+    void keepLoaded(const QString& path, std::vector<SlotValues> loaded, bool whole = true);
+    // The memory table was saved into `path` (call it once the file is written: its size
+    // and content hash are read then).
     void noteSaved(const QString& path);
+    // File > New: the memory table is a fresh start's. Nothing of it is unsaved any more
+    // (nothing discarded is offered after a crash) and no kept version is in it (a later
+    // save notes only what the saved file holds).
+    void keepCleared();
     // The run ended the way its operator chose: nothing of it is offered at the next start.
     void endRunCleanly();
 
@@ -55,6 +63,11 @@ public:
     void setRetryInterval(int ms) { m_retry.setInterval(ms); }
     // Writes what waits now (the timer does this on its own).
     void retryNow() { flush(); }
+
+    // The journal is copied into the archive file while nothing is written (a second after
+    // the last change), never in a capture's commit. Writes it now; false when it could not.
+    bool checkpointNow();
+    void setCheckpointDelay(int ms) { m_checkpoint.setInterval(ms); }
 
 signals:
     void statusChanged();
@@ -76,6 +89,7 @@ private:
     std::optional<ArchiveFailure> m_failure;
     RestoreOffer m_offer;
     QTimer m_retry;
+    QTimer m_checkpoint;
     bool m_runStarted = false;  // the open file holds this run's row
 };
 

@@ -7,6 +7,8 @@
 #include <array>
 #include <vector>
 
+#include "archive/version_columns.h"
+
 namespace trellicap::archive {
 
 namespace {
@@ -23,25 +25,8 @@ constexpr std::array<std::string_view, 6> kVersion1 = {
     " model TEXT NOT NULL,"
     " slot INTEGER NOT NULL,"
     " latest_version INTEGER NOT NULL)",
-    "CREATE TABLE IF NOT EXISTS record_versions ("
-    " uuid TEXT NOT NULL,"
-    " version INTEGER NOT NULL,"
-    " model TEXT NOT NULL,"
-    " slot INTEGER NOT NULL,"
-    " source TEXT NOT NULL,"
-    " source_path TEXT,"
-    " arrived TEXT NOT NULL,"
-    " arrived_ms {BIGINT} NOT NULL,"
-    " time_date TEXT NOT NULL,"
-    " content_hash TEXT NOT NULL,"
-    " header_json TEXT NOT NULL,"
-    " range_text TEXT NOT NULL,"
-    " delay_text TEXT NOT NULL,"
-    " gain_text TEXT NOT NULL,"
-    " gate1_text TEXT NOT NULL,"
-    " gate2_text TEXT NOT NULL,"
-    " search_text TEXT NOT NULL,"
-    " PRIMARY KEY (uuid, version))",
+    // The columns come from the column table (version_columns.h).
+    "CREATE TABLE IF NOT EXISTS record_versions ({VERSION_COLUMNS}, PRIMARY KEY (uuid, version))",
     "CREATE TABLE IF NOT EXISTS record_values ("
     " uuid TEXT NOT NULL,"
     " version INTEGER NOT NULL,"
@@ -132,6 +117,47 @@ constexpr std::array<std::string_view, 3> kVersion3Server = {
     "CREATE INDEX IF NOT EXISTS sent_from_laptop ON sent_from (laptop_uuid)",
 };
 
+// Version 4, on both: a kept version's values deflated when that is smaller (the column
+// says how each blob is held; older blobs stay as they were), and every version made by
+// "S  A  V  E" labelled `edit` (before, it carried the source of the version it edited;
+// only a header store makes a version after the first).
+constexpr std::array<std::string_view, 2> kVersion4 = {
+    "ALTER TABLE record_values ADD COLUMN packing INTEGER NOT NULL DEFAULT 0",
+    "UPDATE record_versions SET source = 'edit' WHERE version > 1",
+};
+
+// Version 4, on a laptop: the free-text search's index (FTS5 with trigrams, so any part of
+// a word matches as LIKE '%...%' did; the texts are kept lower-case, so the index compares
+// them as they are), kept by triggers and filled from the versions kept so far; and the
+// record file each run had open (the restore brings it back whole).
+constexpr std::array<std::string_view, 6> kVersion4Laptop = {
+    "CREATE VIRTUAL TABLE IF NOT EXISTS version_search USING fts5(search_text,"
+    " content='record_versions', content_rowid='rowid', columnsize=0,"
+    " tokenize='trigram case_sensitive 1')",
+    "CREATE TRIGGER IF NOT EXISTS version_search_added AFTER INSERT ON record_versions BEGIN"
+    " INSERT INTO version_search (rowid, search_text) VALUES (new.rowid, new.search_text); END",
+    "CREATE TRIGGER IF NOT EXISTS version_search_removed AFTER DELETE ON record_versions BEGIN"
+    " INSERT INTO version_search (version_search, rowid, search_text)"
+    " VALUES ('delete', old.rowid, old.search_text); END",
+    "CREATE TRIGGER IF NOT EXISTS version_search_changed AFTER UPDATE OF search_text"
+    " ON record_versions BEGIN"
+    " INSERT INTO version_search (version_search, rowid, search_text)"
+    " VALUES ('delete', old.rowid, old.search_text);"
+    " INSERT INTO version_search (rowid, search_text) VALUES (new.rowid, new.search_text); END",
+    "INSERT INTO version_search (version_search) VALUES ('rebuild')",
+    "CREATE TABLE IF NOT EXISTS run_files ("
+    " run_id TEXT PRIMARY KEY,"
+    " path TEXT NOT NULL,"
+    " size {BIGINT} NOT NULL,"
+    " content_hash TEXT NOT NULL)",
+};
+
+// Version 4, on the team server: each laptop's host name, so that the team's records say
+// which laptop sent them in words.
+constexpr std::array<std::string_view, 1> kVersion4Server = {
+    "ALTER TABLE laptops ADD COLUMN IF NOT EXISTS host_name TEXT NOT NULL DEFAULT ''",
+};
+
 // Every archive knows itself by a UUID, so that records from several PCs stay apart
 // wherever they meet.
 bool addArchiveIdentity(QSqlDatabase& db, QString* error) {
@@ -146,13 +172,17 @@ bool addArchiveIdentity(QSqlDatabase& db, QString* error) {
     return true;
 }
 
+// The migration list: a new schema version is one entry here (and kSchemaVersion).
 // Version 3's tables were made outside the versions by the first sync before, hence
 // IF NOT EXISTS: an archive or a server that has them keeps them and their rows.
-const std::array<Migration, 3> kMigrations = {{
-    {1, kVersion1, {}, {}, {}},
+constexpr std::array<Migration, 4> kMigrations = {{
+    {1, kVersion1, nullptr, {}, {}},
     {2, kVersion2, addArchiveIdentity, {}, {}},
-    {3, {}, {}, kVersion3Laptop, kVersion3Server},
+    {3, {}, nullptr, kVersion3Laptop, kVersion3Server},
+    {4, kVersion4, nullptr, kVersion4Laptop, kVersion4Server},
 }};
+static_assert(kMigrations.back().version == kSchemaVersion,
+              "the last migration brings the version this program writes");
 
 QString sqlError(const QSqlError& error) {
     const QString text = error.text().trimmed();
@@ -204,8 +234,11 @@ QStringList engineStatements(const Migration& migration, Engine engine) {
         text.replace(
             QLatin1String("{BIGINT}"),
             QLatin1String(types.bigint.data(), static_cast<qsizetype>(types.bigint.size())));
+        text.replace(QLatin1String("{VERSION_COLUMNS}"),
+                     versionColumnDefinitions(migration.version, engine));
         statements.append(text);
     }
+    statements.append(addedVersionColumns(migration.version, engine));
     return statements;
 }
 

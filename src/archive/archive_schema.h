@@ -8,7 +8,6 @@
 #include <QSqlError>
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <span>
 #include <string_view>
 
@@ -29,16 +28,18 @@ struct EngineTypes {
 // The engine behind an open connection, from its Qt driver name (QSQLITE, QPSQL).
 [[nodiscard]] Engine engineOf(const QSqlDatabase& db);
 
-// The schema version this program writes.
-inline constexpr int kSchemaVersion = 3;
+// The schema version this program writes: the last entry of the migration list
+// (archive_schema.cpp, checked there by the compiler).
+inline constexpr int kSchemaVersion = 4;
 
 // The steps from version - 1 to version: shared statements, then the statements of one
-// engine only (tables only a laptop or only the team server needs), then (optionally) work
-// that needs the program, such as a fresh identity.
+// engine only (tables only a laptop or only the team server needs), then the columns of
+// record_versions this version adds (version_columns.h), then (optionally) work that needs
+// the program, such as a fresh identity.
 struct Migration {
     int version;
     std::span<const std::string_view> statements;
-    std::function<bool(QSqlDatabase& db, QString* error)> afterStatements;
+    bool (*afterStatements)(QSqlDatabase& db, QString* error) = nullptr;
     std::span<const std::string_view> sqliteOnly = {};
     std::span<const std::string_view> postgresOnly = {};
 };

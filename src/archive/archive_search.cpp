@@ -1,10 +1,7 @@
 #include "archive/archive_search.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 #include "archive/record_codes.h"
 
@@ -12,16 +9,9 @@ namespace trellicap::archive {
 
 namespace {
 
-// The column expressions in SearchColumn order.
-constexpr const char* kSelect =
-    "SELECT v.uuid, v.version, v.model, v.slot, v.source, v.source_path, v.arrived,"
-    " v.time_date, v.header_json, v.range_text, v.delay_text, v.gain_text, v.gate1_text,"
-    " v.gate2_text, v.arrived_ms FROM record_versions v";
-constexpr const char* kSortColumns[] = {
-    "v.uuid",        "v.version",    "v.model",      "v.slot",        "v.source",
-    "v.source_path", "v.arrived_ms", "v.time_date",  "v.header_json", "v.range_text",
-    "v.delay_text",  "v.gain_text",  "v.gate1_text", "v.gate2_text",  "v.arrived_ms",
-};
+// The trigram index finds a run of three characters or more; a shorter text is looked for
+// in every search text.
+constexpr qsizetype kShortestIndexedText = 3;
 
 // LIKE's own characters in a typed text match themselves.
 QString likePattern(const QString& text) {
@@ -32,117 +22,220 @@ QString likePattern(const QString& text) {
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
-KeptVersion versionFrom(const QSqlQuery& query) {
-    KeptVersion kept;
-    kept.uuid = query.value(kColUuid).toString();
-    kept.version = query.value(kColVersion).toInt();
-    kept.model = query.value(kColModel).toString();
-    kept.slot = query.value(kColSlot).toInt();
-    kept.source = query.value(kColSource).toString();
-    kept.path = query.value(kColPath).toString();
-    kept.arrived = query.value(kColArrived).toString();
-    kept.timeDate = query.value(kColTimeDate).toString();
-    kept.header = headerFromJson(query.value(kColHeader).toString());
-    kept.range = query.value(kColRange).toString();
-    kept.delay = query.value(kColDelay).toString();
-    kept.gain = query.value(kColGain).toString();
-    kept.gate1 = query.value(kColGate1).toString();
-    kept.gate2 = query.value(kColGate2).toString();
+// The text as one FTS5 phrase: its trigrams one after the other, which is the text as a
+// run of characters anywhere in a search text. Only a double quote means anything inside
+// a phrase; it is doubled.
+QString phrase(const QString& text) {
+    QString escaped = text.toLower();
+    escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+bool indexFinds(const SearchPlace& place, const QString& text) {
+    return place.engine == Engine::Sqlite && place.textIndex &&
+           text.toLower().toUcs4().size() >= kShortestIndexedText;
+}
+
+struct Conditions {
+    QString joins;
+    QStringList where;
+    QVariantList values;
+};
+
+Conditions conditionsOf(const SearchPlace& place, const SearchFilter& filter) {
+    Conditions c;
+    if (!filter.allVersions) {
+        c.joins +=
+            QStringLiteral(" JOIN records r ON r.uuid = v.uuid AND r.latest_version = v.version");
+    }
+    if (filter.fromMs) {
+        c.where.append(QStringLiteral("v.arrived_ms >= ?"));
+        c.values.append(*filter.fromMs);
+    }
+    if (filter.toMs) {
+        c.where.append(QStringLiteral("v.arrived_ms < ?"));
+        c.values.append(*filter.toMs);
+    }
+    if (!filter.text.isEmpty()) {
+        if (indexFinds(place, filter.text)) {
+            c.where.append(QStringLiteral(
+                "v.rowid IN (SELECT rowid FROM version_search WHERE version_search MATCH ?)"));
+            c.values.append(phrase(filter.text));
+        } else {
+            c.where.append(QStringLiteral("v.search_text LIKE ? ESCAPE '\\'"));
+            c.values.append(likePattern(filter.text));
+        }
+    }
+    if (filter.slot) {
+        c.where.append(QStringLiteral("v.slot = ?"));
+        c.values.append(*filter.slot);
+    }
+    if (!filter.model.isEmpty()) {
+        c.where.append(QStringLiteral("v.model = ?"));
+        c.values.append(filter.model);
+    }
+    if (!filter.source.isEmpty()) {
+        c.where.append(QStringLiteral("v.source = ?"));
+        c.values.append(filter.source);
+    }
+    return c;
+}
+
+QString whereClause(const Conditions& c) {
+    return c.where.isEmpty() ? QString()
+                             : QStringLiteral(" WHERE ") + c.where.join(QStringLiteral(" AND "));
+}
+
+QString selectFrom(const SearchPlace& place) {
+    return QStringLiteral("SELECT ") + searchSelectList(place.engine, place.hostNames) +
+           QStringLiteral(" FROM record_versions v");
+}
+
+bool prepareAndRun(QSqlQuery& query, const SearchQuery& search, QString* error) {
+    query.setForwardOnly(true);
+    if (!query.prepare(search.sql)) {
+        *error = query.lastError().text();
+        return false;
+    }
+    for (const QVariant& value : search.values) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        *error = query.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+std::vector<KeptVersion> readRows(QSqlDatabase& db, const SearchQuery& search, QString* error) {
+    std::vector<KeptVersion> found;
+    QSqlQuery query(db);
+    if (!prepareAndRun(query, search, error)) {
+        return found;
+    }
+    while (query.next()) {
+        found.push_back(versionFromRow(query));
+    }
+    return found;
+}
+
+std::optional<KeptVersion> oneVersion(QSqlDatabase& db, const QString& uuid,
+                                      std::optional<int> version) {
+    const SearchPlace place = searchPlaceOf(db);
+    SearchQuery search;
+    search.sql = selectFrom(place) + senderJoins(place.engine);
+    if (version) {
+        search.sql += QStringLiteral(" WHERE v.uuid = ? AND v.version = ?");
+        search.values = {uuid, *version};
+    } else {
+        search.sql += QStringLiteral(
+            " JOIN records r ON r.uuid = v.uuid AND r.latest_version = v.version"
+            " WHERE v.uuid = ?");
+        search.values = {uuid};
+    }
+    QString error;
+    std::vector<KeptVersion> found = readRows(db, search, &error);
+    if (found.empty()) {
+        return std::nullopt;
+    }
+    KeptVersion kept = std::move(found.front());
+    kept.savedIn = savedInPaths(db, kept.uuid, kept.version);
     return kept;
 }
 
 }  // namespace
 
+SearchPlace searchPlaceOf(QSqlDatabase& db) {
+    SearchPlace place;
+    place.engine = engineOf(db);
+    const int version = schemaVersion(db);
+    if (place.engine == Engine::Sqlite) {
+        place.textIndex = version >= 4 && db.tables().contains(QStringLiteral("version_search"));
+    } else {
+        place.hostNames = version >= 4;
+    }
+    return place;
+}
+
 SearchQuery searchQuery(const SearchFilter& filter, SearchColumn orderBy, bool ascending) {
+    return searchQuery(SearchPlace{}, filter, orderBy, ascending);
+}
+
+SearchQuery searchQuery(const SearchPlace& place, const SearchFilter& filter, SearchColumn orderBy,
+                        bool ascending) {
+    const Conditions c = conditionsOf(place, filter);
     SearchQuery query;
-    query.sql = QString::fromLatin1(kSelect);
-    if (!filter.allVersions) {
-        query.sql +=
-            QStringLiteral(" JOIN records r ON r.uuid = v.uuid AND r.latest_version = v.version");
-    }
-    QStringList where;
-    if (filter.fromMs) {
-        where.append(QStringLiteral("v.arrived_ms >= ?"));
-        query.values.append(*filter.fromMs);
-    }
-    if (filter.toMs) {
-        where.append(QStringLiteral("v.arrived_ms < ?"));
-        query.values.append(*filter.toMs);
-    }
-    if (!filter.text.isEmpty()) {
-        where.append(QStringLiteral("v.search_text LIKE ? ESCAPE '\\'"));
-        query.values.append(likePattern(filter.text));
-    }
-    if (filter.slot) {
-        where.append(QStringLiteral("v.slot = ?"));
-        query.values.append(*filter.slot);
-    }
-    if (!filter.model.isEmpty()) {
-        where.append(QStringLiteral("v.model = ?"));
-        query.values.append(filter.model);
-    }
-    if (!filter.source.isEmpty()) {
-        where.append(QStringLiteral("v.source = ?"));
-        query.values.append(filter.source);
-    }
-    if (!where.isEmpty()) {
-        query.sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
-    }
-    const int column = orderBy >= 0 && orderBy < kSearchColumns ? orderBy : kColArrivedMs;
+    query.sql = selectFrom(place) + c.joins + senderJoins(place.engine) + whereClause(c);
+    query.values = c.values;
     const QString direction = ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
-    query.sql += QStringLiteral(" ORDER BY ") + QLatin1String(kSortColumns[column]) + direction +
-                 QStringLiteral(", v.uuid, v.version");
+    query.sql += QStringLiteral(" ORDER BY ") + sortExpression(orderBy, place.engine, place.hostNames) +
+                 direction + QStringLiteral(", v.uuid, v.version");
     return query;
+}
+
+SearchQuery countQuery(const SearchPlace& place, const SearchFilter& filter) {
+    const Conditions c = conditionsOf(place, filter);
+    return {QStringLiteral("SELECT COUNT(*) FROM record_versions v") + c.joins + whereClause(c),
+            c.values};
 }
 
 std::vector<KeptVersion> searchArchive(QSqlDatabase& db, const SearchFilter& filter,
                                        QString* error) {
-    const SearchQuery search = searchQuery(filter);
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.prepare(search.sql);
-    for (const QVariant& value : search.values) {
-        query.addBindValue(value);
-    }
-    std::vector<KeptVersion> found;
-    if (!query.exec()) {
-        *error = query.lastError().text();
-        return found;
-    }
-    while (query.next()) {
-        found.push_back(versionFrom(query));
-    }
+    std::vector<KeptVersion> found = readRows(db, searchQuery(searchPlaceOf(db), filter), error);
     for (KeptVersion& kept : found) {
         kept.savedIn = savedInPaths(db, kept.uuid, kept.version);
     }
     return found;
 }
 
-std::optional<KeptVersion> newestVersion(QSqlDatabase& db, const QString& uuid) {
-    QSqlQuery query(db);
-    query.prepare(
-        QString::fromLatin1(kSelect) +
-        QStringLiteral(" JOIN records r ON r.uuid = v.uuid AND r.latest_version = v.version"
-                       " WHERE v.uuid = ?"));
-    query.addBindValue(uuid);
-    if (!query.exec() || !query.next()) {
-        return std::nullopt;
-    }
-    KeptVersion kept = versionFrom(query);
-    kept.savedIn = savedInPaths(db, kept.uuid, kept.version);
-    return kept;
+std::vector<KeptVersion> searchPage(QSqlDatabase& db, const SearchFilter& filter,
+                                    SearchColumn orderBy, bool ascending, int offset, int limit,
+                                    QString* error) {
+    SearchQuery search = searchQuery(searchPlaceOf(db), filter, orderBy, ascending);
+    search.sql += QStringLiteral(" LIMIT ? OFFSET ?");
+    search.values << limit << offset;
+    return readRows(db, search, error);
 }
 
-std::optional<std::vector<RecordValue>> keptValues(QSqlDatabase& db, const QString& uuid,
-                                                   int version, int count) {
+int countMatches(QSqlDatabase& db, const SearchFilter& filter, QString* error) {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT codes FROM record_values WHERE uuid = ? AND version = ?"));
+    if (!prepareAndRun(query, countQuery(searchPlaceOf(db), filter), error)) {
+        return -1;
+    }
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+std::optional<KeptVersion> newestVersion(QSqlDatabase& db, const QString& uuid) {
+    return oneVersion(db, uuid, std::nullopt);
+}
+
+std::optional<KeptVersion> keptVersion(QSqlDatabase& db, const QString& uuid, int version) {
+    return oneVersion(db, uuid, version);
+}
+
+std::optional<QByteArray> encodedValues(QSqlDatabase& db, const QString& uuid, int version) {
+    QSqlQuery query(db);
+    // An archive of schema version 3 or older holds every blob as it is.
+    const bool packed = schemaVersion(db) >= 4;
+    query.prepare(packed ? QStringLiteral("SELECT codes, packing FROM record_values"
+                                          " WHERE uuid = ? AND version = ?")
+                         : QStringLiteral("SELECT codes, 0 FROM record_values"
+                                          " WHERE uuid = ? AND version = ?"));
     query.addBindValue(uuid);
     query.addBindValue(version);
     if (!query.exec() || !query.next()) {
         return std::nullopt;
     }
-    return decodeRecord(query.value(0).toByteArray(), count);
+    return unpackValues(query.value(0).toByteArray(), query.value(1).toInt());
+}
+
+std::optional<std::vector<RecordValue>> keptValues(QSqlDatabase& db, const QString& uuid,
+                                                   int version, int count) {
+    const auto encoded = encodedValues(db, uuid, version);
+    if (!encoded) {
+        return std::nullopt;
+    }
+    return decodeRecord(*encoded, count);
 }
 
 QStringList savedInPaths(QSqlDatabase& db, const QString& uuid, int version) {
@@ -158,15 +251,6 @@ QStringList savedInPaths(QSqlDatabase& db, const QString& uuid, int version) {
         }
     }
     return paths;
-}
-
-std::vector<std::pair<QString, QString>> headerFromJson(const QString& json) {
-    std::vector<std::pair<QString, QString>> header;
-    for (const QJsonValue pair : QJsonDocument::fromJson(json.toUtf8()).array()) {
-        const QJsonArray nameText = pair.toArray();
-        header.emplace_back(nameText.at(0).toString(), nameText.at(1).toString());
-    }
-    return header;
 }
 
 }  // namespace trellicap::archive

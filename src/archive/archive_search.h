@@ -1,5 +1,9 @@
 // Finding kept records again: a filter turned into one query over the versions (short rows;
 // the values are read only for the records asked for), and the kept versions read back.
+// The query's columns, their order and what each sorts by come from the column table
+// (version_columns.h). On SQLite a free text of three or more characters is looked up in
+// the trigram index (version_search), on PostgreSQL through the pg_trgm index behind LIKE;
+// either finds exactly what LIKE '%text%' over the lower-case search text finds.
 #pragma once
 
 #include <QSqlDatabase>
@@ -10,6 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "archive/archive_schema.h"
+#include "archive/kept_version.h"
+#include "archive/version_columns.h"
 #include "profiles/model_profile.h"
 
 namespace trellicap::archive {
@@ -20,28 +27,8 @@ struct SearchFilter {
     QString text;                  // header fields and record file names, any case
     std::optional<int> slot;       // 1..200
     QString model;                 // "tft", "dac"; empty: both
-    QString source;                // "capture", "unsolicited", "file", "restore"; empty: all
+    QString source;                // "capture", "unsolicited", "file", "restore", "edit"; empty: all
     bool allVersions = false;      // else the newest version of each record
-};
-
-// The columns a search returns, in this order.
-enum SearchColumn {
-    kColUuid,
-    kColVersion,
-    kColModel,
-    kColSlot,
-    kColSource,
-    kColPath,
-    kColArrived,
-    kColTimeDate,
-    kColHeader,
-    kColRange,
-    kColDelay,
-    kColGain,
-    kColGate1,
-    kColGate2,
-    kColArrivedMs,
-    kSearchColumns
 };
 
 struct SearchQuery {
@@ -49,40 +36,48 @@ struct SearchQuery {
     QVariantList values;  // bound in order
 };
 
-// Newest arrivals first. `orderBy` names a SearchColumn to sort by instead.
+// What a database offers a search: its engine, the trigram index (SQLite, schema version
+// 4), the laptops' host names (team server, schema version 4).
+struct SearchPlace {
+    Engine engine = Engine::Sqlite;
+    bool textIndex = false;
+    bool hostNames = false;
+};
+[[nodiscard]] SearchPlace searchPlaceOf(QSqlDatabase& db);
+
+// Newest arrivals first. `orderBy` names a SearchColumn to sort by instead. This form reads
+// every engine without an index (LIKE over the search text); the form with a place uses
+// what that database offers.
 [[nodiscard]] SearchQuery searchQuery(const SearchFilter& filter,
                                       SearchColumn orderBy = kColArrivedMs, bool ascending = false);
-
-struct KeptVersion {
-    QString uuid;
-    int version = 0;
-    QString model;
-    int slot = 0;
-    QString source;
-    QString path;  // the record file a `file` record came from
-    QString arrived;
-    QString timeDate;
-    std::vector<std::pair<QString, QString>> header;  // box name -> text
-    QString range;
-    QString delay;
-    QString gain;
-    QString gate1;
-    QString gate2;
-    QStringList savedIn;
-};
+[[nodiscard]] SearchQuery searchQuery(const SearchPlace& place, const SearchFilter& filter,
+                                      SearchColumn orderBy = kColArrivedMs, bool ascending = false);
+// SELECT COUNT(*) of what the search finds.
+[[nodiscard]] SearchQuery countQuery(const SearchPlace& place, const SearchFilter& filter);
 
 // Runs the search; empty with `error` set when the database refuses it.
 [[nodiscard]] std::vector<KeptVersion> searchArchive(QSqlDatabase& db, const SearchFilter& filter,
                                                      QString* error);
+// One page of it: `limit` rows from the `offset`th, in the order asked for (savedIn empty).
+[[nodiscard]] std::vector<KeptVersion> searchPage(QSqlDatabase& db, const SearchFilter& filter,
+                                                  SearchColumn orderBy, bool ascending, int offset,
+                                                  int limit, QString* error);
+// How many versions the search finds; -1 with `error` set when the database refuses it.
+[[nodiscard]] int countMatches(QSqlDatabase& db, const SearchFilter& filter, QString* error);
+
 // The newest version of a record; nothing for an unknown UUID.
 [[nodiscard]] std::optional<KeptVersion> newestVersion(QSqlDatabase& db, const QString& uuid);
-// A version's values, or nothing when they are missing or not `count` values long.
+// One version of a record; nothing when there is no such version.
+[[nodiscard]] std::optional<KeptVersion> keptVersion(QSqlDatabase& db, const QString& uuid,
+                                                     int version);
+// A version's values as encodeRecord() writes them (unpacked), whatever their count;
+// nothing when they are missing or damaged.
+[[nodiscard]] std::optional<QByteArray> encodedValues(QSqlDatabase& db, const QString& uuid,
+                                                      int version);
+// A version's values, or nothing when they are missing, damaged or not `count` values long.
 [[nodiscard]] std::optional<std::vector<RecordValue>> keptValues(QSqlDatabase& db,
                                                                  const QString& uuid, int version,
                                                                  int count);
 [[nodiscard]] QStringList savedInPaths(QSqlDatabase& db, const QString& uuid, int version);
-
-// The (box name, text) pairs of a version's header_json, in the profile's order.
-[[nodiscard]] std::vector<std::pair<QString, QString>> headerFromJson(const QString& json);
 
 }  // namespace trellicap::archive

@@ -1,127 +1,142 @@
 #include "archive/archive_sync.h"
 
-#include <QDateTime>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
+#include <QSysInfo>
 #include <QVariant>
+#include <functional>
+#include <map>
+#include <memory>
 
 #include "archive/archive_schema.h"
+#include "archive/iso_time.h"
 #include "archive/server_connection.h"
 #include "archive/server_schema.h"
 #include "archive/sync_marks.h"
+#include "archive/version_columns.h"
 
 namespace trellicap::archive {
 
 namespace {
 
-constexpr const char* kRowidColumn = "local_rowid";
-
-// The statements of one sync on the server, prepared once.
-struct ServerStatements {
-    explicit ServerStatements(QSqlDatabase& server)
-        : version(server), values(server), record(server), origin(server), savedIn(server) {}
-    QSqlQuery version;
-    QSqlQuery values;
-    QSqlQuery record;
-    QSqlQuery origin;
-    QSqlQuery savedIn;
-    QStringList versionColumns;
-    QStringList savedInColumns;
+// One local row read for the server: its position in the local file (where the next batch
+// starts), then the values in the order of the server statement's columns.
+struct LocalRow {
+    qint64 rowid = 0;
+    QVariantList values;
 };
 
-// The columns of a row read from the local archive, without the local position. The
-// names go into the server's statement as they stand: only plain names are taken, so a
-// doctored archive file cannot smuggle SQL in through them (empty: one was not plain).
-QStringList columnsOf(const QSqlRecord& row, const QStringList& skipped) {
-    static const QRegularExpression plain(QStringLiteral("^[a-z_][a-z0-9_]*$"));
-    QStringList columns;
-    for (int i = 0; i < row.count(); ++i) {
-        if (skipped.contains(row.fieldName(i))) {
-            continue;
-        }
-        if (!plain.match(row.fieldName(i)).hasMatch()) {
-            return {};
-        }
-        columns.append(row.fieldName(i));
-    }
-    return columns;
-}
-
-// INSERT of these columns that leaves a row the server holds already as it is.
-QString insertKeepingExisting(const QString& table, const QStringList& columns) {
+// "INSERT INTO table (a, b) VALUES (?, ?), (?, ?) ... suffix": one statement for a batch.
+// `extra` are expressions after the bound columns in each row (session_user).
+QString multiRowInsert(const QString& table, const QStringList& columns, qsizetype rows,
+                       const QString& suffix, const QStringList& extra = {}) {
     QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        marks.append(QStringLiteral("?"));
-    }
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT DO NOTHING")
-        .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    marks.fill(QStringLiteral("?"), columns.size() - extra.size());
+    marks.append(extra);
+    const QString row = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    QStringList all;
+    all.fill(row, rows);
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3%4")
+        .arg(table, columns.join(QStringLiteral(", ")), all.join(QStringLiteral(", ")), suffix);
 }
 
-bool prepare(QSqlQuery& query, const QString& text, QString* error) {
-    if (!query.prepare(text)) {
-        *error = serverReason(query.lastError());
-        return false;
+// A statement of one batch, prepared once for each size of batch it meets (a full batch
+// and the last one) and reused.
+class BatchStatement {
+public:
+    BatchStatement(QSqlDatabase& server, std::function<QString(qsizetype rows)> sql)
+        : m_server(server), m_sql(std::move(sql)) {}
+
+    // Binds rows (each the same count of values) and runs; false with *error.
+    bool run(const std::vector<QVariantList>& rows, QString* error, int* affected = nullptr) {
+        if (rows.empty()) {
+            return true;
+        }
+        auto& query = m_prepared[rows.size()];
+        if (!query) {
+            query = std::make_unique<QSqlQuery>(m_server);
+            if (!query->prepare(m_sql(static_cast<qsizetype>(rows.size())))) {
+                *error = serverReason(query->lastError());
+                query.reset();
+                return false;
+            }
+        }
+        int at = 0;
+        for (const QVariantList& row : rows) {
+            for (const QVariant& value : row) {
+                query->bindValue(at++, value);
+            }
+        }
+        if (!query->exec()) {
+            *error = serverReason(query->lastError());
+            return false;
+        }
+        if (affected) {
+            *affected = query->numRowsAffected();
+        }
+        return true;
     }
-    return true;
+
+private:
+    QSqlDatabase& m_server;
+    std::function<QString(qsizetype)> m_sql;
+    std::map<std::size_t, std::unique_ptr<QSqlQuery>> m_prepared;
+};
+
+QString localError(const QSqlQuery& query) {
+    return QStringLiteral("local archive: ") + query.lastError().text().simplified();
 }
 
-bool run(QSqlQuery& query, QString* error) {
-    if (!query.exec()) {
-        *error = serverReason(query.lastError());
-        return false;
+// Which local versions come next: after the last one this run looked at, not marked as sent
+// to this server, in the order they were written; with their values as the archive holds
+// them (deflated or not: the server keeps the same bytes and the same packing).
+std::vector<LocalRow> nextVersions(QSqlDatabase& local, const QString& serverUuid, qint64 after,
+                                   QString* error) {
+    QStringList columns;
+    for (const QString& name : storedColumnNames()) {
+        columns.append(QStringLiteral("v.") + name);
     }
-    return true;
-}
-
-bool bindColumns(QSqlQuery& query, const QSqlRecord& row, const QStringList& columns) {
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        query.bindValue(static_cast<int>(i), row.value(columns[i]));
-    }
-    return true;
-}
-
-// Runs a prepared query on the local archive and takes every row; empty with *error set when
-// it fails.
-QList<QSqlRecord> localRows(QSqlQuery& pick, QString* error) {
-    QList<QSqlRecord> rows;
+    QSqlQuery pick(local);
+    pick.setForwardOnly(true);
+    pick.prepare(
+        QStringLiteral("SELECT v.rowid, %1, c.codes, c.packing FROM record_versions v"
+                       " JOIN record_values c ON c.uuid = v.uuid AND c.version = v.version"
+                       " WHERE v.rowid > ? AND NOT EXISTS (SELECT 1 FROM sync_sent s"
+                       "  WHERE s.server_uuid = ? AND s.uuid = v.uuid AND s.version = v.version)"
+                       " ORDER BY v.rowid LIMIT %2")
+            .arg(columns.join(QStringLiteral(", ")))
+            .arg(kSyncBatchSize));
+    pick.addBindValue(after);
+    pick.addBindValue(serverUuid);
+    std::vector<LocalRow> rows;
     if (!pick.exec()) {
-        *error = QStringLiteral("local archive: ") + pick.lastError().text().simplified();
+        *error = localError(pick);
         return rows;
     }
+    const int count = pick.record().count();
     while (pick.next()) {
-        rows.append(pick.record());
+        LocalRow row;
+        row.rowid = pick.value(0).toLongLong();
+        for (int i = 1; i < count; ++i) {
+            row.values.append(pick.value(i));
+        }
+        rows.push_back(std::move(row));
     }
     return rows;
 }
 
-// Which local versions come next: after the last one this run looked at, not marked as sent
-// to this server, in the order they were written.
-QList<QSqlRecord> nextVersions(QSqlDatabase& local, const QString& serverUuid, qint64 after,
-                               QString* error) {
+// Record-file notes of versions the server holds, not yet sent to it, each with its
+// version's search text (which holds the file's name now).
+std::vector<LocalRow> nextSavedIn(QSqlDatabase& local, const QString& serverUuid, qint64 after,
+                                  QString* error) {
     QSqlQuery pick(local);
+    pick.setForwardOnly(true);
     pick.prepare(
-        QStringLiteral("SELECT v.rowid AS local_rowid, v.*, c.codes AS codes FROM record_versions v"
-                       " JOIN record_values c ON c.uuid = v.uuid AND c.version = v.version"
-                       " WHERE v.rowid > ? AND NOT EXISTS (SELECT 1 FROM sync_sent s"
-                       "  WHERE s.server_uuid = ? AND s.uuid = v.uuid AND s.version = v.version)"
-                       " ORDER BY v.rowid LIMIT %1")
-            .arg(kSyncBatchSize));
-    pick.addBindValue(after);
-    pick.addBindValue(serverUuid);
-    return localRows(pick, error);
-}
-
-// Record-file notes of versions the server holds, not yet sent to it.
-QList<QSqlRecord> nextSavedIn(QSqlDatabase& local, const QString& serverUuid, qint64 after,
-                              QString* error) {
-    QSqlQuery pick(local);
-    pick.prepare(
-        QStringLiteral("SELECT s.rowid AS local_rowid, s.*, v.search_text AS version_search_text"
-                       " FROM saved_in s JOIN record_versions v"
+        QStringLiteral("SELECT s.rowid, s.uuid, s.version, s.path, s.file_name, s.saved_at,"
+                       " v.search_text FROM saved_in s JOIN record_versions v"
                        " ON v.uuid = s.uuid AND v.version = s.version"
                        " WHERE s.rowid > ? AND EXISTS (SELECT 1 FROM sync_sent m"
                        "  WHERE m.server_uuid = ? AND m.uuid = s.uuid AND m.version = s.version)"
@@ -132,60 +147,20 @@ QList<QSqlRecord> nextSavedIn(QSqlDatabase& local, const QString& serverUuid, qi
     pick.addBindValue(after);
     pick.addBindValue(serverUuid);
     pick.addBindValue(serverUuid);
-    return localRows(pick, error);
-}
-
-// Stores one version on the server; *stored tells whether it was new there.
-bool storeVersion(ServerStatements& statements, const QSqlRecord& row, const QString& laptopUuid,
-                  const QString& workingFolder, bool* stored, QString* error) {
-    bindColumns(statements.version, row, statements.versionColumns);
-    if (!run(statements.version, error)) {
-        return false;
+    std::vector<LocalRow> rows;
+    if (!pick.exec()) {
+        *error = localError(pick);
+        return rows;
     }
-    *stored = statements.version.numRowsAffected() > 0;
-
-    statements.values.bindValue(0, row.value(QStringLiteral("uuid")));
-    statements.values.bindValue(1, row.value(QStringLiteral("version")));
-    statements.values.bindValue(2, row.value(QStringLiteral("codes")));
-    statements.record.bindValue(0, row.value(QStringLiteral("uuid")));
-    statements.record.bindValue(1, row.value(QStringLiteral("model")));
-    statements.record.bindValue(2, row.value(QStringLiteral("slot")));
-    statements.record.bindValue(3, row.value(QStringLiteral("version")));
-    statements.origin.bindValue(0, row.value(QStringLiteral("uuid")));
-    statements.origin.bindValue(1, row.value(QStringLiteral("version")));
-    statements.origin.bindValue(2, laptopUuid);
-    statements.origin.bindValue(3, workingFolder);
-    return run(statements.values, error) && run(statements.record, error) &&
-           run(statements.origin, error);
-}
-
-bool prepareVersionStatements(ServerStatements& statements, const QSqlRecord& sample,
-                              QString* error) {
-    statements.versionColumns =
-        columnsOf(sample, {QString::fromLatin1(kRowidColumn), QStringLiteral("codes")});
-    if (statements.versionColumns.isEmpty()) {
-        *error = QStringLiteral("local archive: a column of record_versions has an unusual name");
-        return false;
+    while (pick.next()) {
+        LocalRow row;
+        row.rowid = pick.value(0).toLongLong();
+        for (int i = 1; i <= 6; ++i) {
+            row.values.append(pick.value(i));
+        }
+        rows.push_back(std::move(row));
     }
-    return prepare(
-               statements.version,
-               insertKeepingExisting(QStringLiteral("record_versions"), statements.versionColumns),
-               error) &&
-           prepare(statements.values,
-                   QStringLiteral("INSERT INTO record_values (uuid, version, codes)"
-                                  " VALUES (?, ?, ?) ON CONFLICT DO NOTHING"),
-                   error) &&
-           prepare(
-               statements.record,
-               QStringLiteral("INSERT INTO records (uuid, model, slot, latest_version)"
-                              " VALUES (?, ?, ?, ?) ON CONFLICT (uuid) DO UPDATE SET latest_version"
-                              " = GREATEST(records.latest_version, EXCLUDED.latest_version)"),
-               error) &&
-           prepare(statements.origin,
-                   QStringLiteral("INSERT INTO sent_from"
-                                  " (uuid, version, laptop_uuid, working_folder, inspector)"
-                                  " VALUES (?, ?, ?, ?, session_user) ON CONFLICT DO NOTHING"),
-                   error);
+    return rows;
 }
 
 // One server transaction around send(); false with *error when anything in it failed.
@@ -217,46 +192,112 @@ int countOf(QSqlDatabase& db, const QString& sql, const QString& serverUuid) {
     return query.value(0).toInt();
 }
 
+// The statements that store a batch of versions on the server.
+struct VersionStatements {
+    explicit VersionStatements(QSqlDatabase& server)
+        : versions(server,
+                   [](qsizetype rows) {
+                       return multiRowInsert(QStringLiteral("record_versions"), storedColumnNames(),
+                                             rows, QStringLiteral(" ON CONFLICT DO NOTHING"));
+                   }),
+          values(server,
+                 [](qsizetype rows) {
+                     return multiRowInsert(QStringLiteral("record_values"),
+                                           {QStringLiteral("uuid"), QStringLiteral("version"),
+                                            QStringLiteral("codes"), QStringLiteral("packing")},
+                                           rows, QStringLiteral(" ON CONFLICT DO NOTHING"));
+                 }),
+          records(server,
+                  [](qsizetype rows) {
+                      return multiRowInsert(
+                          QStringLiteral("records"),
+                          {QStringLiteral("uuid"), QStringLiteral("model"), QStringLiteral("slot"),
+                           QStringLiteral("latest_version")},
+                          rows,
+                          QStringLiteral(" ON CONFLICT (uuid) DO UPDATE SET latest_version ="
+                                         " GREATEST(records.latest_version,"
+                                         " EXCLUDED.latest_version)"));
+                  }),
+          origins(server, [](qsizetype rows) {
+              return multiRowInsert(QStringLiteral("sent_from"),
+                                    {QStringLiteral("uuid"), QStringLiteral("version"),
+                                     QStringLiteral("laptop_uuid"),
+                                     QStringLiteral("working_folder"), QStringLiteral("inspector")},
+                                    rows, QStringLiteral(" ON CONFLICT DO NOTHING"),
+                                    {QStringLiteral("session_user")});
+          }) {}
+    BatchStatement versions;
+    BatchStatement values;
+    BatchStatement records;
+    BatchStatement origins;
+};
+
+// Sends one batch in one server transaction; *stored: how many were new there.
+bool storeBatch(VersionStatements& statements, const std::vector<LocalRow>& rows,
+                const QString& laptopUuid, const QString& workingFolder, int* stored,
+                QString* error) {
+    static const QStringList names = storedColumnNames();
+    const auto at = [](const QString& name) { return static_cast<int>(names.indexOf(name)); };
+    static const int uuid = at(QStringLiteral("uuid"));
+    static const int version = at(QStringLiteral("version"));
+    static const int model = at(QStringLiteral("model"));
+    static const int slot = at(QStringLiteral("slot"));
+    const auto columns = static_cast<int>(names.size());
+
+    std::vector<QVariantList> versions;
+    std::vector<QVariantList> values;
+    std::vector<QVariantList> origins;
+    // One row per record, its newest version in the batch: an upsert may touch a row once.
+    std::map<QString, QVariantList> records;
+    for (const LocalRow& row : rows) {
+        versions.push_back(row.values.mid(0, columns));
+        values.push_back({row.values[uuid], row.values[version], row.values[columns],
+                          row.values[columns + 1]});
+        origins.push_back({row.values[uuid], row.values[version], laptopUuid, workingFolder});
+        QVariantList& record = records[row.values[uuid].toString()];
+        if (record.isEmpty() || record[3].toInt() < row.values[version].toInt()) {
+            record = {row.values[uuid], row.values[model], row.values[slot], row.values[version]};
+        }
+    }
+    std::vector<QVariantList> recordRows;
+    for (auto& [key, record] : records) {
+        recordRows.push_back(std::move(record));
+    }
+    return statements.versions.run(versions, error, stored) &&
+           statements.values.run(values, error) && statements.records.run(recordRows, error) &&
+           statements.origins.run(origins, error);
+}
+
 bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serverUuid,
                   const QString& laptopUuid, const SyncSource& source, const SyncProgress& progress,
                   SyncResult& result) {
-    ServerStatements statements(server);
-    bool prepared = false;
+    VersionStatements statements(server);
     qint64 after = 0;
     for (;;) {
-        const QList<QSqlRecord> rows = nextVersions(local, serverUuid, after, &result.error);
+        const std::vector<LocalRow> rows = nextVersions(local, serverUuid, after, &result.error);
         if (!result.error.isEmpty()) {
             return false;
         }
-        if (rows.isEmpty()) {
+        if (rows.empty()) {
             return true;
         }
-        if (!prepared && !prepareVersionStatements(statements, rows.front(), &result.error)) {
-            return false;
-        }
-        prepared = true;
         int stored = 0;
         const bool committed = inServerTransaction(
             server,
             [&] {
-                for (const QSqlRecord& row : rows) {
-                    bool isNew = false;
-                    if (!storeVersion(statements, row, laptopUuid, source.workingFolder, &isNew,
-                                      &result.error)) {
-                        return false;
-                    }
-                    stored += isNew ? 1 : 0;
-                }
-                return true;
+                return storeBatch(statements, rows, laptopUuid, source.workingFolder, &stored,
+                                  &result.error);
             },
             &result.error);
         if (!committed) {
             return false;
         }
+        static const int uuid = static_cast<int>(storedColumnNames().indexOf(QStringLiteral("uuid")));
+        static const int version =
+            static_cast<int>(storedColumnNames().indexOf(QStringLiteral("version")));
         QList<SentVersion> sent;
-        for (const QSqlRecord& row : rows) {
-            sent.append({row.value(QStringLiteral("uuid")).toString(),
-                         row.value(QStringLiteral("version")).toInt()});
+        for (const LocalRow& row : rows) {
+            sent.append({row.values[uuid].toString(), row.values[version].toInt()});
         }
         result.sent += stored;
         result.alreadyThere += static_cast<int>(rows.size()) - stored;
@@ -267,7 +308,7 @@ bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serv
             result.error = QStringLiteral("local archive: ") + markError;
             return false;
         }
-        after = rows.back().value(QString::fromLatin1(kRowidColumn)).toLongLong();
+        after = rows.back().rowid;
         if (progress && !progress(result)) {
             return true;
         }
@@ -276,83 +317,80 @@ bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serv
 
 bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serverUuid,
                  SyncResult& result) {
-    QSqlQuery insert(server);
-    // A record file's name joins the words a version is found by: the server's copy of
-    // those words follows the local one.
-    QSqlQuery searchText(server);
-    if (!prepare(searchText,
-                 QStringLiteral(
-                     "UPDATE record_versions SET search_text = ? WHERE uuid = ? AND version = ?"),
-                 &result.error)) {
-        return false;
-    }
-    QStringList columns;
+    BatchStatement notes(server, [](qsizetype rows) {
+        return multiRowInsert(QStringLiteral("saved_in"),
+                              {QStringLiteral("uuid"), QStringLiteral("version"),
+                               QStringLiteral("path"), QStringLiteral("file_name"),
+                               QStringLiteral("saved_at")},
+                              rows, QStringLiteral(" ON CONFLICT DO NOTHING"));
+    });
+    // A record file's name joins the words a version is found by: the server's copy of those
+    // words follows the local one (the same for every note of one version).
+    BatchStatement words(server, [](qsizetype rows) {
+        QStringList all;
+        all.fill(QStringLiteral("(?::text, ?::integer, ?::text)"), rows);
+        return QStringLiteral("UPDATE record_versions AS v SET search_text = x.search_text"
+                              " FROM (VALUES %1) AS x (uuid, version, search_text)"
+                              " WHERE v.uuid = x.uuid AND v.version = x.version")
+            .arg(all.join(QStringLiteral(", ")));
+    });
     qint64 after = 0;
     for (;;) {
-        const QList<QSqlRecord> rows = nextSavedIn(local, serverUuid, after, &result.error);
+        const std::vector<LocalRow> rows = nextSavedIn(local, serverUuid, after, &result.error);
         if (!result.error.isEmpty()) {
             return false;
         }
-        if (rows.isEmpty()) {
+        if (rows.empty()) {
             return true;
         }
-        if (columns.isEmpty()) {
-            columns = columnsOf(rows.front(), {QString::fromLatin1(kRowidColumn),
-                                               QStringLiteral("version_search_text")});
-            if (columns.isEmpty()) {
-                result.error =
-                    QStringLiteral("local archive: a column of saved_in has an unusual name");
-                return false;
-            }
-            if (!prepare(insert, insertKeepingExisting(QStringLiteral("saved_in"), columns),
-                         &result.error)) {
-                return false;
-            }
+        std::vector<QVariantList> noteRows;
+        std::map<std::pair<QString, int>, QVariantList> wordRows;
+        for (const LocalRow& row : rows) {
+            noteRows.push_back(row.values.mid(0, 5));
+            wordRows[{row.values[0].toString(), row.values[1].toInt()}] = {
+                row.values[0], row.values[1], row.values[5]};
+        }
+        std::vector<QVariantList> wordList;
+        for (auto& [key, word] : wordRows) {
+            wordList.push_back(std::move(word));
         }
         const bool committed = inServerTransaction(
             server,
-            [&] {
-                for (const QSqlRecord& row : rows) {
-                    bindColumns(insert, row, columns);
-                    searchText.bindValue(0, row.value(QStringLiteral("version_search_text")));
-                    searchText.bindValue(1, row.value(QStringLiteral("uuid")));
-                    searchText.bindValue(2, row.value(QStringLiteral("version")));
-                    if (!run(insert, &result.error) || !run(searchText, &result.error)) {
-                        return false;
-                    }
-                }
-                return true;
-            },
+            [&] { return notes.run(noteRows, &result.error) && words.run(wordList, &result.error); },
             &result.error);
         if (!committed) {
             return false;
         }
         QList<SentSavedIn> sent;
-        for (const QSqlRecord& row : rows) {
-            sent.append({row.value(QStringLiteral("uuid")).toString(),
-                         row.value(QStringLiteral("version")).toInt(),
-                         row.value(QStringLiteral("path")).toString()});
+        for (const LocalRow& row : rows) {
+            sent.append(
+                {row.values[0].toString(), row.values[1].toInt(), row.values[2].toString()});
         }
         const QString markError = markSavedInSent(local, serverUuid, sent);
         if (!markError.isEmpty()) {
             result.error = QStringLiteral("local archive: ") + markError;
             return false;
         }
-        after = rows.back().value(QString::fromLatin1(kRowidColumn)).toLongLong();
+        after = rows.back().rowid;
     }
 }
 
 bool noteLaptop(QSqlDatabase& server, const QString& laptopUuid, const SyncSource& source,
                 QString* error) {
     QSqlQuery upsert(server);
-    upsert.prepare(
-        QStringLiteral("INSERT INTO laptops (laptop_uuid, working_folder, inspector, last_sync)"
-                       " VALUES (?, ?, session_user, now()) ON CONFLICT (laptop_uuid) DO UPDATE SET"
-                       " working_folder = EXCLUDED.working_folder, inspector = EXCLUDED.inspector,"
-                       " last_sync = EXCLUDED.last_sync"));
+    upsert.prepare(QStringLiteral(
+        "INSERT INTO laptops (laptop_uuid, working_folder, inspector, last_sync, host_name)"
+        " VALUES (?, ?, session_user, now(), ?) ON CONFLICT (laptop_uuid) DO UPDATE SET"
+        " working_folder = EXCLUDED.working_folder, inspector = EXCLUDED.inspector,"
+        " last_sync = EXCLUDED.last_sync, host_name = EXCLUDED.host_name"));
     upsert.addBindValue(laptopUuid);
     upsert.addBindValue(source.workingFolder);
-    return run(upsert, error);
+    upsert.addBindValue(QSysInfo::machineHostName());
+    if (!upsert.exec()) {
+        *error = serverReason(upsert.lastError());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -405,9 +443,7 @@ SyncResult syncArchive(QSqlDatabase& local, QSqlDatabase& server, const SyncSour
                 sendSavedIn(local, server, serverUuid, result);
     result.waiting = versionsWaiting(local, serverUuid);
     if (result.ok) {
-        result.finished = QDateTime::currentDateTime()
-                              .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
-                              .toString(Qt::ISODate);
+        result.finished = isoWithOffset(QDateTime::currentDateTime());
         // Only the status bar reads this note: a failure to write it loses nothing.
         (void)noteSyncDone(local, serverUuid, source.serverUrl, result.finished);
     }

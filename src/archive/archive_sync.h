@@ -1,13 +1,15 @@
 // Sends the local archive's record versions that the team server does not hold yet.
 // Idempotent by (UUID, version): whatever the server holds already is left as it is and
-// counted, so a second sync stores nothing and two laptops never collide. At most 100
-// versions go in one server transaction; after each commit the local archive notes them as
-// sent, so a server that goes away mid-sync keeps every batch it committed and the next
-// sync resumes after it. A batch whose commit reached the server but whose answer did not
-// is sent again and found there.
+// counted, so a second sync stores nothing and two laptops never collide. At most
+// kSyncBatchSize versions go in one server transaction, each table's rows in one multi-row
+// INSERT ... ON CONFLICT DO NOTHING; after each commit the local archive notes them as sent,
+// so a server that goes away mid-sync keeps every batch it committed and the next sync
+// resumes after it. A batch whose commit reached the server but whose answer did not is
+// sent again and found there.
 #pragma once
 
 #include <QMetaType>
+#include <QDateTime>
 #include <QString>
 #include <functional>
 
@@ -15,7 +17,7 @@ class QSqlDatabase;
 
 namespace trellicap::archive {
 
-inline constexpr int kSyncBatchSize = 100;
+inline constexpr int kSyncBatchSize = 500;
 
 struct SyncResult {
     bool ok = false;

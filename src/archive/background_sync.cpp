@@ -1,8 +1,10 @@
 #include "archive/background_sync.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QThread>
 
+#include "archive/connection_interrupt.h"
 #include "archive/server_conf.h"
 #include "archive/sync_worker.h"
 
@@ -52,8 +54,9 @@ BackgroundSync::BackgroundSync(QString workingFolder, QString archivePath, QObje
       m_workingFolder(std::move(workingFolder)),
       m_archivePath(std::move(archivePath)),
       m_stop(std::make_shared<std::atomic<bool>>(false)),
+      m_interrupt(std::make_shared<ConnectionInterrupt>()),
       m_thread(new QThread(this)),
-      m_worker(new SyncWorker(m_stop)) {
+      m_worker(new SyncWorker(m_stop, m_interrupt)) {
     qRegisterMetaType<trellicap::archive::SyncResult>();
     m_thread->setObjectName(QStringLiteral("team server sync"));
     m_worker->moveToThread(m_thread);
@@ -65,11 +68,22 @@ BackgroundSync::BackgroundSync(QString workingFolder, QString archivePath, QObje
 }
 
 BackgroundSync::~BackgroundSync() {
-    // The sync under way ends after its batch; the connect and keepalive timeouts bound how
-    // long a server that stopped answering can hold it.
+    // The sync under way ends after its batch. One that waits for a server that went silent
+    // has its connection cut, which ends the wait at once; one still connecting (at most the
+    // connect timeout) is left to end on its own: the program does not wait for it.
     m_stop->store(true);
     m_thread->quit();
-    m_thread->wait();
+    QDeadlineTimer deadline(kExitWaitMs);
+    if (m_thread->wait(QDeadlineTimer(kExitWaitMs / 2))) {
+        return;
+    }
+    m_interrupt->interrupt();
+    if (m_thread->wait(deadline)) {
+        return;
+    }
+    // The thread and its worker delete themselves when the connect gives up.
+    m_thread->setParent(nullptr);
+    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
 }
 
 void BackgroundSync::start(int intervalMs) {

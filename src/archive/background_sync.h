@@ -29,12 +29,15 @@ struct SyncStatus {
 // sync 07.12. 16:40)"; empty when no server is configured.
 [[nodiscard]] QString syncStatusText(const SyncStatus& status);
 
+class ConnectionInterrupt;
 class SyncWorker;
 
 class BackgroundSync : public QObject {
     Q_OBJECT
 public:
     static constexpr int kDefaultIntervalMs = 5 * 60 * 1000;
+    // The longest the program's exit waits for a sync under way.
+    static constexpr int kExitWaitMs = 1000;
 
     // archivePath: the archive.sqlite of workingFolder, whose archive.conf names the server.
     BackgroundSync(QString workingFolder, QString archivePath, QObject* parent = nullptr);
@@ -64,6 +67,7 @@ private:
     QTimer m_timer;
     bool m_again = false;  // asked while a sync ran
     std::shared_ptr<std::atomic<bool>> m_stop;
+    std::shared_ptr<ConnectionInterrupt> m_interrupt;
     QThread* m_thread = nullptr;
     SyncWorker* m_worker = nullptr;  // lives on m_thread
 };

@@ -20,4 +20,20 @@ namespace trellicap::archive {
 // digits: equal hashes mean the same record in the same slot of the same model.
 [[nodiscard]] QString contentHash(std::string_view model, int slot, const QByteArray& encoded);
 
+// How record_values.codes holds the encoded values (its column `packing`): as they are, or
+// deflated. A record's values are mostly small: the high bytes are nearly all zero and the
+// settings area is text and blanks, so the low bytes, then the high bytes, deflated take
+// about a tenth of the space.
+enum class Packing { Plain = 0, Deflated = 1 };
+
+struct PackedValues {
+    QByteArray bytes;
+    Packing packing = Packing::Plain;
+};
+
+// Deflated when that is smaller, else as they are.
+[[nodiscard]] PackedValues packValues(const QByteArray& encoded);
+// The encoded values back; nothing when the bytes are damaged or the packing is unknown.
+[[nodiscard]] std::optional<QByteArray> unpackValues(const QByteArray& stored, int packing);
+
 }  // namespace trellicap::archive

@@ -1,9 +1,9 @@
 #include "archive/record_facts.h"
 
 #include <QStringList>
-#include <optional>
 
 #include "record/iso_time_date.h"
+#include "record/panel_walk.h"
 #include "record/text_codes.h"
 
 namespace trellicap::archive {
@@ -11,17 +11,6 @@ namespace trellicap::archive {
 namespace {
 
 constexpr std::size_t kTimeDateCodes = 10;
-
-// The settings kept as columns, by the objectName of the box that shows each.
-struct SettingColumn {
-    std::string_view control;
-    QString RecordFacts::*member;
-};
-const SettingColumn kSettingColumns[] = {
-    {"txtrange", &RecordFacts::range}, {"txtdelay", &RecordFacts::delay},
-    {"txtgain", &RecordFacts::gain},   {"txtgate", &RecordFacts::gate1},
-    {"txtgate2", &RecordFacts::gate2},
-};
 
 QString latin1(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
@@ -39,20 +28,25 @@ QString shownText(std::span<const RecordValue> record, int first, int count) {
 
 RecordFacts recordFacts(const ModelProfile& profile, std::span<const RecordValue> record) {
     RecordFacts facts;
-    // The settings lie in the order of the panel's walk from index 260.
-    int at = kSettingsStart;
-    for (const PanelStep& step : profile.panelSteps) {
+    // The settings kept as columns are the boxes the profile names for what they mean.
+    const std::pair<std::string_view, QString RecordFacts::*> settings[] = {
+        {profile.roles.range, &RecordFacts::range},
+        {profile.roles.delay, &RecordFacts::delay},
+        {profile.roles.gain, &RecordFacts::gain},
+        {profile.roles.gate1.mode, &RecordFacts::gate1},
+        {profile.roles.gate2.mode, &RecordFacts::gate2},
+    };
+    walkPanel(profile, [&](const PanelStep& step, int at) {
         if (step.timeDate && static_cast<std::size_t>(at) + kTimeDateCodes <= record.size()) {
             facts.timeDate =
                 isoTimeDate(record.subspan(static_cast<std::size_t>(at), kTimeDateCodes));
         }
-        for (const SettingColumn& column : kSettingColumns) {
-            if (step.control == column.control) {
-                facts.*column.member = shownText(record, at, step.shown);
+        for (const auto& [control, member] : settings) {
+            if (step.control == control) {
+                facts.*member = shownText(record, at, step.shown);
             }
         }
-        at += step.advance;
-    }
+    });
     for (const HeaderField& field : profile.headerFields) {
         facts.header.emplace_back(latin1(field.control),
                                   shownText(record, field.firstRow, field.runLength));
@@ -69,7 +63,7 @@ QString searchText(const RecordFacts& facts, const QStringList& fileNames) {
     }
     parts.append(fileNames);
     // A separator no typed text holds, so a search never matches across two fields.
-    return parts.join(QChar(0x1F)).toLower();
+    return parts.join(kSearchTextSeparator).toLower();
 }
 
 }  // namespace trellicap::archive

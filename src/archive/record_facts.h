@@ -24,6 +24,9 @@ struct RecordFacts {
 [[nodiscard]] RecordFacts recordFacts(const ModelProfile& profile,
                                       std::span<const RecordValue> record);
 
+// Between the parts of a search text: a character no typed text holds.
+inline constexpr QChar kSearchTextSeparator{0x1F};
+
 // The lower-case text a free-text search looks through: the header fields and the names
 // (not the folders) of the record files the version came from or was saved into.
 [[nodiscard]] QString searchText(const RecordFacts& facts, const QStringList& fileNames);

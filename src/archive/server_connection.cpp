@@ -1,42 +1,68 @@
 #include "archive/server_connection.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
+
+#include "archive/connection_interrupt.h"
 
 namespace trellicap::archive {
 
-ServerConnection::ServerConnection(const ServerAddress& address)
-    : m_address(address),
-      m_name(QStringLiteral("trellicap-server-") +
-             QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+namespace {
 
-ServerConnection::~ServerConnection() {
-    {
-        QSqlDatabase database = QSqlDatabase::database(m_name, false);
-        if (database.isValid()) {
-            database.close();
-        }
+// Where libpq reads passwords: PGPASSFILE, else ~/.pgpass (%APPDATA%\postgresql\pgpass.conf
+// on Windows).
+QString passwordFile() {
+    const QString named = qEnvironmentVariable("PGPASSFILE");
+    if (!named.isEmpty()) {
+        return named;
     }
-    if (QSqlDatabase::contains(m_name)) {
-        QSqlDatabase::removeDatabase(m_name);
-    }
+#ifdef Q_OS_WIN
+    return QDir(qEnvironmentVariable("APPDATA")).filePath(QStringLiteral("postgresql/pgpass.conf"));
+#else
+    return QDir::home().filePath(QStringLiteral(".pgpass"));
+#endif
 }
 
-bool ServerConnection::open() {
-    if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(kServerDriver))) {
+QString shownPath(const QString& path) {
+    const QString home = QDir::homePath() + QLatin1Char('/');
+    return path.startsWith(home) ? QStringLiteral("~/") + path.mid(home.size()) : path;
+}
+
+}  // namespace
+
+ServerConnection::ServerConnection(const ServerAddress& address)
+    : m_address(address),
+      m_connection(QString::fromLatin1(kServerDriver), QStringLiteral("trellicap-server")) {}
+
+ServerConnection::~ServerConnection() {
+    close();
+}
+
+void ServerConnection::close() {
+    if (m_interrupt) {
+        m_interrupt->detach();
+    }
+    m_connection.close();
+}
+
+bool ServerConnection::open(ConnectionInterrupt* interrupt) {
+    if (!m_connection.isValid()) {
         m_error = QStringLiteral(
             "Qt's PostgreSQL driver is not installed (Debian package libqt6sql6-psql)");
         return false;
     }
-    QSqlDatabase database =
-        QSqlDatabase::contains(m_name)
-            ? QSqlDatabase::database(m_name, false)
-            : QSqlDatabase::addDatabase(QString::fromLatin1(kServerDriver), m_name);
+    close();
+    QSqlDatabase& database = m_connection.db();
     applyServerAddress(database, m_address);
     if (!database.open()) {
-        m_error = serverReason(database.lastError());
+        m_error = explainRefusal(serverReason(database.lastError()), m_address);
         return false;
+    }
+    m_interrupt = interrupt;
+    if (m_interrupt) {
+        m_interrupt->attach(database);
     }
     // The server's notices ("relation already exists, skipping") are no news to anyone.
     QSqlQuery quiet(database);
@@ -46,7 +72,7 @@ bool ServerConnection::open() {
 }
 
 QSqlDatabase ServerConnection::database() const {
-    return QSqlDatabase::database(m_name, false);
+    return m_connection.db();
 }
 
 QString serverReason(const QSqlError& error) {
@@ -56,6 +82,37 @@ QString serverReason(const QSqlError& error) {
     }
     if (text.isEmpty()) {
         text = error.text().simplified();
+    }
+    return text;
+}
+
+QString explainRefusal(const QString& reason, const ServerAddress& address) {
+    if (!reason.contains(QLatin1String("no password supplied"))) {
+        return reason;
+    }
+    const QString file = passwordFile();
+    QString text =
+        QStringLiteral("the server asks for a password for %1 and none was found: put the line "
+                       "%2:%3:%4:%1:PASSWORD into %5 (readable by you alone, mode 0600) or set "
+                       "the environment variable PGPASSWORD")
+            .arg(address.user, address.host)
+            .arg(address.port)
+            .arg(address.database, shownPath(file));
+    const QFileInfo info(file);
+    if (info.exists()) {
+        const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                            QFileDevice::WriteGroup | QFileDevice::WriteOther;
+#ifndef Q_OS_WIN
+        if (info.permissions() & others) {
+            text += QStringLiteral("; %1 is there, but others may read it, so PostgreSQL "
+                                   "ignores it (chmod 600 %1)")
+                        .arg(shownPath(file));
+        } else
+#endif
+        {
+            text += QStringLiteral("; %1 has no line for this server, database and user")
+                        .arg(shownPath(file));
+        }
     }
     return text;
 }

@@ -3,33 +3,21 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 namespace trellicap::archive {
 
 SyncLocalArchive::SyncLocalArchive(QString path)
     : m_path(std::move(path)),
-      m_name(QStringLiteral("trellicap-sync-local-") +
-             QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+      m_connection(QStringLiteral("QSQLITE"), QStringLiteral("trellicap-sync-local")) {}
 
-SyncLocalArchive::~SyncLocalArchive() {
-    {
-        QSqlDatabase database = QSqlDatabase::database(m_name, false);
-        if (database.isValid()) {
-            database.close();
-        }
-    }
-    if (QSqlDatabase::contains(m_name)) {
-        QSqlDatabase::removeDatabase(m_name);
-    }
-}
+SyncLocalArchive::~SyncLocalArchive() = default;
 
 bool SyncLocalArchive::open() {
     if (!QFileInfo(m_path).isFile()) {
         m_error = QStringLiteral("there is no archive at %1").arg(m_path);
         return false;
     }
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    QSqlDatabase& database = m_connection.db();
     database.setDatabaseName(m_path);
     database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!database.open()) {
@@ -46,7 +34,7 @@ bool SyncLocalArchive::open() {
 }
 
 QSqlDatabase SyncLocalArchive::database() const {
-    return QSqlDatabase::database(m_name, false);
+    return m_connection.db();
 }
 
 QString SyncLocalArchive::workingFolder() const {

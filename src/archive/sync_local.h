@@ -6,6 +6,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include "archive/db_connection.h"
+
 namespace trellicap::archive {
 
 class SyncLocalArchive {
@@ -25,7 +27,7 @@ public:
 
 private:
     QString m_path;
-    QString m_name;
+    DbConnection m_connection;
     QString m_error;
 };
 

@@ -1,9 +1,12 @@
 #include "archive/sync_marks.h"
 
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include "archive/server_address.h"
 
 namespace trellicap::archive {
 
@@ -41,29 +44,66 @@ QString archiveUuid(QSqlDatabase& db) {
     return {};
 }
 
+QString serverKey(const QString& serverUrl) {
+    const ServerAddressParse parse = parseServerAddress(serverUrl);
+    return parse.ok() ? serverAddressText(parse.address) : serverUrl.trimmed();
+}
+
 SyncHistory syncHistory(QSqlDatabase& local, const QString& serverUrl) {
+    // Rows written before the key was the canonical address may spell it otherwise.
     SyncHistory history;
+    const QString key = serverKey(serverUrl);
     QSqlQuery query(local);
-    query.prepare(
-        QStringLiteral("SELECT server_uuid, last_sync FROM sync_servers WHERE server_url = ?"));
-    query.addBindValue(serverUrl);
-    if (query.exec() && query.next()) {
-        history.serverUuid = query.value(0).toString();
-        history.lastSync = query.value(1).toString();
+    if (!query.exec(QStringLiteral("SELECT server_url, server_uuid, last_sync FROM sync_servers"))) {
+        return history;
+    }
+    QDateTime newest;
+    while (query.next()) {
+        if (serverKey(query.value(0).toString()) != key) {
+            continue;
+        }
+        const QString lastSync = query.value(2).toString();
+        const QDateTime when = QDateTime::fromString(lastSync, Qt::ISODate);
+        if (history.lastSync.isEmpty() || (when.isValid() && when > newest)) {
+            history.serverUuid = query.value(1).toString();
+            history.lastSync = lastSync;
+            newest = when;
+        }
     }
     return history;
 }
 
 QString noteSyncDone(QSqlDatabase& local, const QString& serverUuid, const QString& serverUrl,
                      const QString& when) {
-    QSqlQuery query(local);
-    query.prepare(
-        QStringLiteral("INSERT OR REPLACE INTO sync_servers (server_url, server_uuid, last_sync)"
-                       " VALUES (?, ?, ?)"));
-    query.addBindValue(serverUrl);
-    query.addBindValue(serverUuid);
-    query.addBindValue(when);
-    return query.exec() ? QString() : reason(query.lastError());
+    const QString key = serverKey(serverUrl);
+    return inTransaction(local, [&]() -> QString {
+        QSqlQuery rows(local);
+        if (!rows.exec(QStringLiteral("SELECT server_url FROM sync_servers"))) {
+            return reason(rows.lastError());
+        }
+        QStringList others;
+        while (rows.next()) {
+            const QString url = rows.value(0).toString();
+            if (url != key && serverKey(url) == key) {
+                others.append(url);
+            }
+        }
+        QSqlQuery query(local);
+        query.prepare(QStringLiteral("DELETE FROM sync_servers WHERE server_url = ?"));
+        for (const QString& url : others) {
+            query.bindValue(0, url);
+            if (!query.exec()) {
+                return reason(query.lastError());
+            }
+        }
+        query.prepare(
+            QStringLiteral("INSERT OR REPLACE INTO sync_servers (server_url, server_uuid, last_sync)"
+                           " VALUES (?, ?, ?)"));
+        query.addBindValue(key);
+        query.addBindValue(serverUuid);
+        query.addBindValue(when);
+        return query.exec() ? QString() : reason(query.lastError());
+    });
 }
 
 QString markVersionsSent(QSqlDatabase& local, const QString& serverUuid,

@@ -25,6 +25,11 @@ struct SentSavedIn {
     int version = 0;
     QString path;
 };
+// One key per server, however its address was written (archive.conf as typed, the
+// command line's --server): the canonical postgresql:// address, so that the window and
+// `trellicap-cli archive sync` read and write the same last sync.
+[[nodiscard]] QString serverKey(const QString& serverUrl);
+
 // The last sync that reached the end with the server at this address: the server's
 // identity and when (ISO 8601 with the local offset); empty when there was none.
 struct SyncHistory {

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "archive/connection_interrupt.h"
 #include "archive/server_address.h"
 #include "archive/server_connection.h"
 #include "archive/sync_local.h"
@@ -37,7 +38,7 @@ void SyncWorker::sync(const QString& archivePath, const QString& serverUrl) {
         return;
     }
     ServerConnection server(address.address);
-    if (!server.open()) {
+    if (m_stop->load() || !server.open(m_interrupt.get())) {
         result.error = server.error();
         result.waiting = versionsWaiting(localDb, history.serverUuid);
         emit finished(result, lastSync);

@@ -11,10 +11,16 @@
 
 namespace trellicap::archive {
 
+class ConnectionInterrupt;
+
 class SyncWorker : public QObject {
     Q_OBJECT
 public:
-    explicit SyncWorker(std::shared_ptr<std::atomic<bool>> stop) : m_stop(std::move(stop)) {}
+    // stop: set by the program when it closes; interrupt: where the worker publishes its
+    // server connection, so that the closing program can cut it.
+    SyncWorker(std::shared_ptr<std::atomic<bool>> stop,
+               std::shared_ptr<ConnectionInterrupt> interrupt)
+        : m_stop(std::move(stop)), m_interrupt(std::move(interrupt)) {}
 
     // Runs on the worker's thread; reports through the signals, never throws.
     void sync(const QString& archivePath, const QString& serverUrl);
@@ -26,6 +32,7 @@ signals:
 
 private:
     std::shared_ptr<std::atomic<bool>> m_stop;
+    std::shared_ptr<ConnectionInterrupt> m_interrupt;
 };
 
 }  // namespace trellicap::archive

@@ -56,12 +56,12 @@ QByteArray archiveTable(const std::vector<archive::KeptVersion>& found) {
 QByteArray archiveJson(QSqlDatabase& db, const std::vector<archive::KeptVersion>& found) {
     QJsonArray records;
     for (const archive::KeptVersion& kept : found) {
-        QJsonObject header;
-        for (const auto& [name, text] : kept.header) {
-            header.insert(name, text);
-        }
+        // The version's columns as the archive's column table names them, the header fields
+        // named as `trellicap-cli json` names them; then the whole record and its files.
+        const CliModel* model = modelByKey(kept.model);
+        QJsonObject record = archive::versionJson(kept, model ? &model->profile : nullptr);
         QJsonArray values;
-        if (const CliModel* model = modelByKey(kept.model)) {
+        if (model) {
             if (const auto kept_values =
                     archive::keptValues(db, kept.uuid, kept.version, model->profile.recordSize())) {
                 for (RecordValue value : *kept_values) {
@@ -69,19 +69,8 @@ QByteArray archiveJson(QSqlDatabase& db, const std::vector<archive::KeptVersion>
                 }
             }
         }
-        QJsonObject record{
-            {QStringLiteral("uuid"), kept.uuid},
-            {QStringLiteral("version"), kept.version},
-            {QStringLiteral("model"), kept.model},
-            {QStringLiteral("slot"), kept.slot},
-            {QStringLiteral("source"), kept.source},
-            {QStringLiteral("path"), kept.path.isEmpty() ? QJsonValue() : QJsonValue(kept.path)},
-            {QStringLiteral("arrived"), kept.arrived},
-            {QStringLiteral("time_date"), kept.timeDate},
-            {QStringLiteral("header"), header},
-            {QStringLiteral("record"), values},
-            {QStringLiteral("saved_in"), QJsonArray::fromStringList(kept.savedIn)},
-        };
+        record.insert(QStringLiteral("record"), values);
+        record.insert(QStringLiteral("saved_in"), QJsonArray::fromStringList(kept.savedIn));
         records.append(record);
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("records"), records}})

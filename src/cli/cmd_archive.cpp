@@ -9,13 +9,13 @@
 #include "archive/archive_file.h"
 #include "archive/archive_keeper.h"
 #include "archive/archive_search.h"
+#include "archive/kept_records.h"
 #include "cli/archive_output.h"
 #include "cli/archive_server_options.h"
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
 #include "cli/output_file.h"
-#include "report/kept_records.h"
 #include "storage/record_file_writer.h"
 
 namespace trellicap::cli {

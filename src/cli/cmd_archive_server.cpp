@@ -126,7 +126,7 @@ const Command& archiveSyncCommand() {
          QStringLiteral("send the archive's records the team server does not have yet"),
          QStringLiteral(
              "Sends every record version of the archive that the team server does not\n"
-             "hold yet, in batches of at most 100, each committed on its own, and prints\n"
+             "hold yet, in batches of at most 500, each committed on its own, and prints\n"
              "one line: \"sent N, already there M\" (N newly stored on the server, M held\n"
              "by it before). Without --server, the address comes from archive.conf beside\n"
              "the archive. When the server cannot be reached or goes away part-way, its\n"

@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "record/profile_text.h"
 #include "record/text_codes.h"
 
 namespace trellicap {
@@ -20,6 +21,10 @@ void storeHeaderFields(const ModelProfile& profile, std::span<const QString> tex
                 index < codes.size() ? codes[index] : RecordValue{32};
         }
     }
+}
+
+QString headerFieldLabel(const HeaderField& field) {
+    return qs(field.label).remove(QLatin1Char('.')).trimmed();
 }
 
 }  // namespace trellicap

@@ -17,4 +17,8 @@ namespace trellicap {
 void storeHeaderFields(const ModelProfile& profile, std::span<const QString> texts,
                        std::span<RecordValue> column);
 
+// The name a table gives the field: the label of its box without the leader dots
+// ("Operator ..............." -> "Operator", "Job No." -> "Job No").
+[[nodiscard]] QString headerFieldLabel(const HeaderField& field);
+
 }  // namespace trellicap

@@ -3,26 +3,43 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "archive/kept_read.h"
 #include "shell/archive/archive_picture.h"
 
 namespace trellicap {
 
 namespace {
 
+// What the table shows, left to right: the thumbnail (sorting by arrival), then the columns
+// the archive's column table gives a heading, in their order; the Sender columns only where
+// the database knows who sent a version (the team server).
 struct ViewColumn {
-    const char* heading;
+    QString heading;
     archive::SearchColumn column;
 };
-// What the table shows, left to right; the thumbnail comes first.
-constexpr ViewColumn kColumns[] = {
-    {"A-scan", archive::kColArrivedMs}, {"Arrived", archive::kColArrived},
-    {"Model", archive::kColModel},      {"Slot", archive::kColSlot},
-    {"Source", archive::kColSource},    {"Header", archive::kColHeader},
-    {"RANGE", archive::kColRange},      {"Gain", archive::kColGain},
-    {"Stored", archive::kColTimeDate},  {"File", archive::kColPath},
-    {"Version", archive::kColVersion},
-};
-constexpr int kViewColumns = static_cast<int>(std::size(kColumns));
+
+std::vector<ViewColumn> viewColumns(archive::Engine engine) {
+    std::vector<std::pair<int, ViewColumn>> shown;
+    for (int i = 0; i < archive::kSearchColumns; ++i) {
+        const archive::VersionColumn& column = archive::kVersionColumns[i];
+        if (column.heading.empty() ||
+            (column.place == archive::ColumnPlace::Sender && engine != archive::Engine::Postgres)) {
+            continue;
+        }
+        shown.push_back({column.shownAt,
+                         {QString::fromLatin1(column.heading.data(),
+                                              static_cast<qsizetype>(column.heading.size())),
+                          static_cast<archive::SearchColumn>(i)}});
+    }
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<ViewColumn> columns{{QStringLiteral("A-scan"), archive::kColArrivedMs}};
+    for (auto& [at, column] : shown) {
+        columns.push_back(std::move(column));
+    }
+    return columns;
+}
+
 constexpr int kThumbnailsCached = 400;
 
 QString headerText(const QString& json) {
@@ -39,7 +56,14 @@ QString headerText(const QString& json) {
 
 ArchiveResultsModel::ArchiveResultsModel(const ModelProfile& profile, QSqlDatabase db,
                                          QObject* parent)
-    : QAbstractTableModel(parent), m_profile(profile), m_db(std::move(db)) {
+    : QAbstractTableModel(parent),
+      m_profile(profile),
+      m_db(std::move(db)),
+      m_place(archive::searchPlaceOf(m_db)) {
+    for (const ViewColumn& column : viewColumns(m_place.engine)) {
+        m_headings.append(column.heading);
+        m_columns.push_back(column.column);
+    }
     m_thumbnails.setMaxCost(kThumbnailsCached);
     // The rows the query model fetches become rows of this model.
     connect(&m_rows, &QSqlQueryModel::rowsAboutToBeInserted, this,
@@ -49,7 +73,7 @@ ArchiveResultsModel::ArchiveResultsModel(const ModelProfile& profile, QSqlDataba
 
 QString ArchiveResultsModel::search(const archive::SearchFilter& filter,
                                     archive::SearchColumn orderBy, bool ascending) {
-    const archive::SearchQuery search = archive::searchQuery(filter, orderBy, ascending);
+    const archive::SearchQuery search = archive::searchQuery(m_place, filter, orderBy, ascending);
     QSqlQuery query(m_db);
     query.prepare(search.sql);
     for (const QVariant& value : search.values) {
@@ -72,7 +96,7 @@ int ArchiveResultsModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ArchiveResultsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kViewColumns;
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
 }
 
 bool ArchiveResultsModel::canFetchMore(const QModelIndex& parent) const {
@@ -86,8 +110,11 @@ void ArchiveResultsModel::fetchMore(const QModelIndex& parent) {
 }
 
 archive::SearchColumn ArchiveResultsModel::sortColumn(int viewColumn) {
-    return viewColumn >= 0 && viewColumn < kViewColumns ? kColumns[viewColumn].column
-                                                        : archive::kColArrivedMs;
+    // The local columns: every database shows at least these, in this order.
+    static const std::vector<ViewColumn> columns = viewColumns(archive::Engine::Postgres);
+    return viewColumn >= 0 && viewColumn < static_cast<int>(columns.size())
+               ? columns[static_cast<std::size_t>(viewColumn)].column
+               : archive::kColArrivedMs;
 }
 
 QString ArchiveResultsModel::value(int row, archive::SearchColumn column) const {
@@ -111,14 +138,11 @@ QString ArchiveResultsModel::model(int row) const {
 }
 
 std::vector<RecordValue> ArchiveResultsModel::values(int row) const {
-    const QString model = QString::fromLatin1(m_profile.modelKey.data(),
-                                              static_cast<qsizetype>(m_profile.modelKey.size()));
-    if (this->model(row) != model) {
-        return {};
-    }
+    // Checked first: a record of another model, of a slot outside 1..200 or of the wrong
+    // length gives nothing to draw or to file.
     QSqlDatabase db = m_db;
-    return archive::keptValues(db, uuid(row), version(row), m_profile.recordSize())
-        .value_or(std::vector<RecordValue>{});
+    archive::KeptRead read = archive::readKeptRecord(db, uuid(row), version(row), m_profile);
+    return read.ok() ? std::move(read.record->values) : std::vector<RecordValue>{};
 }
 
 QVariant ArchiveResultsModel::data(const QModelIndex& index, int role) const {
@@ -146,17 +170,17 @@ QVariant ArchiveResultsModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) {
         return {};
     }
-    const archive::SearchColumn column = kColumns[index.column()].column;
+    const archive::SearchColumn column = m_columns[static_cast<std::size_t>(index.column())];
     const QString text = value(row, column);
     return column == archive::kColHeader ? headerText(text) : text;
 }
 
 QVariant ArchiveResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= kViewColumns) {
+        section >= static_cast<int>(m_columns.size())) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    return QString::fromLatin1(kColumns[section].heading);
+    return m_headings.at(section);
 }
 
 }  // namespace trellicap

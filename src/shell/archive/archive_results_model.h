@@ -32,7 +32,7 @@ public:
     [[nodiscard]] bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
-    // The search column a view column sorts by.
+    // The search column a view column sorts by (the team server's columns come last).
     [[nodiscard]] static archive::SearchColumn sortColumn(int viewColumn);
     [[nodiscard]] QString uuid(int row) const;
     [[nodiscard]] int version(int row) const;
@@ -49,6 +49,9 @@ public:
 private:
     const ModelProfile& m_profile;
     QSqlDatabase m_db;
+    archive::SearchPlace m_place;
+    QStringList m_headings;                    // the view's columns, left to right
+    std::vector<archive::SearchColumn> m_columns;
     QSqlQueryModel m_rows;
     mutable QCache<QString, QImage> m_thumbnails;
 };

@@ -14,16 +14,13 @@
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTableView>
-#include <QUuid>
 #include <QVBoxLayout>
 
 #include "archive/archive_keeper.h"
+#include "archive/kept_records.h"
 #include "link/instrument_link.h"
 #include "report/export_job.h"
-#include "report/kept_records.h"
 #include "report/slot_view.h"
 #include "shell/archive/archive_hooks.h"
 #include "shell/archive/archive_picture.h"
@@ -41,21 +38,19 @@ namespace {
 constexpr int kTypingPauseMs = 250;
 constexpr int kPdfDpi = 300;
 constexpr int kRowHeight = 40;
-constexpr const char* kSources[] = {"capture", "unsolicited", "file", "restore"};
 
 }  // namespace
 
 frmarchive::frmarchive(frmmain& window, const QString& archivePath)
     : QWidget(&window, Qt::Window),
       m_window(window),
-      m_connection(QStringLiteral("trellicap-archive-window-") + QUuid::createUuid().toString()) {
+      m_connection(QStringLiteral("QSQLITE"), QStringLiteral("trellicap-archive-window")) {
     setObjectName(QStringLiteral("frmarchive"));
     setWindowTitle(QStringLiteral("Search archive"));
     // A connection of the window's own: reading never waits for the keeper's writes (WAL).
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    m_db.setDatabaseName(archivePath);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=250"));
-    m_db.open();
+    // A missing or unreadable archive shows as the search's own reason, as before.
+    (void)archive::openSqliteReadOnly(m_connection, archivePath);
+    m_db = m_connection.db();
     m_model = new ArchiveResultsModel(window.profile(), m_db, this);
 
     buildFilters();
@@ -169,7 +164,6 @@ frmarchive::~frmarchive() {
     m_db = QSqlDatabase();
     delete m_scope;  // its server connection and its copy of the local one go first
     m_scope = nullptr;
-    QSqlDatabase::removeDatabase(m_connection);
 }
 
 void frmarchive::useDatabase(const QSqlDatabase& db) {
@@ -212,8 +206,8 @@ void frmarchive::buildFilters() {
     m_cbosource = new QComboBox(this);
     m_cbosource->setObjectName(QStringLiteral("cbosource"));
     m_cbosource->addItem(QStringLiteral("Any"), QString());
-    for (const char* source : kSources) {
-        m_cbosource->addItem(QString::fromLatin1(source), QString::fromLatin1(source));
+    for (const QString& source : archive::sourceNames()) {
+        m_cbosource->addItem(source, source);
     }
     m_chkversions = new QCheckBox(QStringLiteral("All versions"), this);
     m_chkversions->setObjectName(QStringLiteral("chkversions"));
@@ -281,14 +275,9 @@ void frmarchive::runSearch() {
         return;
     }
     // The count is one pass over the short rows; the rows themselves come as they scroll.
-    const archive::SearchQuery search = archive::searchQuery(current);
-    QSqlQuery count(m_db);
-    count.prepare(QStringLiteral("SELECT COUNT(*) FROM (") + search.sql +
-                  QStringLiteral(") found"));
-    for (const QVariant& value : search.values) {
-        count.addBindValue(value);
-    }
-    const int found = count.exec() && count.next() ? count.value(0).toInt() : m_model->rowCount();
+    QString countError;
+    const int counted = archive::countMatches(m_db, current, &countError);
+    const int found = counted >= 0 ? counted : m_model->rowCount();
     m_lblcount->setText(found == 1 ? QStringLiteral("1 record")
                                    : QStringLiteral("%1 records").arg(found));
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "archive/archive_search.h"
+#include "archive/db_connection.h"
 #include "report/export_job.h"
 
 class QCheckBox;
@@ -71,7 +72,7 @@ private:
     void fail(const QString& text);
 
     frmmain& m_window;
-    QString m_connection;
+    archive::DbConnection m_connection;
     QSqlDatabase m_db;  // the scope's database: this computer's archive or the team server
     ArchiveScope* m_scope = nullptr;
     ArchiveResultsModel* m_model = nullptr;

@@ -2,9 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QUuid>
+
+#include "archive/kept_read.h"
 
 namespace trellicap {
 
@@ -12,11 +11,6 @@ namespace {
 
 QString tr(const char* text) {
     return QCoreApplication::translate("ArchiveReference", text);
-}
-
-QString modelKeyOf(const ModelProfile& profile) {
-    return QString::fromLatin1(profile.modelKey.data(),
-                               static_cast<qsizetype>(profile.modelKey.size()));
 }
 
 // The first block of the UUID: enough to tell records apart at a glance.
@@ -31,9 +25,9 @@ QString shortArrival(const QString& arrived) {
     return arrived.left(16).replace(QLatin1Char('T'), QLatin1Char(' '));
 }
 
-QString headerLine(const QString& json) {
+QString headerLine(const std::vector<std::pair<QString, QString>>& header) {
     QStringList texts;
-    for (const auto& [name, text] : archive::headerFromJson(json)) {
+    for (const auto& [name, text] : header) {
         if (!text.trimmed().isEmpty()) {
             texts.append(text.trimmed());
         }
@@ -42,33 +36,6 @@ QString headerLine(const QString& json) {
 }
 
 }  // namespace
-
-ArchiveReading::ArchiveReading(const QString& path)
-    : m_connection(QStringLiteral("trellicap-compare-") + QUuid::createUuid().toString()) {
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    if (!QFileInfo::exists(path)) {
-        m_problem = tr("There is no archive at %1.").arg(path);
-        return;
-    }
-    m_db.setDatabaseName(path);
-    // Read only, and a short wait for a writer's lock so that the window never freezes.
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=250"));
-    if (!m_db.open()) {
-        m_problem = tr("The archive %1 cannot be read: %2").arg(path, m_db.lastError().text());
-        return;
-    }
-    // SQLite opens any file; the first read tells whether it is an archive.
-    QSqlQuery probe(m_db);
-    if (!probe.exec(QStringLiteral("SELECT 1 FROM record_versions LIMIT 1"))) {
-        m_problem = tr("The archive %1 cannot be read: %2").arg(path, probe.lastError().text());
-    }
-}
-
-ArchiveReading::~ArchiveReading() {
-    m_db.close();
-    m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_connection);
-}
 
 std::vector<ArchiveChoice> archiveChoices(const QString& archivePath, const QString& modelKey,
                                           const QString& text, std::optional<int> slot, int limit,
@@ -83,35 +50,26 @@ std::vector<ArchiveChoice> archiveChoices(const QString& archivePath, const QStr
     filter.text = text.trimmed();
     filter.slot = slot;
     filter.model = modelKey;
-    const archive::SearchQuery search = archive::searchQuery(filter);
-    QSqlQuery query(reading.db());
-    query.setForwardOnly(true);
     // A short list to choose from: the archive may hold 100,000 records.
-    query.prepare(search.sql + QStringLiteral(" LIMIT ?"));
-    for (const QVariant& value : search.values) {
-        query.addBindValue(value);
-    }
-    query.addBindValue(limit);
-    if (!query.exec()) {
-        *problem =
-            tr("The archive %1 cannot be read: %2").arg(archivePath, query.lastError().text());
+    QString error;
+    const auto found = archive::searchPage(reading.db(), filter, archive::kColArrivedMs, false, 0,
+                                           limit, &error);
+    if (!error.isEmpty()) {
+        *problem = tr("The archive %1 cannot be read: %2").arg(archivePath, error);
         return choices;
     }
-    while (query.next()) {
-        const auto at = [&query](archive::SearchColumn column) {
-            return query.value(column).toString();
-        };
-        QStringList parts{QStringLiteral("Mem %1").arg(query.value(archive::kColSlot).toInt()),
-                          shortArrival(at(archive::kColArrived)), at(archive::kColSource)};
-        if (!at(archive::kColPath).isEmpty()) {
-            parts.append(QFileInfo(at(archive::kColPath)).fileName());
+    for (const archive::KeptVersion& kept : found) {
+        QStringList parts{QStringLiteral("Mem %1").arg(kept.slot), shortArrival(kept.arrived),
+                          kept.source};
+        if (!kept.path.isEmpty()) {
+            parts.append(QFileInfo(kept.path).fileName());
         }
-        parts.append(shortUuid(at(archive::kColUuid)));
-        const QString header = headerLine(at(archive::kColHeader));
+        parts.append(shortUuid(kept.uuid));
+        const QString header = headerLine(kept.header);
         if (!header.isEmpty()) {
             parts.append(header);
         }
-        choices.push_back({at(archive::kColUuid), parts.join(QStringLiteral("  "))});
+        choices.push_back({kept.uuid, parts.join(QStringLiteral("  "))});
     }
     return choices;
 }
@@ -130,23 +88,13 @@ std::variant<ReferenceTrace, UserMessage> referenceFromArchive(const ModelProfil
                                                                QSqlDatabase& db,
                                                                const QString& uuid) {
     const QString title = tr("Compare with");
-    const auto kept = archive::newestVersion(db, uuid);
-    if (!kept) {
-        return UserMessage(title, tr("The archive holds no record %1.").arg(shortUuid(uuid)));
+    // Checked before it is drawn: slot, model and count of values, the record named.
+    archive::KeptRead read = archive::readKeptRecord(db, uuid, 0, profile);
+    if (!read.ok()) {
+        return UserMessage(title, archive::sentence(read.refusal));
     }
-    if (kept->model != modelKeyOf(profile)) {
-        return UserMessage(
-            title, tr("The archive record %1 is of the %2 model; this program "
-                      "compares %3 records.")
-                       .arg(shortUuid(uuid), kept->model.toUpper(), modelKeyOf(profile).toUpper()));
-    }
-    const auto values = archive::keptValues(db, kept->uuid, kept->version, profile.recordSize());
-    if (!values) {
-        return UserMessage(title,
-                           tr("The values of the archive record %1 are missing or incomplete.")
-                               .arg(shortUuid(uuid)));
-    }
-    return referenceFromRecord(profile, archiveReferenceName(*kept), *values);
+    return referenceFromRecord(profile, archiveReferenceName(read.record->version),
+                               read.record->values);
 }
 
 std::variant<ReferenceTrace, UserMessage> referenceFromArchiveFile(const ModelProfile& profile,

@@ -11,29 +11,15 @@
 #include <variant>
 #include <vector>
 
+#include "archive/archive_reader.h"
 #include "archive/archive_search.h"
 #include "display/reference_trace.h"
 #include "record/user_message.h"
 
 namespace trellicap {
 
-// The archive file opened for reading under a connection that is removed again on leaving.
-class ArchiveReading {
-public:
-    explicit ArchiveReading(const QString& path);
-    ~ArchiveReading();
-    ArchiveReading(const ArchiveReading&) = delete;
-    ArchiveReading& operator=(const ArchiveReading&) = delete;
-
-    // Empty when the archive can be read, else why not (missing, not a database, locked).
-    [[nodiscard]] const QString& problem() const { return m_problem; }
-    [[nodiscard]] QSqlDatabase& db() { return m_db; }
-
-private:
-    QString m_connection;
-    QSqlDatabase m_db;
-    QString m_problem;
-};
+// The archive file opened for reading only (archive_reader.h).
+using ArchiveReading = archive::ArchiveReader;
 
 struct ArchiveChoice {
     QString uuid;

@@ -18,8 +18,9 @@ struct KeptTable {
     QString error;            // empty when every record found its slot
 };
 
-// Fills `store` (of the records' model) from the newest versions of `uuids`. Refused: an
-// unknown UUID, a record of another model, two records for the same slot.
+// Fills `store` (of the records' model) from the newest versions of `uuids`. Refused, naming
+// the record: an unknown UUID, a record of another model, of a slot outside 1..200 or of the
+// wrong length, two records for the same slot.
 [[nodiscard]] KeptTable tableFromKept(QSqlDatabase& db, const QStringList& uuids,
                                       RecordStore& store);
 
