@@ -10,7 +10,7 @@
 
 #include "archive/archive_keeper.h"
 #include "archive/archive_search.h"
-#include "kept_records.h"
+#include "test_records.h"
 #include "profiles/tft.h"
 
 #ifdef Q_OS_UNIX

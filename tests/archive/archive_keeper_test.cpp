@@ -7,7 +7,7 @@
 
 #include "archive/archive_keeper.h"
 #include "archive/archive_search.h"
-#include "kept_records.h"
+#include "test_records.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 
@@ -87,7 +87,7 @@ TEST_F(KeeperOnDisk, EveryRoadKeepsTheWholeColumnWithWhereItCameFrom) {
     ASSERT_TRUE(bySource(found, QStringLiteral("restore")));
     EXPECT_EQ(bySource(found, QStringLiteral("restore"))->slot, 9);
 
-    // The header store is version 2 of the captured record, still a capture.
+    // The header store is version 2 of the captured record, labelled as an edit.
     std::vector<const KeptVersion*> slot3;
     for (const KeptVersion& kept : found) {
         if (kept.slot == 3) {
@@ -96,8 +96,10 @@ TEST_F(KeeperOnDisk, EveryRoadKeepsTheWholeColumnWithWhereItCameFrom) {
     }
     ASSERT_EQ(slot3.size(), 2u);
     EXPECT_EQ(slot3[0]->uuid, slot3[1]->uuid);
-    EXPECT_EQ(slot3[0]->source, QStringLiteral("capture"));
-    EXPECT_EQ(slot3[1]->source, QStringLiteral("capture"));
+    EXPECT_EQ(slot3[0]->source,
+              slot3[0]->version == 1 ? QStringLiteral("capture") : QStringLiteral("edit"));
+    EXPECT_EQ(slot3[1]->source,
+              slot3[1]->version == 1 ? QStringLiteral("capture") : QStringLiteral("edit"));
     EXPECT_EQ(slot3[0]->version + slot3[1]->version, 3);
     const auto newest = newestVersion(reader.db(), slot3[0]->uuid);
     ASSERT_TRUE(newest);

@@ -27,5 +27,43 @@ TEST(RecordCodes, TheContentHashTellsModelSlotAndValuesApart) {
     EXPECT_NE(contentHash("tft", 12, a), contentHash("tft", 1, a));
 }
 
+TEST(RecordCodes, ValuesAreDeflatedWhenThatPaysAndComeBackByteForByte) {
+    // A record as they come: a trace of small values, text and blanks, one value outside a
+    // byte (as only a record file brings), then the same with every value at random.
+    std::vector<RecordValue> record(701, 32);
+    for (int i = 0; i <= 250; ++i) {
+        record[static_cast<std::size_t>(i)] = static_cast<RecordValue>((i * 7) % 101);
+    }
+    record.back() = -1234;
+    const QByteArray encoded = encodeRecord(record);
+    const PackedValues packed = packValues(encoded);
+    EXPECT_EQ(packed.packing, Packing::Deflated);
+    EXPECT_LT(packed.bytes.size(), encoded.size() / 4) << packed.bytes.size();
+    EXPECT_EQ(unpackValues(packed.bytes, static_cast<int>(packed.packing)), encoded);
+
+    std::vector<RecordValue> noise(701);
+    std::uint32_t state = 12345;
+    for (RecordValue& value : noise) {
+        state = state * 1664525u + 1013904223u;
+        value = static_cast<RecordValue>(state >> 16);
+    }
+    const QByteArray noisy = encodeRecord(noise);
+    const PackedValues kept = packValues(noisy);
+    EXPECT_EQ(kept.packing, Packing::Plain);  // deflating would not make it smaller
+    EXPECT_EQ(kept.bytes, noisy);
+    EXPECT_EQ(unpackValues(kept.bytes, static_cast<int>(kept.packing)), noisy);
+}
+
+TEST(RecordCodes, DamagedOrUnknownPackingIsRefusedNotGuessed) {
+    const QByteArray packed = packValues(encodeRecord(std::vector<RecordValue>(701, 32))).bytes;
+    EXPECT_FALSE(unpackValues(packed.left(packed.size() / 2), 1));   // cut short
+    EXPECT_FALSE(unpackValues(QByteArray("\x7f\xff\xff\xff", 4), 1));  // a length no record has
+    EXPECT_FALSE(unpackValues(QByteArray(), 1));
+    EXPECT_FALSE(unpackValues(packed, 7));  // a packing this program does not know
+    QByteArray odd = packed;
+    odd[3] = static_cast<char>(odd[3] + 1);  // the stated length no longer matches
+    EXPECT_FALSE(unpackValues(odd, 1));
+}
+
 }  // namespace
 }  // namespace trellicap::archive

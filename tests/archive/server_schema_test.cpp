@@ -93,7 +93,7 @@ TEST(ServerSchema, AVersionTwoServerKeepsItsLaptopsAndSendersAtVersionThree) {
 
     const QString error = prepareServerSchema(db);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_EQ(schemaVersion(db), 3);
+    EXPECT_EQ(schemaVersion(db), kSchemaVersion);
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM sent_from")), 1);
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM laptops")), 1);
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM pg_indexes WHERE indexname ="

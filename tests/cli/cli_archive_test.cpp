@@ -80,7 +80,8 @@ TEST_F(CliArchive, SearchFindsByTextFileNameSlotModelAndDateAndGivesTheWholeReco
     EXPECT_EQ(slot3[QStringLiteral("source")].toString(), QStringLiteral("file"));
     EXPECT_EQ(slot3[QStringLiteral("path")].toString(), QFileInfo(m_tftFile).absoluteFilePath());
     EXPECT_EQ(slot3[QStringLiteral("time_date")].toString(), QStringLiteral("2013-02-01T06:50"));
-    EXPECT_EQ(slot3[QStringLiteral("header")][QStringLiteral("txtraw")].toString(),
+    // Header fields named as `trellicap-cli json` names them.
+    EXPECT_EQ(slot3[QStringLiteral("header")][QStringLiteral("Railway/Workshop")].toString(),
               QStringLiteral("Shop, \"North\""));
     EXPECT_TRUE(slot3[QStringLiteral("saved_in")].toArray().isEmpty());
     EXPECT_FALSE(slot3[QStringLiteral("arrived")].toString().isEmpty());

@@ -94,7 +94,7 @@ TEST_P(ArchiveReferenceModels, TheNewestKeptVersionOfThisModelBecomesTheReferenc
     EXPECT_TRUE(all[0].label.contains(QLatin1String("unsolicited")));
     const auto slotFive = archiveChoices(path, keyOf(profile), {}, 5, 100, &problem);
     ASSERT_EQ(slotFive.size(), 1u);
-    EXPECT_TRUE(slotFive[0].label.contains(QLatin1String("capture")));
+    EXPECT_TRUE(slotFive[0].label.contains(QLatin1String("edit")));  // a header store
     EXPECT_EQ(archiveChoices(path, keyOf(profile), {}, std::nullopt, 1, &problem).size(), 1u);
     EXPECT_TRUE(
         archiveChoices(path, keyOf(profile), QStringLiteral("nobody"), 5, 100, &problem).empty());
