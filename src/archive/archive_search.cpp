@@ -91,17 +91,23 @@ QString selectFrom(const SearchPlace& place) {
            QStringLiteral(" FROM record_versions v");
 }
 
+// The database's reason, never empty: a connection the server closed fails without one.
+QString reasonOf(const QSqlQuery& query) {
+    const QString text = query.lastError().text().simplified();
+    return text.isEmpty() ? QStringLiteral("the connection to the database is closed") : text;
+}
+
 bool prepareAndRun(QSqlQuery& query, const SearchQuery& search, QString* error) {
     query.setForwardOnly(true);
     if (!query.prepare(search.sql)) {
-        *error = query.lastError().text();
+        *error = reasonOf(query);
         return false;
     }
     for (const QVariant& value : search.values) {
         query.addBindValue(value);
     }
     if (!query.exec()) {
-        *error = query.lastError().text();
+        *error = reasonOf(query);
         return false;
     }
     return true;

@@ -17,7 +17,9 @@ namespace trellicap::archive {
 void ConnectionInterrupt::attach(const QSqlDatabase& db) {
 #ifdef TRELLICAP_HAVE_LIBPQ
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0) {
+    // Qt names the handle's type by libpq's struct: "pg_conn*" (PGconn* in libpq's words).
+    if (!handle.isValid() || (qstrcmp(handle.typeName(), "pg_conn*") != 0 &&
+                              qstrcmp(handle.typeName(), "PGconn*") != 0)) {
         return;
     }
     PGconn* connection = *static_cast<PGconn* const*>(handle.constData());

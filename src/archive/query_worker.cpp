@@ -37,8 +37,8 @@ void QueryWorker::disconnectAll() {
 
 QSqlDatabase* QueryWorker::connection(QString* error) {
     if (m_server) {
-        if (m_remote && m_interrupt->wasCut()) {
-            disconnectAll();  // cut at a deadline: of no further use
+        if (m_remote && (m_interrupt->wasCut() || !m_remoteDb.isOpen())) {
+            disconnectAll();  // cut at a deadline, or lost: of no further use
         }
         if (!m_remote) {
             auto server = std::make_unique<ServerConnection>(*m_server);

@@ -31,6 +31,11 @@ public:
     void run(QueryAnswer answer, Request request) {
         if (QSqlDatabase* db = connection(&answer.error)) {
             request(*db, answer);
+            // A server that went away closes the connection; some reads then find nothing
+            // rather than fail.
+            if (answer.error.isEmpty() && !db->isOpen()) {
+                answer.error = QStringLiteral("the connection to the server was lost");
+            }
             if (!answer.error.isEmpty()) {
                 disconnectAll();
             }
