@@ -88,8 +88,9 @@ int ArchiveQueries::send(Work work) {
     if (!m_deadline.isActive()) {
         m_deadline.start(m_deadlineMs);
     }
-    QMetaObject::invokeMethod(m_worker, [worker = m_worker, request, work] { work(*worker, request); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [worker = m_worker, request, work] { work(*worker, request); },
+        Qt::QueuedConnection);
     return request;
 }
 
@@ -131,8 +132,8 @@ int ArchiveQueries::preview(const QString& uuid, int version) {
         worker.run(answer, [&](QSqlDatabase& db, QueryAnswer& out) {
             const auto kept = keptVersion(db, uuid, version);
             if (!kept) {
-                out.error = QStringLiteral("the archive holds no record %1")
-                                .arg(keptName(uuid, version));
+                out.error =
+                    QStringLiteral("the archive holds no record %1").arg(keptName(uuid, version));
                 return;
             }
             out.preview.version = *kept;

@@ -174,8 +174,9 @@ SearchQuery searchQuery(const SearchPlace& place, const SearchFilter& filter, Se
     query.sql = selectFrom(place) + c.joins + senderJoins(place.engine) + whereClause(c);
     query.values = c.values;
     const QString direction = ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
-    query.sql += QStringLiteral(" ORDER BY ") + sortExpression(orderBy, place.engine, place.hostNames) +
-                 direction + QStringLiteral(", v.uuid, v.version");
+    query.sql += QStringLiteral(" ORDER BY ") +
+                 sortExpression(orderBy, place.engine, place.hostNames) + direction +
+                 QStringLiteral(", v.uuid, v.version");
     return query;
 }
 

@@ -27,8 +27,8 @@ struct SearchFilter {
     QString text;                  // header fields and record file names, any case
     std::optional<int> slot;       // 1..200
     QString model;                 // "tft", "dac"; empty: both
-    QString source;                // "capture", "unsolicited", "file", "restore", "edit"; empty: all
-    bool allVersions = false;      // else the newest version of each record
+    QString source;            // "capture", "unsolicited", "file", "restore", "edit"; empty: all
+    bool allVersions = false;  // else the newest version of each record
 };
 
 struct SearchQuery {

@@ -219,12 +219,12 @@ struct VersionStatements {
                                          " EXCLUDED.latest_version)"));
                   }),
           origins(server, [](qsizetype rows) {
-              return multiRowInsert(QStringLiteral("sent_from"),
-                                    {QStringLiteral("uuid"), QStringLiteral("version"),
-                                     QStringLiteral("laptop_uuid"),
-                                     QStringLiteral("working_folder"), QStringLiteral("inspector")},
-                                    rows, QStringLiteral(" ON CONFLICT DO NOTHING"),
-                                    {QStringLiteral("session_user")});
+              return multiRowInsert(
+                  QStringLiteral("sent_from"),
+                  {QStringLiteral("uuid"), QStringLiteral("version"), QStringLiteral("laptop_uuid"),
+                   QStringLiteral("working_folder"), QStringLiteral("inspector")},
+                  rows, QStringLiteral(" ON CONFLICT DO NOTHING"),
+                  {QStringLiteral("session_user")});
           }) {}
     BatchStatement versions;
     BatchStatement values;
@@ -251,8 +251,8 @@ bool storeBatch(VersionStatements& statements, const std::vector<LocalRow>& rows
     std::map<QString, QVariantList> records;
     for (const LocalRow& row : rows) {
         versions.push_back(row.values.mid(0, columns));
-        values.push_back({row.values[uuid], row.values[version], row.values[columns],
-                          row.values[columns + 1]});
+        values.push_back(
+            {row.values[uuid], row.values[version], row.values[columns], row.values[columns + 1]});
         origins.push_back({row.values[uuid], row.values[version], laptopUuid, workingFolder});
         QVariantList& record = records[row.values[uuid].toString()];
         if (record.isEmpty() || record[3].toInt() < row.values[version].toInt()) {
@@ -292,7 +292,8 @@ bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serv
         if (!committed) {
             return false;
         }
-        static const int uuid = static_cast<int>(storedColumnNames().indexOf(QStringLiteral("uuid")));
+        static const int uuid =
+            static_cast<int>(storedColumnNames().indexOf(QStringLiteral("uuid")));
         static const int version =
             static_cast<int>(storedColumnNames().indexOf(QStringLiteral("version")));
         QList<SentVersion> sent;
@@ -318,20 +319,21 @@ bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serv
 bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serverUuid,
                  SyncResult& result) {
     BatchStatement notes(server, [](qsizetype rows) {
-        return multiRowInsert(QStringLiteral("saved_in"),
-                              {QStringLiteral("uuid"), QStringLiteral("version"),
-                               QStringLiteral("path"), QStringLiteral("file_name"),
-                               QStringLiteral("saved_at")},
-                              rows, QStringLiteral(" ON CONFLICT DO NOTHING"));
+        return multiRowInsert(
+            QStringLiteral("saved_in"),
+            {QStringLiteral("uuid"), QStringLiteral("version"), QStringLiteral("path"),
+             QStringLiteral("file_name"), QStringLiteral("saved_at")},
+            rows, QStringLiteral(" ON CONFLICT DO NOTHING"));
     });
     // A record file's name joins the words a version is found by: the server's copy of those
     // words follows the local one (the same for every note of one version).
     BatchStatement words(server, [](qsizetype rows) {
         QStringList all;
         all.fill(QStringLiteral("(?::text, ?::integer, ?::text)"), rows);
-        return QStringLiteral("UPDATE record_versions AS v SET search_text = x.search_text"
-                              " FROM (VALUES %1) AS x (uuid, version, search_text)"
-                              " WHERE v.uuid = x.uuid AND v.version = x.version")
+        return QStringLiteral(
+                   "UPDATE record_versions AS v SET search_text = x.search_text"
+                   " FROM (VALUES %1) AS x (uuid, version, search_text)"
+                   " WHERE v.uuid = x.uuid AND v.version = x.version")
             .arg(all.join(QStringLiteral(", ")));
     });
     qint64 after = 0;
@@ -356,7 +358,9 @@ bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serve
         }
         const bool committed = inServerTransaction(
             server,
-            [&] { return notes.run(noteRows, &result.error) && words.run(wordList, &result.error); },
+            [&] {
+                return notes.run(noteRows, &result.error) && words.run(wordList, &result.error);
+            },
             &result.error);
         if (!committed) {
             return false;

@@ -8,8 +8,8 @@
 // sent again and found there.
 #pragma once
 
-#include <QMetaType>
 #include <QDateTime>
+#include <QMetaType>
 #include <QString>
 #include <functional>
 

@@ -289,8 +289,8 @@ void ArchiveWriter::saved(Step& step, const ArchiveEvent& event) {
         }
         step.run(kNoteSavedIn, {version.uuid, version.version, event.path, fileName, savedAt});
         // The file's name joins what a free-text search finds the version by.
-        step.run(kAddFileName, {version.searchText + kSearchTextSeparator + fileName,
-                                version.uuid, version.version});
+        step.run(kAddFileName, {version.searchText + kSearchTextSeparator + fileName, version.uuid,
+                                version.version});
     }
     step.run(kAllSaved, {m_runId});
     noteFile(step, event.file);

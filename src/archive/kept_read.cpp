@@ -23,7 +23,7 @@ QString keptRefusal(const QString& uuid, int version, int slot, const QString& m
     }
     if (model != ours) {
         return QStringLiteral("the archive record %1 is of the %2 model, not %3")
-            .arg(name, model.toUpper(), ours.toUpper());
+            .arg(name, model, ours);
     }
     if (!values) {
         return QStringLiteral("the values of the archive record %1 are missing or damaged")
@@ -33,7 +33,7 @@ QString keptRefusal(const QString& uuid, int version, int slot, const QString& m
         return QStringLiteral("the archive record %1 holds %2 values where a %3 record holds %4")
             .arg(name)
             .arg(values->size())
-            .arg(ours.toUpper())
+            .arg(ours)
             .arg(profile.recordSize());
     }
     return {};
@@ -55,6 +55,8 @@ KeptRead readKeptRecord(QSqlDatabase& db, const QString& uuid, int version,
         values = decodeRecord(*encoded, static_cast<int>(encoded->size() / 2));
     }
     read.refusal = keptRefusal(kept->uuid, kept->version, kept->slot, kept->model, values, profile);
+    read.model = kept->model;
+    read.otherModel = kept->model != qs(profile.modelKey);
     if (read.refusal.isEmpty()) {
         read.record = KeptRecord{*kept, std::move(*values)};
     }

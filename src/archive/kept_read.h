@@ -22,7 +22,9 @@ struct KeptRecord {
 
 struct KeptRead {
     std::optional<KeptRecord> record;
-    QString refusal;  // why not, naming the record (a clause); empty when read
+    QString refusal;          // why not, naming the record (a clause); empty when read
+    QString model;            // the model the archive names for it (when it was found)
+    bool otherModel = false;  // refused because it is of another model than the profile's
     [[nodiscard]] bool ok() const { return record.has_value(); }
 };
 
@@ -31,10 +33,10 @@ struct KeptRead {
                                       const ModelProfile& profile);
 
 // Why a version read from the archive cannot go into a memory table of `profile` (a clause:
-// "the archive record U version 2 names slot 0, not one of 1 to 200"), or empty when it can: the slot, the model and the count of values (`values` when they were read;
-// nothing: they are missing or damaged).
-[[nodiscard]] QString keptRefusal(const QString& uuid, int version, int slot,
-                                  const QString& model,
+// "the archive record U version 2 names slot 0, not one of 1 to 200"), or empty when it can: the
+// slot, the model and the count of values (`values` when they were read; nothing: they are missing
+// or damaged).
+[[nodiscard]] QString keptRefusal(const QString& uuid, int version, int slot, const QString& model,
                                   const std::optional<std::vector<RecordValue>>& values,
                                   const ModelProfile& profile);
 

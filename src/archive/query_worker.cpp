@@ -59,8 +59,8 @@ QSqlDatabase* QueryWorker::connection(QString* error) {
             *error = QStringLiteral("there is no archive at %1").arg(m_archivePath);
             return nullptr;
         }
-        auto local =
-            std::make_unique<DbConnection>(QStringLiteral("QSQLITE"), QStringLiteral("trellicap-queries"));
+        auto local = std::make_unique<DbConnection>(QStringLiteral("QSQLITE"),
+                                                    QStringLiteral("trellicap-queries"));
         if (!openSqliteReadOnly(*local, m_archivePath)) {
             *error = local->db().lastError().text().simplified();
             return nullptr;

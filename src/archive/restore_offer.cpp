@@ -28,8 +28,8 @@ std::optional<RestoreItem> checkedItem(const QSqlQuery& row, const ModelProfile&
         encoded && encoded->size() % 2 == 0) {
         values = decodeRecord(*encoded, static_cast<int>(encoded->size() / 2));
     }
-    const QString refusal = keptRefusal(item.uuid, item.version, item.slot,
-                                        row.value(7).toString(), values, profile);
+    const QString refusal =
+        keptRefusal(item.uuid, item.version, item.slot, row.value(7).toString(), values, profile);
     if (!refusal.isEmpty()) {
         if (!refused->contains(sentence(refusal))) {
             refused->append(sentence(refusal));
@@ -44,8 +44,7 @@ std::optional<RestoreItem> checkedItem(const QSqlQuery& row, const ModelProfile&
 std::optional<RestoreFile> runFile(QSqlDatabase& db, const QString& run,
                                    const ModelProfile& profile, QStringList* refused) {
     QSqlQuery file(db);
-    file.prepare(
-        QStringLiteral("SELECT path, size, content_hash FROM run_files WHERE run_id = ?"));
+    file.prepare(QStringLiteral("SELECT path, size, content_hash FROM run_files WHERE run_id = ?"));
     file.addBindValue(run);
     if (!file.exec() || !file.next()) {
         return std::nullopt;

@@ -91,21 +91,22 @@ QString explainRefusal(const QString& reason, const ServerAddress& address) {
         return reason;
     }
     const QString file = passwordFile();
-    QString text =
-        QStringLiteral("the server asks for a password for %1 and none was found: put the line "
+    QString text = QStringLiteral(
+                       "the server asks for a password for %1 and none was found: put the line "
                        "%2:%3:%4:%1:PASSWORD into %5 (readable by you alone, mode 0600) or set "
                        "the environment variable PGPASSWORD")
-            .arg(address.user, address.host)
-            .arg(address.port)
-            .arg(address.database, shownPath(file));
+                       .arg(address.user, address.host)
+                       .arg(address.port)
+                       .arg(address.database, shownPath(file));
     const QFileInfo info(file);
     if (info.exists()) {
         const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther |
                             QFileDevice::WriteGroup | QFileDevice::WriteOther;
 #ifndef Q_OS_WIN
         if (info.permissions() & others) {
-            text += QStringLiteral("; %1 is there, but others may read it, so PostgreSQL "
-                                   "ignores it (chmod 600 %1)")
+            text += QStringLiteral(
+                        "; %1 is there, but others may read it, so PostgreSQL "
+                        "ignores it (chmod 600 %1)")
                         .arg(shownPath(file));
         } else
 #endif

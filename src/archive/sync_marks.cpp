@@ -54,7 +54,8 @@ SyncHistory syncHistory(QSqlDatabase& local, const QString& serverUrl) {
     SyncHistory history;
     const QString key = serverKey(serverUrl);
     QSqlQuery query(local);
-    if (!query.exec(QStringLiteral("SELECT server_url, server_uuid, last_sync FROM sync_servers"))) {
+    if (!query.exec(
+            QStringLiteral("SELECT server_url, server_uuid, last_sync FROM sync_servers"))) {
         return history;
     }
     QDateTime newest;
@@ -96,9 +97,9 @@ QString noteSyncDone(QSqlDatabase& local, const QString& serverUuid, const QStri
                 return reason(query.lastError());
             }
         }
-        query.prepare(
-            QStringLiteral("INSERT OR REPLACE INTO sync_servers (server_url, server_uuid, last_sync)"
-                           " VALUES (?, ?, ?)"));
+        query.prepare(QStringLiteral(
+            "INSERT OR REPLACE INTO sync_servers (server_url, server_uuid, last_sync)"
+            " VALUES (?, ?, ?)"));
         query.addBindValue(key);
         query.addBindValue(serverUuid);
         query.addBindValue(when);

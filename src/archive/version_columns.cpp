@@ -16,7 +16,7 @@ QLatin1String latin1(std::string_view text) {
 }
 
 bool stored(const VersionColumn& column) {
-    return column.place == ColumnPlace::Version;
+    return column.place() == ColumnPlace::Version;
 }
 
 QString typeOf(const VersionColumn& column, Engine engine) {
@@ -111,17 +111,17 @@ QVariantList storedValues(const KeptVersion& kept) {
         }
         switch (column.kind) {
             case ColumnKind::Text:
-                values.append(notNull(kept.*column.text));
+                values.append(notNull(kept.*column.member.text));
                 break;
             case ColumnKind::OptionalText:
-                values.append((kept.*column.text).isEmpty() ? QVariant()
-                                                            : QVariant(kept.*column.text));
+                values.append((kept.*column.member.text).isEmpty() ? QVariant()
+                                                            : QVariant(kept.*column.member.text));
                 break;
             case ColumnKind::Integer:
-                values.append(kept.*column.integer);
+                values.append(kept.*column.member.integer);
                 break;
             case ColumnKind::BigInt:
-                values.append(kept.*column.bigint);
+                values.append(kept.*column.member.bigint);
                 break;
             case ColumnKind::HeaderJson:
                 values.append(headerToJson(kept.header));
@@ -190,13 +190,13 @@ KeptVersion versionFromRow(const QSqlQuery& row) {
         switch (column.kind) {
             case ColumnKind::Text:
             case ColumnKind::OptionalText:
-                kept.*column.text = value.toString();
+                kept.*column.member.text = value.toString();
                 break;
             case ColumnKind::Integer:
-                kept.*column.integer = value.toInt();
+                kept.*column.member.integer = value.toInt();
                 break;
             case ColumnKind::BigInt:
-                kept.*column.bigint = value.toLongLong();
+                kept.*column.member.bigint = value.toLongLong();
                 break;
             case ColumnKind::HeaderJson:
                 kept.header = headerFromJson(value.toString());
@@ -233,17 +233,17 @@ QJsonObject versionJson(const KeptVersion& kept, const ModelProfile* profile) {
         const QString key = latin1(column.jsonKey);
         switch (column.kind) {
             case ColumnKind::Text:
-                object.insert(key, kept.*column.text);
+                object.insert(key, kept.*column.member.text);
                 break;
             case ColumnKind::OptionalText:
-                object.insert(key, (kept.*column.text).isEmpty() ? QJsonValue()
-                                                                 : QJsonValue(kept.*column.text));
+                object.insert(key, (kept.*column.member.text).isEmpty() ? QJsonValue()
+                                                                 : QJsonValue(kept.*column.member.text));
                 break;
             case ColumnKind::Integer:
-                object.insert(key, kept.*column.integer);
+                object.insert(key, kept.*column.member.integer);
                 break;
             case ColumnKind::BigInt:
-                object.insert(key, static_cast<double>(kept.*column.bigint));
+                object.insert(key, static_cast<double>(kept.*column.member.bigint));
                 break;
             case ColumnKind::HeaderJson: {
                 QJsonObject header;

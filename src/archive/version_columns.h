@@ -34,6 +34,22 @@ enum class ColumnPlace {
     Sender,   // the team server's note of who sent the version (sent_from, laptops)
 };
 
+// The KeptVersion member a column fills (one of the three).
+struct KeptMember {
+    QString KeptVersion::*text = nullptr;
+    int KeptVersion::*integer = nullptr;
+    qint64 KeptVersion::*bigint = nullptr;
+};
+constexpr KeptMember text(QString KeptVersion::*member) {
+    return {member, nullptr, nullptr};
+}
+constexpr KeptMember integer(int KeptVersion::*member) {
+    return {nullptr, member, nullptr};
+}
+constexpr KeptMember bigint(qint64 KeptVersion::*member) {
+    return {nullptr, nullptr, member};
+}
+
 struct VersionColumn {
     std::string_view name;
     ColumnKind kind;
@@ -43,11 +59,12 @@ struct VersionColumn {
     std::string_view jsonKey;  // `archive search --json`; empty: not written there
     std::string_view heading;  // the archive window's results; empty: not shown
     int shownAt;               // its place among the shown columns, left to right
-    QString KeptVersion::*text = nullptr;
-    int KeptVersion::*integer = nullptr;
-    qint64 KeptVersion::*bigint = nullptr;
-    ColumnPlace place = ColumnPlace::Version;
-    std::string_view onServer = {};  // Sender: the expression over sent_from f, laptops l
+    KeptMember member;         // empty for the header (HeaderJson)
+    // A Sender column: its expression on the team server over sent_from f and laptops l.
+    std::string_view onServer = {};
+    [[nodiscard]] constexpr ColumnPlace place() const {
+        return onServer.empty() ? ColumnPlace::Version : ColumnPlace::Sender;
+    }
 };
 
 // The searched columns in the order a search returns them (their positions in the table);
@@ -72,37 +89,38 @@ enum SearchColumn {
     kColSentBy,
 };
 
-// Read left to right: name, kind, since, searched, sort by, JSON key, heading, shown at,
-// then the KeptVersion member it fills. The searched columns come first, in SearchColumn
-// order; the columns written but never read back by a search follow.
+// Who sent a version, on the team server: the laptop by its host name (else its working
+// folder), and the inspector's role.
+inline constexpr std::string_view kSentFromOnServer =
+    "COALESCE(NULLIF(l.host_name, ''), f.working_folder, '')";
+inline constexpr std::string_view kSentByOnServer = "COALESCE(f.inspector, '')";
+
+// One line per column: name, kind, since, searched, sort by, JSON key, heading, shown at,
+// the member it fills. The searched columns come first, in SearchColumn order; the columns
+// written but never read back by a search follow.
+// clang-format off
 inline constexpr VersionColumn kVersionColumns[] = {
-    {"uuid", ColumnKind::Text, 1, true, {}, "uuid", {}, -1, &KeptVersion::uuid},
-    {"version", ColumnKind::Integer, 1, true, {}, "version", "Version", 10, nullptr,
-     &KeptVersion::version},
-    {"model", ColumnKind::Text, 1, true, {}, "model", "Model", 2, &KeptVersion::model},
-    {"slot", ColumnKind::Integer, 1, true, {}, "slot", "Slot", 3, nullptr, &KeptVersion::slot},
-    {"source", ColumnKind::Text, 1, true, {}, "source", "Source", 4, &KeptVersion::source},
-    {"source_path", ColumnKind::OptionalText, 1, true, {}, "path", "File", 9,
-     &KeptVersion::path},
-    {"arrived", ColumnKind::Text, 1, true, "arrived_ms", "arrived", "Arrived", 1,
-     &KeptVersion::arrived},
-    {"time_date", ColumnKind::Text, 1, true, {}, "time_date", "Stored", 8,
-     &KeptVersion::timeDate},
-    {"header_json", ColumnKind::HeaderJson, 1, true, {}, "header", "Header", 5},
-    {"range_text", ColumnKind::Text, 1, true, {}, {}, "RANGE", 6, &KeptVersion::range},
-    {"delay_text", ColumnKind::Text, 1, true, {}, {}, {}, -1, &KeptVersion::delay},
-    {"gain_text", ColumnKind::Text, 1, true, {}, {}, "Gain", 7, &KeptVersion::gain},
-    {"gate1_text", ColumnKind::Text, 1, true, {}, {}, {}, -1, &KeptVersion::gate1},
-    {"gate2_text", ColumnKind::Text, 1, true, {}, {}, {}, -1, &KeptVersion::gate2},
-    {"arrived_ms", ColumnKind::BigInt, 1, true, {}, {}, {}, -1, nullptr, nullptr,
-     &KeptVersion::arrivedMs},
-    {"sent_from", ColumnKind::Text, 3, true, {}, {}, "Sent from", 11, &KeptVersion::sentFrom,
-     nullptr, nullptr, ColumnPlace::Sender, "COALESCE(NULLIF(l.host_name, ''), f.working_folder, '')"},
-    {"sent_by", ColumnKind::Text, 3, true, {}, {}, "Inspector", 12, &KeptVersion::sentBy, nullptr,
-     nullptr, ColumnPlace::Sender, "COALESCE(f.inspector, '')"},
-    {"content_hash", ColumnKind::Text, 1, false, {}, {}, {}, -1, &KeptVersion::contentHash},
-    {"search_text", ColumnKind::Text, 1, false, {}, {}, {}, -1, &KeptVersion::searchText},
+    {"uuid", ColumnKind::Text, 1, true, {}, "uuid", {}, -1, text(&KeptVersion::uuid)},
+    {"version", ColumnKind::Integer, 1, true, {}, "version", "Version", 10, integer(&KeptVersion::version)},
+    {"model", ColumnKind::Text, 1, true, {}, "model", "Model", 2, text(&KeptVersion::model)},
+    {"slot", ColumnKind::Integer, 1, true, {}, "slot", "Slot", 3, integer(&KeptVersion::slot)},
+    {"source", ColumnKind::Text, 1, true, {}, "source", "Source", 4, text(&KeptVersion::source)},
+    {"source_path", ColumnKind::OptionalText, 1, true, {}, "path", "File", 9, text(&KeptVersion::path)},
+    {"arrived", ColumnKind::Text, 1, true, "arrived_ms", "arrived", "Arrived", 1, text(&KeptVersion::arrived)},
+    {"time_date", ColumnKind::Text, 1, true, {}, "time_date", "Stored", 8, text(&KeptVersion::timeDate)},
+    {"header_json", ColumnKind::HeaderJson, 1, true, {}, "header", "Header", 5, {}},
+    {"range_text", ColumnKind::Text, 1, true, {}, {}, "RANGE", 6, text(&KeptVersion::range)},
+    {"delay_text", ColumnKind::Text, 1, true, {}, {}, {}, -1, text(&KeptVersion::delay)},
+    {"gain_text", ColumnKind::Text, 1, true, {}, {}, "Gain", 7, text(&KeptVersion::gain)},
+    {"gate1_text", ColumnKind::Text, 1, true, {}, {}, {}, -1, text(&KeptVersion::gate1)},
+    {"gate2_text", ColumnKind::Text, 1, true, {}, {}, {}, -1, text(&KeptVersion::gate2)},
+    {"arrived_ms", ColumnKind::BigInt, 1, true, {}, {}, {}, -1, bigint(&KeptVersion::arrivedMs)},
+    {"sent_from", ColumnKind::Text, 3, true, {}, {}, "Sent from", 11, text(&KeptVersion::sentFrom), kSentFromOnServer},
+    {"sent_by", ColumnKind::Text, 3, true, {}, {}, "Inspector", 12, text(&KeptVersion::sentBy), kSentByOnServer},
+    {"content_hash", ColumnKind::Text, 1, false, {}, {}, {}, -1, text(&KeptVersion::contentHash)},
+    {"search_text", ColumnKind::Text, 1, false, {}, {}, {}, -1, text(&KeptVersion::searchText)},
 };
+// clang-format on
 
 consteval int countSearched() {
     int count = 0;

@@ -10,8 +10,8 @@
 
 #include "archive/archive_keeper.h"
 #include "archive/archive_search.h"
-#include "test_records.h"
 #include "profiles/tft.h"
+#include "test_records.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>

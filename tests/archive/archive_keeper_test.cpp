@@ -7,9 +7,9 @@
 
 #include "archive/archive_keeper.h"
 #include "archive/archive_search.h"
-#include "test_records.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
+#include "test_records.h"
 
 namespace trellicap::archive {
 namespace {

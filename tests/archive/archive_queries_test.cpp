@@ -34,9 +34,8 @@ class LoopWatch {
 public:
     LoopWatch() {
         m_clock.start();
-        QObject::connect(&m_tick, &QTimer::timeout, &m_tick, [this] {
-            m_longest = std::max(m_longest, m_clock.restart());
-        });
+        QObject::connect(&m_tick, &QTimer::timeout, &m_tick,
+                         [this] { m_longest = std::max(m_longest, m_clock.restart()); });
         m_tick.start(5);
     }
     [[nodiscard]] qint64 longestMs() const { return m_longest; }
@@ -54,10 +53,12 @@ struct Answers {
     explicit Answers(ArchiveQueries& queries) {
         QObject::connect(&queries, &ArchiveQueries::counted, &queries,
                          [this](int id, int count) { counts[id] = count; });
-        QObject::connect(&queries, &ArchiveQueries::rowsRead, &queries,
-                         [this](int id, const std::vector<KeptVersion>& found) { rows[id] = found; });
-        QObject::connect(&queries, &ArchiveQueries::valuesRead, &queries,
-                         [this](int id, const std::vector<KeptValues>& found) { values[id] = found; });
+        QObject::connect(
+            &queries, &ArchiveQueries::rowsRead, &queries,
+            [this](int id, const std::vector<KeptVersion>& found) { rows[id] = found; });
+        QObject::connect(
+            &queries, &ArchiveQueries::valuesRead, &queries,
+            [this](int id, const std::vector<KeptValues>& found) { values[id] = found; });
         QObject::connect(&queries, &ArchiveQueries::previewRead, &queries,
                          [this](int id, const KeptPreview& found) { previews[id] = found; });
         QObject::connect(&queries, &ArchiveQueries::savedInRead, &queries,
@@ -84,7 +85,8 @@ QString fillArchive(const QTemporaryDir& dir) {
         ArchiveKeeper keeper(tft::kProfile, path);
         keeper.start();
         for (int column = 0; column < 3; ++column) {
-            keeper.keepFiled(column, keptRecord(tft::kProfile, column + 1, column), Source::Capture);
+            keeper.keepFiled(column, keptRecord(tft::kProfile, column + 1, column),
+                             Source::Capture);
         }
         keeper.noteSaved(dir.filePath(QStringLiteral("Pier-4.dat")));
         keeper.keepHeaderStore(2, keptRecord(tft::kProfile, 3, 2, QStringLiteral("K. Smith")));
@@ -130,8 +132,8 @@ void askEverything(ArchiveQueries& queries, Answers& answers) {
     EXPECT_EQ(answers.values[values][0].values,
               keptRecord(tft::kProfile, 3, 2, QStringLiteral("K. Smith")));
     EXPECT_TRUE(answers.values[values][1].values.empty());  // the DAC's: refused, named
-    EXPECT_TRUE(answers.values[values][1].refusal.contains(dacRecord->uuid + QStringLiteral(
-                                                               " version 1 is of the DAC model")))
+    EXPECT_TRUE(answers.values[values][1].refusal.contains(
+        dacRecord->uuid + QStringLiteral(" version 1 is of the dac model")))
         << answers.values[values][1].refusal.toStdString();
     EXPECT_EQ(answers.previews[preview].version.version, 1);
     EXPECT_EQ(answers.previews[preview].values, keptRecord(tft::kProfile, 3, 2));
@@ -231,8 +233,8 @@ TEST(ArchiveQueries, AServerThatNeverAnswersMeetsTheDeadlineAndTheCallerNeverWai
         ArchiveQueries queries(tft::kProfile);
         Answers answers(queries);
         queries.setDeadline(600);
-        queries.useServer({QStringLiteral("anna"), QStringLiteral("127.0.0.1"),
-                           silent.serverPort(), QStringLiteral("trellicap")});
+        queries.useServer({QStringLiteral("anna"), QStringLiteral("127.0.0.1"), silent.serverPort(),
+                           QStringLiteral("trellicap")});
         clock.start();
         const int asked = queries.count({});
         ASSERT_TRUE(waitUntil([&] { return answers.has(asked); }, 20000));

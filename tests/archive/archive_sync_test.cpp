@@ -10,10 +10,10 @@
 #include "archive/server_connection.h"
 #include "archive/sync_marks.h"
 #include "archive_filler.h"
-#include "test_records.h"
 #include "profiles/tft.h"
 #include "server_test_support.h"
 #include "sqlite_file.h"
+#include "test_records.h"
 
 namespace trellicap::archive {
 namespace {

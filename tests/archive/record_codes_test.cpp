@@ -56,7 +56,7 @@ TEST(RecordCodes, ValuesAreDeflatedWhenThatPaysAndComeBackByteForByte) {
 
 TEST(RecordCodes, DamagedOrUnknownPackingIsRefusedNotGuessed) {
     const QByteArray packed = packValues(encodeRecord(std::vector<RecordValue>(701, 32))).bytes;
-    EXPECT_FALSE(unpackValues(packed.left(packed.size() / 2), 1));   // cut short
+    EXPECT_FALSE(unpackValues(packed.left(packed.size() / 2), 1));     // cut short
     EXPECT_FALSE(unpackValues(QByteArray("\x7f\xff\xff\xff", 4), 1));  // a length no record has
     EXPECT_FALSE(unpackValues(QByteArray(), 1));
     EXPECT_FALSE(unpackValues(packed, 7));  // a packing this program does not know

@@ -12,10 +12,10 @@
 #include "archive/kept_read.h"
 #include "archive/kept_records.h"
 #include "archive/record_codes.h"
-#include "test_records.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 #include "record/record_store.h"
+#include "test_records.h"
 
 namespace trellicap::archive {
 namespace {
@@ -199,13 +199,15 @@ TEST_F(DoctoredArchive, TheRestoreOfferLeavesOutWhatCannotGoIntoATableAndNamesIt
     EXPECT_EQ(offer.items[0].uuid, m_uuids[4]);
     ASSERT_EQ(offer.refused.size(), 4);
     const QString all = offer.refused.join(QLatin1Char('\n'));
-    EXPECT_TRUE(all.contains(QStringLiteral("%1 version 1 names slot 0, not one of 1 to 200")
-                                 .arg(m_uuids[0])))
+    EXPECT_TRUE(all.contains(
+        QStringLiteral("%1 version 1 names slot 0, not one of 1 to 200").arg(m_uuids[0])))
         << all.toStdString();
     EXPECT_TRUE(all.contains(QStringLiteral("%1 version 1 names slot 201").arg(m_uuids[1])));
-    EXPECT_TRUE(all.contains(
-        QStringLiteral("%1 version 1 holds 650 values where a TFT record holds 701").arg(m_uuids[2])));
-    EXPECT_TRUE(all.contains(QStringLiteral("%1 version 1 is of the DAC model, not TFT").arg(m_uuids[3])));
+    EXPECT_TRUE(
+        all.contains(QStringLiteral("%1 version 1 holds 650 values where a tft record holds 701")
+                         .arg(m_uuids[2])));
+    EXPECT_TRUE(
+        all.contains(QStringLiteral("%1 version 1 is of the dac model, not tft").arg(m_uuids[3])));
 }
 
 TEST_F(DoctoredArchive, ReadingBackForATableOrAnExportRefusesNamingTheRecord) {

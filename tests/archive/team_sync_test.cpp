@@ -109,8 +109,9 @@ TEST(TeamSync, TwentyThousandRecordsAcrossAServerThatDiesPartWayArriveOnceEach) 
     ServerConnection server(addressOf(cluster));
     ASSERT_TRUE(server.open());
     QSqlDatabase serverDb = server.database();
-    const QString all = QStringLiteral("SELECT uuid, version, codes, packing FROM record_values"
-                                       " ORDER BY uuid, version");
+    const QString all = QStringLiteral(
+        "SELECT uuid, version, codes, packing FROM record_values"
+        " ORDER BY uuid, version");
     QSqlQuery here(localDb);
     QSqlQuery there(serverDb);
     ASSERT_TRUE(here.exec(all) && there.exec(all));
@@ -161,8 +162,9 @@ TEST(TeamSync, TheWindowAndTheCommandLineShareOneLastSyncPerServer) {
     EXPECT_EQ(test::countRows(laptop.db(), QStringLiteral("SELECT COUNT(*) FROM sync_servers")), 1);
     // A row an earlier program wrote under the typed address is found and then replaced.
     QSqlQuery(laptop.db())
-        .exec(QStringLiteral("INSERT INTO sync_servers VALUES ('postgresql://anna@office/trellicap',"
-                             " 's1', '2026-12-09T08:00:00+01:00')"));
+        .exec(
+            QStringLiteral("INSERT INTO sync_servers VALUES ('postgresql://anna@office/trellicap',"
+                           " 's1', '2026-12-09T08:00:00+01:00')"));
     EXPECT_EQ(syncHistory(laptop.db(), canonical).lastSync,
               QStringLiteral("2026-12-09T08:00:00+01:00"));
     ASSERT_TRUE(noteSyncDone(laptop.db(), QStringLiteral("s1"), typed,
@@ -210,9 +212,10 @@ TEST(TeamSync, TheProgramsExitDoesNotWaitForAServerThatNeverAnswers) {
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     SqliteFile laptop;
     ASSERT_TRUE(migrateSchema(laptop.db()).ok);
-    ASSERT_TRUE(writeServerConf(laptop.folder(), QStringLiteral("postgresql://anna@127.0.0.1:%1/t")
-                                                      .arg(silent.serverPort()))
-                    .isEmpty());
+    ASSERT_TRUE(
+        writeServerConf(laptop.folder(),
+                        QStringLiteral("postgresql://anna@127.0.0.1:%1/t").arg(silent.serverPort()))
+            .isEmpty());
     QElapsedTimer clock;
     {
         BackgroundSync sync(laptop.folder(), laptop.path());
@@ -243,7 +246,8 @@ TEST(ServerRefusal, AMissingPasswordIsSaidInWordsWithWherePostgresLooks) {
     ASSERT_TRUE(pgpass.open(QIODevice::WriteOnly));
     pgpass.write("office:5433:other:anna:x\n");
     pgpass.close();
-    pgpass.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    pgpass.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                          QFileDevice::ReadOther);
     EXPECT_TRUE(explainRefusal(libpq, address)
                     .endsWith(QStringLiteral("; ~/.pgpass is there, but others may read it, so "
                                              "PostgreSQL ignores it (chmod 600 ~/.pgpass)")));

@@ -12,8 +12,8 @@
 #include "archive/archive_schema.h"
 #include "archive/archive_search.h"
 #include "archive_filler.h"
-#include "test_records.h"
 #include "profiles/tft.h"
+#include "test_records.h"
 
 namespace trellicap::archive {
 namespace {
@@ -57,13 +57,13 @@ TEST(TextIndex, FindsWhatTheScanFoundForEveryKindOfText) {
     // Operators' names as inspectors type them: case, accents, LIKE's own characters,
     // quotes, a backslash, letters outside the first plane; then record files' names.
     const QStringList names = {
-        QStringLiteral("Zoë Müller"),       QStringLiteral("ZOË MÜLLER"),
-        QStringLiteral("Zoe Muller"),       QStringLiteral("50% Rabatt"),
-        QStringLiteral("under_score"),      QStringLiteral("O'Brien"),
-        QStringLiteral("Quill, \"Zed\""),   QStringLiteral("Ångström Straße"),
-        QStringLiteral("İstanbul Şube"),    QStringLiteral("a%b_c\\d"),
-        QStringLiteral("😀 smile"),          QStringLiteral("Axle 1-12"),
-        QStringLiteral("axle 112"),         QStringLiteral("ab"),
+        QStringLiteral("Zoë Müller"),     QStringLiteral("ZOË MÜLLER"),
+        QStringLiteral("Zoe Muller"),     QStringLiteral("50% Rabatt"),
+        QStringLiteral("under_score"),    QStringLiteral("O'Brien"),
+        QStringLiteral("Quill, \"Zed\""), QStringLiteral("Ångström Straße"),
+        QStringLiteral("İstanbul Şube"),  QStringLiteral("a%b_c\\d"),
+        QStringLiteral("😀 smile"),        QStringLiteral("Axle 1-12"),
+        QStringLiteral("axle 112"),       QStringLiteral("ab"),
     };
     {
         ArchiveKeeper keeper(tft, path);
@@ -126,13 +126,16 @@ TEST(TextIndex, AVersionThreeArchiveOfTenThousandRecordsKeepsEverythingAndIsInde
     std::vector<test::FilledVersion> filled;
     std::vector<QByteArray> blobs;
     const QStringList tables = {
-        QStringLiteral("records"),  QStringLiteral("record_versions"), QStringLiteral("record_values"),
-        QStringLiteral("saved_in"), QStringLiteral("runs"),            QStringLiteral("run_slots"),
-        QStringLiteral("arrivals"), QStringLiteral("sync_sent"),       QStringLiteral("archive_info"),
+        QStringLiteral("records"),       QStringLiteral("record_versions"),
+        QStringLiteral("record_values"), QStringLiteral("saved_in"),
+        QStringLiteral("runs"),          QStringLiteral("run_slots"),
+        QStringLiteral("arrivals"),      QStringLiteral("sync_sent"),
+        QStringLiteral("archive_info"),
     };
     std::map<QString, int> before;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v3"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v3"));
         db.setDatabaseName(path);
         ASSERT_TRUE(db.open());
         ASSERT_TRUE(migrateSchema(db, 3).ok);
@@ -147,8 +150,8 @@ TEST(TextIndex, AVersionThreeArchiveOfTenThousandRecordsKeepsEverythingAndIsInde
         QSqlQuery query(db);
         ASSERT_TRUE(query.exec(QStringLiteral(
             "INSERT INTO runs VALUES ('r1', 'tft', '2026-12-08T14:00:00+01:00', 0, 0, 0)")));
-        ASSERT_TRUE(query.exec(
-            QStringLiteral("INSERT INTO run_slots VALUES ('r1', 4, '%1', 1, 1)").arg(filled[3].uuid)));
+        ASSERT_TRUE(query.exec(QStringLiteral("INSERT INTO run_slots VALUES ('r1', 4, '%1', 1, 1)")
+                                   .arg(filled[3].uuid)));
         ASSERT_TRUE(query.exec(
             QStringLiteral("INSERT INTO sync_sent VALUES ('s1', '%1', 1)").arg(filled[0].uuid)));
         for (const QString& table : tables) {
@@ -176,8 +179,9 @@ TEST(TextIndex, AVersionThreeArchiveOfTenThousandRecordsKeepsEverythingAndIsInde
     }
     // Every blob as it was, read back as it was; the old ones stay as they are.
     QSqlQuery values(reader.db());
-    values.exec(QStringLiteral("SELECT uuid, version, codes, packing FROM record_values"
-                               " ORDER BY uuid, version"));
+    values.exec(
+        QStringLiteral("SELECT uuid, version, codes, packing FROM record_values"
+                       " ORDER BY uuid, version"));
     std::size_t at = 0;
     while (values.next()) {
         ASSERT_LT(at, blobs.size());

@@ -75,10 +75,10 @@ TEST(VersionColumns, TheTablesHoldTheColumnsTheTableNamesFreshAndMigrated) {
     for (int version = 1; version <= kSchemaVersion; ++version) {
         EXPECT_TRUE(addedVersionColumns(version, Engine::Sqlite).isEmpty()) << version;
     }
-    EXPECT_TRUE(versionColumnDefinitions(1, Engine::Postgres).contains(
-        QLatin1String("arrived_ms BIGINT NOT NULL")));
-    EXPECT_TRUE(versionColumnDefinitions(1, Engine::Sqlite).contains(
-        QLatin1String("arrived_ms INTEGER NOT NULL")));
+    EXPECT_TRUE(versionColumnDefinitions(1, Engine::Postgres)
+                    .contains(QLatin1String("arrived_ms BIGINT NOT NULL")));
+    EXPECT_TRUE(versionColumnDefinitions(1, Engine::Sqlite)
+                    .contains(QLatin1String("arrived_ms INTEGER NOT NULL")));
 }
 
 TEST(VersionColumns, AVersionWrittenThroughTheTableIsReadBackAsItWas) {
@@ -109,7 +109,7 @@ TEST(VersionColumns, AVersionWrittenThroughTheTableIsReadBackAsItWas) {
     EXPECT_TRUE(read->sentFrom.isEmpty());  // only the team server knows who sent it
     // An empty path is NULL in the table, as the writer always kept it.
     EXPECT_EQ(test::countRows(file.db(), QStringLiteral("SELECT COUNT(*) FROM record_versions"
-                                                         " WHERE source_path IS NULL")),
+                                                        " WHERE source_path IS NULL")),
               1);
 }
 
@@ -117,17 +117,17 @@ TEST(VersionColumns, TheJsonNamesTheColumnsAsBeforeAndTheHeaderAsTheJsonCommandD
     const KeptVersion kept = sampleVersion();
     const QJsonObject json = versionJson(kept, &tft::kProfile);
     QStringList keys = json.keys();
-    EXPECT_EQ(keys, (QStringList{QStringLiteral("arrived"), QStringLiteral("header"),
-                                 QStringLiteral("model"), QStringLiteral("path"),
-                                 QStringLiteral("slot"), QStringLiteral("source"),
-                                 QStringLiteral("time_date"), QStringLiteral("uuid"),
-                                 QStringLiteral("version")}));
+    EXPECT_EQ(keys,
+              (QStringList{QStringLiteral("arrived"), QStringLiteral("header"),
+                           QStringLiteral("model"), QStringLiteral("path"), QStringLiteral("slot"),
+                           QStringLiteral("source"), QStringLiteral("time_date"),
+                           QStringLiteral("uuid"), QStringLiteral("version")}));
     EXPECT_TRUE(json[QStringLiteral("path")].isNull());
     EXPECT_EQ(json[QStringLiteral("slot")].toInt(), 12);
     const QJsonObject header = json[QStringLiteral("header")].toObject();
-    EXPECT_EQ(header.keys(), (QStringList{QStringLiteral("Defect Location"), QStringLiteral("Operator"),
-                                          QStringLiteral("Railway/Workshop"),
-                                          QStringLiteral("Type of Axle/No")}));
+    EXPECT_EQ(header.keys(),
+              (QStringList{QStringLiteral("Defect Location"), QStringLiteral("Operator"),
+                           QStringLiteral("Railway/Workshop"), QStringLiteral("Type of Axle/No")}));
     EXPECT_EQ(header[QStringLiteral("Type of Axle/No")].toString(), QStringLiteral("Axle \"7\""));
 
     KeptVersion fromDac = kept;

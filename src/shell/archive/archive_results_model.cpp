@@ -22,8 +22,8 @@ std::vector<ViewColumn> viewColumns(archive::Engine engine) {
     std::vector<std::pair<int, ViewColumn>> shown;
     for (int i = 0; i < archive::kSearchColumns; ++i) {
         const archive::VersionColumn& column = archive::kVersionColumns[i];
-        if (column.heading.empty() ||
-            (column.place == archive::ColumnPlace::Sender && engine != archive::Engine::Postgres)) {
+        if (column.heading.empty() || (column.place() == archive::ColumnPlace::Sender &&
+                                       engine != archive::Engine::Postgres)) {
             continue;
         }
         shown.push_back({column.shownAt,
@@ -143,6 +143,12 @@ std::vector<RecordValue> ArchiveResultsModel::values(int row) const {
     QSqlDatabase db = m_db;
     archive::KeptRead read = archive::readKeptRecord(db, uuid(row), version(row), m_profile);
     return read.ok() ? std::move(read.record->values) : std::vector<RecordValue>{};
+}
+
+QString ArchiveResultsModel::refusal(int row) const {
+    QSqlDatabase db = m_db;
+    return archive::sentence(
+        archive::readKeptRecord(db, uuid(row), version(row), m_profile).refusal);
 }
 
 QVariant ArchiveResultsModel::data(const QModelIndex& index, int role) const {

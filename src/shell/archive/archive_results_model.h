@@ -41,6 +41,8 @@ public:
     [[nodiscard]] QString value(int row, archive::SearchColumn column) const;
     // The values of the version in `row` (empty when missing or of another model).
     [[nodiscard]] std::vector<RecordValue> values(int row) const;
+    // Why values(row) is empty, naming the record (a sentence); empty when it is not.
+    [[nodiscard]] QString refusal(int row) const;
 
     static constexpr int kThumbnailColumn = 0;
     static constexpr int kThumbnailDrawDpi = 48;
@@ -50,7 +52,7 @@ private:
     const ModelProfile& m_profile;
     QSqlDatabase m_db;
     archive::SearchPlace m_place;
-    QStringList m_headings;                    // the view's columns, left to right
+    QStringList m_headings;  // the view's columns, left to right
     std::vector<archive::SearchColumn> m_columns;
     QSqlQueryModel m_rows;
     mutable QCache<QString, QImage> m_thumbnails;

@@ -368,6 +368,15 @@ bool frmarchive::showInMainWindow() {
     }
     const int row = rows.front();
     const auto values = m_model->values(row);
+    if (values.empty() &&
+        m_model->model(row) ==
+            QString::fromLatin1(m_window.profile().modelKey.data(),
+                                static_cast<qsizetype>(m_window.profile().modelKey.size()))) {
+        // A record of this model refused all the same (a slot outside 1..200, the wrong
+        // count of values): the archive's reason names it.
+        fail(m_model->refusal(row));
+        return false;
+    }
     if (values.empty()) {
         fail(
             QStringLiteral("This record is of the %1 model; this program shows %2 records.")

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "archive/kept_read.h"
+#include "record/profile_text.h"
 
 namespace trellicap {
 
@@ -52,8 +53,8 @@ std::vector<ArchiveChoice> archiveChoices(const QString& archivePath, const QStr
     filter.model = modelKey;
     // A short list to choose from: the archive may hold 100,000 records.
     QString error;
-    const auto found = archive::searchPage(reading.db(), filter, archive::kColArrivedMs, false, 0,
-                                           limit, &error);
+    const auto found =
+        archive::searchPage(reading.db(), filter, archive::kColArrivedMs, false, 0, limit, &error);
     if (!error.isEmpty()) {
         *problem = tr("The archive %1 cannot be read: %2").arg(archivePath, error);
         return choices;
@@ -90,6 +91,12 @@ std::variant<ReferenceTrace, UserMessage> referenceFromArchive(const ModelProfil
     const QString title = tr("Compare with");
     // Checked before it is drawn: slot, model and count of values, the record named.
     archive::KeptRead read = archive::readKeptRecord(db, uuid, 0, profile);
+    if (read.otherModel) {
+        return UserMessage(
+            title, tr("The archive record %1 is of the %2 model; this program "
+                      "compares %3 records.")
+                       .arg(shortUuid(uuid), read.model.toUpper(), qs(profile.modelKey).toUpper()));
+    }
     if (!read.ok()) {
         return UserMessage(title, archive::sentence(read.refusal));
     }
