@@ -152,11 +152,21 @@ std::optional<KeptVersion> oneVersion(QSqlDatabase& db, const QString& uuid,
 }  // namespace
 
 SearchPlace searchPlaceOf(QSqlDatabase& db) {
+    // Asked before every search: two short reads, never the engine's list of tables (a
+    // catalog query on the team server).
     SearchPlace place;
     place.engine = engineOf(db);
-    const int version = schemaVersion(db);
+    QSqlQuery query(db);
+    const int version = query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) &&
+                                query.next()
+                            ? query.value(0).toInt()
+                            : 0;
     if (place.engine == Engine::Sqlite) {
-        place.textIndex = version >= 4 && db.tables().contains(QStringLiteral("version_search"));
+        place.textIndex =
+            version >= 4 &&
+            query.exec(QStringLiteral(
+                "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'version_search'")) &&
+            query.next();
     } else {
         place.hostNames = version >= 4;
     }
@@ -221,19 +231,26 @@ std::optional<KeptVersion> keptVersion(QSqlDatabase& db, const QString& uuid, in
 }
 
 std::optional<QByteArray> encodedValues(QSqlDatabase& db, const QString& uuid, int version) {
-    QSqlQuery query(db);
-    // An archive of schema version 3 or older holds every blob as it is.
-    const bool packed = schemaVersion(db) >= 4;
-    query.prepare(packed ? QStringLiteral("SELECT codes, packing FROM record_values"
+    // An archive of schema version 3 or older (read, never migrated, by a reader) has no
+    // column `packing`: every blob there is as it is.
+    for (const QString& packing : {QStringLiteral("packing"), QStringLiteral("0")}) {
+        QSqlQuery query(db);
+        if (!query.prepare(QStringLiteral("SELECT codes, %1 FROM record_values"
                                           " WHERE uuid = ? AND version = ?")
-                         : QStringLiteral("SELECT codes, 0 FROM record_values"
-                                          " WHERE uuid = ? AND version = ?"));
-    query.addBindValue(uuid);
-    query.addBindValue(version);
-    if (!query.exec() || !query.next()) {
-        return std::nullopt;
+                               .arg(packing))) {
+            continue;
+        }
+        query.addBindValue(uuid);
+        query.addBindValue(version);
+        if (!query.exec()) {
+            continue;
+        }
+        if (!query.next()) {
+            return std::nullopt;
+        }
+        return unpackValues(query.value(0).toByteArray(), query.value(1).toInt());
     }
-    return unpackValues(query.value(0).toByteArray(), query.value(1).toInt());
+    return std::nullopt;
 }
 
 std::optional<std::vector<RecordValue>> keptValues(QSqlDatabase& db, const QString& uuid,
