@@ -4,7 +4,8 @@
 //   commit    a capture kept (keepFiled: the version, its values, the record, the run's
 //             slot, the search index) against the engine's durable commit of the same
 //             record's row and its 1,402-byte values in one transaction (sqlite3 directly;
-//             WAL, synchronous FULL, 16 KB pages); 50th and 99th percentile, CPU per write
+//             WAL, synchronous FULL, the archive's 4 KB pages, the engine's own checkpoints);
+//             50th and 99th percentile, CPU per write
 //   search    free text (and text within a date range) over a million kept records against
 //             an FTS5 trigram query on a copy of their search texts
 //   size      bytes on disk per kept version, indexes and search index included
@@ -128,7 +129,7 @@ QString engineCopy(const QString& archivePath) {
 void engineCommit(benchmark::State& state) {
     QTemporaryDir dir;
     Sqlite engine(dir.filePath(QStringLiteral("engine.sqlite")));
-    engine.exec("PRAGMA page_size=16384");
+    engine.exec("PRAGMA page_size=4096");
     engine.exec("PRAGMA journal_mode=WAL");
     engine.exec("PRAGMA synchronous=FULL");
     // The same row the archive keeps, written as it keeps it (a row of texts, then the
@@ -148,6 +149,7 @@ void engineCommit(benchmark::State& state) {
                        -1, &row, nullptr);
     sqlite3_prepare_v2(engine.db, "INSERT INTO vals VALUES (?, 1, ?)", -1, &values, nullptr);
     std::vector<double> ms;
+    double cpuMs = 0;
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -160,6 +162,7 @@ void engineCommit(benchmark::State& state) {
         const QByteArray text = archive::searchText(facts, {}).toUtf8();
         const QByteArray arrived = archive::isoWithOffset(arrivalOf(n)).toUtf8();
         state.ResumeTiming();
+        const double cpuBefore = threadCpuMs();
         QElapsedTimer timer;
         timer.start();
         sqlite3_exec(engine.db, "BEGIN", nullptr, nullptr, nullptr);
@@ -179,6 +182,7 @@ void engineCommit(benchmark::State& state) {
         sqlite3_reset(values);
         sqlite3_exec(engine.db, "COMMIT", nullptr, nullptr, nullptr);
         ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        cpuMs += threadCpuMs() - cpuBefore;
         ++n;
     }
     sqlite3_finalize(row);
@@ -186,6 +190,8 @@ void engineCommit(benchmark::State& state) {
     std::sort(ms.begin(), ms.end());
     state.counters["p50_ms"] = figures()["engine commit p50"] = ms[ms.size() / 2];
     state.counters["p99_ms"] = figures()["engine commit p99"] = ms[ms.size() * 99 / 100];
+    state.counters["cpu_ms_per_write"] = figures()["engine cpu per write"] =
+        cpuMs / static_cast<double>(ms.size());
 }
 BENCHMARK(engineCommit)->Iterations(kCommits)->Unit(benchmark::kMillisecond);
 
@@ -434,10 +440,8 @@ int main(int argc, char** argv) {
     printRatio("free text, 1,000,000", "searchTextOnly", "engineSearchText", "archive <= 10 ms");
     printRatio("text and date, 1,000,000", "searchTextAndDate", "engineSearchOperator",
                "archive <= 10 ms");
-    if (figures().contains("archive cpu per write")) {
-        std::printf("%-40s %.3f ms (goal <= 0.2)\n", "CPU per write",
-                    figures()["archive cpu per write"]);
-    }
+    printRatio("CPU per write", "archive cpu per write", "engine cpu per write",
+               "archive <= 0.2 ms");
     if (figures().contains("bytes per version")) {
         std::printf("%-40s %.0f bytes (goal <= 1024)\n", "on disk per kept version",
                     figures()["bytes per version"]);

@@ -6,11 +6,12 @@
 # ccache: a rebuild of unchanged files (another build folder, a branch switched back) takes
 # the objects it already made. libpq-dev: a team server connection's socket, cut when the
 # program closes or a query's deadline passes. libsqlite3-dev: the archive benchmark's
-# commit through the engine alone, beside the archive's.
+# commit through the engine alone, beside the archive's. zlib1g-dev: the archive's values
+# deflated.
 TRELLICAP_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev
                     libbenchmark-dev fonts-liberation xvfb xauth poppler-utils locales
                     libqt6sql6-sqlite postgresql libqt6sql6-psql ccache libpq-dev
-                    libsqlite3-dev)
+                    libsqlite3-dev zlib1g-dev)
 
 trellicap_sudo() {
     if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi

@@ -48,9 +48,11 @@ std::optional<ArchiveFailure> ArchiveFile::open() {
     if (!db.open()) {
         return classifyFailure(db.lastError());
     }
-    // A kept version's values take about 1.4 KB: pages of 16 KB hold eleven of them where
-    // 4 KB pages would hold two and waste a third of the file. Only a new file takes it.
-    if (auto failure = execFailure(db, QStringLiteral("PRAGMA page_size=16384"))) {
+    // A kept version's values are deflated to some 200 bytes (record_codes.h): 4 KB pages
+    // hold them well, and a capture's commit writes a page for each table and index it
+    // touches, so small pages keep the commit short. Only a new file takes it: an archive
+    // made with 16 KB pages (when values were kept as they are) keeps them.
+    if (auto failure = execFailure(db, QStringLiteral("PRAGMA page_size=4096"))) {
         return failure;
     }
     // The first read of the file tells a database from garbage.
@@ -65,10 +67,14 @@ std::optional<ArchiveFailure> ArchiveFile::open() {
     if (auto failure = execFailure(db, QStringLiteral("PRAGMA synchronous=FULL"))) {
         return failure;
     }
-    // The keeper copies the journal into the file between captures (ArchiveKeeper's
-    // checkpoint); the engine's own copy inside a commit, which would make that commit
-    // slow, only comes after some thousand captures without a pause.
-    if (auto failure = execFailure(db, QStringLiteral("PRAGMA wal_autocheckpoint=4000"))) {
+    // The keeper copies the journal into the file between captures once it is long
+    // (ArchiveKeeper::checkpointNow); the engine's own copy inside a commit, which would
+    // make that commit slow, comes only after some thousand captures without a pause. A
+    // journal started anew is cut back to a megabyte, so its size says how much it holds.
+    if (auto failure = execFailure(db, QStringLiteral("PRAGMA wal_autocheckpoint=16000"))) {
+        return failure;
+    }
+    if (auto failure = execFailure(db, QStringLiteral("PRAGMA journal_size_limit=1048576"))) {
         return failure;
     }
     const MigrationResult migrated = migrateSchema(db);

@@ -1,5 +1,6 @@
 #include "archive/archive_keeper.h"
 
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QUuid>
 
@@ -12,6 +13,8 @@ namespace {
 
 constexpr int kRetryMs = 3000;
 constexpr int kCheckpointDelayMs = 1000;
+// Some hundred captures' worth of journal (a capture adds 50 to 60 KB with 4 KB pages).
+constexpr qint64 kCheckpointJournalBytes = 8 * 1024 * 1024;
 
 }  // namespace
 
@@ -173,6 +176,11 @@ void ArchiveKeeper::flush() {
 bool ArchiveKeeper::checkpointNow() {
     m_checkpoint.stop();
     if (!m_file->isOpen() || !m_queue.empty()) {
+        return false;
+    }
+    // Only a long journal is worth it: the first commit after a complete copy starts the
+    // journal anew, which costs that commit a second flush to the disk.
+    if (QFileInfo(m_path + QStringLiteral("-wal")).size() < kCheckpointJournalBytes) {
         return false;
     }
     // PASSIVE: copies what no reader still needs and never waits for one.

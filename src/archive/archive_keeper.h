@@ -64,8 +64,9 @@ public:
     // Writes what waits now (the timer does this on its own).
     void retryNow() { flush(); }
 
-    // The journal is copied into the archive file while nothing is written (a second after
-    // the last change), never in a capture's commit. Writes it now; false when it could not.
+    // A long journal is copied into the archive file while nothing is written (a second
+    // after the last change), never in a capture's commit. Copies it now when it is long;
+    // false when it did not.
     bool checkpointNow();
     void setCheckpointDelay(int ms) { m_checkpoint.setInterval(ms); }
 
