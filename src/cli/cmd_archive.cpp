@@ -3,9 +3,8 @@
 // archive's journal lets a reader and a writer work side by side).
 #include <QDate>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 
+#include "archive/archive_checks.h"
 #include "archive/archive_file.h"
 #include "archive/archive_keeper.h"
 #include "archive/archive_search.h"
@@ -114,12 +113,6 @@ void runSearch(const CommandLine& line) {
                                                            : archiveTable(found));
 }
 
-int versionCount(archive::ArchiveFile& file) {
-    QSqlQuery query(file.db());
-    query.exec(QStringLiteral("SELECT COUNT(*) FROM record_versions"));
-    return query.next() ? query.value(0).toInt() : 0;
-}
-
 void runImport(const CommandLine& line) {
     const RecordInput input = openInput(line);
     std::vector<archive::SlotValues> marked;
@@ -138,7 +131,7 @@ void runImport(const CommandLine& line) {
             failInput(QStringLiteral("the archive \"%1\" cannot be written: %2.")
                           .arg(path, failure->reason));
         }
-        before = versionCount(file);
+        before = archive::versionCount(file.db());
     }
     const auto markedCount = static_cast<int>(marked.size());
     archive::ArchiveKeeper keeper(input.model->profile, path);
@@ -151,7 +144,7 @@ void runImport(const CommandLine& line) {
     }
     archive::ArchiveFile file(path);
     openExisting(file);
-    const int added = versionCount(file) - before;
+    const int added = archive::versionCount(file.db()) - before;
     writeStandardOutput(QStringLiteral("imported %1 marked slots of %2: %3 new, %4 kept before\n")
                             .arg(markedCount)
                             .arg(line.positional(0))
@@ -219,31 +212,20 @@ void runVerify(const CommandLine& line) {
         failInput(
             QStringLiteral("the archive \"%1\" is damaged: %2.").arg(file.path(), failure->reason));
     }
-    QSqlQuery check(file.db());
-    QStringList problems;
-    if (!check.exec(QStringLiteral("PRAGMA integrity_check"))) {
-        failInput(QStringLiteral("the archive \"%1\" is damaged: %2.")
-                      .arg(file.path(), check.lastError().text()));
+    const archive::IntegrityCheck check = archive::checkIntegrity(file.db());
+    if (!check.error.isEmpty()) {
+        failInput(
+            QStringLiteral("the archive \"%1\" is damaged: %2.").arg(file.path(), check.error));
     }
-    while (check.next()) {
-        const QString result = check.value(0).toString();
-        if (result != QLatin1String("ok")) {
-            problems.append(result);
-        }
-    }
-    if (!problems.isEmpty()) {
+    if (!check.problems.isEmpty()) {
         failInput(QStringLiteral("the archive \"%1\" is damaged: %2.")
-                      .arg(file.path(), problems.join(QStringLiteral("; "))));
+                      .arg(file.path(), check.problems.join(QStringLiteral("; "))));
     }
     QString text = QStringLiteral("integrity ok\n");
     for (const CliModel& model : cliModels()) {
-        QSqlQuery count(file.db());
-        count.prepare(QStringLiteral("SELECT COUNT(*) FROM records WHERE model = ?"));
         const QString key =
             QString::fromLatin1(model.key().data(), static_cast<qsizetype>(model.key().size()));
-        count.addBindValue(key);
-        const int records = count.exec() && count.next() ? count.value(0).toInt() : 0;
-        text += QStringLiteral("%1 %2\n").arg(key).arg(records);
+        text += QStringLiteral("%1 %2\n").arg(key).arg(archive::recordCount(file.db(), key));
     }
     writeStandardOutput(text.toUtf8());
 }
