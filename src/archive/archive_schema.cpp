@@ -128,9 +128,10 @@ constexpr std::array<std::string_view, 2> kVersion4 = {
 
 // Version 4, on a laptop: the free-text search's index (FTS5 with trigrams, so any part of
 // a word matches as LIKE '%...%' did; the texts are kept lower-case, so the index compares
-// them as they are), kept by triggers and filled from the versions kept so far; and the
-// record file each run had open (the restore brings it back whole).
-constexpr std::array<std::string_view, 6> kVersion4Laptop = {
+// them as they are), kept by triggers and filled from the versions kept so far; the arrival
+// index carrying the search text, so that a text within a few weeks is looked for in the
+// index alone; and the record file each run had open (the restore brings it back whole).
+constexpr std::array<std::string_view, 8> kVersion4Laptop = {
     "CREATE VIRTUAL TABLE IF NOT EXISTS version_search USING fts5(search_text,"
     " content='record_versions', content_rowid='rowid', columnsize=0,"
     " tokenize='trigram case_sensitive 1')",
@@ -145,6 +146,9 @@ constexpr std::array<std::string_view, 6> kVersion4Laptop = {
     " VALUES ('delete', old.rowid, old.search_text);"
     " INSERT INTO version_search (rowid, search_text) VALUES (new.rowid, new.search_text); END",
     "INSERT INTO version_search (version_search) VALUES ('rebuild')",
+    "CREATE INDEX IF NOT EXISTS record_versions_arrived_text"
+    " ON record_versions (arrived_ms, search_text)",
+    "DROP INDEX IF EXISTS record_versions_arrived",
     "CREATE TABLE IF NOT EXISTS run_files ("
     " run_id TEXT PRIMARY KEY,"
     " path TEXT NOT NULL,"

@@ -2,6 +2,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <limits>
 
 #include "archive/record_codes.h"
 
@@ -12,6 +13,10 @@ namespace {
 // The trigram index finds a run of three characters or more; a shorter text is looked for
 // in every search text.
 constexpr qsizetype kShortestIndexedText = 3;
+// A date range holding fewer versions than this is read through the arrival index, which
+// carries the search texts, rather than looked up by trigrams: a few milliseconds, where a
+// text made of common trigrams ("operator") takes the index tens of them.
+constexpr int kDateScanLimit = 50000;
 
 // LIKE's own characters in a typed text match themselves.
 QString likePattern(const QString& text) {
@@ -157,10 +162,10 @@ SearchPlace searchPlaceOf(QSqlDatabase& db) {
     SearchPlace place;
     place.engine = engineOf(db);
     QSqlQuery query(db);
-    const int version = query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) &&
-                                query.next()
-                            ? query.value(0).toInt()
-                            : 0;
+    const int version =
+        query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) && query.next()
+            ? query.value(0).toInt()
+            : 0;
     if (place.engine == Engine::Sqlite) {
         place.textIndex =
             version >= 4 &&
@@ -169,6 +174,34 @@ SearchPlace searchPlaceOf(QSqlDatabase& db) {
             query.next();
     } else {
         place.hostNames = version >= 4;
+    }
+    return place;
+}
+
+// What to search with for this filter: a text within a short date range is read through the
+// arrival index (SQLite), else the trigram index.
+SearchPlace searchPlaceFor(QSqlDatabase& db, const SearchFilter& filter) {
+    SearchPlace place = searchPlaceOf(db);
+    if (!place.textIndex || filter.text.isEmpty() || (!filter.fromMs && !filter.toMs)) {
+        return place;
+    }
+    // How many versions the range holds, from the positions of its first and last: kept
+    // versions are written in the order they arrive, so the difference is near the count,
+    // and two index lookups cost nothing beside counting.
+    QSqlQuery first(db);
+    first.prepare(QStringLiteral("SELECT rowid FROM record_versions WHERE arrived_ms >= ?"
+                                 " ORDER BY arrived_ms LIMIT 1"));
+    first.addBindValue(filter.fromMs.value_or(std::numeric_limits<qint64>::min()));
+    QSqlQuery last(db);
+    last.prepare(QStringLiteral("SELECT rowid FROM record_versions WHERE arrived_ms < ?"
+                                " ORDER BY arrived_ms DESC LIMIT 1"));
+    last.addBindValue(filter.toMs.value_or(std::numeric_limits<qint64>::max()));
+    if (first.exec() && last.exec()) {
+        const qint64 from = first.next() ? first.value(0).toLongLong() : 0;
+        const qint64 to = last.next() ? last.value(0).toLongLong() : 0;
+        if (to - from < kDateScanLimit) {
+            place.textIndex = false;
+        }
     }
     return place;
 }
@@ -198,7 +231,8 @@ SearchQuery countQuery(const SearchPlace& place, const SearchFilter& filter) {
 
 std::vector<KeptVersion> searchArchive(QSqlDatabase& db, const SearchFilter& filter,
                                        QString* error) {
-    std::vector<KeptVersion> found = readRows(db, searchQuery(searchPlaceOf(db), filter), error);
+    std::vector<KeptVersion> found =
+        readRows(db, searchQuery(searchPlaceFor(db, filter), filter), error);
     for (KeptVersion& kept : found) {
         kept.savedIn = savedInPaths(db, kept.uuid, kept.version);
     }
@@ -208,7 +242,7 @@ std::vector<KeptVersion> searchArchive(QSqlDatabase& db, const SearchFilter& fil
 std::vector<KeptVersion> searchPage(QSqlDatabase& db, const SearchFilter& filter,
                                     SearchColumn orderBy, bool ascending, int offset, int limit,
                                     QString* error) {
-    SearchQuery search = searchQuery(searchPlaceOf(db), filter, orderBy, ascending);
+    SearchQuery search = searchQuery(searchPlaceFor(db, filter), filter, orderBy, ascending);
     search.sql += QStringLiteral(" LIMIT ? OFFSET ?");
     search.values << limit << offset;
     return readRows(db, search, error);
@@ -216,7 +250,7 @@ std::vector<KeptVersion> searchPage(QSqlDatabase& db, const SearchFilter& filter
 
 int countMatches(QSqlDatabase& db, const SearchFilter& filter, QString* error) {
     QSqlQuery query(db);
-    if (!prepareAndRun(query, countQuery(searchPlaceOf(db), filter), error)) {
+    if (!prepareAndRun(query, countQuery(searchPlaceFor(db, filter), filter), error)) {
         return -1;
     }
     return query.next() ? query.value(0).toInt() : 0;

@@ -44,6 +44,9 @@ struct SearchPlace {
     bool hostNames = false;
 };
 [[nodiscard]] SearchPlace searchPlaceOf(QSqlDatabase& db);
+// The same for one filter: a text within a short date range is read through the arrival
+// index, which carries the search texts (quicker than trigrams common to many records).
+[[nodiscard]] SearchPlace searchPlaceFor(QSqlDatabase& db, const SearchFilter& filter);
 
 // Newest arrivals first. `orderBy` names a SearchColumn to sort by instead. This form reads
 // every engine without an index (LIKE over the search text); the form with a place uses

@@ -73,7 +73,8 @@ ArchiveResultsModel::ArchiveResultsModel(const ModelProfile& profile, QSqlDataba
 
 QString ArchiveResultsModel::search(const archive::SearchFilter& filter,
                                     archive::SearchColumn orderBy, bool ascending) {
-    const archive::SearchQuery search = archive::searchQuery(m_place, filter, orderBy, ascending);
+    const archive::SearchQuery search =
+        archive::searchQuery(archive::searchPlaceFor(m_db, filter), filter, orderBy, ascending);
     QSqlQuery query(m_db);
     query.prepare(search.sql);
     for (const QVariant& value : search.values) {
