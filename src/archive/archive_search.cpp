@@ -3,6 +3,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <limits>
+#include <map>
 
 #include "archive/record_codes.h"
 
@@ -36,9 +37,33 @@ QString phrase(const QString& text) {
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
-bool indexFinds(const SearchPlace& place, const QString& text) {
-    return place.engine == Engine::Sqlite && place.textIndex &&
-           text.toLower().toUcs4().size() >= kShortestIndexedText;
+// The part of a typed text a trigram index is asked for. Trigrams of words found in many
+// records ("operator", "north") take an index tens of milliseconds over a million records,
+// where those of digits take one: a text with digits in it is looked up by the run from
+// just before its first digit to just after its last ("operator 4217" by " 4217"), and the
+// whole text is then checked in the few versions found. A shorter run, or no digit: the
+// whole text.
+QString indexedPart(const QString& text) {
+    const QString lower = text.toLower();
+    qsizetype first = -1;
+    qsizetype last = -1;
+    for (qsizetype i = 0; i < lower.size(); ++i) {
+        if (lower.at(i).isDigit()) {
+            first = first < 0 ? i : first;
+            last = i;
+        }
+    }
+    if (first < 0) {
+        return lower;
+    }
+    const qsizetype from = std::max<qsizetype>(0, first - 1);
+    const qsizetype to = std::min(lower.size() - 1, last + 1);
+    const QString part = lower.mid(from, to - from + 1);
+    return part.toUcs4().size() >= kShortestIndexedText ? part : lower;
+}
+
+bool longEnough(const QString& text) {
+    return text.toLower().toUcs4().size() >= kShortestIndexedText;
 }
 
 struct Conditions {
@@ -62,12 +87,31 @@ Conditions conditionsOf(const SearchPlace& place, const SearchFilter& filter) {
         c.values.append(*filter.toMs);
     }
     if (!filter.text.isEmpty()) {
-        if (indexFinds(place, filter.text)) {
+        // Every way finds exactly what LIKE '%text%' over the lower-case search text finds:
+        // an index only narrows down where that is checked.
+        const QString part = indexedPart(filter.text);
+        const bool narrowed = part != filter.text.toLower();
+        const QString like = QStringLiteral("v.search_text LIKE ? ESCAPE '\\'");
+        // On the team server: the same condition where its trigram index cannot serve it.
+        const QString likeUnindexed = QStringLiteral("(v.search_text || '') LIKE ? ESCAPE '\\'");
+        if (place.scanDates) {
+            c.where.append(place.engine == Engine::Postgres ? likeUnindexed : like);
+            c.values.append(likePattern(filter.text));
+        } else if (place.engine == Engine::Sqlite && place.textIndex && longEnough(filter.text)) {
             c.where.append(QStringLiteral(
                 "v.rowid IN (SELECT rowid FROM version_search WHERE version_search MATCH ?)"));
-            c.values.append(phrase(filter.text));
+            c.values.append(phrase(part));
+            if (narrowed) {
+                c.where.append(like);
+                c.values.append(likePattern(filter.text));
+            }
+        } else if (place.engine == Engine::Postgres && narrowed) {
+            c.where.append(like);
+            c.values.append(likePattern(part));
+            c.where.append(likeUnindexed);
+            c.values.append(likePattern(filter.text));
         } else {
-            c.where.append(QStringLiteral("v.search_text LIKE ? ESCAPE '\\'"));
+            c.where.append(like);
             c.values.append(likePattern(filter.text));
         }
     }
@@ -182,27 +226,43 @@ SearchPlace searchPlaceOf(QSqlDatabase& db) {
 // arrival index (SQLite), else the trigram index.
 SearchPlace searchPlaceFor(QSqlDatabase& db, const SearchFilter& filter) {
     SearchPlace place = searchPlaceOf(db);
-    if (!place.textIndex || filter.text.isEmpty() || (!filter.fromMs && !filter.toMs)) {
+    if (filter.text.isEmpty() || (!filter.fromMs && !filter.toMs)) {
         return place;
     }
-    // How many versions the range holds, from the positions of its first and last: kept
-    // versions are written in the order they arrive, so the difference is near the count,
-    // and two index lookups cost nothing beside counting.
-    QSqlQuery first(db);
-    first.prepare(QStringLiteral("SELECT rowid FROM record_versions WHERE arrived_ms >= ?"
-                                 " ORDER BY arrived_ms LIMIT 1"));
-    first.addBindValue(filter.fromMs.value_or(std::numeric_limits<qint64>::min()));
-    QSqlQuery last(db);
-    last.prepare(QStringLiteral("SELECT rowid FROM record_versions WHERE arrived_ms < ?"
-                                " ORDER BY arrived_ms DESC LIMIT 1"));
-    last.addBindValue(filter.toMs.value_or(std::numeric_limits<qint64>::max()));
-    if (first.exec() && last.exec()) {
-        const qint64 from = first.next() ? first.value(0).toLongLong() : 0;
-        const qint64 to = last.next() ? last.value(0).toLongLong() : 0;
-        if (to - from < kDateScanLimit) {
-            place.textIndex = false;
+    const qint64 from = filter.fromMs.value_or(std::numeric_limits<qint64>::min());
+    const qint64 to = filter.toMs.value_or(std::numeric_limits<qint64>::max());
+    if (place.engine == Engine::Sqlite) {
+        if (!place.textIndex) {
+            return place;  // the scan it is anyway
         }
+        // How many versions the range holds, from the positions of its first and last: kept
+        // versions are written in the order they arrive, so the difference is near the
+        // count, and two index lookups cost nothing beside counting.
+        QSqlQuery first(db);
+        first.prepare(
+            QStringLiteral("SELECT rowid FROM record_versions WHERE arrived_ms >= ?"
+                           " ORDER BY arrived_ms LIMIT 1"));
+        first.addBindValue(from);
+        QSqlQuery last(db);
+        last.prepare(
+            QStringLiteral("SELECT rowid FROM record_versions WHERE arrived_ms < ?"
+                           " ORDER BY arrived_ms DESC LIMIT 1"));
+        last.addBindValue(to);
+        if (first.exec() && last.exec()) {
+            const qint64 begin = first.next() ? first.value(0).toLongLong() : 0;
+            const qint64 end = last.next() ? last.value(0).toLongLong() : 0;
+            place.scanDates = end - begin < kDateScanLimit;
+        }
+        return place;
     }
+    // The server's versions come from many laptops in any order: counted, up to the limit.
+    QSqlQuery count(db);
+    count.prepare(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM record_versions"
+                                 " WHERE arrived_ms >= ? AND arrived_ms < ? LIMIT %1) range")
+                      .arg(kDateScanLimit));
+    count.addBindValue(from);
+    count.addBindValue(to);
+    place.scanDates = count.exec() && count.next() && count.value(0).toInt() < kDateScanLimit;
     return place;
 }
 
@@ -233,10 +293,40 @@ std::vector<KeptVersion> searchArchive(QSqlDatabase& db, const SearchFilter& fil
                                        QString* error) {
     std::vector<KeptVersion> found =
         readRows(db, searchQuery(searchPlaceFor(db, filter), filter), error);
-    for (KeptVersion& kept : found) {
-        kept.savedIn = savedInPaths(db, kept.uuid, kept.version);
-    }
+    fillSavedIn(db, found);
     return found;
+}
+
+void fillSavedIn(QSqlDatabase& db, std::vector<KeptVersion>& versions) {
+    // A few hundred records a query: one round trip to a team server for a page of them,
+    // not one for each.
+    constexpr std::size_t kPerQuery = 400;
+    for (std::size_t first = 0; first < versions.size(); first += kPerQuery) {
+        const std::size_t end = std::min(versions.size(), first + kPerQuery);
+        std::map<std::pair<QString, int>, KeptVersion*> byKey;
+        QStringList marks;
+        QSqlQuery query(db);
+        for (std::size_t i = first; i < end; ++i) {
+            byKey[{versions[i].uuid, versions[i].version}] = &versions[i];
+            marks.append(QStringLiteral("?"));
+        }
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT uuid, version, path FROM saved_in WHERE uuid IN (%1)"
+                                     " ORDER BY saved_at, path")
+                          .arg(marks.join(QStringLiteral(", "))));
+        for (std::size_t i = first; i < end; ++i) {
+            query.addBindValue(versions[i].uuid);
+        }
+        if (!query.exec()) {
+            continue;
+        }
+        while (query.next()) {
+            const auto held = byKey.find({query.value(0).toString(), query.value(1).toInt()});
+            if (held != byKey.end()) {
+                held->second->savedIn.append(query.value(2).toString());
+            }
+        }
+    }
 }
 
 std::vector<KeptVersion> searchPage(QSqlDatabase& db, const SearchFilter& filter,

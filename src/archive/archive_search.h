@@ -42,6 +42,8 @@ struct SearchPlace {
     Engine engine = Engine::Sqlite;
     bool textIndex = false;
     bool hostNames = false;
+    // A text within a short date range: looked for in the range's versions, no text index.
+    bool scanDates = false;
 };
 [[nodiscard]] SearchPlace searchPlaceOf(QSqlDatabase& db);
 // The same for one filter: a text within a short date range is read through the arrival
@@ -82,5 +84,7 @@ struct SearchPlace {
                                                                  const QString& uuid, int version,
                                                                  int count);
 [[nodiscard]] QStringList savedInPaths(QSqlDatabase& db, const QString& uuid, int version);
+// savedIn of each version, a few hundred versions a query.
+void fillSavedIn(QSqlDatabase& db, std::vector<KeptVersion>& versions);
 
 }  // namespace trellicap::archive

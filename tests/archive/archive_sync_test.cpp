@@ -265,7 +265,7 @@ TEST_F(ArchiveSync, TheServerFindsWhatTheLocalSearchFinds) {
     ServerConnection server(addressOf(cluster));
     ASSERT_TRUE(server.open());
     QSqlDatabase serverDb = server.database();
-    std::vector<SearchFilter> filters(7);
+    std::vector<SearchFilter> filters(8);
     filters[1].text = QStringLiteral("north-pier");
     filters[2].text = QStringLiteral("berg 1");
     filters[3].slot = 7;
@@ -275,6 +275,8 @@ TEST_F(ArchiveSync, TheServerFindsWhatTheLocalSearchFinds) {
     filters[5].fromMs = start.addSecs(60 * 10).toMSecsSinceEpoch();
     filters[5].toMs = start.addSecs(60 * 30).toMSecsSinceEpoch();
     filters[6].text = QStringLiteral("EDITED");
+    filters[7].text = QStringLiteral("berg 2");  // within dates: read over the range
+    filters[7].fromMs = start.toMSecsSinceEpoch();
     for (std::size_t f = 0; f < filters.size(); ++f) {
         QString localError;
         QString serverError;

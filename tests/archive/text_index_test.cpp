@@ -109,6 +109,10 @@ TEST(TextIndex, FindsWhatTheScanFoundForEveryKindOfText) {
             filter.slot = 6;
             EXPECT_EQ(byIndex(reader.db(), filter), byScan(reader.db(), filter))
                 << text.toStdString() << " in slot 6";
+            // Within dates: looked for in the range's versions, no text index.
+            filter.slot.reset();
+            filter.fromMs = 0;
+            EXPECT_EQ(byIndex(reader.db(), filter), scanned) << text.toStdString() << " dated";
         }
     }
     EXPECT_GT(found, 60);  // the texts do find records: the comparison is not of nothing
