@@ -13,6 +13,7 @@
 #include "shell/main_contents.h"
 #include "shell/main_menus.h"
 #include "shell/plot_panel.h"
+#include "shell/reconnect_status.h"
 #include "shell/record_file_drop.h"
 #include "shell/settings_panel.h"
 #include "shell/slot_list_panel.h"
@@ -128,6 +129,9 @@ void frmmain::buildStatusBar() {
                                          [this] { return deviceFor(portTarget()); },
                                          [this](const UserMessage& msg) { message(msg); }};
     m_status = &(new BatchStatus(*this, *m_session, controls))->fields();
+    if (m_session->hasPort()) {
+        new ReconnectStatus(*statusBar(), *m_session, *m_status);  // an unplugged adapter's return
+    }
 }
 
 QString frmmain::controlText(std::string_view control) const {
