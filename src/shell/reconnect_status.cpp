@@ -22,9 +22,9 @@ QString remainingSlotsText(const QList<int>& columns) {
                              : QStringLiteral("%1\u2013%2").arg(columns[i] + 1).arg(columns[end] + 1));
         i = end + 1;
     }
-    const QString slots = runs.join(QStringLiteral(", "));
-    return columns.size() == 1 ? ReconnectStatus::tr("Capture the remaining slot %1").arg(slots)
-                               : ReconnectStatus::tr("Capture the remaining slots %1").arg(slots);
+    const QString named = runs.join(QStringLiteral(", "));
+    return columns.size() == 1 ? ReconnectStatus::tr("Capture the remaining slot %1").arg(named)
+                               : ReconnectStatus::tr("Capture the remaining slots %1").arg(named);
 }
 
 QString reconnectedText(const QTime& at) {

@@ -97,6 +97,16 @@ public:
         return {};
     }
 
+    // The lines that have come so far, without waiting: for a test that waits with the event
+    // loop running (waitUntil), so that the program under test goes on meanwhile.
+    QList<QByteArray> takeLines() {
+        QList<QByteArray> lines;
+        while (m_process.canReadLine()) {
+            lines.append(m_process.readLine().trimmed());
+        }
+        return lines;
+    }
+
     void stop() {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.closeWriteChannel();
