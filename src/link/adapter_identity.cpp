@@ -77,6 +77,12 @@ AdapterIdentity identifyAdapter(const QString& configuredPath, const SerialDevic
     return identity;
 }
 
+bool canBeFoundAgain(const AdapterIdentity& identity) {
+    return identity.known() &&
+           (matchBy(identity) != AdapterMatch::Path ||
+            !identity.configuredPath.startsWith(QStringLiteral("/dev/pts/")));
+}
+
 std::optional<QString> locateAdapter(const AdapterIdentity& identity,
                                      const SerialDeviceSource& devices) {
     if (!identity.known()) {

@@ -9,6 +9,8 @@
 //                 device the system does not describe): the path the operator configured,
 //                 kept as written, so a link such as the simulator's --link is followed to
 //                 wherever it points when the device comes back
+// A pseudo-terminal named directly (/dev/pts/N) is not worth watching for: the system hands that
+// name to the next pty anyone opens, which would be taken for the instrument.
 #pragma once
 
 #include <QString>
@@ -40,6 +42,10 @@ enum class AdapterMatch { SerialNumber, UsbPlace, Path };
                                               const SerialDeviceSource& devices);
 // A device known only by its path (it has not been opened, or has no USB identity).
 [[nodiscard]] AdapterIdentity pathIdentity(const QString& configuredPath);
+
+// False for a name the system gives to the next comer once its device is gone (/dev/pts/N
+// written as such): nothing found under it later is known to be the same device.
+[[nodiscard]] bool canBeFoundAgain(const AdapterIdentity& identity);
 
 // The path to open the adapter by, when it is present now: the configured path where it
 // leads to the adapter (a by-id link does, wherever the adapter went), else the device the

@@ -3,7 +3,9 @@
 namespace trellicap {
 
 AdapterWatch::AdapterWatch(LinkClock& clock, Locate locate, QObject* parent)
-    : QObject(parent), m_timer(clock.createTimer([this] { look(); })), m_locate(std::move(locate)) {}
+    : QObject(parent),
+      m_timer(clock.createTimer([this] { look(); })),
+      m_locate(std::move(locate)) {}
 
 AdapterWatch::~AdapterWatch() = default;
 

@@ -20,8 +20,7 @@ QList<int> remainingColumns(const BatchResult& result) {
     return remaining;
 }
 
-PortRecovery::PortRecovery(SerialPort& port, InstrumentLink& link, LinkClock* clock,
-                           Reopen reopen)
+PortRecovery::PortRecovery(SerialPort& port, InstrumentLink& link, LinkClock* clock, Reopen reopen)
     : m_port(port),
       m_reopen(std::move(reopen)),
       m_ownClock(clock == nullptr ? std::make_unique<QtLinkClock>() : nullptr),
@@ -68,8 +67,8 @@ void PortRecovery::portOpened(const QString& device, bool opened) {
 
 void PortRecovery::linkLost() {
     // Also told when a batch meets a port that is closed already: only a loss of the device
-    // itself starts a watch, and only for an adapter that was open.
-    if (!m_port.isOpen() && !m_watch->watching() && m_identity.known() &&
+    // itself starts a watch, and only for an adapter that was open and can be told apart.
+    if (!m_port.isOpen() && !m_watch->watching() && canBeFoundAgain(m_identity) &&
         m_port.lastLoss() == SerialPort::Loss::DeviceGone) {
         m_watch->start(m_identity);
         emit waitingForDevice();

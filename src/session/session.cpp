@@ -5,8 +5,8 @@
 
 #include "archive/archive_keeper.h"
 #include "link/instrument_link.h"
-#include "session/port_recovery.h"
 #include "record/header_fields.h"
+#include "session/port_recovery.h"
 #include "storage/record_file_io.h"
 #include "storage/scratch_load.h"
 

@@ -157,7 +157,7 @@ private:
     Options m_options;
     RecordStore m_store;
     std::unique_ptr<SerialPort> m_port;
-    std::unique_ptr<InstrumentLink> m_link;  // after the port: goes before it
+    std::unique_ptr<InstrumentLink> m_link;    // after the port: goes before it
     std::unique_ptr<PortRecovery> m_recovery;  // after the link: goes before it
     SlotView m_view;
     std::unique_ptr<archive::ArchiveKeeper> m_keeper;

@@ -96,7 +96,8 @@ void frmoption::startFrom(const PortTarget& inUse, const QString& openFailure) {
 void frmoption::listPresentDevices() {
     qDeleteAll(m_presentRows);
     m_presentRows.clear();
-    const QList<SerialDeviceInfo> present = m_deviceList ? m_deviceList() : QList<SerialDeviceInfo>();
+    const QList<SerialDeviceInfo> present =
+        m_deviceList ? m_deviceList() : QList<SerialDeviceInfo>();
     int row = 0;
     for (const SerialDeviceInfo& device : present) {
         const QString path = pinnedPath(device);

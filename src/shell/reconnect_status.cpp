@@ -18,8 +18,9 @@ QString remainingSlotsText(const QList<int>& columns) {
         while (end + 1 < columns.size() && columns[end + 1] == columns[end] + 1) {
             ++end;
         }
-        runs.append(end == i ? QString::number(columns[i] + 1)
-                             : QStringLiteral("%1\u2013%2").arg(columns[i] + 1).arg(columns[end] + 1));
+        runs.append(end == i
+                        ? QString::number(columns[i] + 1)
+                        : QStringLiteral("%1\u2013%2").arg(columns[i] + 1).arg(columns[end] + 1));
         i = end + 1;
     }
     const QString named = runs.join(QStringLiteral(", "));
@@ -60,9 +61,8 @@ ReconnectStatus::ReconnectStatus(QStatusBar& bar, Session& session, StatusFields
     connect(&recovery, &PortRecovery::remainingChanged, this, &ReconnectStatus::updateOffer);
     connect(&recovery, &PortRecovery::portChanged, this, &ReconnectStatus::updateOffer);
     connect(&session, &Session::busyChanged, this, &ReconnectStatus::updateOffer);
-    connect(m_offer, &QPushButton::clicked, this, [this] {
-        m_session.startBatch(m_session.recovery().remainingColumns());
-    });
+    connect(m_offer, &QPushButton::clicked, this,
+            [this] { m_session.startBatch(m_session.recovery().remainingColumns()); });
 }
 
 void ReconnectStatus::updateOffer() {

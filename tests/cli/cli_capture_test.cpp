@@ -196,8 +196,8 @@ TEST_F(CaptureTest, aPortThatGoesAwayEndsTheBatchAndWhatArrivedIsSaved) {
 
 TEST_F(CaptureTest, waitForDeviceWaitsForAPortThatAppearsLaterOrSaysHowLongItWaited) {
     const QString link = dir.filePath("ttyLATE");
-    Capture capture({"--port", link, "--model", "dac", "--slots", "4,9", "--wait-for-device", "30",
-                     "-o", out});
+    Capture capture(
+        {"--port", link, "--model", "dac", "--slots", "4,9", "--wait-for-device", "30", "-o", out});
     ASSERT_TRUE(capture.waitForLine(
         QStringLiteral("waiting up to 30 s for \"%1\" (No such file or directory)").arg(link)));
     ASSERT_TRUE(startSim({"--model", "dac", "--fast", "--link", link}));
@@ -209,9 +209,9 @@ TEST_F(CaptureTest, waitForDeviceWaitsForAPortThatAppearsLaterOrSaysHowLongItWai
                   .arg(out));
 
     const QString none = dir.filePath("ttyNEVER");
-    const testing::CliRun run = testing::runCli({"capture", "--port", none, "--model", "tft",
-                                                 "--slots", "1", "--wait-for-device", "1", "-o",
-                                                 dir.filePath("never.dat")});
+    const testing::CliRun run =
+        testing::runCli({"capture", "--port", none, "--model", "tft", "--slots", "1",
+                         "--wait-for-device", "1", "-o", dir.filePath("never.dat")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(QString::fromUtf8(run.err).trimmed().endsWith(
         QStringLiteral("trellicap-cli capture: the port \"%1\" cannot be opened: No such file or "
@@ -224,22 +224,22 @@ TEST_F(CaptureTest, waitForDeviceWaitsForAPortThatAppearsLaterOrSaysHowLongItWai
 TEST_F(CaptureTest, waitForDeviceGoesOnWithTheCutSlotOnceTheSameAdapterIsBack) {
     const QString link = dir.filePath("ttyCORVANE");
     ASSERT_TRUE(startSim({"--model", "tft", "--link", link}));  // paced: a second a frame
-    Capture capture({"--port", link, "--model", "tft", "--slots", "1-4", "--wait-for-device", "30",
-                     "-o", out});
+    Capture capture(
+        {"--port", link, "--model", "tft", "--slots", "1-4", "--wait-for-device", "30", "-o", out});
     ASSERT_TRUE(sim.waitForLine("served 2", 15000));
     ASSERT_TRUE(sim.commandAcknowledged("unplug"));  // slot 2's frame is on the line
     ASSERT_TRUE(capture.waitForLine("waiting up to 30 s for the instrument to come back"));
     ASSERT_TRUE(sim.commandAcknowledged("replug new-name"));
     ASSERT_EQ(capture.finish(), 0) << capture.lines().join('\n').toStdString();
-    EXPECT_EQ(capture.lines(),
-              QStringList({"slot 1 (1 of 4): filed", "slot 2 (2 of 4): cut off, the port went away",
-                           "waiting up to 30 s for the instrument to come back",
-                           QStringLiteral("reconnected on \"%1\"; going on with slot 2").arg(link),
-                           "slot 2 (2 of 4): filed", "slot 3 (3 of 4): filed",
-                           "slot 4 (4 of 4): filed",
-                           QStringLiteral("trellicap-cli capture: 4 of 4 slots filed (1-4); release "
-                                          "sent; saved to \"%1\".")
-                               .arg(out)}));
+    EXPECT_EQ(
+        capture.lines(),
+        QStringList({"slot 1 (1 of 4): filed", "slot 2 (2 of 4): cut off, the port went away",
+                     "waiting up to 30 s for the instrument to come back",
+                     QStringLiteral("reconnected on \"%1\"; going on with slot 2").arg(link),
+                     "slot 2 (2 of 4): filed", "slot 3 (3 of 4): filed", "slot 4 (4 of 4): filed",
+                     QStringLiteral("trellicap-cli capture: 4 of 4 slots filed (1-4); release "
+                                    "sent; saved to \"%1\".")
+                         .arg(out)}));
     RecordStore store(tft::kProfile);
     EXPECT_EQ(marked(store), (std::vector<int>{1, 2, 3, 4}));
     for (const int slot : {1, 2, 3, 4}) {
@@ -256,8 +256,8 @@ TEST_F(CaptureTest, waitForDeviceGoesOnWithTheCutSlotOnceTheSameAdapterIsBack) {
 TEST_F(CaptureTest, waitForDeviceGivesUpOnAnAdapterThatStaysAwayAndSavesWhatArrived) {
     const QString link = dir.filePath("ttyCORVANE");
     ASSERT_TRUE(startSim({"--model", "tft", "--link", link}));
-    Capture capture({"--port", link, "--model", "tft", "--slots", "1-3", "--wait-for-device", "1",
-                     "-o", out});
+    Capture capture(
+        {"--port", link, "--model", "tft", "--slots", "1-3", "--wait-for-device", "1", "-o", out});
     ASSERT_TRUE(sim.waitForLine("served 2", 15000));
     ASSERT_TRUE(sim.commandAcknowledged("unplug"));
     EXPECT_EQ(capture.finish(), 1);

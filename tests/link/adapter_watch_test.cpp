@@ -86,6 +86,13 @@ TEST(AdapterIdentity, ADeviceWithoutUsbIdentityIsKnownByTheConfiguredPathAsWritt
     devices.setPath(link, QStringLiteral("/dev/pts/9"));
     EXPECT_EQ(locateAdapter(identity, devices), link);
     EXPECT_EQ(locateAdapter(AdapterIdentity{}, devices), std::nullopt);
+
+    // Behind a link a pty can be found again; named directly, its name goes to the next pty.
+    EXPECT_TRUE(canBeFoundAgain(identity));
+    EXPECT_FALSE(canBeFoundAgain(identifyAdapter(QStringLiteral("/dev/pts/5"), devices)));
+    EXPECT_FALSE(canBeFoundAgain(AdapterIdentity{}));
+    devices.plugIn(ftdiAdapter(kUsb0, QStringLiteral("A6008isP"), "2"));
+    EXPECT_TRUE(canBeFoundAgain(identifyAdapter(kUsb0, devices)));
 }
 
 TEST(SerialDevices, DescriptionsNameTheSerialNumberAndAPinnedPathIsTheByIdLink) {

@@ -65,7 +65,8 @@ protected:
         devices = own.get();
         session->recovery().setDeviceSource(std::move(own));
         session->begin();
-        devices->plugIn(ftdiAdapter(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("A6008isP"), "2"));
+        devices->plugIn(
+            ftdiAdapter(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("A6008isP"), "2"));
         ASSERT_TRUE(session->openDevice(kById));
     }
 
@@ -199,6 +200,13 @@ TEST_P(PortRecoveryTest, NothingIsWatchedForWhereNothingWillComeBack) {
     devices->plugIn(ftdiAdapter(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("A6008isP"), "2"));
     clock.advance(5000);
     EXPECT_EQ(session->device(), QStringLiteral("/dev/ttyS0"));
+
+    // A pty named directly: its name goes to the next pty anyone opens, so nothing is watched.
+    devices->setPath(QStringLiteral("/dev/pts/5"), QStringLiteral("/dev/pts/5"));
+    ASSERT_TRUE(session->openDevice(QStringLiteral("/dev/pts/5")));
+    port->loseConnection();
+    EXPECT_FALSE(recovery.watching());
+    EXPECT_EQ(waiting.size(), 1);
 
     // A port that fails to open leaves nothing to watch for after the next loss.
     port->setOpenSucceeds(false);

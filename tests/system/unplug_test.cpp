@@ -59,8 +59,9 @@ protected:
     void expectOneLinkLostMessage() {
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0].title, QStringLiteral("Link lost"));
-        EXPECT_EQ(m_messages[0].text,
-                  QStringLiteral("The link to the instrument was lost. Nothing partial was filed."));
+        EXPECT_EQ(
+            m_messages[0].text,
+            QStringLiteral("The link to the instrument was lost. Nothing partial was filed."));
     }
 
     QString m_link;
@@ -102,10 +103,10 @@ TEST_P(UnplugTest, AnotherAdapterAppearingWhileWaitingIsNotTaken) {
     // Another instrument appears, on a pty of its own behind a link of its own (possibly under
     // the unplugged one's old device name).
     SimProcess other;
-    ASSERT_TRUE(other.start(simArguments() +
-                            QStringList{QStringLiteral("--fast"), QStringLiteral("--link"),
-                                        m_dir.filePath(QStringLiteral(
-                                            "by-id/usb-Corvane_UT_SIM0002-if00-port0"))}))
+    ASSERT_TRUE(other.start(
+        simArguments() +
+        QStringList{QStringLiteral("--fast"), QStringLiteral("--link"),
+                    m_dir.filePath(QStringLiteral("by-id/usb-Corvane_UT_SIM0002-if00-port0"))}))
         << other.error().toStdString();
     QSignalSpy looks(&w.session().recovery().watch(), &AdapterWatch::adapterAbsent);
     ASSERT_TRUE(waitUntil([&] { return looks.size() >= 2; }, kReconnectMs));

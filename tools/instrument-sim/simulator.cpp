@@ -96,10 +96,11 @@ Simulator::Simulator(Options options)
     : m_options(std::move(options)),
       m_layout(layoutFor(m_options.model)),
       m_byteTime(std::chrono::nanoseconds(std::chrono::seconds(kBitsPerByte)) / m_options.baud),
-      m_console(m_options.faults, m_layout.blockBLength, m_armed,
-                [this](int slot) { queueFrame(slot, Clock::now()); },
-                LineControl{[this] { return unplug(); },
-                            [this](bool newName) { return replug(newName); }}) {}
+      m_console(
+          m_options.faults, m_layout.blockBLength, m_armed,
+          [this](int slot) { queueFrame(slot, Clock::now()); },
+          LineControl{[this] { return unplug(); },
+                      [this](bool newName) { return replug(newName); }}) {}
 
 void Simulator::log(const std::string& line) const {
     if (m_options.verbose) {
