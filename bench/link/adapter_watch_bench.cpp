@@ -5,8 +5,9 @@
 //   - an instrument simulator on a pty behind a link, unplugged under an open QtSerialPort and
 //     the link: the port must be closed (a live read notifier after a hang-up spins a core)
 //     and the watch looks once a second;
-//   - the watch alone for a USB adapter known by its serial number, which lists the devices at
-//     every look.
+//   - the watch alone for a USB adapter known by its serial number: with its by-id link noted
+//     (/1: a look follows the link) and without (/0: a look lists the system's devices, and
+//     slow listings space the looks out).
 // The goal is at most 1 % of a core while waiting.
 #include <benchmark/benchmark.h>
 
@@ -38,13 +39,18 @@ double processCpuSeconds() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
-// A USB adapter that is not plugged in: every look lists the devices and finds nothing.
-AdapterIdentity absentUsbAdapter() {
+// A USB adapter that is not plugged in, as noted on a system with udev's by-id links (a look
+// follows the link and finds nothing), or without them (every look lists the devices).
+AdapterIdentity absentUsbAdapter(bool byIdLink) {
     AdapterIdentity identity;
-    identity.configuredPath = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_NONE");
+    identity.configuredPath =
+        QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_NONE0000-if00-port0");
     identity.serialNumber = QStringLiteral("NONE0000");
     identity.vendorId = 0x0403;
     identity.productId = 0x6001;
+    if (byIdLink) {
+        identity.byIdPath = identity.configuredPath;
+    }
     return identity;
 }
 
@@ -60,13 +66,14 @@ BENCHMARK(BM_OneLookForAPty);
 
 void BM_OneLookForAUsbAdapter(benchmark::State& state) {
     const SystemSerialDevices devices;
-    const AdapterIdentity identity = absentUsbAdapter();
+    const AdapterIdentity identity = absentUsbAdapter(state.range(0) != 0);
     for (auto _ : state) {
         benchmark::DoNotOptimize(locateAdapter(identity, devices));
     }
     state.counters["devices_listed"] = static_cast<double>(devices.presentDevices().size());
 }
-BENCHMARK(BM_OneLookForAUsbAdapter);
+// 1: with its by-id link noted; 0: without (every look lists the devices).
+BENCHMARK(BM_OneLookForAUsbAdapter)->Arg(1)->Arg(0);
 
 // Runs the event loop for kWaitMs; reports CPU / wall in per cent.
 void measureWaiting(benchmark::State& state, const AdapterWatch& watch) {
@@ -127,12 +134,17 @@ void BM_WaitingForAUsbAdapter(benchmark::State& state) {
         return locateAdapter(identity, devices);
     });
     for (auto _ : state) {
-        watch.start(absentUsbAdapter());
+        watch.start(absentUsbAdapter(state.range(0) != 0));
         measureWaiting(state, watch);
         watch.stop();
     }
 }
-BENCHMARK(BM_WaitingForAUsbAdapter)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_WaitingForAUsbAdapter)
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -11,22 +11,31 @@ bool sameUsbModel(const AdapterIdentity& identity, const SerialDeviceInfo& devic
 
 std::optional<SerialDeviceInfo> findAdapter(const AdapterIdentity& identity,
                                             const SerialDeviceSource& devices) {
-    const QList<SerialDeviceInfo> present = devices.presentDevices();
+    // Listing the devices costs milliseconds, following a link microseconds: while the link
+    // udev makes for the adapter as it appears (by-id, named after its serial number; by-path,
+    // its socket) is missing, the adapter is away and the devices are not listed.
     switch (matchBy(identity)) {
-        case AdapterMatch::SerialNumber:
-            for (const SerialDeviceInfo& device : present) {
+        case AdapterMatch::SerialNumber: {
+            if (!identity.byIdPath.isEmpty() && devices.resolve(identity.byIdPath).isEmpty()) {
+                return std::nullopt;
+            }
+            for (const SerialDeviceInfo& device : devices.presentDevices()) {
                 if (sameUsbModel(identity, device) &&
                     device.serialNumber == identity.serialNumber) {
                     return device;
                 }
             }
             break;
+        }
         case AdapterMatch::UsbPlace: {
             // The same socket may now hold another adapter of another make: both must agree.
             const QString here = devices.resolve(identity.byPathPath);
-            for (const SerialDeviceInfo& device : present) {
-                if (!here.isEmpty() && device.systemLocation == here &&
-                    sameUsbModel(identity, device) && device.serialNumber.isEmpty()) {
+            if (here.isEmpty()) {
+                return std::nullopt;
+            }
+            for (const SerialDeviceInfo& device : devices.presentDevices()) {
+                if (device.systemLocation == here && sameUsbModel(identity, device) &&
+                    device.serialNumber.isEmpty()) {
                     return device;
                 }
             }
@@ -78,9 +87,8 @@ AdapterIdentity identifyAdapter(const QString& configuredPath, const SerialDevic
 }
 
 bool canBeFoundAgain(const AdapterIdentity& identity) {
-    return identity.known() &&
-           (matchBy(identity) != AdapterMatch::Path ||
-            !identity.configuredPath.startsWith(QStringLiteral("/dev/pts/")));
+    return identity.known() && (matchBy(identity) != AdapterMatch::Path ||
+                                !identity.configuredPath.startsWith(QStringLiteral("/dev/pts/")));
 }
 
 std::optional<QString> locateAdapter(const AdapterIdentity& identity,

@@ -1,7 +1,9 @@
 // Watching for an adapter that went away: about once a second it looks whether the adapter
 // is there again (locateAdapter over the system's devices) and says where. It is driven by a
-// timer of the link's clock, so tests move it by hand, and between looks it costs nothing:
-// one look is a stat() of a path, or for a USB adapter one listing of the serial devices.
+// timer of the link's clock, so tests move it by hand, and between looks it costs nothing.
+// A look is mostly a stat() of a link; where it has to list the system's serial devices and
+// that takes long (a listing can take milliseconds), the looks are spaced so that waiting
+// never takes more than 1 % of the time.
 //
 // It goes on looking until stop(): an adapter that is there but cannot be opened yet (udev
 // gives it its group a moment after it appears) is tried again at the next look.
@@ -22,6 +24,8 @@ class AdapterWatch : public QObject {
     Q_OBJECT
 public:
     static constexpr int kLookEveryMs = 1000;
+    // The next look comes at least this many times the last look's duration later.
+    static constexpr int kQuietFactor = 100;
 
     // Where the adapter is now, or nothing while it is away.
     using Locate = std::function<std::optional<QString>(const AdapterIdentity& identity)>;
@@ -47,6 +51,7 @@ signals:
 private:
     void look();
 
+    LinkClock& m_clock;
     std::unique_ptr<LinkTimer> m_timer;
     Locate m_locate;
     AdapterIdentity m_identity;

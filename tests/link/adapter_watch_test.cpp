@@ -153,7 +153,8 @@ TEST_F(AdapterWatchTest, LooksOnceASecondAndSaysWhereTheAdapterIsUntilStopped) {
     clock.advance(9000);
     EXPECT_EQ(watch.looks(), 10);  // no more often while it waits
     EXPECT_EQ(absent.size(), 10);
-    EXPECT_EQ(devices.listings() - listingsBefore, 10);
+    // While its by-id link is missing the adapter is away: the devices are not even listed.
+    EXPECT_EQ(devices.listings(), listingsBefore);
 
     // Back as ttyUSB1; not opened yet (its rights come later): it is said again a second on.
     devices.plugIn(ftdiAdapter(kUsb1, QStringLiteral("A6008isP"), "2"));
@@ -168,6 +169,30 @@ TEST_F(AdapterWatchTest, LooksOnceASecondAndSaysWhereTheAdapterIsUntilStopped) {
     EXPECT_EQ(present.size(), 2);
     EXPECT_EQ(watch.looks(), 12);
     EXPECT_FALSE(watch.watching());
+}
+
+TEST_F(AdapterWatchTest, WithoutAByIdLinkEveryLookListsTheDevicesAndSlowLooksComeLessOften) {
+    devices.plugIn(ftdiAdapter(kUsb0, QStringLiteral("A6008isP"), "2"));
+    AdapterIdentity identity = identifyAdapter(kUsb0, devices);
+    identity.byIdPath.clear();  // a system without udev's links
+    devices.pullOut(kUsb0);
+    const int listingsBefore = devices.listings();
+    watch.start(identity);
+    clock.advance(3000);
+    EXPECT_EQ(devices.listings() - listingsBefore, 3);
+
+    // A listing that takes 25 ms: the next look comes 2.5 s later, so waiting stays at 1 %.
+    AdapterWatch slow(clock, [this](const AdapterIdentity& id) {
+        clock.advance(25);
+        return locateAdapter(id, devices);
+    });
+    slow.start(identity);
+    clock.advance(1000);
+    EXPECT_EQ(slow.looks(), 1);
+    clock.advance(2499);
+    EXPECT_EQ(slow.looks(), 1);
+    clock.advance(30);
+    EXPECT_EQ(slow.looks(), 2);
 }
 
 TEST_F(AdapterWatchTest, AReceiverThatOpensTheAdapterEndsTheWatch) {
