@@ -55,6 +55,12 @@ void PortRecovery::portOpened(const QString& device, bool opened) {
         }
         return;  // not yet: the watch tries again at its next look
     }
+    if (!opened && m_watch->watching() && device == m_identity.configuredPath) {
+        // The adapter watched for, tried by hand while it is still away (Cancel in the port
+        // selection tries it): the watch goes on.
+        emit portChanged();
+        return;
+    }
     // Someone chose this port: the adapter watched for is not wanted any more.
     const bool wasWatching = m_watch->watching();
     m_watch->stop();

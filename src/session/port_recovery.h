@@ -5,8 +5,8 @@
 // lost. When the device went away (not a stuck line), it watches for the adapter the port had
 // been opened on (AdapterWatch, about once a second) and reopens it through the session's own
 // openDevice; a port the operator or a front end opens ends the watch and is the adapter
-// noted from then on. The link has already dropped whatever frame the unplug cut; the new
-// port starts clean.
+// noted from then on (a failed try of the adapter watched for leaves the watch going). The link has
+// already dropped whatever frame the unplug cut; the new port starts clean.
 #pragma once
 
 #include <QList>

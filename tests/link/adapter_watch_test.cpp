@@ -95,17 +95,6 @@ TEST(AdapterIdentity, ADeviceWithoutUsbIdentityIsKnownByTheConfiguredPathAsWritt
     EXPECT_TRUE(canBeFoundAgain(identifyAdapter(kUsb0, devices)));
 }
 
-TEST(SerialDevices, DescriptionsNameTheSerialNumberAndAPinnedPathIsTheByIdLink) {
-    const SerialDeviceInfo ours = ftdiAdapter(kUsb0, QStringLiteral("A6008isP"), "2");
-    EXPECT_EQ(describeSerialDevice(ours),
-              QStringLiteral("FT232R USB UART (FTDI), serial number A6008isP"));
-    EXPECT_EQ(pinnedPath(ours), ours.byIdPath);
-    SerialDeviceInfo bare;
-    bare.systemLocation = QStringLiteral("/dev/ttyS0");
-    EXPECT_EQ(describeSerialDevice(bare), QStringLiteral("serial device, no serial number"));
-    EXPECT_EQ(pinnedPath(bare), bare.systemLocation);
-}
-
 #ifdef Q_OS_UNIX
 TEST(SerialDevices, TheSystemsPathsAreFollowedToTheirDeviceAndADanglingLinkLeadsNowhere) {
     testing::Pty pty;
@@ -193,20 +182,6 @@ TEST_F(AdapterWatchTest, WithoutAByIdLinkEveryLookListsTheDevicesAndSlowLooksCom
     EXPECT_EQ(slow.looks(), 1);
     clock.advance(30);
     EXPECT_EQ(slow.looks(), 2);
-}
-
-TEST_F(AdapterWatchTest, AReceiverThatOpensTheAdapterEndsTheWatch) {
-    const QString link = QStringLiteral("/tmp/ttyCORVANE");
-    QObject::connect(&watch, &AdapterWatch::adapterPresent, &watch, [this] { watch.stop(); });
-    watch.start(pathIdentity(link));
-    clock.advance(3000);
-    EXPECT_EQ(absent.size(), 3);
-    devices.setPath(link, QStringLiteral("/dev/pts/7"));
-    clock.advance(1000);
-    EXPECT_EQ(present.size(), 1);
-    EXPECT_FALSE(watch.watching());
-    clock.advance(10000);
-    EXPECT_EQ(watch.looks(), 4);
 }
 
 }  // namespace

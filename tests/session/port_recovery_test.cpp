@@ -108,6 +108,11 @@ TEST_P(PortRecoveryTest, AnUnpluggedAdapterIsReopenedWhenItComesBackAndNoOtherIs
     EXPECT_EQ(lost.size(), 1);
     EXPECT_EQ(waiting.size(), 1);
     EXPECT_TRUE(recovery.watching());
+    // Tried by hand while it is still away (Cancel in the port selection): the watch goes on.
+    port->setOpenSucceeds(false);
+    EXPECT_FALSE(session->openDevice(kById));
+    EXPECT_TRUE(recovery.watching());
+    port->setOpenSucceeds(true);
 
     // Another adapter of the same make appears, even under the old name: left alone.
     devices->plugIn(ftdiAdapter(QStringLiteral("/dev/ttyUSB0"), QStringLiteral("B7119jQ"), "3"));
