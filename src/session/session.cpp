@@ -77,7 +77,7 @@ void Session::connectLink() {
     connect(link, &InstrumentLink::recordArrived, this, [this, filed](int column) {
         filed(column, archive::Source::Unsolicited);
         // The frame is in the capture buffer too: it is the record shown now.
-        showCapture();
+        showCaptureAnew();
         m_recordShown = column;
         setShownOrigin(m_origins[static_cast<std::size_t>(column)]);
     });
@@ -86,7 +86,7 @@ void Session::connectLink() {
     connect(link, &InstrumentLink::busyChanged, this, &Session::busyChanged);
     connect(link, &InstrumentLink::batchFinished, this, [this](const BatchResult& result) {
         // The capture buffer holds the batch's last frame, or what it held before if none came.
-        showCapture();
+        showCaptureAnew();
         if (!result.filed.isEmpty()) {
             m_recordShown = result.filed.back();
             setShownOrigin(m_origins[static_cast<std::size_t>(result.filed.back())]);
@@ -191,6 +191,7 @@ Refusal Session::recall(int column) {
     if (Refusal refusal = changeRefused(); refusal.refused()) {
         return refusal;
     }
+    setAsideTypedNotes();
     m_view.recall(column);
     m_shownslot = column;
     m_recordShown = column;
@@ -230,11 +231,55 @@ void Session::showCapture() {
     emit viewChanged();
 }
 
+void Session::showCaptureAnew() {
+    setAsideTypedNotes();
+    showCapture();
+}
+
+void Session::noteTyped(std::string_view control, const QString& text) {
+    m_view.setText(control, text);
+    m_notesTyped = true;
+}
+
+void Session::setAsideTypedNotes() {
+    if (!m_notesTyped) {
+        return;
+    }
+    m_notesTyped = false;
+    NotesDraft draft{m_shownslot, {}};
+    for (const HeaderField& field : m_profile.headerFields) {
+        draft.texts.push_back(m_view.controlText(field.control));
+    }
+    m_draft = std::move(draft);
+    emit notesSetAside(m_draft->column);
+}
+
+Refusal Session::bringBackNotes() {
+    if (!m_draft) {
+        return Refusal::because(tr("There are no notes set aside."));
+    }
+    // Notes typed since for the slot shown now are set aside in their turn by the recall.
+    const NotesDraft draft = *m_draft;
+    m_draft.reset();
+    if (Refusal refusal = recall(draft.column); refusal.refused()) {
+        m_draft = draft;
+        return refusal;
+    }
+    for (std::size_t i = 0; i < draft.texts.size(); ++i) {
+        m_view.setText(m_profile.headerFields[i].control, draft.texts[i]);
+    }
+    m_notesTyped = true;
+    emit notesBroughtBack(draft.texts);
+    emit viewChanged();
+    return {};
+}
+
 Refusal Session::storeHeader(std::span<const QString> texts) {
     if (Refusal refusal = changeRefused(); refusal.refused()) {
         return refusal;
     }
     storeHeaderFields(m_profile, texts, m_store.column(m_shownslot));
+    m_notesTyped = false;
     m_origins[static_cast<std::size_t>(m_shownslot)].edited = true;
     if (m_recordShown == m_shownslot) {
         setShownOrigin(slotOrigin(m_shownslot));
@@ -365,7 +410,7 @@ Session::LoadOutcome Session::load(const QString& path,
             m_keeper->keepLoaded(QFileInfo(path).absoluteFilePath(), std::move(marked));
         }
     }
-    showCapture();
+    showCaptureAnew();
     return outcome;
 }
 

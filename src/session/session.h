@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string_view>
+#include <vector>
 
 #include "link/batch_result.h"
 #include "link/serial_port.h"
@@ -98,6 +100,18 @@ public:
 
     // The header texts (profile field order) into the shown slot's record.
     Refusal storeHeader(std::span<const QString> texts);
+
+    // The operator typed into a header box: the record shown prints what the box shows, and
+    // the text is the notes' slot's until it is stored. Typed notes not stored when another
+    // record is shown are set aside as a draft for their slot (notesSetAside), never lost
+    // without a word; bringBackNotes() recalls that slot and gives the typed texts back.
+    void noteTyped(std::string_view control, const QString& text);
+    struct NotesDraft {
+        int column = 0;
+        std::vector<QString> texts;  // profile field order
+    };
+    [[nodiscard]] const std::optional<NotesDraft>& notesDraft() const { return m_draft; }
+    Refusal bringBackNotes();
     // A record from elsewhere (the archive) into its column, whole: marked and unsaved, and
     // `origin` says where it came from. Refused for a column outside 0..199 or values that
     // are not one record of this model.
@@ -172,6 +186,10 @@ signals:
     void headerStored(int column);
     // The slots and marks were replaced whole (a load taken, New).
     void marksReplaced();
+    // Header texts typed for `column` and not stored were set aside as its draft.
+    void notesSetAside(int column);
+    // The draft's slot is shown again with its typed texts (profile field order), unstored.
+    void notesBroughtBack(const std::vector<QString>& texts);
     void currentFileChanged(const QString& path);
 
 private:
@@ -181,6 +199,10 @@ private:
     void mark(int column);
     // The record shown is now the one `origin` names.
     void setShownOrigin(const RecordOrigin& origin);
+    // Before another record is shown: typed notes not stored become the notes' slot's draft.
+    void setAsideTypedNotes();
+    // The view shows the capture buffer anew (typed notes set aside first).
+    void showCaptureAnew();
 
     const ModelProfile& m_profile;
     Options m_options;
@@ -198,6 +220,8 @@ private:
     std::optional<int> m_recordShown;
     std::array<RecordOrigin, kSlotCount> m_origins{};
     RecordOrigin m_shownOrigin = RecordOrigin::startUp();
+    bool m_notesTyped = false;
+    std::optional<NotesDraft> m_draft;
     std::array<bool, kSlotCount> m_marks{};
     bool m_unsaved = false;
     int m_changeCount = 0;

@@ -195,6 +195,36 @@ TEST_P(SessionTest, NewLeavesTheTableAsAFreshStartLeavesIt) {
     EXPECT_TRUE(session->currentFile().isEmpty());
 }
 
+// Notes typed and not stored go aside as a draft of their slot when a frame arrives; brought
+// back, they are the slot's again until stored; stored, nothing goes aside.
+TEST_P(SessionTest, TypedNotesGoAsideWhenAFrameArrivesAndComeBackUnstored) {
+    ASSERT_TRUE(capture({4}));
+    ASSERT_TRUE(session->recall(4).done());
+    const std::string_view control = profile().headerFields.front().control;
+    session->noteTyped(control, QStringLiteral("K. Ng"));
+    QSignalSpy aside(session.get(), &Session::notesSetAside);
+    port->injectLater(frameWithMemoryNumber(profile(), "012", 12));
+    ASSERT_TRUE(clock.advanceUntil([&aside] { return !aside.isEmpty(); }, 60'000));
+    EXPECT_EQ(aside.front().front().toInt(), 4);
+    ASSERT_TRUE(session->notesDraft().has_value());
+    EXPECT_EQ(session->notesDraft()->texts.front(), QStringLiteral("K. Ng"));
+    EXPECT_NE(session->view().controlText(control), QStringLiteral("K. Ng"));
+
+    QSignalSpy back(session.get(), &Session::notesBroughtBack);
+    ASSERT_TRUE(session->bringBackNotes().done());
+    EXPECT_EQ(back.size(), 1);
+    EXPECT_EQ(session->shownslot(), 4);
+    EXPECT_EQ(session->view().controlText(control), QStringLiteral("K. Ng"));
+    EXPECT_FALSE(session->notesDraft().has_value());
+    EXPECT_TRUE(session->bringBackNotes().refused());
+
+    std::vector<QString> texts(profile().headerFields.size());
+    texts.front() = QStringLiteral("K. Ng");
+    ASSERT_TRUE(session->storeHeader(texts).done());
+    ASSERT_TRUE(session->recall(11).done());
+    EXPECT_EQ(aside.size(), 1);
+}
+
 TEST_P(SessionTest, BeforeAnyRecordThePageHasThePanelsDesignTextsThenTheRecordsOwn) {
     int designed = 0;
     for (const PanelCell& cell : profile().panelCells) {

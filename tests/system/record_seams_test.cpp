@@ -1,10 +1,15 @@
 // Where the window, the file, the archive and the exports meet, over the instrument simulator:
 // File > New leaves nothing of the discarded records in the next file, and the record shown
 // is named by where it came from, on the screen and in the exported document's title.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
+#include <QTest>
 
 #include "shell/export/export_dialog.h"
 #include "sim_window.h"
@@ -103,6 +108,52 @@ TEST_P(RecordSeamsTest, TheRecordShownIsNamedByWhereItCameFromOnScreenAndInTheEx
     w.slotList()->item(11)->setSelected(true);
     EXPECT_EQ(pdfTitle(exportPdf(PrintOption::Selected, QStringLiteral("newer.pdf"))),
               QStringLiteral("Mem 12"));
+}
+
+// Notes typed and not stored are set aside when another slot is recalled, with Undo; a name
+// longer than its field stops at the field's size, and a pasted one is cut with a word.
+TEST_P(RecordSeamsTest, TypedNotesAreSetAsideWithUndoAndALongNameIsCutWithAWord) {
+    frmmain& w = start();
+    sendFromInstrument(4);
+    sendFromInstrument(9);
+    recall(4);
+    auto* opname = w.findChild<QLineEdit*>(QStringLiteral("txtopname"));
+    opname->setFocus();
+    QTest::keyClicks(opname, QStringLiteral("K. Ng"));
+    EXPECT_EQ(opname->text(), QStringLiteral("K. Ng"));
+    recall(9);
+    EXPECT_EQ(w.shownslot(), 8);
+    EXPECT_EQ(w.statusBar()->currentMessage(),
+              QStringLiteral("Notes typed for Mem 4 were not stored"));
+    auto* undo = w.findChild<QPushButton*>(QStringLiteral("cmdundonotes"));
+    ASSERT_NE(undo, nullptr);
+    ASSERT_TRUE(undo->isVisible());
+    undo->click();
+    EXPECT_EQ(w.shownslot(), 3);
+    EXPECT_EQ(opname->text(), QStringLiteral("K. Ng"));
+    EXPECT_FALSE(undo->isVisible());
+    // Stored now, the notes stay with their slot: a recall sets nothing aside.
+    w.cmdtxtsav_Click();
+    recall(9);
+    recall(4);
+    EXPECT_EQ(opname->text().trimmed(), QStringLiteral("K. Ng"));  // the field's run, blank-padded
+    EXPECT_FALSE(undo->isVisible());
+
+    const int room = GetParam()->headerFields.front().maxChars;
+    EXPECT_TRUE(opname->toolTip().contains(QString::number(room)))
+        << opname->toolTip().toStdString();
+    opname->clear();
+    QTest::keyClicks(opname, QString(room + 5, QLatin1Char('A')));
+    EXPECT_EQ(opname->text().size(), room);
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("Alexandra Konstantinopoulou of the "
+                       "Northern Axle Inspection Depot"));
+    opname->clear();
+    opname->paste();
+    EXPECT_EQ(opname->text().size(), room);
+    EXPECT_TRUE(w.statusBar()->currentMessage().startsWith(
+        QStringLiteral("Operator holds %1 characters").arg(room)))
+        << w.statusBar()->currentMessage().toStdString();
 }
 
 // Records sent one after the other each show their own time and date (the DAC program once

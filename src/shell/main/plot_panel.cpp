@@ -119,8 +119,16 @@ void PlotPanel::addHeaderFields(const ModelProfile& profile, SettingsPanel& boxe
         l->setObjectName(qs(field.labelName));
         auto* box = new QLineEdit(this);
         box->setObjectName(qs(field.control));
-        new TypingLimit(*box, field.maxChars);
-        box->setAccessibleName(qs(field.label).remove(QLatin1Char('.')).trimmed());
+        auto* limit = new TypingLimit(*box, field.maxChars);
+        const QString name = qs(field.label).remove(QLatin1Char('.')).trimmed();
+        box->setAccessibleName(name);
+        box->setToolTip(tr("%1: up to %n characters", nullptr, field.maxChars).arg(name));
+        connect(limit, &TypingLimit::cutShort, this,
+                [this, name](int chars) { emit headerTextCut(name, chars); });
+        connect(box, &QLineEdit::textEdited, this,
+                [this, control = field.control](const QString& text) {
+                    emit headerTextTyped(control, text);
+                });
         l->setBuddy(box);
         boxes.registerBox(field.control, box);
         // Enter in a header box stores the fields, as "S  A  V  E" does.
@@ -163,6 +171,12 @@ std::vector<QWidget*> PlotPanel::tabOrder() const {
     // The plot and its buttons after the boxes: the keyboard reaches the cursors last.
     order.insert(order.end(), {m_picascan, m_cmdcompare, m_cmdclearref});
     return order;
+}
+
+void PlotPanel::setHeaderTexts(const std::vector<QString>& texts) {
+    for (std::size_t i = 0; i < texts.size() && i < m_headerBoxes.size(); ++i) {
+        m_headerBoxes[i]->setText(texts[i]);
+    }
 }
 
 std::vector<QString> PlotPanel::headerTexts() const {
