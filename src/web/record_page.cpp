@@ -140,8 +140,11 @@ QString versions(const RecordPageData& data) {
                     ? QStringLiteral("this computer's archive")
                     : QStringLiteral("this computer's archive (%1)").arg(data.localArchive.left(8));
         }
-        html += QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td></tr>\n")
-                    .arg(e(origin), e(kept.arrived), list(again), list(kept.savedIn), e(sender));
+        html += QStringLiteral(
+                    "<td>%1</td><td class=\"when\">%2</td><td>%3</td><td>%4</td>"
+                    "<td>%5</td></tr>\n")
+                    .arg(e(origin), timeElement(kept.arrived), list(again), list(kept.savedIn),
+                         e(sender));
     }
     html += QStringLiteral("</tbody>\n</table>\n</section>\n");
     return html;
@@ -184,7 +187,7 @@ QByteArray recordPageBody(const RecordPageData& data, const KeptRecord& record,
                     .arg(data.history.back().kept.version);
     }
     html += QStringLiteral("<p class=\"arrived\">Arrived %1 · %2</p>\n")
-                .arg(e(kept.arrived), e(originText(kept.source, kept.path)));
+                .arg(timeElement(kept.arrived), e(originText(kept.source, kept.path)));
     html += QStringLiteral("<div class=\"record\">\n<figure class=\"plot\">\n");
     QString after =
         QStringLiteral("\n<figcaption>A-scan, Mem %1</figcaption>\n</figure>\n").arg(kept.slot);

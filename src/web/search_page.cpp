@@ -114,14 +114,16 @@ QString row(const archive::KeptVersion& kept) {
                 .arg(thumb.width())
                 .arg(thumb.height())
                 .arg(kept.slot);
-    html +=
-        QStringLiteral("<td><a href=\"%1\">%2</a></td>").arg(e(recordLink(kept)), e(kept.arrived));
+    html += QStringLiteral("<td class=\"when\"><a href=\"%1\">%2</a></td>")
+                .arg(e(recordLink(kept)), timeElement(kept.arrived));
     html += QStringLiteral("<td>%1</td><td class=\"num\">%2</td><td class=\"num\">%3</td>")
                 .arg(e(modelName(kept.model)))
                 .arg(kept.slot)
                 .arg(kept.version);
-    html += QStringLiteral("<td>%1</td><td>%2</td><td class=\"header\">%3</td>")
-                .arg(e(originText(kept.source, kept.path)), e(kept.timeDate), e(headerLine(kept)));
+    html += QStringLiteral("<td>%1</td><td class=\"when\">%2</td><td class=\"header\">%3</td>")
+                .arg(e(originText(kept.source, kept.path)),
+                     kept.timeDate.isEmpty() ? QString() : timeElement(kept.timeDate),
+                     e(headerLine(kept)));
     html += QStringLiteral(
                 "<td class=\"num\">%1</td><td class=\"num\">%2</td>"
                 "<td class=\"num\">%3</td><td>%4</td>")
@@ -154,6 +156,14 @@ QString pager(const SearchRequest& request, qint64 pages) {
 }
 
 }  // namespace
+
+QString timeElement(const QString& iso) {
+    QString shown = iso;
+    if (shown.size() >= 19 && shown.at(10) == QLatin1Char('T')) {
+        shown = shown.left(10) + QLatin1Char(' ') + shown.mid(11, 8);
+    }
+    return QStringLiteral("<time datetime=\"%1\">%2</time>").arg(e(iso), e(shown));
+}
 
 QString headerLabel(const QString& model, const QString& control) {
     if (const ModelProfile* profile = profileByKey(model)) {

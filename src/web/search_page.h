@@ -32,7 +32,11 @@ struct SearchResults {
 // "capture", "file shift-12.dat": where a version came from, in words.
 [[nodiscard]] QString originText(const QString& source, const QString& path);
 
+// An ISO time as a <time> element that reads "2026-12-08 14:02:11" (the offset kept in its
+// datetime attribute).
+[[nodiscard]] QString timeElement(const QString& iso);
+
 // The thumbnail's size in pixels, for the page to keep room for it before it arrives.
-inline constexpr double kThumbnailScale = 0.4;
+inline constexpr double kThumbnailScale = 0.3;
 
 }  // namespace trellicap::web
