@@ -79,6 +79,17 @@ if(TARGET instrument-sim)
         COMMENT "Writing the instrument-sim man page from its --help")
     list(APPEND man_pages instrument-sim)
 endif()
+if(TARGET trellicap-web)
+    add_custom_command(OUTPUT ${man_dir}/trellicap-web.1
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:trellicap-web> -DNAME=trellicap-web
+                "-DSUMMARY=the archive's records in a browser, read-only"
+                -DVERSION=${PROJECT_VERSION} "-DSEE_ALSO=trellicap-cli\;TrellicapTFT\;Trellicap"
+                -DOUTPUT=${man_dir}/trellicap-web.1 -P ${man_script}
+        DEPENDS trellicap-web ${man_script}
+        COMMENT "Writing the trellicap-web man page from its --help")
+    list(APPEND man_pages trellicap-web)
+endif()
 
 find_program(TRELLICAP_GZIP gzip)
 set(man_outputs "")

@@ -51,14 +51,6 @@ bool run(QSqlQuery& query, const QString& sql, const QVariantList& values, QStri
     return true;
 }
 
-// The search without its order: a count needs none, and sorting every row first would
-// cost more than the count itself. The order is the last clause the search adds; the texts
-// searched for are bound values, never part of the statement.
-QString unordered(const QString& sql) {
-    const qsizetype order = sql.lastIndexOf(QLatin1String(" ORDER BY "));
-    return order < 0 ? sql : sql.left(order);
-}
-
 std::vector<LaterArrival> laterArrivals(QSqlDatabase& db, const QString& uuid, int version) {
     QSqlQuery query(db);
     QString ignored;
@@ -98,36 +90,50 @@ std::optional<Sender> sender(QSqlDatabase& db, const QString& uuid, int version)
 
 }  // namespace
 
-std::optional<std::vector<KeptVersion>> searchPageRows(QSqlDatabase& db, const SearchFilter& filter,
-                                                       SearchColumn orderBy, bool ascending,
-                                                       qint64 offset, int limit, QString* error) {
+std::optional<std::vector<VersionKey>> searchKeys(QSqlDatabase& db, const SearchFilter& filter,
+                                                  SearchColumn orderBy, bool ascending,
+                                                  QString* error) {
+    // The search as the archive writes it, narrowed to its keys: the engines keep the
+    // order of a subquery that is only projected (SQLite folds it into one query, so that
+    // its sort carries the keys alone).
     const SearchQuery search = searchQuery(filter, orderBy, ascending);
-    QVariantList values = search.values;
-    values.append(limit);
-    values.append(offset);
     QSqlQuery query(db);
-    if (!run(query, search.sql + QStringLiteral(" LIMIT ? OFFSET ?"), values, error)) {
-        return std::nullopt;
-    }
-    std::vector<KeptVersion> rows;
-    while (query.next()) {
-        rows.push_back(versionFrom(query));
-    }
-    return rows;
-}
-
-std::optional<qint64> searchCount(QSqlDatabase& db, const SearchFilter& filter, QString* error) {
-    const SearchQuery search = searchQuery(filter);
-    QSqlQuery query(db);
-    if (!run(query, QStringLiteral("SELECT COUNT(*) FROM (%1) found").arg(unordered(search.sql)),
+    if (!run(query,
+             QStringLiteral("SELECT found.uuid, found.version FROM (%1) found").arg(search.sql),
              search.values, error)) {
         return std::nullopt;
     }
-    if (!query.next()) {
-        *error = QStringLiteral("the count gave no row");
+    std::vector<VersionKey> keys;
+    while (query.next()) {
+        keys.push_back({query.value(0).toString(), query.value(1).toInt()});
+    }
+    return keys;
+}
+
+std::optional<std::vector<KeptVersion>> versionRows(QSqlDatabase& db,
+                                                    std::span<const VersionKey> keys,
+                                                    QString* error) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(QString::fromLatin1(kVersionColumns) +
+                       QStringLiteral(" WHERE uuid = ? AND version = ?"))) {
+        *error = query.lastError().text();
         return std::nullopt;
     }
-    return query.value(0).toLongLong();
+    std::vector<KeptVersion> rows;
+    for (const VersionKey& key : keys) {
+        query.bindValue(0, key.uuid);
+        query.bindValue(1, key.version);
+        if (!query.exec()) {
+            *error = query.lastError().text();
+            return std::nullopt;
+        }
+        if (query.next()) {
+            rows.push_back(versionFrom(query));
+        }
+        query.finish();
+    }
+    return rows;
 }
 
 std::optional<KeptVersion> versionRow(QSqlDatabase& db, const QString& uuid, int version,

@@ -8,23 +8,32 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "archive/archive_search.h"
 
 namespace trellicap::archive {
 
-// One page of the search's rows in its order (saved-in files not read: a row of a table);
-// nothing with `error` set when the database refuses the query.
-[[nodiscard]] std::optional<std::vector<KeptVersion>> searchPageRows(QSqlDatabase& db,
-                                                                     const SearchFilter& filter,
-                                                                     SearchColumn orderBy,
-                                                                     bool ascending, qint64 offset,
-                                                                     int limit, QString* error);
+// A version by its key.
+struct VersionKey {
+    QString uuid;
+    int version = 0;
+};
 
-// How many versions the whole search finds.
-[[nodiscard]] std::optional<qint64> searchCount(QSqlDatabase& db, const SearchFilter& filter,
-                                                QString* error);
+// Every version the search finds, in its order, by key only: the whole result in the
+// memory a page of rows would take, so that any page of it, and its length, are at hand.
+// Nothing with `error` set when the database refuses the query.
+[[nodiscard]] std::optional<std::vector<VersionKey>> searchKeys(QSqlDatabase& db,
+                                                                const SearchFilter& filter,
+                                                                SearchColumn orderBy,
+                                                                bool ascending, QString* error);
+
+// The short rows (no saved-in files) of the keys, in their order; a key the archive does not
+// hold is left out.
+[[nodiscard]] std::optional<std::vector<KeptVersion>> versionRows(QSqlDatabase& db,
+                                                                  std::span<const VersionKey> keys,
+                                                                  QString* error);
 
 // One version's short row (no saved-in files); nothing for an unknown key.
 [[nodiscard]] std::optional<KeptVersion> versionRow(QSqlDatabase& db, const QString& uuid,

@@ -29,47 +29,54 @@ bool readValues(QSqlDatabase& db, const archive::KeptVersion& kept,
 }  // namespace
 
 std::optional<SearchResults> ArchiveReader::search(const SearchRequest& request, QString* error) {
-    SearchResults results;
     QString stamp;
-    const QueryPool::Outcome page = m_pool.run([&](QSqlDatabase& db, QString* failure) {
+    const QueryPool::Outcome stamped = m_pool.run([&](QSqlDatabase& db, QString* failure) {
         const auto changed = archive::changeStamp(db, failure);
-        if (!changed) {
-            return false;
-        }
-        stamp = *changed;
-        auto rows =
-            archive::searchPageRows(db, request.filter, request.orderBy, request.form.ascending,
-                                    request.offset(), request.form.pageSize, failure);
-        if (!rows) {
-            return false;
-        }
-        results.rows = std::move(*rows);
-        return true;
+        stamp = changed.value_or(QString());
+        return changed.has_value();
     });
-    if (!page.ok) {
-        *error = page.error;
+    if (!stamped.ok) {
+        *error = stamped.error;
         return std::nullopt;
     }
-    QString countError;
-    const auto total =
-        m_counts.get(filterKey(request.filter), stamp, [&]() -> std::optional<qint64> {
-            std::optional<qint64> counted;
-            const QueryPool::Outcome outcome = m_pool.run([&](QSqlDatabase& db, QString* failure) {
-                counted = archive::searchCount(db, request.filter, failure);
-                return counted.has_value();
-            });
-            if (!outcome.ok) {
-                countError = outcome.error;
-                return std::nullopt;
+    const QString key = filterKey(request.filter) + QLatin1Char('\x1f') +
+                        QString::number(request.orderBy) +
+                        (request.form.ascending ? QStringLiteral("a") : QStringLiteral("d"));
+    QString failure;
+    const SearchKeys keys = m_searches.get(key, stamp, [&]() -> SearchKeys {
+        SearchKeys found;
+        const QueryPool::Outcome outcome = m_pool.run([&](QSqlDatabase& db, QString* why) {
+            auto read = archive::searchKeys(db, request.filter, request.orderBy,
+                                            request.form.ascending, why);
+            if (read) {
+                found = std::make_shared<const std::vector<archive::VersionKey>>(std::move(*read));
             }
-            return counted;
+            return read.has_value();
         });
-    if (!total) {
-        *error =
-            countError.isEmpty() ? QStringLiteral("the results could not be counted") : countError;
+        failure = outcome.error;
+        return outcome.ok ? found : nullptr;
+    });
+    if (!keys) {
+        *error = failure.isEmpty() ? QStringLiteral("the search failed") : failure;
         return std::nullopt;
     }
-    results.total = *total;
+    SearchResults results;
+    results.total = static_cast<qint64>(keys->size());
+    const qint64 first = std::min<qint64>(request.offset(), results.total);
+    const qint64 last = std::min<qint64>(first + request.form.pageSize, results.total);
+    const std::span<const archive::VersionKey> page(keys->data() + first,
+                                                    static_cast<std::size_t>(last - first));
+    const QueryPool::Outcome rows = m_pool.run([&](QSqlDatabase& db, QString* why) {
+        auto read = archive::versionRows(db, page, why);
+        if (read) {
+            results.rows = std::move(*read);
+        }
+        return read.has_value();
+    });
+    if (!rows.ok) {
+        *error = rows.error;
+        return std::nullopt;
+    }
     return results;
 }
 

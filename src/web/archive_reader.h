@@ -1,7 +1,7 @@
 // What the pages read from the archive, each a few queries run on the query pool's
-// connections: a page of a search with its count (remembered per search until the archive
-// changes), a record's history with the values of the version shown, and one version's
-// values for a thumbnail or a download.
+// connections: a page of a search and how many versions it finds (the search's keys
+// remembered until the archive changes), a record's history with the values of the version shown,
+// and one version's values for a thumbnail or a download.
 #pragma once
 
 #include <QString>
@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "archive/archive_pages.h"
-#include "web/count_cache.h"
 #include "web/query_pool.h"
+#include "web/search_cache.h"
 #include "web/search_page.h"
 #include "web/search_request.h"
 
@@ -45,7 +45,7 @@ public:
 
 private:
     QueryPool& m_pool;
-    CountCache m_counts;
+    SearchCache m_searches;
     std::mutex m_identityMutex;
     std::optional<QString> m_identity;
 };

@@ -1,7 +1,8 @@
 // The archive's pages and files: the search (/), a record (/record/ID), its downloads
-// (/record/ID/report.pdf, table.csv, data.json, record.dat), the thumbnails (/thumb/ID/V.png)
-// and the stylesheet. A record is named by its UUID only: whatever else stands in its place
-// is refused before the archive is asked, and no path from a request ever reaches a file.
+// (/record/ID/report.pdf, table.csv, data.json, record.dat), the pictures of a version (its
+// thumbnail /thumb/ID/V.png, its plot /plot/ID/V.svg) and the stylesheet. A record is named by its
+// UUID only: whatever else stands in its place is refused before the archive is asked, and no path
+// from a request ever reaches a file.
 #include <QCryptographicHash>
 #include <QFile>
 #include <QRegularExpression>
@@ -116,16 +117,10 @@ void recordRoute(WebState& state, const httplib::Request& request, httplib::Resp
     if (!state.config.teamServer) {
         data.localArchive = state.reader.localIdentity();
     }
-    const QString key = kept.uuid + QLatin1Char('/') + QString::number(kept.version);
-    std::optional<QByteArray> plot = state.plots.find(key);
-    if (!plot) {
-        plot = inlineSvg(record.plotSvg(), QStringLiteral("A-scan of Mem %1").arg(kept.slot));
-        state.plots.insert(key, *plot);
-    }
     sendPage(response, 200,
              htmlPage(contextOf(state, request),
                       QStringLiteral("Mem %1, %2").arg(kept.slot).arg(kept.uuid.left(8)),
-                      recordPageBody(data, record, *plot)));
+                      recordPageBody(data, record)));
 }
 
 void downloadRoute(WebState& state, const httplib::Request& request, httplib::Response& response) {
@@ -162,7 +157,12 @@ void downloadRoute(WebState& state, const httplib::Request& request, httplib::Re
                          made->contentType.toStdString());
 }
 
-void thumbnailRoute(WebState& state, const httplib::Request& request, httplib::Response& response) {
+enum class Picture { Thumbnail, Plot };
+
+// A version's picture: the thumbnail of the results (PNG) or the record page's plot (SVG),
+// drawn once and kept; a version's values never change, and so neither do its pictures.
+void pictureRoute(WebState& state, const httplib::Request& request, httplib::Response& response,
+                  Picture kind) {
     const QString uuid = QString::fromStdString(request.matches[1]).toLower();
     bool number = false;
     const int version = QString::fromStdString(request.matches[2]).toInt(&number);
@@ -171,16 +171,17 @@ void thumbnailRoute(WebState& state, const httplib::Request& request, httplib::R
                     QStringLiteral("That is not a record ID and version."));
         return;
     }
-    // A version's values never change, and so neither does its picture.
     const QString key = uuid + QLatin1Char('/') + QString::number(version);
-    const std::string etag = "\"" + key.toStdString() + "-t\"";
+    const std::string etag =
+        "\"" + key.toStdString() + (kind == Picture::Thumbnail ? "-t\"" : "-p\"");
     response.set_header("ETag", etag);
     response.set_header("Cache-Control", "private, max-age=31536000, immutable");
     if (request.get_header_value("If-None-Match") == etag) {
         response.status = 304;
         return;
     }
-    std::optional<QByteArray> picture = state.thumbnails.find(key);
+    PictureCache& cache = kind == Picture::Thumbnail ? state.thumbnails : state.plots;
+    std::optional<QByteArray> picture = cache.find(key);
     if (!picture) {
         QString error;
         const auto read = state.reader.version(uuid, version, &error);
@@ -192,17 +193,18 @@ void thumbnailRoute(WebState& state, const httplib::Request& request, httplib::R
         }
         const ModelProfile* profile = profileByKey(read->kept.model);
         const KeptRecord record(*profile, read->values, read->kept.slot, uuid, version);
-        picture = record.plotPng(kThumbnailScale);
-        if (!picture) {
+        picture = kind == Picture::Thumbnail ? record.plotPng(kThumbnailScale)
+                                             : std::optional<QByteArray>(record.plotSvg());
+        if (!picture || picture->isEmpty()) {
             response.set_header("Cache-Control", "no-store");
             sendMessage(state, request, response, 500, QStringLiteral("Failure"),
                         QStringLiteral("The picture could not be drawn."));
             return;
         }
-        state.thumbnails.insert(key, *picture);
+        cache.insert(key, *picture);
     }
     response.set_content(picture->constData(), static_cast<std::size_t>(picture->size()),
-                         "image/png");
+                         kind == Picture::Thumbnail ? "image/png" : "image/svg+xml");
 }
 
 void stylesheetRoute(const httplib::Request& request, httplib::Response& response) {
@@ -233,7 +235,11 @@ void addArchiveRoutes(httplib::Server& server, WebState& state) {
     server.Get("/static/style.css", stylesheetRoute);
     server.Get(R"(/thumb/([^/]+)/([0-9]{1,9})\.png)",
                [&state](const httplib::Request& request, httplib::Response& response) {
-                   thumbnailRoute(state, request, response);
+                   pictureRoute(state, request, response, Picture::Thumbnail);
+               });
+    server.Get(R"(/plot/([^/]+)/([0-9]{1,9})\.svg)",
+               [&state](const httplib::Request& request, httplib::Response& response) {
+                   pictureRoute(state, request, response, Picture::Plot);
                });
     server.Get(R"(/record/([^/]+)/(report\.pdf|table\.csv|data\.json|record\.dat))",
                [&state](const httplib::Request& request, httplib::Response& response) {

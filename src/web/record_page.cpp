@@ -1,6 +1,5 @@
 #include "web/record_page.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <map>
 
@@ -152,24 +151,7 @@ QString versions(const RecordPageData& data) {
 
 }  // namespace
 
-QByteArray inlineSvg(const QByteArray& svg, const QString& label) {
-    const qsizetype start = svg.indexOf("<svg");
-    const qsizetype tagEnd = start < 0 ? -1 : svg.indexOf('>', start);
-    if (tagEnd < 0) {
-        return {};
-    }
-    // Only the opening tag is rewritten: the drawing after it stays byte for byte.
-    QString tag = QString::fromUtf8(svg.mid(start + 4, tagEnd - start - 4));
-    static const QRegularExpression size(QStringLiteral("\\s(width|height)=\"[^\"]*\""));
-    tag.remove(size);
-    QByteArray inlined = "<svg class=\"ascan\" role=\"img\" aria-label=\"" +
-                         htmlEscape(label).toUtf8() + "\"" + tag.toUtf8();
-    inlined += svg.mid(tagEnd);
-    return inlined;
-}
-
-QByteArray recordPageBody(const RecordPageData& data, const KeptRecord& record,
-                          const QByteArray& plot) {
+QString recordPageBody(const RecordPageData& data, const KeptRecord& record) {
     const archive::KeptVersion& kept = data.history.at(data.shown).kept;
     const ModelProfile& profile = record.view().profile();
     const QString title = QStringLiteral("Mem %1").arg(kept.slot);
@@ -189,6 +171,15 @@ QByteArray recordPageBody(const RecordPageData& data, const KeptRecord& record,
     html += QStringLiteral("<p class=\"arrived\">Arrived %1 · %2</p>\n")
                 .arg(timeElement(kept.arrived), e(originText(kept.source, kept.path)));
     html += QStringLiteral("<div class=\"record\">\n<figure class=\"plot\">\n");
+    const QSize size = record.view().plot().sizePixels();
+    html += QStringLiteral(
+                "<img class=\"ascan\" src=\"/plot/%1/%2.svg\" width=\"%3\" height=\"%4\" "
+                "alt=\"A-scan of Mem %5\">")
+                .arg(e(kept.uuid))
+                .arg(kept.version)
+                .arg(size.width())
+                .arg(size.height())
+                .arg(kept.slot);
     QString after =
         QStringLiteral("\n<figcaption>A-scan, Mem %1</figcaption>\n</figure>\n").arg(kept.slot);
     after += QStringLiteral("<section class=\"settings\">\n") +
@@ -196,7 +187,7 @@ QByteArray recordPageBody(const RecordPageData& data, const KeptRecord& record,
     after += headerFields(profile, record.view().texts());
     after += downloads(kept, record);
     after += versions(data);
-    return html.toUtf8() + plot + after.toUtf8();
+    return html + after;
 }
 
 }  // namespace trellicap::web

@@ -1,5 +1,6 @@
 // The record page: the A-scan of the version shown as SVG (drawn by the display core, gates,
-// DAC curve and labels as the window draws them), its settings as the "Menu Data" grid, the
+// DAC curve and labels as the window draws them, at /plot/UUID/VERSION.svg: a picture that
+// never changes, which the browser keeps), its settings as the "Menu Data" grid, the
 // readouts and report header texts, the downloads, and every version of the record with
 // where it came from, later arrivals of the same values, the record files it was saved into
 // and who sent it.
@@ -21,12 +22,6 @@ struct RecordPageData {
     bool teamServer = false;
 };
 
-// plot: the version's inlineSvg() (drawn once per version, kept by the caller).
-[[nodiscard]] QByteArray recordPageBody(const RecordPageData& data, const KeptRecord& record,
-                                        const QByteArray& plot);
-
-// The SVG of the plot ready to stand inside a page: no XML prologue, no fixed size (the
-// page's stylesheet fits it to its column), a label for screen readers.
-[[nodiscard]] QByteArray inlineSvg(const QByteArray& svg, const QString& label);
+[[nodiscard]] QString recordPageBody(const RecordPageData& data, const KeptRecord& record);
 
 }  // namespace trellicap::web

@@ -32,7 +32,7 @@ struct WebState {
     RateLimiter requests;
     RateLimiter logins;
     PictureCache thumbnails{32LL * 1024 * 1024};
-    PictureCache plots{128LL * 1024 * 1024};  // the record pages' inline SVG
+    PictureCache plots{128LL * 1024 * 1024};  // the record pages' SVG plots
     // A password check takes tens of milliseconds and 19 MiB on purpose: two at a time.
     std::counting_semaphore<2> passwordChecks{2};
 

@@ -61,13 +61,21 @@ def main():
             "return Array.from(document.querySelectorAll('td.thumb img'))"
             ".every(i => i.complete && i.naturalWidth > 0);") if thumbnails else False
         links[0].click()
-        plot = wait.until(ready.presence_of_element_located((By.CSS_SELECTOR, "figure.plot svg.ascan")))
-        lines = plot.find_elements(By.CSS_SELECTOR, "polyline")
+        plot = wait.until(ready.presence_of_element_located((By.CSS_SELECTOR, "figure.plot img.ascan")))
+        wait.until(lambda _: browser.execute_script(
+            "const i = document.querySelector('img.ascan'); return i.complete && i.naturalWidth > 0;"))
         size = plot.size
+        source = plot.get_attribute("src")
         header = [element.text for element in
                   browser.find_elements(By.CSS_SELECTOR, "section.report-header dd")]
         browser.save_screenshot(screenshot)
+        # The plot itself: an SVG document of lines and text.
+        browser.get(source)
+        lines = browser.find_elements(By.CSS_SELECTOR, "polyline")
+        svg = browser.find_elements(By.TAG_NAME, "svg")
         problems = []
+        if not source.endswith(".svg") or not svg:
+            problems.append("the plot %s is no SVG" % source)
         if not loaded:
             problems.append("the thumbnails did not load")
         if len(lines) < 100:

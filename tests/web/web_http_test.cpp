@@ -19,6 +19,7 @@ namespace {
 class WebOverFile : public ::testing::Test {
 protected:
     void SetUp() override {
+        samePdfObjectOrder();
         ASSERT_TRUE(makeTestArchive(m_archive));
         m_before = QCryptographicHash::hash(fileBytes(m_archive.path), QCryptographicHash::Sha256);
         m_server = std::make_unique<WebProcess>(
@@ -108,9 +109,16 @@ TEST_F(WebOverFile, theSearchFindsPagesAndSortsTheRecords) {
 
 TEST_F(WebOverFile, theRecordPageShowsThePlotTextsAndEveryVersion) {
     const std::string html = page("/record/" + m_archive.slot3.toStdString());
-    // The plot drawn by the display core, inline.
-    EXPECT_NE(html.find("<svg class=\"ascan\""), std::string::npos);
-    EXPECT_NE(html.find("<polyline"), std::string::npos);
+    // The plot drawn by the display core, as SVG the browser keeps: it never changes.
+    const std::string plotPath = "/plot/" + m_archive.slot3.toStdString() + "/2.svg";
+    EXPECT_NE(html.find("<img class=\"ascan\" src=\"" + plotPath + "\""), std::string::npos);
+    const auto plot = get(m_server->port(), plotPath);
+    ASSERT_TRUE(plot);
+    EXPECT_EQ(plot->status, 200);
+    EXPECT_EQ(plot->get_header_value("Content-Type"), "image/svg+xml");
+    EXPECT_NE(plot->body.find("<svg"), std::string::npos);
+    EXPECT_GT(QString::fromStdString(plot->body).count(QStringLiteral("<polyline")), 100);
+    EXPECT_NE(plot->get_header_value("Cache-Control").find("immutable"), std::string::npos);
     // The settings and the header texts of the newest version (the header store's).
     EXPECT_NE(html.find("data-control=\"txtrange\">100"), std::string::npos);
     EXPECT_NE(html.find("data-control=\"txtgain\">45.5 dB"), std::string::npos);
@@ -195,7 +203,7 @@ TEST_F(WebOverFile, theDownloadsAreTrellicapClisOwnBytes) {
     EXPECT_FALSE(none->has_header("Content-Disposition"));
 }
 
-TEST_F(WebOverFile, thumbnailsAreCachedByTheirVersion) {
+TEST_F(WebOverFile, picturesAreCachedByTheirVersion) {
     const std::string path = "/thumb/" + m_archive.slot7.toStdString() + "/1.png";
     const auto first = get(m_server->port(), path);
     ASSERT_TRUE(first);
@@ -244,6 +252,7 @@ TEST_F(WebOverFile, hostileTextsRequestsAndIdsAreShownAsTextOrRefused) {
          {std::string("/record/..%2F..%2Fetc%2Fpasswd"), std::string("/record/../../etc/passwd"),
           std::string("/record/%2E%2E%2F%2E%2E%2Fetc%2Fpasswd/record.dat"),
           std::string("/thumb/..%2F..%2Fetc%2Fpasswd/1.png"),
+          std::string("/plot/..%2F..%2Fetc%2Fpasswd/1.svg"),
           std::string("/static/..%2F..%2Fetc%2Fpasswd")}) {
         const auto answer = get(m_server->port(), path);
         ASSERT_TRUE(answer) << path;
@@ -338,7 +347,7 @@ TEST(WebLogin, aUsersFileMakesEveryRequestLogInFirst) {
     const auto inside = get(server.port(), recordPath, {{"Cookie", session}});
     ASSERT_TRUE(inside);
     EXPECT_EQ(inside->status, 200);
-    EXPECT_NE(inside->body.find("<svg class=\"ascan\""), std::string::npos);
+    EXPECT_NE(inside->body.find("<img class=\"ascan\""), std::string::npos);
     EXPECT_NE(inside->body.find("anna"), std::string::npos);
 
     // A login from another site's page may not go anywhere but here.

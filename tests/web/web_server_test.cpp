@@ -27,6 +27,7 @@ bool grantViewer(PgCluster& cluster) {
 }
 
 TEST(WebOverTeamServer, theOfficeBrowsesTheSyncedRecordsReadOnly) {
+    samePdfObjectOrder();
     PgCluster cluster;
     TRELLICAP_START_PG_OR_SKIP(cluster);
     TestArchive archive;
@@ -60,7 +61,11 @@ TEST(WebOverTeamServer, theOfficeBrowsesTheSyncedRecordsReadOnly) {
     const auto page = get(server.port(), record);
     ASSERT_TRUE(page);
     EXPECT_EQ(page->status, 200);
-    EXPECT_NE(page->body.find("<svg class=\"ascan\""), std::string::npos);
+    EXPECT_NE(page->body.find("<img class=\"ascan\""), std::string::npos);
+    const auto plot = get(server.port(), "/plot/" + archive.slot3.toStdString() + "/2.svg");
+    ASSERT_TRUE(plot);
+    EXPECT_EQ(plot->status, 200);
+    EXPECT_NE(plot->body.find("<polyline"), std::string::npos);
     EXPECT_NE(page->body.find("&lt;script&gt;alert(1)"), std::string::npos);
     EXPECT_EQ(page->body.find("<script"), std::string::npos);
     EXPECT_NE(page->body.find("night-shift.dat"), std::string::npos);

@@ -10,12 +10,12 @@
 #include <atomic>
 #include <thread>
 
-#include "web/count_cache.h"
 #include "web/html.h"
 #include "web/listen_address.h"
 #include "web/login_sessions.h"
 #include "web/password_hash.h"
 #include "web/rate_limiter.h"
+#include "web/search_cache.h"
 #include "web/search_request.h"
 #include "web/users_file.h"
 #include "web/web_options.h"
@@ -262,35 +262,49 @@ TEST(WebRateLimit, aBurstPassesThenTheClientWaitsForItsRate) {
     }
 }
 
-TEST(WebCountCache, aCountIsMadeOncePerSearchAndArchiveState) {
-    CountCache cache(2);
-    int counted = 0;
-    const auto count = [&counted]() -> std::optional<qint64> { return ++counted * 10; };
-    EXPECT_EQ(cache.get(QStringLiteral("a"), QStringLiteral("s1"), count), 10);
-    EXPECT_EQ(cache.get(QStringLiteral("a"), QStringLiteral("s1"), count), 10);
-    EXPECT_EQ(counted, 1);
-    EXPECT_EQ(cache.get(QStringLiteral("a"), QStringLiteral("s2"), count),
-              20);  // the archive changed
-    EXPECT_EQ(cache.get(QStringLiteral("b"), QStringLiteral("s2"), count), 30);
-    EXPECT_LE(cache.size(), 2u);
-    // A failed count is not remembered.
-    EXPECT_FALSE(cache.get(QStringLiteral("c"), QStringLiteral("s2"),
-                           [] { return std::optional<qint64>(); }));
-    EXPECT_EQ(cache.get(QStringLiteral("c"), QStringLiteral("s2"), count), 40);
+SearchKeys keysOf(int count) {
+    auto keys = std::make_shared<std::vector<archive::VersionKey>>();
+    for (int i = 0; i < count; ++i) {
+        keys->push_back({QString::number(i), 1});
+    }
+    return keys;
+}
 
-    // Many asking at once: one counts, the others take its answer.
-    CountCache shared;
+TEST(WebSearchCache, aResultIsMadeOncePerSearchAndArchiveState) {
+    SearchCache cache(10);
+    int made = 0;
+    const auto make = [&made] {
+        ++made;
+        return keysOf(4);
+    };
+    const SearchKeys first = cache.get(QStringLiteral("a"), QStringLiteral("s1"), make);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(cache.get(QStringLiteral("a"), QStringLiteral("s1"), make), first);
+    EXPECT_EQ(made, 1);
+    EXPECT_NE(cache.get(QStringLiteral("a"), QStringLiteral("s2"), make), first);  // changed
+    EXPECT_EQ(made, 2);
+    // Over ten keys the oldest results go.
+    ASSERT_TRUE(cache.get(QStringLiteral("b"), QStringLiteral("s2"), make));
+    EXPECT_EQ(cache.results(), 2u);
+    ASSERT_TRUE(cache.get(QStringLiteral("a"), QStringLiteral("s1"), make));
+    EXPECT_EQ(made, 4);
+    // A failure is not remembered.
+    EXPECT_FALSE(cache.get(QStringLiteral("c"), QStringLiteral("s2"), [] { return SearchKeys(); }));
+    EXPECT_TRUE(cache.get(QStringLiteral("c"), QStringLiteral("s2"), make));
+
+    // Many asking at once: one makes it, the others take it.
+    SearchCache shared;
     std::atomic<int> runs = 0;
-    std::vector<std::thread> askers;
     std::atomic<int> right = 0;
+    std::vector<std::thread> askers;
     for (int i = 0; i < 8; ++i) {
         askers.emplace_back([&] {
-            const auto total = shared.get(QStringLiteral("k"), QStringLiteral("s"), [&runs] {
+            const SearchKeys keys = shared.get(QStringLiteral("k"), QStringLiteral("s"), [&runs] {
                 ++runs;
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                return std::optional<qint64>(7);
+                return keysOf(7);
             });
-            right += total == 7 ? 1 : 0;
+            right += keys && keys->size() == 7 ? 1 : 0;
         });
     }
     for (std::thread& asker : askers) {
