@@ -83,7 +83,7 @@ if(TARGET trellicap-web)
     add_custom_command(OUTPUT ${man_dir}/trellicap-web.1
         COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
                 ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:trellicap-web> -DNAME=trellicap-web
-                "-DSUMMARY=the archive's records in a browser, read-only"
+                "-DSUMMARY=the records of the archive in a browser, read-only"
                 -DVERSION=${PROJECT_VERSION} "-DSEE_ALSO=trellicap-cli\;TrellicapTFT\;Trellicap"
                 -DOUTPUT=${man_dir}/trellicap-web.1 -P ${man_script}
         DEPENDS trellicap-web ${man_script}
