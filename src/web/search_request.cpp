@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "web/html.h"
+#include "web/web_models.h"
 
 namespace trellicap::web {
 
@@ -12,7 +13,6 @@ namespace {
 const QStringList kSources = {QStringLiteral("capture"), QStringLiteral("unsolicited"),
                               QStringLiteral("file"), QStringLiteral("restore"),
                               QStringLiteral("edit")};
-const QStringList kModels = {QStringLiteral("tft"), QStringLiteral("dac")};
 const std::vector<int> kPageSizes = {10, 25, 50, 100};
 
 QString param(const QueryParams& params, const char* name) {
@@ -124,7 +124,7 @@ SearchRequest readSearchRequest(const QueryParams& params) {
     }
 
     form.model = param(params, "model").trimmed().toLower();
-    if (!form.model.isEmpty() && !kModels.contains(form.model)) {
+    if (!form.model.isEmpty() && !profileByKey(form.model)) {
         request.errors.append(QStringLiteral("There is no model \"%1\".").arg(form.model.left(40)));
         form.model.clear();
     }

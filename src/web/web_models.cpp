@@ -1,27 +1,24 @@
 #include "web/web_models.h"
 
-#include <QString>
-#include <array>
-
-#include "profiles/dac.h"
-#include "profiles/tft.h"
+#include "profiles/model_registry.h"
 
 namespace trellicap::web {
 
 namespace {
 
-const std::array<const ModelProfile*, 2> kModels = {&tft::kProfile, &dac::kProfile};
+QLatin1String latin1(std::string_view text) {
+    return QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
 std::span<const ModelProfile* const> webModels() {
-    return kModels;
+    return registeredProfiles();
 }
 
 const ModelProfile* profileByKey(QStringView key) {
-    for (const ModelProfile* profile : kModels) {
-        if (key == QLatin1String(profile->modelKey.data(),
-                                 static_cast<qsizetype>(profile->modelKey.size()))) {
+    for (const ModelProfile* profile : registeredProfiles()) {
+        if (key == latin1(profile->modelKey)) {
             return profile;
         }
     }
@@ -29,6 +26,11 @@ const ModelProfile* profileByKey(QStringView key) {
 }
 
 QString modelName(QStringView key) {
+    for (const RegisteredModel& model : registeredModels()) {
+        if (key == latin1(model.key)) {
+            return QString::fromLatin1(model.name.data(), static_cast<qsizetype>(model.name.size()));
+        }
+    }
     return key.toString().toUpper();
 }
 
