@@ -9,8 +9,8 @@
 
 #include "archive/archive_file.h"
 #include "archive/archive_writer.h"
-#include "display/panel_texts.h"
 #include "profiles/dac.h"
+#include "profiles/panel_walk.h"
 #include "profiles/tft.h"
 #include "record/header_fields.h"
 #include "record/record_store.h"
@@ -27,7 +27,7 @@ const char* const kSites[] = {"Loco Shed 4", "Depot North", "Works East", "Yard 
 
 void put(const ModelProfile& profile, std::span<RecordValue> column, std::string_view control,
          const QString& text) {
-    const auto at = fieldIndex(profile, control);
+    const auto at = walkedIndex(profile, control);
     if (!at) {
         return;
     }

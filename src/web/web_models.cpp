@@ -28,7 +28,8 @@ const ModelProfile* profileByKey(QStringView key) {
 QString modelName(QStringView key) {
     for (const RegisteredModel& model : registeredModels()) {
         if (key == latin1(model.key)) {
-            return QString::fromLatin1(model.name.data(), static_cast<qsizetype>(model.name.size()));
+            return QString::fromLatin1(model.name.data(),
+                                       static_cast<qsizetype>(model.name.size()));
         }
     }
     return key.toString().toUpper();

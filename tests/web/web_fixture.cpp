@@ -139,10 +139,12 @@ bool makeTestArchive(TestArchive& archive) {
             ADD_FAILURE() << "the TFT file does not load";
             return false;
         }
-        tft.recall(2);
         const QString header[] = {QStringLiteral("<script>alert(1)"), QStringLiteral("</script>"),
                                   QStringLiteral("Axle 7/123"), QStringLiteral("Weld & seam")};
-        tft.storeHeader(header);
+        if (tft.recall(2).refused() || tft.storeHeader(header).refused()) {
+            ADD_FAILURE() << "the header store of slot 3 was refused";
+            return false;
+        }
         if (tft.save(dir.filePath(QStringLiteral("night-shift.dat")))) {
             ADD_FAILURE() << "the TFT file was not saved";
             return false;
