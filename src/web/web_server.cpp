@@ -119,6 +119,9 @@ WebServer::WebServer(WebConfig config, QueryPool& pool)
     server.set_payload_max_length(kLargestBody);
     server.set_keep_alive_timeout(kKeepAliveSeconds);
     server.set_keep_alive_max_count(kRequestsPerConnection);
+    // A response goes out in two writes (head, then body): without this the second waits for
+    // the client's delayed acknowledgement, 40 ms on Linux, on every request of a connection.
+    server.set_tcp_nodelay(true);
 
     server.set_pre_routing_handler([&state](const httplib::Request& request,
                                             httplib::Response& response) {
