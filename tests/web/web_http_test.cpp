@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "cli_fixture.h"
+#include "profiles/tft.h"
 #include "web_fixture.h"
 
 namespace trellicap::testing {
@@ -267,6 +268,32 @@ TEST_F(WebOverFile, hostileTextsRequestsAndIdsAreShownAsTextOrRefused) {
     }
     page("/");
     EXPECT_TRUE(m_server->running());
+}
+
+TEST(WebWhileKept, aRecordKeptWhileTheServerRunsIsFoundAtTheNextSearch) {
+    TestArchive archive;
+    ASSERT_TRUE(makeTestArchive(archive));
+    WebProcess server({"--archive", archive.path, "--listen", "127.0.0.1:0"});
+    ASSERT_TRUE(server.listening()) << server.error().toStdString();
+    const auto before = get(server.port(), "/?size=10");
+    ASSERT_TRUE(before);
+    EXPECT_EQ(countLine(before->body), "5 records found");
+    EXPECT_EQ(countLine(get(server.port(), "/?q=new%20arrival")->body), "0 records found");
+
+    // Another program keeps a record meanwhile (as a window program does beside the viewer).
+    RecordStore store(tft::kProfile);
+    store.initMemoryTable();
+    craft(
+        store,
+        {9, {{"txtrange", "50"}, {"txtmemno", "009"}}, "1200311224", {"New Arrival"}, 33, {0, 0}});
+    const QString file = archive.dir.filePath(QStringLiteral("later.dat"));
+    writeFile(store, file);
+    const CliRun imported = runCli({"archive", "import", file, "--archive", archive.path});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+
+    // The searches remembered before do not hide it.
+    EXPECT_EQ(countLine(get(server.port(), "/?size=10")->body), "6 records found");
+    EXPECT_EQ(countLine(get(server.port(), "/?q=new%20arrival")->body), "1 record found");
 }
 
 TEST(WebStart, refusesWhatItCannotServeSafely) {
