@@ -7,6 +7,7 @@
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
 #include "record/profile_text.h"
+#include "report/vector_report_document.h"
 #include "session/port_recovery.h"
 #include "storage/record_file_io.h"
 #include "storage/scratch_load.h"
@@ -63,6 +64,8 @@ void Session::connectLink() {
     });
     // A frame filed in the table: marked, kept, and said.
     const auto filed = [this](int column, archive::Source source) {
+        m_origins[static_cast<std::size_t>(column)] =
+            RecordOrigin::fromInstrument(column + 1, QTime::currentTime());
         mark(column);
         if (m_keeper) {
             m_keeper->keepFiled(column, m_store.column(column), source);
@@ -76,7 +79,7 @@ void Session::connectLink() {
         // The frame is in the capture buffer too: it is the record shown now.
         showCapture();
         m_recordShown = column;
-        emit recordShownChanged();
+        setShownOrigin(m_origins[static_cast<std::size_t>(column)]);
     });
     connect(link, &InstrumentLink::frameNotFiled, this, &Session::frameNotFiled);
     connect(link, &InstrumentLink::batchProgress, this, &Session::batchProgress);
@@ -86,7 +89,7 @@ void Session::connectLink() {
         showCapture();
         if (!result.filed.isEmpty()) {
             m_recordShown = result.filed.back();
-            emit recordShownChanged();
+            setShownOrigin(m_origins[static_cast<std::size_t>(result.filed.back())]);
         }
         emit batchFinished(result);
     });
@@ -193,8 +196,33 @@ Refusal Session::recall(int column) {
     m_recordShown = column;
     emit viewChanged();
     emit slotShown(column);
-    emit recordShownChanged();
+    setShownOrigin(slotOrigin(column));
     return {};
+}
+
+void Session::setShownOrigin(const RecordOrigin& origin) {
+    m_shownOrigin = origin;
+    emit recordShownChanged();
+}
+
+RecordOrigin Session::slotOrigin(int column) const {
+    if (!isColumn(column)) {
+        return {};
+    }
+    RecordOrigin origin = m_origins[static_cast<std::size_t>(column)];
+    origin.slot = column + 1;
+    return origin;
+}
+
+QString Session::titleForSlots(const QList<int>& numbers) const {
+    bool allTheFiles = !m_currentFile.isEmpty();
+    for (const int slot : numbers) {
+        const RecordOrigin origin = slotOrigin(slot - 1);
+        allTheFiles = allTheFiles && origin.kind == RecordOrigin::Kind::File &&
+                      origin.file == m_currentFile && !origin.edited;
+    }
+    return vectorReportTitle(allTheFiles ? QFileInfo(m_currentFile).fileName() : QString(),
+                             numbers);
 }
 
 void Session::showCapture() {
@@ -207,6 +235,10 @@ Refusal Session::storeHeader(std::span<const QString> texts) {
         return refusal;
     }
     storeHeaderFields(m_profile, texts, m_store.column(m_shownslot));
+    m_origins[static_cast<std::size_t>(m_shownslot)].edited = true;
+    if (m_recordShown == m_shownslot) {
+        setShownOrigin(slotOrigin(m_shownslot));
+    }
     if (m_keeper) {
         m_keeper->keepHeaderStore(m_shownslot, m_store.column(m_shownslot));
     }
@@ -215,7 +247,8 @@ Refusal Session::storeHeader(std::span<const QString> texts) {
     return {};
 }
 
-Refusal Session::fileRecord(int column, std::span<const RecordValue> values) {
+Refusal Session::fileRecord(int column, std::span<const RecordValue> values,
+                            const RecordOrigin& origin) {
     if (!isColumn(column)) {
         return noSuchColumn(column);
     }
@@ -231,6 +264,8 @@ Refusal Session::fileRecord(int column, std::span<const RecordValue> values) {
                                     .arg(target.size()));
     }
     std::copy(values.begin(), values.end(), target.begin());
+    m_origins[static_cast<std::size_t>(column)] = origin;
+    m_origins[static_cast<std::size_t>(column)].slot = column + 1;
     mark(column);
     emit recordFiled(column);
     return {};
@@ -244,8 +279,11 @@ bool Session::holdsOtherRecord(int column, std::span<const RecordValue> values) 
     return !std::equal(held.begin(), held.end(), values.begin(), values.end());
 }
 
-Refusal Session::restoreRecord(int column, std::span<const RecordValue> values) {
-    if (Refusal refusal = fileRecord(column, values); refusal.refused()) {
+Refusal Session::restoreRecord(int column, std::span<const RecordValue> values, const QString& uuid,
+                               int version) {
+    if (Refusal refusal =
+            fileRecord(column, values, RecordOrigin::fromArchive(column + 1, uuid, version));
+        refusal.refused()) {
         return refusal;
     }
     if (m_keeper) {
@@ -278,6 +316,11 @@ std::optional<QString> Session::save(const QString& path) {
         m_keeper->noteSaved(file);
     }
     m_currentFile = file;
+    for (int column = 0; column < kSlotCount; ++column) {
+        if (isMarked(column)) {
+            m_origins[static_cast<std::size_t>(column)] = RecordOrigin::ofFile(column + 1, file);
+        }
+    }
     setUnsaved(false);
     emit currentFileChanged(m_currentFile);
     return std::nullopt;
@@ -301,6 +344,11 @@ Session::LoadOutcome Session::load(const QString& path,
     if (outcome.adopted) {
         scratch.adoptInto(m_store);
         m_marks = outcome.result.marked;
+        const QString file = QFileInfo(path).absoluteFilePath();
+        for (int column = 0; column < kSlotCount; ++column) {
+            m_origins[static_cast<std::size_t>(column)] =
+                isMarked(column) ? RecordOrigin::ofFile(column + 1, file) : RecordOrigin{};
+        }
         // The table holds the whole file, or only part of it: then it is no file's.
         m_currentFile = outcome.complete ? QFileInfo(path).absoluteFilePath() : QString();
         setUnsaved(false);
@@ -325,8 +373,11 @@ Refusal Session::clearAll() {
     if (Refusal refusal = changeRefused(); refusal.refused()) {
         return refusal;
     }
-    m_store.initMemoryTable();
+    // A fresh start: the header texts and the rows past the start values of the records
+    // discarded go too, so that no later save carries them into another file.
+    m_store.resetMemoryTable();
     m_marks = {};
+    m_origins = {};
     m_currentFile.clear();
     setUnsaved(false);
     emit marksReplaced();
@@ -357,7 +408,8 @@ Session::RestoreSummary Session::restoreFromArchive() {
             summary.kept.append(QStringLiteral("Mem %1").arg(item.slot));
             continue;
         }
-        if (const Refusal refused = restoreRecord(column, item.values); refused.refused()) {
+        if (const Refusal refused = restoreRecord(column, item.values, item.uuid, item.version);
+            refused.refused()) {
             summary.refused.append(tr("%1: %2").arg(name, refused.reason()));
             continue;
         }

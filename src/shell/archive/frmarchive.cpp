@@ -23,16 +23,16 @@
 #include "archive/archive_keeper.h"
 #include "profiles/model_registry.h"
 #include "record/profile_text.h"
-#include "session/session.h"
 #include "report/export_job.h"
 #include "report/kept_records.h"
 #include "report/slot_view.h"
+#include "session/session.h"
 #include "shell/archive/archive_hooks.h"
 #include "shell/archive/archive_picture.h"
 #include "shell/archive/archive_results_model.h"
 #include "shell/archive/archive_scope.h"
-#include "shell/compare/archive_reference.h"
 #include "shell/common/window_host.h"
+#include "shell/compare/archive_reference.h"
 #include "storage/record_file_io.h"
 
 namespace trellicap {
@@ -385,12 +385,12 @@ bool frmarchive::showInMainWindow() {
     const int row = rows.front();
     const auto values = m_model->values(row);
     if (values.empty()) {
-        fail(
-            QStringLiteral("This record is of the %1 model; this program shows %2 records.")
-                .arg(m_model->model(row).toUpper(),
-                     QString::fromLatin1(m_session.profile().modelKey.data(),
-                                         static_cast<qsizetype>(m_session.profile().modelKey.size()))
-                         .toUpper()));
+        fail(QStringLiteral("This record is of the %1 model; this program shows %2 records.")
+                 .arg(m_model->model(row).toUpper(),
+                      QString::fromLatin1(
+                          m_session.profile().modelKey.data(),
+                          static_cast<qsizetype>(m_session.profile().modelKey.size()))
+                          .toUpper()));
         return false;
     }
     const int column = m_model->slot(row) - 1;
@@ -412,7 +412,9 @@ bool frmarchive::showInMainWindow() {
                  .arg(column + 1))) {
         return false;
     }
-    if (const Refusal refusal = m_session.restoreRecord(column, values); refusal.refused()) {
+    if (const Refusal refusal =
+            m_session.restoreRecord(column, values, m_model->uuid(row), m_model->version(row));
+        refusal.refused()) {
         fail(QStringLiteral("Record %1 v%2 was not filed: %3")
                  .arg(m_model->uuid(row).left(8))
                  .arg(m_model->version(row))

@@ -1,5 +1,6 @@
 #include "shell/main/frmmain.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QListWidget>
 #include <QMenuBar>
@@ -67,11 +68,11 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
         std::make_unique<PrintCommands>(*m_session, *this, m_options.settingsFile, isSelected);
     connectSession();
     const auto showReference = [this](const ReferenceTrace& trace) { this->showReference(trace); };
-    m_archive = std::make_unique<ArchiveHooks>(*m_session, *this, *menuBar(), *statusBar(),
-                                               showReference);
+    m_archive =
+        std::make_unique<ArchiveHooks>(*m_session, *this, *menuBar(), *statusBar(), showReference);
     // After the archive: the team server's entry joins the archive's menu.
-    m_teamSync = std::make_unique<TeamSyncHooks>(*this, m_options.workingDir, *m_archive,
-                                                 m_session->link());
+    m_teamSync =
+        std::make_unique<TeamSyncHooks>(*this, m_options.workingDir, *m_archive, m_session->link());
     m_exports = std::make_unique<ExportCommands>(*m_session, *this, isSelected);
     m_compare = std::make_unique<CompareCommands>(*m_session, *this, showReference);
     m_help = std::make_unique<HelpCommand>(*this, qs(profile.programName));
@@ -100,19 +101,33 @@ void frmmain::bringToFront() {
     activateWindow();
 }
 
+QWidget* frmmain::messageOwner() {
+    if (isVisible()) {
+        return this;
+    }
+    // While the main window is hidden (the port selection of a failed start-up), a message
+    // stands over the secondary window that is up, so that it belongs to it.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->parentWidget() == this) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 void frmmain::message(const UserMessage& msg) {
     if (m_options.messenger) {
-        m_options.messenger(this, msg);
+        m_options.messenger(messageOwner(), msg);
     } else {
-        showMessageBox(isVisible() ? this : nullptr, msg);
+        showMessageBox(messageOwner(), msg);
     }
 }
 
 Answer frmmain::ask(const UserQuestion& question) {
     if (m_options.asker) {
-        return m_options.asker(this, question);
+        return m_options.asker(messageOwner(), question);
     }
-    return askWithMessageBox(isVisible() ? this : nullptr, question);
+    return askWithMessageBox(messageOwner(), question);
 }
 
 void frmmain::buildMenus() {

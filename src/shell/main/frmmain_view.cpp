@@ -46,6 +46,7 @@ void frmmain::showView() {
 
 void frmmain::showNotesTarget() {
     m_plotPanel->setNotesTarget(notesTargetText(m_session->shownslot(), m_session->recordShown()));
+    m_plotPanel->setOrigin(originText(m_session->shownOrigin()));
 }
 
 void frmmain::updateTitle() {

@@ -25,7 +25,16 @@ PlotPanel::PlotPanel(const ModelProfile& profile, Canvas& plot, SettingsPanel& b
     layout->setContentsMargins(0, 0, 0, 0);
     auto* label = new QLabel(tr("A  Scan"), this);
     label->setObjectName(QStringLiteral("Label1"));
-    layout->addWidget(label);
+    // Where the record shown came from, across from the plot's title.
+    m_lblorigin = new QLabel(this);
+    m_lblorigin->setObjectName(QStringLiteral("lblorigin"));
+    m_lblorigin->setAccessibleName(tr("Record shown"));
+    m_lblorigin->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblorigin->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* title = new QHBoxLayout();
+    title->addWidget(label);
+    title->addWidget(m_lblorigin, 1);
+    layout->addLayout(title);
     // The DAC model's plot sits lower in its window than right under the label.
     const int drop = profile.canvasTopTwips - profile.plotLabelBottomTwips;
     layout->addSpacing(static_cast<int>(std::lround(drop * kPixelsPerTwip)));
@@ -39,6 +48,11 @@ QWidget* PlotPanel::buildPlotArea(Canvas& plot) {
     auto* area = new PlotArea(plot, this);
     m_picascan = area->plotWidget();
     return area;
+}
+
+void PlotPanel::setOrigin(const QString& text) {
+    m_lblorigin->setText(text);
+    m_lblorigin->setToolTip(tr("The record shown: %1").arg(text));
 }
 
 void PlotPanel::addPlotReadings() {

@@ -33,6 +33,8 @@ public:
     [[nodiscard]] std::vector<QWidget*> tabOrder() const;
     // The caption beside "S  A  V  E": where the notes go.
     void setNotesTarget(const QString& text);
+    // Where the record shown came from ("Mem 20 of shift-1.dat").
+    void setOrigin(const QString& text);
 
 signals:
     void saveHeaderRequested();
@@ -50,6 +52,7 @@ private:
     void addHeaderFields(const ModelProfile& profile, SettingsPanel& boxes);
 
     PlotWidget* m_picascan = nullptr;
+    QLabel* m_lblorigin = nullptr;
     QLabel* m_lblcursor = nullptr;
     QLabel* m_lblpeak = nullptr;
     QPushButton* m_cmdcompare = nullptr;
