@@ -1,10 +1,14 @@
 # Checks the one direction of dependencies in src/ from the #include lines:
-#   profiles -> record -> link, display, storage, archive -> report -> session -> shell, cli
-#   -> app
+#   profiles -> record -> link, display, storage, archive -> report -> session -> shell, cli,
+#   web -> app
 # A file may include its own folder and the folders of lower floors; nothing includes a
 # floor above it or a folder beside it (link, display, storage and archive know nothing of
-# each other; cli knows nothing of shell). Widget and print-support headers appear only in shell/,
-# app/ and the ui/ folders; a file outside a ui/ folder never includes a ui/ header.
+# each other; cli and web know nothing of shell, nor of each other). Widget and print-support
+# headers appear only in shell/, app/ and the ui/ folders; a file outside a ui/ folder never
+# includes a ui/ header.
+# Inside shell/ the main window is a view that the other rooms never see: only its own files
+# (shell/main/frmmain*) include "shell/main/frmmain.h"; the rooms take the session and narrow
+# interfaces.
 # POSIX-only headers (unistd.h, fcntl.h, termios.h, sys/..., ...) appear only in files whose
 # name ends in _posix.cpp (CMake builds them only on POSIX systems) or inside a conditional on
 # the platform (Q_OS_UNIX, Q_OS_WIN...), so the tree compiles on Windows too.
@@ -23,6 +27,7 @@ set(floor_report 3)
 set(floor_session 4)
 set(floor_shell 5)
 set(floor_cli 5)
+set(floor_web 5)
 set(floor_app 6)
 set(widget_folders shell app)
 
@@ -82,6 +87,11 @@ foreach(file ${files})
                 math(EXPR faults "${faults} + 1")
             endif()
             continue()
+        endif()
+        if(target STREQUAL "shell/main/frmmain.h" AND folder STREQUAL "shell" AND
+           NOT file MATCHES "^shell/main/frmmain[^/]*$")
+            message(SEND_ERROR "${file}: includes the main window \"${target}\"; take the session and a narrow interface")
+            math(EXPR faults "${faults} + 1")
         endif()
         string(REGEX MATCH "^[^/]+" target_folder ${target})
         if(NOT DEFINED floor_${target_folder})

@@ -8,10 +8,15 @@
 # program closes or a query's deadline passes. libsqlite3-dev: the archive benchmark's
 # commit through the engine alone, beside the archive's. zlib1g-dev: the archive's values
 # deflated.
+# trellicap-web: libcpp-httplib-dev (its HTTP server), libargon2-dev (password hashes),
+# pkg-config (finds both); chromium, chromium-driver and python3-selenium drive the browser
+# test.
 TRELLICAP_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev
                     libbenchmark-dev fonts-liberation xvfb xauth poppler-utils locales
                     libqt6sql6-sqlite postgresql libqt6sql6-psql ccache libpq-dev
-                    libsqlite3-dev zlib1g-dev)
+                    libsqlite3-dev zlib1g-dev
+                    libcpp-httplib-dev libargon2-dev pkg-config chromium chromium-driver
+                    python3-selenium)
 
 trellicap_sudo() {
     if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi

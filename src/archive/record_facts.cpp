@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "record/iso_time_date.h"
-#include "record/panel_walk.h"
+#include "profiles/panel_walk.h"
 #include "record/text_codes.h"
 
 namespace trellicap::archive {

@@ -2,6 +2,7 @@
 // samples, as a table or as structured data.
 #include "cli/command.h"
 #include "cli/input_options.h"
+#include "cli/models.h"
 #include "cli/output_file.h"
 
 namespace trellicap::cli {
@@ -38,7 +39,8 @@ void runJson(const CommandLine& line) {
 const Command& csvCommand() {
     static const Command command{
         {QStringLiteral("csv"),
-         QStringLiteral("FILE -o OUT.csv [--slots LIST] [--samples] [--model tft|dac]"),
+         withModelKeys(
+             QStringLiteral("FILE -o OUT.csv [--slots LIST] [--samples] [--model {models}]")),
          QStringLiteral("one CSV row per slot: settings, time and date, readouts, header"),
          QStringLiteral(
              "Writes one row per slot (RFC 4180, UTF-8): the slot, every setting under\n"
@@ -60,7 +62,7 @@ const Command& csvCommand() {
 const Command& jsonCommand() {
     static const Command command{
         {QStringLiteral("json"),
-         QStringLiteral("FILE [-o OUT.json] [--slots LIST] [--model tft|dac]"),
+         withModelKeys(QStringLiteral("FILE [-o OUT.json] [--slots LIST] [--model {models}]")),
          QStringLiteral("the same content as csv, structured, with samples and DAC points"),
          QStringLiteral("Writes the model and, per slot, its mark, settings, time and date,\n"
                         "readouts, header fields, the 251 A-scan samples, the DAC points and\n"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "record/panel_walk.h"
+#include "profiles/panel_walk.h"
 #include "record/text_codes.h"
 
 namespace trellicap {
@@ -70,10 +70,6 @@ bool PanelTexts::contains(std::string_view control) const {
     return find(control) != nullptr;
 }
 
-std::optional<int> fieldIndex(const ModelProfile& profile, std::string_view control) {
-    return panelIndex(profile, control);
-}
-
 QString timeDateLine(std::span<const RecordValue> codes) {
     // Missing codes (a record cut short) read as 0 and end the line there.
     RecordValue c[10] = {};
@@ -85,8 +81,8 @@ QString timeDateLine(std::span<const RecordValue> codes) {
 
 PanelTexts buildPanelTexts(const ModelProfile& profile, std::span<const RecordValue> capture) {
     PanelTexts texts;
-    walkPanel(profile, [&](const PanelStep& step, int at) {
-        const auto codes = run(capture, at, step.shown);
+    walkPanel(profile, [&](const PanelStep& step, int first) {
+        const auto codes = run(capture, first, step.shown);
         if (step.timeDate) {
             const bool needsClock = !profile.clockControl.empty();
             if (needsClock && texts.text(profile.clockControl) == kOff) {

@@ -76,17 +76,35 @@ public:
     // Waits for an event line such as "release", skipping the lines before it; false when
     // timeoutMs pass first. Lines read by an earlier wait are not seen again.
     bool waitForLine(const QByteArray& line, int timeoutMs = 5000) {
+        return !waitForLineStartingWith(line, timeoutMs, true).isEmpty();
+    }
+
+    // Waits for a line starting with `start` ("replugged "), skipping the lines before it;
+    // the whole line, or empty when timeoutMs pass first.
+    QByteArray waitForLineStartingWith(const QByteArray& start, int timeoutMs = 5000,
+                                       bool wholeLine = false) {
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < timeoutMs) {
             while (m_process.canReadLine()) {
-                if (m_process.readLine().trimmed() == line) {
-                    return true;
+                const QByteArray read = m_process.readLine().trimmed();
+                if (wholeLine ? read == start : read.startsWith(start)) {
+                    return read;
                 }
             }
             m_process.waitForReadyRead(100);
         }
-        return false;
+        return {};
+    }
+
+    // The lines that have come so far, without waiting: for a test that waits with the event
+    // loop running (waitUntil), so that the program under test goes on meanwhile.
+    QList<QByteArray> takeLines() {
+        QList<QByteArray> lines;
+        while (m_process.canReadLine()) {
+            lines.append(m_process.readLine().trimmed());
+        }
+        return lines;
     }
 
     void stop() {
@@ -104,6 +122,25 @@ public:
     }
     [[nodiscard]] const QString& error() const {
         return m_error;
+    }
+
+    // Field name -> its text (between the quotes) of a slot as the simulator generates it,
+    // from --print-fields ("txtclock" -> "ON     ", "timedate" -> "1055010623").
+    static std::map<QString, QString> fields(const QStringList& modelArguments, int slot) {
+        QProcess p;
+        p.start(executable(),
+                modelArguments + QStringList{"--print-fields", QString::number(slot)});
+        p.waitForFinished(5000);
+        std::map<QString, QString> texts;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+            const qsizetype open = line.indexOf('"');
+            const qsizetype close = line.lastIndexOf('"');
+            if (open > 0 && close > open) {
+                texts[QString::fromLatin1(line.left(line.indexOf(' ')))] =
+                    QString::fromLatin1(line.mid(open + 1, close - open - 1));
+            }
+        }
+        return texts;
     }
 
     // Record index -> value of a slot as the simulator generates it (the indexes a frame

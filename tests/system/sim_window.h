@@ -35,8 +35,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_previousFolder = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
-        ASSERT_TRUE(m_sim.start(simArguments() + QStringList{"--fast"}))
-            << m_sim.error().toStdString();
+        ASSERT_TRUE(m_sim.start(simArguments() + simOptions())) << m_sim.error().toStdString();
         m_workingDir = m_dir.path();
         writeConfig(m_sim.pty().toLocal8Bit());
     }
@@ -45,6 +44,9 @@ protected:
         m_window.reset();
         QDir::setCurrent(m_previousFolder);
     }
+
+    // The simulator's options besides the model: at full speed unless a test says otherwise.
+    virtual QStringList simOptions() const { return {QStringLiteral("--fast")}; }
 
     QStringList simArguments() const {
         return {QStringLiteral("--model"),
@@ -60,7 +62,10 @@ protected:
     frmmain& start() {
         frmmain::Options options;
         options.workingDir = m_workingDir;
-        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
+        options.messenger = [this](QWidget* owner, const UserMessage& m) {
+            m_messages.push_back(m);
+            m_messageOwners.push_back(owner ? owner->objectName() : QString());
+        };
         options.asker = [this](QWidget*, const UserQuestion& q) {
             m_questions.push_back(q);
             if (m_answers.empty()) {
@@ -100,7 +105,7 @@ protected:
         return window != nullptr && window->isVisible() ? window : nullptr;
     }
     std::vector<RecordValue> columnOf(int slot) const {
-        const auto c = m_window->store().column(slot - 1);
+        const auto c = m_window->session().store().column(slot - 1);
         return {c.begin(), c.end()};
     }
     int fileBytes() const { return 4 * kSlotCount * GetParam()->fileRows.count(); }
@@ -111,6 +116,7 @@ protected:
     QString m_workingDir;  // the program's: "udc.cfg" and the scratch bitmaps
     std::unique_ptr<frmmain> m_window;
     std::vector<UserMessage> m_messages;
+    QStringList m_messageOwners;  // the window each message stood over ("" for none)
     std::vector<UserQuestion> m_questions;
     std::deque<Answer> m_answers;
     int m_ends = 0;
