@@ -1,10 +1,10 @@
 # Checks the one direction of dependencies in src/ from the #include lines:
-#   profiles -> record -> link, display, storage, archive -> report -> session -> shell, cli
-#   -> app
+#   profiles -> record -> link, display, storage, archive, inspection -> report -> session
+#   -> shell, cli -> app
 # A file may include its own folder and the folders of lower floors; nothing includes a
-# floor above it or a folder beside it (link, display, storage and archive know nothing of
-# each other; cli knows nothing of shell). Widget and print-support headers appear only in shell/,
-# app/ and the ui/ folders; a file outside a ui/ folder never includes a ui/ header.
+# floor above it or a folder beside it (link, display, storage, archive and inspection know
+# nothing of each other; cli knows nothing of shell). Widget and print-support headers appear
+# only in shell/, app/ and the ui/ folders; a file outside a ui/ folder never includes a ui/ header.
 # POSIX-only headers (unistd.h, fcntl.h, termios.h, sys/..., ...) appear only in files whose
 # name ends in _posix.cpp (CMake builds them only on POSIX systems) or inside a conditional on
 # the platform (Q_OS_UNIX, Q_OS_WIN...), so the tree compiles on Windows too.
@@ -19,6 +19,7 @@ set(floor_link 2)
 set(floor_display 2)
 set(floor_storage 2)
 set(floor_archive 2)
+set(floor_inspection 2)
 set(floor_report 3)
 set(floor_session 4)
 set(floor_shell 5)
