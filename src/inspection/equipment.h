@@ -30,7 +30,7 @@ struct Probe {
     QString makerType;  // the maker's type designation
     QString serial;
     std::optional<double> frequencyMhz;
-    QString elementSize;  // as the maker gives it: "8 x 9 mm", "10 mm"
+    QString elementSize;                     // as the maker gives it: "8 x 9 mm", "10 mm"
     std::optional<double> angleDeg;          // nominal
     std::optional<double> measuredAngleDeg;  // on the block
     std::optional<double> delayUs;           // probe delay
@@ -129,6 +129,6 @@ struct EquipmentUse {
 // The days a job's dates cover: from..to (at most 62 days; a longer span gives its first and
 // last day), one of them alone, or `today` without either.
 [[nodiscard]] std::vector<QDate> daysOfUse(const std::optional<QDate>& from,
-                                          const std::optional<QDate>& to, const QDate& today);
+                                           const std::optional<QDate>& to, const QDate& today);
 
 }  // namespace trellicap::inspection

@@ -236,7 +236,8 @@ QByteArray itemsDocument(const std::vector<EquipmentItem>& items) {
     for (const EquipmentItem& item : items) {
         array.append(itemJson(item));
     }
-    return QJsonDocument(QJsonObject{{QStringLiteral("items"), array}}).toJson(QJsonDocument::Indented);
+    return QJsonDocument(QJsonObject{{QStringLiteral("items"), array}})
+        .toJson(QJsonDocument::Indented);
 }
 
 }  // namespace trellicap::inspection

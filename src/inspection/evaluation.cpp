@@ -47,9 +47,8 @@ void referenceLevel(const RecordReading& record, const Peak& peak,
     }
     const ReferenceEcho& ref = *settings.reference;
     const double excessGain = *record.gainDb - ref.gainDb - settings.transferDb;
-    out.levelDb =
-        roundTenth(20.0 * std::log10(static_cast<double>(peak.amplitude) / ref.amplitude) -
-                   excessGain);
+    out.levelDb = roundTenth(
+        20.0 * std::log10(static_cast<double>(peak.amplitude) / ref.amplitude) - excessGain);
 }
 
 }  // namespace
@@ -80,8 +79,7 @@ std::optional<Result> resultOfLevel(const EvaluationRule& rule, double levelDb,
         return Result::BelowRecordingLevel;
     }
     const bool lengthWithin = !rule.lengthLimitMm || !lengthMm || *lengthMm <= *rule.lengthLimitMm;
-    return levelDb <= *rule.acceptanceLevelDb && lengthWithin ? Result::Acceptable
-                                                              : Result::Reject;
+    return levelDb <= *rule.acceptanceLevelDb && lengthWithin ? Result::Acceptable : Result::Reject;
 }
 
 Evaluation evaluate(const RecordReading& record, const EvaluationSettings& settings,

@@ -10,8 +10,8 @@ namespace trellicap::inspection {
 
 namespace {
 
-constexpr std::array<const char*, 5> kResultTexts = {
-    "no indication", "below recording level", "acceptable", "reject", "outside DAC"};
+constexpr std::array<const char*, 5> kResultTexts = {"no indication", "below recording level",
+                                                     "acceptable", "reject", "outside DAC"};
 
 template <class T>
 void fillText(QString& mine, const T& theirs) {

@@ -36,12 +36,12 @@ enum class ReferenceMethod { Dac, Record };
 // evaluates the same wherever it is opened).
 struct ReferenceSensitivity {
     ReferenceMethod method = ReferenceMethod::Dac;
-    QString reflector;              // "3 mm side-drilled hole"
-    std::optional<double> gainDb;   // the reference gain as set
-    double transferDb = 0;          // transfer correction
-    QString file;                   // method Record: the record file and slot it came from
+    QString reflector;             // "3 mm side-drilled hole"
+    std::optional<double> gainDb;  // the reference gain as set
+    double transferDb = 0;         // transfer correction
+    QString file;                  // method Record: the record file and slot it came from
     int slot = 0;
-    QString model;                  // the reference record's model
+    QString model;                    // the reference record's model
     std::vector<RecordValue> values;  // the reference record itself
     friend bool operator==(const ReferenceSensitivity&, const ReferenceSensitivity&) = default;
 };

@@ -10,7 +10,7 @@ namespace trellicap::inspection {
 
 struct JobSummary {
     int records = 0;
-    int recorded = 0;     // at or above the recording level: acceptable or reject
+    int recorded = 0;  // at or above the recording level: acceptable or reject
     int rejected = 0;
     int unevaluated = 0;  // outside DAC or without a result, and not overridden
     QString overall;      // "reject", "acceptable", "not evaluated" (or "no records")

@@ -22,14 +22,14 @@ TEST(EquipmentWarnings, ADueDateBeforeADayOfUseIsNamedTheDueDayItselfIsNot) {
     std::vector<EquipmentItem> items = testing::completeRegister().items();
     std::get<Instrument>(items[0].data).calibrationDue = QDate(2026, 12, 9);
     std::get<Probe>(items[1].data).calibrationDue = QDate(2026, 12, 8);
-    const QStringList warnings = equipmentWarnings(
-        EquipmentRegister(items), equipmentUse(testing::completeJob()), kJobDays);
+    const QStringList warnings =
+        equipmentWarnings(EquipmentRegister(items), equipmentUse(testing::completeJob()), kJobDays);
     EXPECT_EQ(warnings, QStringList{"Probe MWB45-4 SN P-77: calibration was due 2026-12-08, "
                                     "before its use on 2026-12-09"});
     std::get<Probe>(items[1].data).calibrationDue.reset();
-    EXPECT_EQ(equipmentWarnings(EquipmentRegister(items), equipmentUse(testing::completeJob()),
-                                kJobDays),
-              QStringList{"Probe MWB45-4 SN P-77: no calibration due date in the register"});
+    EXPECT_EQ(
+        equipmentWarnings(EquipmentRegister(items), equipmentUse(testing::completeJob()), kJobDays),
+        QStringList{"Probe MWB45-4 SN P-77: no calibration due date in the register"});
 }
 
 TEST(EquipmentWarnings, ADayWithoutAPassedCheckOfThatInstrumentWithThatProbeIsNamed) {
@@ -37,8 +37,8 @@ TEST(EquipmentWarnings, ADayWithoutAPassedCheckOfThatInstrumentWithThatProbeIsNa
     // The check of the 9th failed; a passed check of the 8th was made with another probe.
     std::get<DailyCheck>(items[5].data).passed = false;
     std::get<DailyCheck>(items[4].data).probe = "P-78";
-    const QStringList warnings = equipmentWarnings(
-        EquipmentRegister(items), equipmentUse(testing::completeJob()), kJobDays);
+    const QStringList warnings =
+        equipmentWarnings(EquipmentRegister(items), equipmentUse(testing::completeJob()), kJobDays);
     EXPECT_EQ(warnings,
               QStringList({"No passed daily check of instrument SN I-100 with probe SN P-77 on "
                            "2026-12-08",

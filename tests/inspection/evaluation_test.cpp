@@ -46,8 +46,8 @@ TEST(Evaluation, DepthAndSurfaceDistanceFollowTheProbeAngle) {
         double surface;
     };
     // s = 100 mm: cos and sin of 0, 45, 60 and 70 degrees, to 0.1 mm.
-    for (const Case& c : {Case{0, 100.0, 0.0}, Case{45, 70.7, 70.7}, Case{60, 50.0, 86.6},
-                          Case{70, 34.2, 94.0}}) {
+    for (const Case& c :
+         {Case{0, 100.0, 0.0}, Case{45, 70.7, 70.7}, Case{60, 50.0, 86.6}, Case{70, 34.2, 94.0}}) {
         settings.measuredAngleDeg = c.angle;
         const Evaluation e = evaluate(echo(99, 60, 100), settings);
         EXPECT_DOUBLE_EQ(*e.depthMm, c.depth) << c.angle;

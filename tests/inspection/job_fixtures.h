@@ -64,8 +64,15 @@ inline EquipmentRegister completeRegister() {
         {Couplant{"cellulose paste", "B-9"}, 1, "office", "2026-01-02T09:00:00+01:00"},
     };
     for (int day : {8, 9}) {
-        DailyCheck check{QStringLiteral("check-%1").arg(day), QDate(2026, 12, day), "I-100", "P-77",
-                         "K1-07", 45.5, 12.0, true, "A. Inspector"};
+        DailyCheck check{QStringLiteral("check-%1").arg(day),
+                         QDate(2026, 12, day),
+                         "I-100",
+                         "P-77",
+                         "K1-07",
+                         45.5,
+                         12.0,
+                         true,
+                         "A. Inspector"};
         items.push_back({check, 1, "A. Inspector", "2026-12-08T07:30:00+01:00"});
     }
     return EquipmentRegister(items);

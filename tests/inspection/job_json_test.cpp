@@ -81,14 +81,13 @@ TEST(JobJson, MistakesAreRefusedWithTheirKeysNamed) {
                      "override": {"result": "acceptable", "reason": " "}},
                     {"slot": 4}]
     })");
-    EXPECT_EQ(read.errors,
-              QStringList({"client: a text in quotes is expected",
-                           "date_from: a date such as \"2026-12-08\" is expected",
-                           "probe.angle_deg: a number is expected",
-                           "reference.method: \"dac\" or \"record\" is expected",
-                           "records[0].override.reason: an override needs its reason",
-                           "records[1].values: is needed: the record itself",
-                           "thickness: not a key of this file"}));
+    EXPECT_EQ(read.errors, QStringList({"client: a text in quotes is expected",
+                                        "date_from: a date such as \"2026-12-08\" is expected",
+                                        "probe.angle_deg: a number is expected",
+                                        "reference.method: \"dac\" or \"record\" is expected",
+                                        "records[0].override.reason: an override needs its reason",
+                                        "records[1].values: is needed: the record itself",
+                                        "thickness: not a key of this file"}));
     EXPECT_EQ(readJob("{\"client\": ").errors.size(), 1);
     EXPECT_EQ(readJob("[1, 2]").errors, QStringList{"the JSON holds no object in braces"});
 }
@@ -119,8 +118,7 @@ TEST(ItemJson, AnEntryWithoutItsKeyOrKindIsRefusedWhole) {
     const ItemsRead checks = readItems(R"({"items": [
         {"kind": "daily_check", "date": "2026-12-08", "instrument": "I-100", "result": "pass"},
         {"kind": "daily_check", "date": "2026-12-08", "instrument": "I-100", "result": "ok"}]})");
-    EXPECT_EQ(checks.errors,
-              QStringList{"items[1].result: \"pass\" or \"fail\" is expected"});
+    EXPECT_EQ(checks.errors, QStringList{"items[1].result: \"pass\" or \"fail\" is expected"});
     EXPECT_TRUE(checks.items.empty()) << "nothing of a file with a mistake is taken";
 }
 
