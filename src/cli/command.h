@@ -27,5 +27,6 @@ const Command& archiveImportCommand();
 const Command& archiveExportCommand();
 const Command& archiveVerifyCommand();
 const Command& archiveSyncCommand();
+const Command& evaluateCommand();
 
 }  // namespace trellicap::cli

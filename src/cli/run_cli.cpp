@@ -91,7 +91,8 @@ std::span<const Command* const> commands() {
         &infoCommand(),          &pdfCommand(),           &csvCommand(),
         &jsonCommand(),          &pngCommand(),           &svgCommand(),
         &captureCommand(),       &archiveSearchCommand(), &archiveImportCommand(),
-        &archiveExportCommand(), &archiveVerifyCommand(), &archiveSyncCommand()};
+        &archiveExportCommand(), &archiveVerifyCommand(), &archiveSyncCommand(),
+        &evaluateCommand()};
     return kCommands;
 }
 
