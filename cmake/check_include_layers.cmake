@@ -5,6 +5,9 @@
 # floor above it or a folder beside it (link, display, storage, archive and inspection know
 # nothing of each other; cli knows nothing of shell). Widget and print-support headers appear
 # only in shell/, app/ and the ui/ folders; a file outside a ui/ folder never includes a ui/ header.
+# Inside shell/ the main window is a view that the other rooms never see: only its own files
+# (shell/main/frmmain*) include "shell/main/frmmain.h"; the rooms take the session and narrow
+# interfaces.
 # POSIX-only headers (unistd.h, fcntl.h, termios.h, sys/..., ...) appear only in files whose
 # name ends in _posix.cpp (CMake builds them only on POSIX systems) or inside a conditional on
 # the platform (Q_OS_UNIX, Q_OS_WIN...), so the tree compiles on Windows too.
@@ -83,6 +86,11 @@ foreach(file ${files})
                 math(EXPR faults "${faults} + 1")
             endif()
             continue()
+        endif()
+        if(target STREQUAL "shell/main/frmmain.h" AND folder STREQUAL "shell" AND
+           NOT file MATCHES "^shell/main/frmmain[^/]*$")
+            message(SEND_ERROR "${file}: includes the main window \"${target}\"; take the session and a narrow interface")
+            math(EXPR faults "${faults} + 1")
         endif()
         string(REGEX MATCH "^[^/]+" target_folder ${target})
         if(NOT DEFINED floor_${target_folder})

@@ -146,7 +146,9 @@ CaptureOutcome runBatch(Session& session, const CaptureRequest& request,
         }
         link.stopBatch();
     });
-    session.startBatch(request.columns);
+    if (const Refusal refusal = session.startBatch(request.columns); refusal.refused()) {
+        failInput(refusal.reason());
+    }
     if (!finished) {  // a port that is not open ends the batch inside startBatch
         loop.exec();
     }

@@ -34,7 +34,7 @@ void runInfo(const CommandLine& line) {
     std::vector<SlotRecord> records;
     const SlotView& shown = input.session->view();
     for (const int slot : slotsToShow(requested, input)) {
-        input.session->recall(slot - 1);
+        (void)input.session->recall(slot - 1);  // a session without a port refuses no slot
         const bool marked = input.marked[static_cast<std::size_t>(slot - 1)];
         records.push_back(slotRecord(labels, shown, slot, marked));
     }

@@ -6,6 +6,7 @@
 #include "archive/archive_keeper.h"
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
+#include "record/profile_text.h"
 #include "storage/record_file_io.h"
 #include "storage/scratch_load.h"
 
@@ -123,14 +124,49 @@ bool Session::isBusy() const {
     return m_link && m_link->isBusy();
 }
 
+Refusal Session::changeRefused() const {
+    if (!isBusy()) {
+        return {};
+    }
+    return Refusal::because(
+        m_link->batchOn()
+            ? tr("A capture is under way: the records stay as they are until it ends (Stop "
+                 "or Esc ends it after the current slot).")
+            : tr("A record is arriving from the instrument: the records stay as they are "
+                 "until it is filed."));
+}
+
+namespace {
+
+Refusal noSuchColumn(int column) {
+    return Refusal::because(
+        Session::tr("There is no slot %1: the slots are 1 to %2.").arg(column + 1).arg(kSlotCount));
+}
+
+bool isColumn(int column) {
+    return column >= 0 && column < kSlotCount;
+}
+
+}  // namespace
+
 bool Session::batchOn() const {
     return m_link && m_link->batchOn();
 }
 
-void Session::startBatch(const QList<int>& columns) {
-    if (m_link && !m_link->isBusy()) {
-        m_link->startBatch(columns);
+Refusal Session::startBatch(const QList<int>& columns) {
+    if (!m_link) {
+        return Refusal::because(tr("This session has no port to capture from."));
     }
+    if (Refusal refusal = changeRefused(); refusal.refused()) {
+        return refusal;
+    }
+    for (const int column : columns) {
+        if (!isColumn(column)) {
+            return noSuchColumn(column);
+        }
+    }
+    m_link->startBatch(columns);
+    return {};
 }
 
 void Session::stopBatch() {
@@ -139,13 +175,20 @@ void Session::stopBatch() {
     }
 }
 
-void Session::recall(int column) {
+Refusal Session::recall(int column) {
+    if (!isColumn(column)) {
+        return noSuchColumn(column);
+    }
+    if (Refusal refusal = changeRefused(); refusal.refused()) {
+        return refusal;
+    }
     m_view.recall(column);
     m_shownslot = column;
     m_recordShown = column;
     emit viewChanged();
     emit slotShown(column);
     emit recordShownChanged();
+    return {};
 }
 
 void Session::showCapture() {
@@ -153,23 +196,56 @@ void Session::showCapture() {
     emit viewChanged();
 }
 
-void Session::storeHeader(std::span<const QString> texts) {
+Refusal Session::storeHeader(std::span<const QString> texts) {
+    if (Refusal refusal = changeRefused(); refusal.refused()) {
+        return refusal;
+    }
     storeHeaderFields(m_profile, texts, m_store.column(m_shownslot));
     if (m_keeper) {
         m_keeper->keepHeaderStore(m_shownslot, m_store.column(m_shownslot));
     }
     setUnsaved(true);
     emit headerStored(m_shownslot);
+    return {};
 }
 
-void Session::fileRecord(int column, std::span<const RecordValue> values) {
-    if (column < 0 || column >= kSlotCount) {
-        return;
+Refusal Session::fileRecord(int column, std::span<const RecordValue> values) {
+    if (!isColumn(column)) {
+        return noSuchColumn(column);
+    }
+    if (Refusal refusal = changeRefused(); refusal.refused()) {
+        return refusal;
     }
     const auto target = m_store.column(column);
-    std::copy_n(values.begin(), std::min(values.size(), target.size()), target.begin());
+    if (values.size() != target.size()) {
+        return Refusal::because(tr("The record holds %1 values where a record of the %2 "
+                                   "model holds %3.")
+                                    .arg(values.size())
+                                    .arg(qs(m_profile.programName))
+                                    .arg(target.size()));
+    }
+    std::copy(values.begin(), values.end(), target.begin());
     mark(column);
     emit recordFiled(column);
+    return {};
+}
+
+bool Session::holdsOtherRecord(int column, std::span<const RecordValue> values) const {
+    if (!isMarked(column)) {
+        return false;
+    }
+    const auto held = m_store.column(column);
+    return !std::equal(held.begin(), held.end(), values.begin(), values.end());
+}
+
+Refusal Session::restoreRecord(int column, std::span<const RecordValue> values) {
+    if (Refusal refusal = fileRecord(column, values); refusal.refused()) {
+        return refusal;
+    }
+    if (m_keeper) {
+        m_keeper->keepFiled(column, m_store.column(column), archive::Source::Restore);
+    }
+    return {};
 }
 
 bool Session::isMarked(int column) const {
@@ -203,9 +279,14 @@ std::optional<QString> Session::save(const QString& path) {
 
 Session::LoadOutcome Session::load(const QString& path,
                                    const std::function<bool(const LoadResult&)>& takePart) {
+    if (Refusal refusal = changeRefused(); refusal.refused()) {
+        LoadOutcome refused;
+        refused.refusal = std::move(refusal);
+        return refused;
+    }
     // Read aside first: the slots change only by a whole file, or by the caller's choice.
     ScratchLoad scratch(m_profile);
-    LoadOutcome outcome{scratch.read(path), false, false};
+    LoadOutcome outcome{scratch.read(path), false, false, {}};
     outcome.complete = outcome.result.stop == LoadResult::Stop::Complete;
     outcome.adopted = outcome.complete;
     if (!outcome.complete && outcome.result.tableChanged() && takePart) {
@@ -234,33 +315,46 @@ Session::LoadOutcome Session::load(const QString& path,
     return outcome;
 }
 
-void Session::clearAll() {
+Refusal Session::clearAll() {
+    if (Refusal refusal = changeRefused(); refusal.refused()) {
+        return refusal;
+    }
     m_store.initMemoryTable();
     m_marks = {};
     m_currentFile.clear();
     setUnsaved(false);
     emit marksReplaced();
     emit currentFileChanged(m_currentFile);
+    return {};
 }
 
 Session::RestoreSummary Session::restoreFromArchive() {
     RestoreSummary summary;
-    if (!m_keeper || isBusy()) {
+    if (!m_keeper) {
+        summary.refusal = Refusal::because(tr("This session keeps no archive."));
+        return summary;
+    }
+    if (summary.refusal = changeRefused(); summary.refusal.refused()) {
         return summary;  // a frame is on its way into the table
     }
     const archive::RestoreOffer offer = m_keeper->restoreOffer();
     for (const archive::RestoreItem& item : offer.items) {
         const int column = item.slot - 1;
+        const QString name = tr("record %1 v%2").arg(item.uuid.left(8)).arg(item.version);
+        if (!isColumn(column)) {
+            summary.refused.append(tr("%1: %2").arg(name, noSuchColumn(column).reason()));
+            continue;
+        }
         // The offer waits without blocking: a slot may have received a record since. That
         // newer record stays; the older one is still in the archive.
-        const auto held = m_store.column(column);
-        if (isMarked(column) &&
-            !std::equal(held.begin(), held.end(), item.values.begin(), item.values.end())) {
+        if (holdsOtherRecord(column, item.values)) {
             summary.kept.append(QStringLiteral("Mem %1").arg(item.slot));
             continue;
         }
-        fileRecord(column, item.values);
-        m_keeper->keepFiled(column, item.values, archive::Source::Restore);
+        if (const Refusal refused = restoreRecord(column, item.values); refused.refused()) {
+            summary.refused.append(tr("%1: %2").arg(name, refused.reason()));
+            continue;
+        }
         ++summary.restored;
     }
     m_keeper->restoreTaken();

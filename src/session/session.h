@@ -20,6 +20,7 @@
 #include "profiles/model_profile.h"
 #include "record/record_store.h"
 #include "report/slot_view.h"
+#include "session/refusal.h"
 #include "storage/record_file_reader.h"
 
 namespace trellicap {
@@ -66,14 +67,17 @@ public:
     [[nodiscard]] QString portFailure() const { return m_portFailure; }
     [[nodiscard]] bool portDeniedPermission() const { return m_portDenied; }
 
-    // A batch runs or a frame is being read: nothing may change the table or the buffer.
-    [[nodiscard]] bool isBusy() const;
+    // Why the records cannot change now: a batch runs, or a frame is on its way into the
+    // capture buffer. Every command that would change them gives the same refusal.
+    [[nodiscard]] Refusal changeRefused() const;
     [[nodiscard]] bool batchOn() const;
-    void startBatch(const QList<int>& columns);
+    // Requests the columns' slots one after the other; refused without a port or while the
+    // records cannot change.
+    Refusal startBatch(const QList<int>& columns);
     void stopBatch();
 
     // Recalls column 0..199 for display or printing: it becomes the slot shown.
-    void recall(int column);
+    Refusal recall(int column);
     // The record in the capture buffer onto the view (after a frame or a load).
     void showCapture();
     [[nodiscard]] int shownslot() const { return m_shownslot; }
@@ -81,9 +85,17 @@ public:
     [[nodiscard]] std::optional<int> recordShown() const { return m_recordShown; }
 
     // The header texts (profile field order) into the shown slot's record.
-    void storeHeader(std::span<const QString> texts);
+    Refusal storeHeader(std::span<const QString> texts);
     // A record from elsewhere (the archive) into its column, whole: marked and unsaved.
-    void fileRecord(int column, std::span<const RecordValue> values);
+    // Refused for a column outside 0..199 or values that are not one record of this model.
+    Refusal fileRecord(int column, std::span<const RecordValue> values);
+
+    // Whether filing `values` into `column` would put aside another record: the slot holds
+    // a record and it is not these values.
+    [[nodiscard]] bool holdsOtherRecord(int column, std::span<const RecordValue> values) const;
+    // A record kept in the archive back into its slot (filed as fileRecord does, and kept as
+    // a restore); the slot is not recalled.
+    Refusal restoreRecord(int column, std::span<const RecordValue> values);
 
     [[nodiscard]] bool isMarked(int column) const;
     [[nodiscard]] const std::array<bool, kSlotCount>& marks() const { return m_marks; }
@@ -102,6 +114,7 @@ public:
         LoadResult result;
         bool complete = false;
         bool adopted = false;  // the slots are the file's now (whole, or the part read)
+        Refusal refusal;       // the file was not read: the records cannot change now
     };
     // Reads the file aside first: a complete file replaces the slots and marks; a load that
     // stopped part-way replaces them only when takePart says so. The view shows the capture
@@ -109,7 +122,7 @@ public:
     LoadOutcome load(const QString& path,
                      const std::function<bool(const LoadResult&)>& takePart = {});
     // File > New: every slot back to its start values and unmarked.
-    void clearAll();
+    Refusal clearAll();
 
     // The archive (when the session has one).
     [[nodiscard]] bool hasArchive() const { return m_keeper != nullptr; }
@@ -117,7 +130,9 @@ public:
     [[nodiscard]] QString archivePath() const { return m_options.archivePath; }
     struct RestoreSummary {
         int restored = 0;
-        QStringList kept;  // "Mem n": slots that hold a newer record
+        QStringList kept;     // "Mem n": slots that hold a newer record
+        QStringList refused;  // records that cannot go into a slot, each with the reason
+        Refusal refusal;      // nothing was restored
     };
     // Files the records the last run left unsaved into their slots; a slot that holds another
     // record since keeps it.
@@ -145,6 +160,7 @@ signals:
     void currentFileChanged(const QString& path);
 
 private:
+    [[nodiscard]] bool isBusy() const;
     void connectLink();
     void setUnsaved(bool unsaved);
     void mark(int column);

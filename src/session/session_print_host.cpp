@@ -36,7 +36,7 @@ bool SessionPrintHost::prepareScratchFolder() {
 }
 
 void SessionPrintHost::showSlot(int entry) {
-    m_session.recall(entry);
+    (void)m_session.recall(entry);  // the run starts only while the records can change
 }
 
 void SessionPrintHost::printReport() {

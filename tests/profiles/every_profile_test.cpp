@@ -165,7 +165,7 @@ TEST_P(EveryProfile, CommandLineTablesNameAndFillTheRolesColumns) {
     const cli::CliModel model{profile};
     cli::RecordInput input = cli::loadInput(path, &model);
     const FieldLabels labels = fieldLabels(profile);
-    input.session->recall(5);
+    ASSERT_TRUE(input.session->recall(5).done());
     const SlotView& shown = input.session->view();
     const std::vector<SlotRecord> records{slotRecord(labels, shown, 6, false)};
 

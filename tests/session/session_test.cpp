@@ -67,7 +67,9 @@ protected:
         QObject scope;
         QObject::connect(session.get(), &Session::batchFinished, &scope,
                          [&finished] { finished = true; });
-        session->startBatch(columns);
+        if (session->startBatch(columns).refused()) {
+            return false;
+        }
         return clock.advanceUntil([&finished] { return finished; }, 60'000);
     }
 
@@ -115,6 +117,42 @@ TEST_P(SessionTest, ABatchMarksArchivesAndShowsItsLastRecordAndARestartRestoresI
     EXPECT_FALSE(unsaved.isEmpty());
 }
 
+TEST_P(SessionTest, DuringABatchEveryChangeToTheRecordsIsRefusedWithItsReason) {
+    const QString file = dir.filePath(QStringLiteral("earlier.dat"));
+    ASSERT_FALSE(session->save(file).has_value());
+    // The instrument takes its time: the batch is under way while the commands come.
+    port->onWrite = {};
+    ASSERT_TRUE(session->startBatch({3, 4}).done());
+    const Refusal busy = session->changeRefused();
+    ASSERT_TRUE(busy.refused());
+    EXPECT_TRUE(busy.reason().contains(QStringLiteral("capture"))) << busy.reason().toStdString();
+
+    const auto before = valuesOf(session->store().column(7));
+    const std::vector<RecordValue> other(before.size(), 9);
+    const QString texts[] = {QStringLiteral("K. Ng"), {}, {}, {}};
+    const std::span<const QString> header(texts, profile().headerFields.size());
+    for (const Refusal& refusal :
+         {session->recall(7), session->storeHeader(header), session->clearAll(),
+          session->fileRecord(7, other), session->startBatch({9}), session->load(file).refusal}) {
+        EXPECT_TRUE(refusal.refused());
+        EXPECT_EQ(refusal.reason(), busy.reason());
+    }
+    EXPECT_EQ(valuesOf(session->store().column(7)), before);
+    EXPECT_EQ(session->shownslot(), 0);
+    EXPECT_FALSE(session->isMarked(7));
+
+    // Out of the batch: a slot that does not exist and a record of another length are refused
+    // for what they are; a whole record goes in.
+    session->stopBatch();
+    ASSERT_TRUE(clock.advanceUntil([this] { return session->changeRefused().done(); }, 60'000));
+    EXPECT_TRUE(session->recall(200).reason().contains(QStringLiteral("no slot 201")));
+    EXPECT_TRUE(session->fileRecord(-1, other).refused());
+    EXPECT_TRUE(session->fileRecord(7, std::span(other).first(10)).refused());
+    EXPECT_FALSE(session->isMarked(7));
+    EXPECT_TRUE(session->fileRecord(7, other).done());
+    EXPECT_TRUE(session->isMarked(7));
+}
+
 TEST_P(SessionTest, BeforeAnyRecordThePageHasThePanelsDesignTextsThenTheRecordsOwn) {
     int designed = 0;
     for (const PanelCell& cell : profile().panelCells) {
@@ -134,7 +172,7 @@ TEST_P(SessionTest, BeforeAnyRecordThePageHasThePanelsDesignTextsThenTheRecordsO
 TEST_P(SessionTest, ARecallShowsTheSlotAndAHeaderStoreGoesIntoIt) {
     ASSERT_TRUE(capture({6}));
     QSignalSpy shown(session.get(), &Session::slotShown);
-    session->recall(6);
+    ASSERT_TRUE(session->recall(6).done());
     EXPECT_EQ(session->shownslot(), 6);
     EXPECT_EQ(session->recordShown(), 6);
     ASSERT_EQ(shown.size(), 1);
@@ -149,12 +187,12 @@ TEST_P(SessionTest, ARecallShowsTheSlotAndAHeaderStoreGoesIntoIt) {
     std::vector<QString> texts(profile().headerFields.size());
     texts[0] = QStringLiteral("K. Ng");
     QSignalSpy stored(session.get(), &Session::headerStored);
-    session->recall(0);  // the start values; then back to slot 7
-    session->recall(6);
-    session->storeHeader(texts);
+    ASSERT_TRUE(session->recall(0).done());  // the start values; then back to slot 7
+    ASSERT_TRUE(session->recall(6).done());
+    ASSERT_TRUE(session->storeHeader(texts).done());
     ASSERT_EQ(stored.size(), 1);
     EXPECT_EQ(stored.at(0).at(0).toInt(), 6);
-    session->recall(6);
+    ASSERT_TRUE(session->recall(6).done());
     EXPECT_EQ(session->view().controlText(box).trimmed(), QStringLiteral("K. Ng"));
     EXPECT_EQ(session->changeCount(), 2);
 }
@@ -185,7 +223,7 @@ TEST_P(SessionTest, SaveAndLoadReplaceTheSlotsOnlyByAWholeFileOrByChoice) {
     EXPECT_EQ(valuesOf(other.store().column(3)), valuesOf(session->store().column(3)));
     EXPECT_EQ(other.currentFile(), path);
 
-    other.clearAll();
+    ASSERT_TRUE(other.clearAll().done());
     const auto cleared = valuesOf(other.store().column(1));
     int asked = 0;
     const Session::LoadOutcome kept = other.load(half, [&asked](const LoadResult&) {
@@ -233,7 +271,7 @@ TEST_P(SessionTest, ThePrintHostPrintsEachMarkedSlotAsItsRecallShowsIt) {
     }
     RecordingPageSink expected;
     for (const int column : {5, 9}) {
-        alone.recall(column);
+        ASSERT_TRUE(alone.recall(column).done());
         print_report(profile(), alone.view(), expected, dir.path(), {});
     }
     EXPECT_EQ(sink.pageImage(0), expected.pageImage(0));
@@ -245,7 +283,7 @@ TEST_P(SessionTest, ThePrintHostPrintsEachMarkedSlotAsItsRecallShowsIt) {
 
     // A folder that cannot take the scratch bitmaps: said once, nothing recalled or printed.
     folder = dir.filePath(QStringLiteral("missing/deeper"));
-    session->recall(1);
+    ASSERT_TRUE(session->recall(1).done());
     runPrint(PrintOption::All, host);
     EXPECT_EQ(folderFailures, QStringList{folder});
     EXPECT_EQ(sink.jobs().size(), 3U);
@@ -260,7 +298,7 @@ TEST_P(SessionTest, ALostPortEndsTheBatchAndSaysWhy) {
     ASSERT_TRUE(capture({0, 1}));
     ASSERT_EQ(lost.size(), 1);
     EXPECT_EQ(session->portFailure(), QStringLiteral("cable pulled"));
-    EXPECT_FALSE(session->isBusy());
+    EXPECT_TRUE(session->changeRefused().done());
     EXPECT_FALSE(session->unsaved());
 
     EXPECT_TRUE(session->openDevice(QStringLiteral("/dev/ttyFAKE")));

@@ -42,7 +42,7 @@ namespace {
 class ArchiveThroughTheWindow : public trellicap::testing::WindowOnPty {
 protected:
     static void fillSlot(frmmain& w, int column, const char* digits) {
-        auto c = w.store().column(column);
+        auto c = w.session().store().column(column);
         for (int i = 0; i < 251; ++i) {
             c[static_cast<std::size_t>(i)] = static_cast<RecordValue>((i * 7 + column) % 90);
         }
@@ -130,7 +130,7 @@ TEST_P(ArchiveThroughTheWindow, TheArchiveWindowFindsARecordByOperatorTextAndSho
     w->loadFromFile(writeShift());
     typeOperatorAndSave(*w, 2, QStringLiteral("Zed Quill"));
     const auto keptValues =
-        std::vector<RecordValue>(w->store().column(2).begin(), w->store().column(2).end());
+        std::vector<RecordValue>(w->session().store().column(2).begin(), w->session().store().column(2).end());
 
     w->archive().openSearchWindow();
     frmarchive* search = w->archive().searchWindow();
@@ -151,20 +151,20 @@ TEST_P(ArchiveThroughTheWindow, TheArchiveWindowFindsARecordByOperatorTextAndSho
                     .contains(QLatin1String("Zed Quill")));
 
     // The main window's slot holds something else now: asked first, and "No" keeps it.
-    w->store().column(2)[0] = 99;
+    w->session().store().column(2)[0] = 99;
     QStringList questions;
     search->confirm = [&questions](const QString& q) {
         questions.append(q);
         return false;
     };
     EXPECT_FALSE(search->showInMainWindow());
-    EXPECT_EQ(w->store().column(2)[0], 99);
+    EXPECT_EQ(w->session().store().column(2)[0], 99);
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].startsWith(QLatin1String("Mem 3 holds a record")))
         << questions[0].toStdString();
     search->confirm = [](const QString&) { return true; };
     EXPECT_TRUE(search->showInMainWindow());
-    EXPECT_TRUE(std::equal(keptValues.begin(), keptValues.end(), w->store().column(2).begin()));
+    EXPECT_TRUE(std::equal(keptValues.begin(), keptValues.end(), w->session().store().column(2).begin()));
     EXPECT_EQ(w->shownslot(), 2);
     EXPECT_EQ(w->slotList()->item(2)->text(), QStringLiteral("Mem 3 *"));
 
@@ -297,8 +297,8 @@ TEST_P(ArchiveThroughTheWindow, RestoreLeavesASlotThatReceivedANewerRecordAsItIs
     // Before the operator answers, slot 3 receives a record of its own.
     w->fileRecord(2, std::vector<RecordValue>(static_cast<std::size_t>(profile.recordSize()), 9));
     w->archive().restore();
-    EXPECT_EQ(w->store().column(2)[0], 9);
-    EXPECT_EQ(w->store().column(3)[0], 6);
+    EXPECT_EQ(w->session().store().column(2)[0], 9);
+    EXPECT_EQ(w->session().store().column(3)[0], 6);
     EXPECT_TRUE(w->statusBar()->currentMessage().contains(QLatin1String("Mem 3 kept the newer")))
         << w->statusBar()->currentMessage().toStdString();
 }
@@ -307,7 +307,7 @@ TEST_P(ArchiveThroughTheWindow, CompareWithDrawsTheChosenRecordBehindTheMainWind
     auto w = start();
     const QString shift = writeShift();
     w->loadFromFile(shift);
-    w->store().column(2)[0] = 77;  // the slot moves on; the comparison shows what was kept
+    w->session().store().column(2)[0] = 77;  // the slot moves on; the comparison shows what was kept
 
     w->archive().openSearchWindow();
     frmarchive* search = w->archive().searchWindow();
@@ -328,7 +328,7 @@ TEST_P(ArchiveThroughTheWindow, CompareWithDrawsTheChosenRecordBehindTheMainWind
     EXPECT_TRUE(plot->view().reference()->name.endsWith(QLatin1String(", Shift-North.dat)")))
         << plot->view().reference()->name.toStdString();
     EXPECT_EQ(plot->view().reference()->samples[0], (0 * 7 + 2) % 90);
-    EXPECT_EQ(w->store().column(2)[0], 77);  // compared, not filed
+    EXPECT_EQ(w->session().store().column(2)[0], 77);  // compared, not filed
 
     // With every version listed, the older one chosen is the one drawn.
     typeOperatorAndSave(*w, 2, QStringLiteral("Zed Quill"));  // version 2 keeps the 77

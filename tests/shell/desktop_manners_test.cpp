@@ -85,7 +85,7 @@ protected:
             w->slotList()->item(c)->setSelected(true);
         }
         w->cmdcapture_Click();
-        ASSERT_TRUE(waitUntil([this] { return !w->link().isBusy(); }, 5000));
+        ASSERT_TRUE(waitUntil([this] { return !w->session().link().isBusy(); }, 5000));
     }
 
     QTemporaryDir m_dir;
@@ -165,7 +165,7 @@ TEST_F(DesktopManners, MenusHaveStandardKeysBesideTheirUnchangedTexts) {
 TEST_F(DesktopManners, EnterAndEscDoWhatTheButtonsAndTheCloseBoxDo) {
     start();
     // Enter on a slot-list entry recalls it; Enter in a header box stores the fields.
-    w->store().column(6)[0] = 42;
+    w->session().store().column(6)[0] = 42;
     w->slotList()->item(6)->setSelected(true);
     QTest::keyClick(w->slotList(), Qt::Key_Return);
     EXPECT_EQ(w->shownslot(), 6);
@@ -174,7 +174,7 @@ TEST_F(DesktopManners, EnterAndEscDoWhatTheButtonsAndTheCloseBoxDo) {
     auto* opname = child<QLineEdit>("txtopname");
     QTest::keyClicks(opname, QStringLiteral("Kim"));
     QTest::keyClick(opname, Qt::Key_Return);
-    EXPECT_EQ(w->store().column(6)[561], 'K');
+    EXPECT_EQ(w->session().store().column(6)[561], 'K');
 
     // Save: Enter writes the file; Open: Esc closes and loads nothing.
     w->openSaveWindow();

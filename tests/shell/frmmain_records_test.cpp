@@ -27,7 +27,7 @@ class RecordsThroughTheWindow : public trellicap::testing::WindowOnPty {
 protected:
     // A record as the instrument would file it: a trace and its own memory number.
     static void fillSlot(frmmain& w, int column, const char* digits) {
-        auto c = w.store().column(column);
+        auto c = w.session().store().column(column);
         for (int i = 0; i < 251; ++i) {
             c[static_cast<std::size_t>(i)] = static_cast<RecordValue>((i * 7 + column) % 90);
         }
@@ -47,7 +47,7 @@ TEST_P(RecordsThroughTheWindow, SavedSlotsComeBackMarkedInAFreshWindow) {
         fillSlot(*w, 2, "003");
         fillSlot(*w, 149, "150");
         fillSlot(*w, 7, "009");  // names another slot: loads unmarked
-        w->store().column(2)[static_cast<std::size_t>(profile.recordLast)] = 77;  // not in files
+        w->session().store().column(2)[static_cast<std::size_t>(profile.recordLast)] = 77;  // not in files
         w->openSaveWindow();
         auto* save = w->findChild<QWidget*>(QStringLiteral("frmsave"));
         ASSERT_NE(save, nullptr);
@@ -56,7 +56,7 @@ TEST_P(RecordsThroughTheWindow, SavedSlotsComeBackMarkedInAFreshWindow) {
         // The save window starts in the process's folder; point it at ours through its path.
         ASSERT_TRUE(w->saveToFile(path));
         save->close();
-        const auto col = w->store().column(2);
+        const auto col = w->session().store().column(2);
         saved.assign(col.begin(), col.end());
     }
     EXPECT_EQ(QFileInfo(path).size(), 4 * 200 * profile.fileRows.count());
@@ -72,11 +72,11 @@ TEST_P(RecordsThroughTheWindow, SavedSlotsComeBackMarkedInAFreshWindow) {
     EXPECT_EQ(list->item(2)->text(), QStringLiteral("Mem 3 *"));
     EXPECT_EQ(list->item(149)->text(), QStringLiteral("Mem 150 *"));
     EXPECT_EQ(list->item(7)->text(), QStringLiteral("Mem 8"));
-    EXPECT_EQ(w->store().capture()[13], 100);  // the load leaves the shown record alone
+    EXPECT_EQ(w->session().store().capture()[13], 100);  // the load leaves the shown record alone
 
     list->item(2)->setSelected(true);
     w->lstmem_DblClick();
-    const auto capture = w->store().capture();
+    const auto capture = w->session().store().capture();
     for (int r = 0; r < profile.fileRows.count(); ++r) {
         ASSERT_EQ(capture[static_cast<std::size_t>(r)], saved[static_cast<std::size_t>(r)]) << r;
     }
@@ -86,11 +86,11 @@ TEST_P(RecordsThroughTheWindow, SavedSlotsComeBackMarkedInAFreshWindow) {
 TEST_P(RecordsThroughTheWindow, AFailedLoadIsReportedAndChangesNothing) {
     auto w = start();
     fillSlot(*w, 0, "001");
-    const RecordValue before = w->store().column(0)[5];
+    const RecordValue before = w->session().store().column(0)[5];
     w->loadFromFile(m_dir.filePath(QStringLiteral("no-such-file.dat")));
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("no-such-file.dat")));
-    EXPECT_EQ(w->store().column(0)[5], before);
+    EXPECT_EQ(w->session().store().column(0)[5], before);
 
     // A short file says how far it got and keeps the slots, unless asked to load the part.
     QFile shortFile(m_dir.filePath(QStringLiteral("short.dat")));
@@ -103,10 +103,10 @@ TEST_P(RecordsThroughTheWindow, AFailedLoadIsReportedAndChangesNothing) {
     EXPECT_TRUE(m_messages.empty());
     ASSERT_EQ(m_questions.size(), 1u);
     EXPECT_TRUE(m_questions[0].message.text.contains(QStringLiteral("loaded only in part")));
-    EXPECT_EQ(w->store().column(0)[5], before);
+    EXPECT_EQ(w->session().store().column(0)[5], before);
     m_answer = Answer::LoadPart;
     w->loadFromFile(shortFile.fileName());
-    EXPECT_EQ(w->store().column(0)[0], 9);
+    EXPECT_EQ(w->session().store().column(0)[0], 9);
 }
 
 TEST_P(RecordsThroughTheWindow, PrintingAllMarkedSlotsEndsOnTheLastOne) {
@@ -134,7 +134,7 @@ TEST_P(RecordsThroughTheWindow, PrintingAllMarkedSlotsEndsOnTheLastOne) {
     EXPECT_TRUE(QFileInfo::exists(m_dir.filePath(QStringLiteral("report-3.pdf"))));
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("report-4.pdf"))));
     EXPECT_EQ(w->shownslot(), 8);
-    EXPECT_EQ(w->store().capture()[0], w->store().column(8)[0]);
+    EXPECT_EQ(w->session().store().capture()[0], w->session().store().column(8)[0]);
     for (const char* scratch : {"gtp101.bmp", "gtp102.bmp", "gtp103.bmp", "gtp104.bmp"}) {
         EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QString::fromLatin1(scratch)))) << scratch;
     }

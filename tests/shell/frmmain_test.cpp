@@ -72,18 +72,18 @@ TEST_F(MainWindowTest, StartUpOnAWorkingPortShowsTheStartupTrace) {
     w->startUp();
     EXPECT_TRUE(m_messages.empty());
     EXPECT_TRUE(w->isVisible());
-    EXPECT_TRUE(w->port().isOpen());
+    EXPECT_TRUE(w->session().port().isOpen());
     auto* list = w->slotList();
     ASSERT_EQ(list->count(), 200);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("Mem 1"));
     EXPECT_EQ(list->item(199)->text(), QStringLiteral("Mem 200"));
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_EQ(w->store().capture()[13], 100);
-    EXPECT_EQ(w->store().capture()[251], 2);
-    EXPECT_EQ(w->store().column(0)[261], 32);
-    EXPECT_EQ(w->store().column(199)[600], 0);
+    EXPECT_EQ(w->session().store().capture()[13], 100);
+    EXPECT_EQ(w->session().store().capture()[251], 2);
+    EXPECT_EQ(w->session().store().column(0)[261], 32);
+    EXPECT_EQ(w->session().store().column(199)[600], 0);
     // The trace is drawn (green) and the panel keeps its design-time texts.
-    const QImage& image = w->plot().image();
+    const QImage& image = w->session().view().plot().image();
     bool green = false;
     for (int x = 0; x < image.width() && !green; ++x) {
         for (int y = 0; y < image.height() && !green; ++y) {
@@ -120,8 +120,8 @@ TEST_F(MainWindowTest, StartUpWithoutAUsablePortFileHandsOverToPortSelection) {
         EXPECT_EQ(child<QRadioButton>(*option, "optdevice")->isChecked(), path);
         EXPECT_EQ(child<QRadioButton>(*option, "Option1")->isChecked(), !path);
         EXPECT_EQ(w->portno(), 1);
-        EXPECT_EQ(w->store().column(5)[300], 32);  // the table was initialised before
-        EXPECT_EQ(w->store().capture()[13], 0);    // no start-up trace on this path
+        EXPECT_EQ(w->session().store().column(5)[300], 32);  // the table was initialised before
+        EXPECT_EQ(w->session().store().capture()[13], 0);    // no start-up trace on this path
     }
 }
 
@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, ABusyPortTakesTheFailurePath) {
     w->startUp();
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0].text, kFileError);
-    EXPECT_FALSE(w->port().isOpen());
+    EXPECT_FALSE(w->session().port().isOpen());
 }
 
 TEST_F(MainWindowTest, PortSelectionOkWritesTheFileAndCancelRestores) {
@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, PortSelectionOkWritesTheFileAndCancelRestores) {
     EXPECT_EQ(w->portno(), 3);
     child<QPushButton>(*option, "cmdcancel")->click();
     EXPECT_EQ(w->portTarget(), atStart);
-    EXPECT_TRUE(w->port().isOpen());
+    EXPECT_TRUE(w->session().port().isOpen());
     EXPECT_EQ(readConfig(), m_pty.slave().toLocal8Bit() + "\r\n");
     EXPECT_TRUE(m_messages.empty());
     EXPECT_FALSE(option->isVisible());
@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, PortSelectionOkWritesTheFileAndCancelRestores) {
     child<QRadioButton>(*option, "Option2")->click();
     child<QPushButton>(*option, "cmdok")->click();
     EXPECT_EQ(readConfig(), QByteArray("2\r\n"));
-    if (!w->port().isOpen()) {
+    if (!w->session().port().isOpen()) {
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0].title, QStringLiteral("Port Selection Error"));
         EXPECT_EQ(m_messages[0].text, kPortError);
@@ -211,7 +211,7 @@ TEST_F(MainWindowTest, OkOnAPortFileThatCannotBeWrittenSaysSoAndKeepsThePortClos
     EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("udc.cfg")));
     EXPECT_FALSE(m_messages[0].informative.isEmpty());
     EXPECT_TRUE(option->isVisible());
-    EXPECT_FALSE(w->port().isOpen());
+    EXPECT_FALSE(w->session().port().isOpen());
     EXPECT_FALSE(w->isVisible());
 }
 
@@ -321,28 +321,28 @@ TEST_F(MainWindowTest, RecallShowsTheLowestSelectedSlotAndSaveStoresTheHeaderFie
         // Right after start-up the store goes into slot 1.
         opname->setText(QStringLiteral("AB"));
         QTest::mouseClick(save, Qt::LeftButton);
-        EXPECT_EQ(w->store().column(0)[static_cast<std::size_t>(c.firstRow)], 65);
-        EXPECT_EQ(w->store().column(0)[static_cast<std::size_t>(c.firstRow + 1)], 66);
+        EXPECT_EQ(w->session().store().column(0)[static_cast<std::size_t>(c.firstRow)], 65);
+        EXPECT_EQ(w->session().store().column(0)[static_cast<std::size_t>(c.firstRow + 1)], 66);
 
         // With entries 4 and 9 selected, the double-click recalls entry 4.
-        w->store().column(4)[0] = 42;
+        w->session().store().column(4)[0] = 42;
         list->item(9)->setSelected(true);
         list->item(4)->setSelected(true);
         w->lstmem_DblClick();
         EXPECT_EQ(w->shownslot(), 4);
-        EXPECT_EQ(w->store().capture()[0], 42);
+        EXPECT_EQ(w->session().store().capture()[0], 42);
         // A never-filled slot shows an empty operator box and ZERO (its code 260 is 0).
         EXPECT_TRUE(opname->text().isEmpty());
         EXPECT_TRUE(w->controlText("txtzero").isEmpty());
 
         // A full-length text, then a shorter one: no tail of the longer text remains.
-        const RecordValue shownCode = w->store().capture()[static_cast<std::size_t>(c.firstRow)];
+        const RecordValue shownCode = w->session().store().capture()[static_cast<std::size_t>(c.firstRow)];
         const QString full(c.maxChars, QLatin1Char('X'));
         opname->clear();
         QTest::keyClicks(opname, full + QStringLiteral("overflow"));
         EXPECT_EQ(opname->text(), full);
         save->click();
-        auto col = w->store().column(4);
+        auto col = w->session().store().column(4);
         EXPECT_EQ(col[static_cast<std::size_t>(c.firstRow + c.maxChars - 1)], 'X');
         const auto afterField = static_cast<std::size_t>(c.firstRow + c.fieldRows);
         const RecordValue next = col[afterField];
@@ -352,7 +352,7 @@ TEST_F(MainWindowTest, RecallShowsTheLowestSelectedSlotAndSaveStoresTheHeaderFie
         EXPECT_EQ(col[static_cast<std::size_t>(c.firstRow + c.maxChars - 1)], 32);
         EXPECT_EQ(col[afterField], next);  // the next field is untouched
         // The store changes only the memory table.
-        EXPECT_EQ(w->store().capture()[static_cast<std::size_t>(c.firstRow)], shownCode);
+        EXPECT_EQ(w->session().store().capture()[static_cast<std::size_t>(c.firstRow)], shownCode);
 
         list->clearSelection();
         list->item(4)->setSelected(true);
@@ -369,7 +369,7 @@ TEST_F(MainWindowTest, DacHeaderBoxesShowAndStoreTheWhole40CodeRun) {
     w->startUp();
     auto* opname = child<QLineEdit>(*w, "txtopname");
     auto* axno = child<QLineEdit>(*w, "txtaxno");
-    auto column = w->store().column(3);
+    auto column = w->session().store().column(3);
     // Operator: 39 blanks, then "Z" in the 40th code; job number "OP 001" and 34 blanks.
     for (int k = 0; k < 40; ++k) {
         column[static_cast<std::size_t>(530 + k)] = k == 39 ? 'Z' : ' ';

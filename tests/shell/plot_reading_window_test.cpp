@@ -45,7 +45,7 @@ protected:
     // A record with one echo of `height` at sample `at`, RANGE and gate 1 from 30 % for 70 %.
     static void fillSlot(frmmain& w, int column, int at, int height, const char* range) {
         const ModelProfile& profile = w.profile();
-        auto c = w.store().column(column);
+        auto c = w.session().store().column(column);
         for (int i = 0; i < 251; ++i) {
             c[static_cast<std::size_t>(i)] = static_cast<RecordValue>(i == at ? height : 5);
         }
@@ -107,11 +107,11 @@ TEST_P(PlotReadingWindow, ClicksReadTheTraceAndAComparisonStaysAcrossRecalls) {
 
     // From a record file: the file's own slot, the window's table untouched.
     ASSERT_TRUE(w->saveToFile(m_dir.filePath(QStringLiteral("shift.dat"))));
-    w->store().column(2)[105] = 11;
+    w->session().store().column(2)[105] = 11;
     ASSERT_TRUE(w->compareWith({true, m_dir.filePath(QStringLiteral("shift.dat")), 2, {}}));
     EXPECT_EQ(plot->view().reference()->name, QStringLiteral("shift.dat Mem 3"));
     EXPECT_EQ(plot->view().reference()->samples[105], 63);
-    EXPECT_EQ(w->store().column(2)[105], 11);
+    EXPECT_EQ(w->session().store().column(2)[105], 11);
 
     // A file that is not there, or ends before the slot: a message, the reference stays.
     EXPECT_FALSE(w->compareWith({true, m_dir.filePath(QStringLiteral("none.dat")), 2, {}}));
@@ -178,7 +178,7 @@ TEST_P(PlotReadingWindow, AnArchiveRecordChosenInTheCompareWindowIsDrawnAndNamed
     TRELLICAP_SKIP_WITHOUT_PTY(m_pty);
     auto w = start();
     fillSlot(*w, 5, 200, 20, "200");
-    w->archive().keeper().keepFiled(5, w->store().column(5), archive::Source::Capture);
+    w->archive().keeper().keepFiled(5, w->session().store().column(5), archive::Source::Capture);
     fillSlot(*w, 5, 200, 90, "200");  // the memory table moves on; the archive keeps the 20
     fillSlot(*w, 2, 105, 63, "100");
     w->showSlot(2);
@@ -224,7 +224,7 @@ TEST_P(PlotReadingWindow, AnArchiveRecordChosenInTheCompareWindowIsDrawnAndNamed
     EXPECT_EQ(reference.samples[200], 20);
     EXPECT_TRUE(referenceLegend(reference, plot->view().span(), QStringLiteral("40.0"))
                     .startsWith(QLatin1String("Ref Archive Mem 6 (")));
-    EXPECT_EQ(w->store().column(5)[200], 90);  // the memory table is not touched
+    EXPECT_EQ(w->session().store().column(5)[200], 90);  // the memory table is not touched
 
     // The archive gone: a message, and the reference drawn so far stays.
     const QString path = w->archive().archivePath();

@@ -31,7 +31,7 @@ protected:
     std::unique_ptr<frmmain> startWithAllSlots() {
         auto w = startWindow(tft::kProfile);
         for (int column = 0; column < 200; ++column) {
-            auto c = w->store().column(column);
+            auto c = w->session().store().column(column);
             for (int i = 0; i < 251; ++i) {
                 c[static_cast<std::size_t>(i)] = static_cast<RecordValue>((i * 3 + column) % 95);
             }

@@ -108,7 +108,7 @@ protected:
         return w;
     }
     static void mark(frmmain& w, int column) {
-        auto c = w.store().column(column);
+        auto c = w.session().store().column(column);
         c[10] = 55;
         const QByteArray digits = QByteArray::number(column + 1).rightJustified(3, '0');
         for (int i = 0; i < 3; ++i) {
@@ -314,7 +314,7 @@ TEST_F(WindowFiles, newClearsEverySlotAndMarkAfterAsking) {
     EXPECT_EQ(m_asked, 2);
     for (const int column : {0, 199}) {
         EXPECT_EQ(w->slotList()->item(column)->text(), QStringLiteral("Mem %1").arg(column + 1));
-        const auto c = w->store().column(column);
+        const auto c = w->session().store().column(column);
         EXPECT_EQ(c[10], 0);    // rows 0 to 260 start at 0
         EXPECT_EQ(c[261], 32);  // the rest at 32
         EXPECT_EQ(c[static_cast<std::size_t>(kMemoryNumberFirst)], 32);
@@ -340,25 +340,25 @@ TEST_F(WindowFiles, saveBeforeNewClearsOnlyAfterAWrittenFile) {
     ASSERT_NE(save, nullptr);
     save->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(w->store().column(0)[10], 55);
+    EXPECT_EQ(w->session().store().column(0)[10], 55);
 
     // A failed save: reported, nothing cleared.
     action(*w, QStringLiteral("mnunew"))->trigger();
     saveThroughWindow(*w, "missing-folder/slots.dat");
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(w->store().column(0)[10], 55);
+    EXPECT_EQ(w->session().store().column(0)[10], 55);
     EXPECT_TRUE(w->isWindowModified());
 
     // Written: the file holds the slot, then every slot is cleared.
     action(*w, QStringLiteral("mnunew"))->trigger();
     saveThroughWindow(*w, "slots.dat");
     EXPECT_EQ(m_asked, 3);
-    EXPECT_EQ(w->store().column(0)[10], 0);
+    EXPECT_EQ(w->session().store().column(0)[10], 0);
     EXPECT_TRUE(w->currentFile().isEmpty());
     EXPECT_EQ(w->windowTitle(), kCaption);
     EXPECT_EQ(w->recentFilesMenu()->actions()[0]->data().toString(), path("slots.dat"));
     w->loadFromFile(path("slots.dat"));
-    EXPECT_EQ(w->store().column(0)[10], 55);
+    EXPECT_EQ(w->session().store().column(0)[10], 55);
 }
 
 TEST_F(WindowFiles, helpTopicOpensTheGuideAtItsContents) {

@@ -103,7 +103,7 @@ TEST_P(ArchiveRestoreTest, ABatchKilledMidwayIsOfferedAndRestoredValueForValue) 
 
     notice->findChild<QPushButton*>(QStringLiteral("cmdrestore"))->click();
     for (const auto& [slot, encoded] : filed) {
-        EXPECT_EQ(archive::encodeRecord(window.store().column(slot - 1)), encoded)
+        EXPECT_EQ(archive::encodeRecord(window.session().store().column(slot - 1)), encoded)
             << "slot " << slot;
         EXPECT_EQ(window.slotList()->item(slot - 1)->text(), QStringLiteral("Mem %1 *").arg(slot));
     }
@@ -141,8 +141,8 @@ TEST_P(ArchiveRestoreTest, ACleanEndOffersNothingAtTheNextStart) {
         EXPECT_EQ(found[0].source, QStringLiteral("unsolicited"));
         EXPECT_EQ(found[0].slot, 12);
         EXPECT_EQ(archive::keptValues(db, found[0].uuid, 1, GetParam()->recordSize()),
-                  std::vector<RecordValue>(window.store().column(11).begin(),
-                                           window.store().column(11).end()));
+                  std::vector<RecordValue>(window.session().store().column(11).begin(),
+                                           window.session().store().column(11).end()));
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("read"));

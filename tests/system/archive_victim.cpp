@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     frmmain window(profile, std::make_unique<QtSerialPort>(), options);
     window.startUp();
     // Connected after the window's archive: the record is kept when this line goes out.
-    QObject::connect(&window.link(), &InstrumentLink::slotFiled, &window, [&window](int column) {
-        const QByteArray hex = archive::encodeRecord(window.store().column(column)).toHex();
+    QObject::connect(&window.session().link(), &InstrumentLink::slotFiled, &window, [&window](int column) {
+        const QByteArray hex = archive::encodeRecord(window.session().store().column(column)).toHex();
         std::fprintf(stderr, "status: %s\n", qPrintable(window.archive().keeper().statusText()));
         std::printf("filed %d %s\n", column + 1, hex.constData());
         std::fflush(stdout);

@@ -47,7 +47,7 @@ protected:
         m_window =
             std::make_unique<frmmain>(*GetParam(), std::make_unique<QtSerialPort>(), options);
         m_window->startUp();
-        ASSERT_TRUE(m_window->port().isOpen());
+        ASSERT_TRUE(m_window->session().port().isOpen());
     }
 
     QStringList simArguments() const {
@@ -59,7 +59,7 @@ protected:
     void expectFiled(int slot, int lastRow) {
         const auto record = SimProcess::record(simArguments(), slot);
         ASSERT_FALSE(record.empty());
-        const auto column = m_window->store().column(slot - 1);
+        const auto column = m_window->session().store().column(slot - 1);
         int compared = 0;
         for (const auto& [index, value] : record) {
             if (index <= lastRow) {
@@ -81,7 +81,7 @@ protected:
 
 TEST_P(CaptureSystemTest, CaptureFetchesTheSelectedSlotsAndReleasesTheInstrument) {
     const ModelProfile& profile = *GetParam();
-    InstrumentLink& link = m_window->link();
+    InstrumentLink& link = m_window->session().link();
     QSignalSpy finished(&link, &InstrumentLink::batchFinished);
     auto* capture = m_window->findChild<QPushButton*>(QStringLiteral("cmdcapture"));
     auto* progress = m_window->findChild<QLabel*>(QStringLiteral("lblprogress"));
@@ -126,17 +126,17 @@ TEST_P(CaptureSystemTest, ASlotSentFromTheInstrumentIsFiledAndShown) {
 }
 
 TEST_P(CaptureSystemTest, AFrameThatStopsOrNamesNoSlotChangesNothing) {
-    const auto before = std::vector<RecordValue>(m_window->store().column(6).begin(),
-                                                 m_window->store().column(6).end());
-    QSignalSpy incomplete(&m_window->link(), &InstrumentLink::frameIncomplete);
+    const auto before = std::vector<RecordValue>(m_window->session().store().column(6).begin(),
+                                                 m_window->session().store().column(6).end());
+    QSignalSpy incomplete(&m_window->session().link(), &InstrumentLink::frameIncomplete);
     ASSERT_TRUE(m_sim.commandAcknowledged("fault cut 500"));
     ASSERT_TRUE(m_sim.commandAcknowledged("send 7"));
     ASSERT_TRUE(incomplete.wait(5000));
     EXPECT_EQ(list().item(6)->text(), QStringLiteral("Mem 7"));
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), m_window->store().column(6).begin()));
-    EXPECT_EQ(m_window->store().capture()[13], 100);  // still the start-up trace
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), m_window->session().store().column(6).begin()));
+    EXPECT_EQ(m_window->session().store().capture()[13], 100);  // still the start-up trace
 
-    QSignalSpy notFiled(&m_window->link(), &InstrumentLink::frameNotFiled);
+    QSignalSpy notFiled(&m_window->session().link(), &InstrumentLink::frameNotFiled);
     ASSERT_TRUE(m_sim.commandAcknowledged("fault memno 345"));
     ASSERT_TRUE(m_sim.commandAcknowledged("send 7"));
     ASSERT_TRUE(notFiled.wait(5000));
@@ -149,13 +149,13 @@ TEST_P(CaptureSystemTest, AFrameThatStopsOrNamesNoSlotChangesNothing) {
 }
 
 TEST_P(CaptureSystemTest, AnInstrumentThatHangsUpMidFrameEndsTheBatchWithAMessage) {
-    QSignalSpy lost(&m_window->link(), &InstrumentLink::linkLost);
+    QSignalSpy lost(&m_window->session().link(), &InstrumentLink::linkLost);
     ASSERT_TRUE(m_sim.commandAcknowledged("fault hangup 300"));
     list().item(8)->setSelected(true);
     m_window->findChild<QPushButton*>(QStringLiteral("cmdcapture"))->click();
     ASSERT_TRUE(lost.wait(8000));
-    EXPECT_FALSE(m_window->link().batchOn());
-    EXPECT_FALSE(m_window->port().isOpen());
+    EXPECT_FALSE(m_window->session().link().batchOn());
+    EXPECT_FALSE(m_window->session().port().isOpen());
     EXPECT_EQ(list().item(8)->text(), QStringLiteral("Mem 9"));
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0].title, QStringLiteral("Link lost"));

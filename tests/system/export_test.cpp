@@ -56,7 +56,7 @@ TEST(ExportSystemTest, capturedAnnotatedSavedAndExportedAsSearchableText) {
     w.startUp();
     w.show();
 
-    QSignalSpy finished(&w.link(), &InstrumentLink::batchFinished);
+    QSignalSpy finished(&w.session().link(), &InstrumentLink::batchFinished);
     for (const int row : {2, 11}) {
         w.slotList()->item(row)->setSelected(true);
     }

@@ -23,7 +23,7 @@ TEST_P(NotesTargetTest, TheCaptionNamesTheNotesSlotAndTheRecordShownAfterACaptur
     frmmain& w = start();
     EXPECT_EQ(caption(), QStringLiteral("Notes go to Mem 1."));
 
-    QSignalSpy finished(&w.link(), &InstrumentLink::batchFinished);
+    QSignalSpy finished(&w.session().link(), &InstrumentLink::batchFinished);
     w.slotList()->item(4)->setSelected(true);
     w.findChild<QPushButton*>(QStringLiteral("cmdcapture"))->click();
     ASSERT_TRUE(finished.wait(15000));
@@ -36,8 +36,8 @@ TEST_P(NotesTargetTest, TheCaptionNamesTheNotesSlotAndTheRecordShownAfterACaptur
     w.findChild<QLineEdit*>(QLatin1String(first.control.data(), first.control.size()))
         ->setText(QStringLiteral("AB"));
     w.findChild<QPushButton*>(QStringLiteral("cmdtxtsav"))->click();
-    EXPECT_EQ(w.store().column(0)[static_cast<std::size_t>(first.firstRow)], 'A');
-    EXPECT_NE(w.store().column(4)[static_cast<std::size_t>(first.firstRow)], 'A');
+    EXPECT_EQ(w.session().store().column(0)[static_cast<std::size_t>(first.firstRow)], 'A');
+    EXPECT_NE(w.session().store().column(4)[static_cast<std::size_t>(first.firstRow)], 'A');
 
     // Recalling the slot shown makes it the notes' slot.
     w.slotList()->clearSelection();

@@ -76,7 +76,7 @@ TEST_P(PortPathTest, AMissingDevicePathSurvivesStartUpOkAndCancelAndOpensOnceItI
     ASSERT_TRUE(QFile::link(m_sim.pty(), m_adapter));
     option->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
     EXPECT_EQ(m_messages.size(), 2u);
-    EXPECT_TRUE(w.port().isOpen());
+    EXPECT_TRUE(w.session().port().isOpen());
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(config(), m_adapter.toLocal8Bit() + "\r\n");
     EXPECT_EQ(statusField("lblport"), QStringLiteral("%1 \u2014 port open").arg(m_adapter));
@@ -98,7 +98,7 @@ TEST_P(PortPathTest, AMissingDevicePathSurvivesStartUpOkAndCancelAndOpensOnceItI
     option->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
     option->findChild<QPushButton*>(QStringLiteral("cmdcancel"))->click();
     EXPECT_EQ(config(), m_adapter.toLocal8Bit() + "\r\n");
-    EXPECT_TRUE(w.port().isOpen());
+    EXPECT_TRUE(w.session().port().isOpen());
 }
 
 TEST_P(PortPathTest, WithoutADevicePathTheIntroTextIsWholeToo) {

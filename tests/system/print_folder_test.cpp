@@ -21,7 +21,7 @@ TEST_P(PrintFolderTest, AnUnwritableWorkingFolderGivesOneMessagePerPrintRun) {
     m_workingDir = work;
     writeConfig(m_sim.pty().toLocal8Bit());
     frmmain& w = start();
-    ASSERT_TRUE(w.port().isOpen());
+    ASSERT_TRUE(w.session().port().isOpen());
     sendFromInstrument(2);
     sendFromInstrument(6);
 

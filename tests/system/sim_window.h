@@ -100,7 +100,7 @@ protected:
         return window != nullptr && window->isVisible() ? window : nullptr;
     }
     std::vector<RecordValue> columnOf(int slot) const {
-        const auto c = m_window->store().column(slot - 1);
+        const auto c = m_window->session().store().column(slot - 1);
         return {c.begin(), c.end()};
     }
     int fileBytes() const { return 4 * kSlotCount * GetParam()->fileRows.count(); }

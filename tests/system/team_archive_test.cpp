@@ -54,12 +54,12 @@ public:
         window =
             std::make_unique<frmmain>(tft::kProfile, std::make_unique<QtSerialPort>(), options);
         window->startUp();
-        return window->port().isOpen();
+        return window->session().port().isOpen();
     }
 
     // Captures the slots through the window's own controls; true when the batch ended.
     bool capture(std::initializer_list<int> wanted) {
-        QSignalSpy finished(&window->link(), &InstrumentLink::batchFinished);
+        QSignalSpy finished(&window->session().link(), &InstrumentLink::batchFinished);
         for (int slot : wanted) {
             window->slotList()->item(slot - 1)->setSelected(true);
         }

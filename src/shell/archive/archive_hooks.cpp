@@ -14,10 +14,11 @@
 #include <algorithm>
 
 #include "archive/archive_keeper.h"
+#include "session/session.h"
 #include "shell/archive/frmarchive.h"
 #include "shell/archive/frmrestore.h"
+#include "shell/common/window_host.h"
 #include "shell/common/window_placement.h"
-#include "shell/main/frmmain.h"
 
 namespace trellicap {
 
@@ -27,8 +28,11 @@ constexpr const char* kArchiveFile = "archive.sqlite";
 
 }  // namespace
 
-ArchiveHooks::ArchiveHooks(frmmain& window) : m_window(window) {
-    connect(&window.session(), &Session::busyChanged, this, [this](bool busy) {
+ArchiveHooks::ArchiveHooks(Session& session, WindowHost& host, QMenuBar& menus,
+                           QStatusBar& status,
+                           std::function<void(const ReferenceTrace&)> showReference)
+    : m_session(session), m_host(host), m_showReference(std::move(showReference)) {
+    connect(&session, &Session::busyChanged, this, [this](bool busy) {
         if (m_notice) {
             m_notice->restoreButton()->setEnabled(!busy);
         }
@@ -37,12 +41,12 @@ ArchiveHooks::ArchiveHooks(frmmain& window) : m_window(window) {
     connect(&keeper(), &archive::ArchiveKeeper::damagedFileMoved, this,
             &ArchiveHooks::damagedFileMoved);
 
-    m_status = new QLabel(&window);
+    m_status = new QLabel(&host.window());
     m_status->setObjectName(QStringLiteral("lblarchive"));
     m_status->hide();
-    window.statusBar()->addPermanentWidget(m_status);
-    buildMenu();
-    window.installEventFilter(this);
+    status.addPermanentWidget(m_status);
+    buildMenu(menus);
+    host.window().installEventFilter(this);
 }
 
 ArchiveHooks::~ArchiveHooks() = default;
@@ -60,24 +64,24 @@ QString ArchiveHooks::archivePathIn(const QString& folder) {
 }
 
 QString ArchiveHooks::archivePath() const {
-    return m_window.session().archivePath();
+    return m_session.archivePath();
 }
 
 archive::ArchiveKeeper& ArchiveHooks::keeper() {
-    return m_window.session().archive();
+    return m_session.archive();
 }
 
 void ArchiveHooks::start() {
     if (!keeper().restoreOffer().empty()) {
         m_offerPending = true;
-        if (m_window.isVisible()) {
+        if (m_host.window().isVisible()) {
             QTimer::singleShot(0, this, &ArchiveHooks::offerRestore);
         }
     }
 }
 
-void ArchiveHooks::buildMenu() {
-    QMenuBar* bar = m_window.menuBar();
+void ArchiveHooks::buildMenu(QMenuBar& menus) {
+    QMenuBar* bar = &menus;
     auto* menu = new QMenu(QStringLiteral("Archive"), bar);
     menu->setObjectName(QStringLiteral("mnuarchive"));
     QAction* search = menu->addAction(QStringLiteral("Search archive..."));
@@ -95,29 +99,31 @@ void ArchiveHooks::buildMenu() {
 }
 
 bool ArchiveHooks::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_window && event->type() == QEvent::Show && m_offerPending) {
+    if (watched == &m_host.window() && event->type() == QEvent::Show && m_offerPending) {
         QTimer::singleShot(0, this, &ArchiveHooks::offerRestore);
     }
     return QObject::eventFilter(watched, event);
 }
 
 void ArchiveHooks::offerRestore() {
-    if (!m_offerPending || m_notice || !m_window.isVisible()) {
+    if (!m_offerPending || m_notice || !m_host.window().isVisible()) {
         return;
     }
     m_offerPending = false;
-    m_notice = new frmrestore(archive::restoreNoticeText(keeper().restoreOffer()), &m_window);
-    m_notice->restoreButton()->setEnabled(!m_window.session().isBusy());
+    m_notice =
+        new frmrestore(archive::restoreNoticeText(keeper().restoreOffer()), &m_host.window());
+    m_notice->restoreButton()->setEnabled(m_session.changeRefused().done());
     connect(m_notice, &frmrestore::restoreRequested, this, &ArchiveHooks::restore);
-    centreOverOwner(*m_notice, &m_window);
+    centreOverOwner(*m_notice, &m_host.window());
     m_notice->show();
 }
 
 void ArchiveHooks::restore() {
-    if (m_window.session().isBusy()) {
-        return;  // a frame is on its way into the table
+    const Session::RestoreSummary summary = m_session.restoreFromArchive();
+    if (summary.refusal.refused()) {
+        m_host.showStatus(tr("Not restored: %1").arg(summary.refusal.reason()), 10000);
+        return;
     }
-    const Session::RestoreSummary summary = m_window.session().restoreFromArchive();
     const int restored = summary.restored;
     const QStringList& kept = summary.kept;
     QString text = tr("Restored %n record(s) from the archive", nullptr, restored);
@@ -126,7 +132,11 @@ void ArchiveHooks::restore() {
                    "archive)")
                     .arg(kept.join(QStringLiteral(", ")));
     }
-    m_window.statusBar()->showMessage(text, 10000);
+    m_host.showStatus(text, 10000);
+    if (!summary.refused.isEmpty()) {
+        m_host.message({tr("Archive"), tr("Some records could not be restored."),
+                        summary.refused.join(QLatin1Char('\n'))});
+    }
 }
 
 void ArchiveHooks::showStatus() {
@@ -139,7 +149,7 @@ void ArchiveHooks::showStatus() {
 void ArchiveHooks::damagedFileMoved(const QString& path, const QString& aside) {
     // Said once the window is up: the start-up itself asks nothing before it.
     QTimer::singleShot(0, this, [this, path, aside] {
-        m_window.message({tr("Archive"),
+        m_host.message({tr("Archive"),
                           tr("The archive %1 was damaged. It was renamed to %2 and a new archive "
                              "was started.")
                               .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside)),
@@ -149,9 +159,9 @@ void ArchiveHooks::damagedFileMoved(const QString& path, const QString& aside) {
 
 void ArchiveHooks::openSearchWindow() {
     if (!m_search) {
-        m_search = new frmarchive(m_window, archivePath());
+        m_search = new frmarchive(m_session, m_host, m_showReference);
     }
-    centreOverOwner(*m_search, &m_window);
+    centreOverOwner(*m_search, &m_host.window());
     m_search->show();
     m_search->raise();
     m_search->activateWindow();

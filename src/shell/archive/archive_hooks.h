@@ -7,27 +7,34 @@
 #include <QObject>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "profiles/model_profile.h"
 
 class QLabel;
+class QMenuBar;
+class QStatusBar;
 
 namespace trellicap {
 
 namespace archive {
 class ArchiveKeeper;
 }
+class Session;
+class WindowHost;
 class frmarchive;
-class frmmain;
 class frmrestore;
+struct ReferenceTrace;
 
 class ArchiveHooks : public QObject {
     Q_OBJECT
 public:
-    // The window's session keeps the records; these are the archive's menu, status field,
-    // restore notice and search window.
-    explicit ArchiveHooks(frmmain& window);
+    // The window's session keeps the records; these are the archive's menu (in `menus`),
+    // status field (in `status`), restore notice and search window, whose "Compare with"
+    // draws through `showReference`.
+    ArchiveHooks(Session& session, WindowHost& host, QMenuBar& menus, QStatusBar& status,
+                 std::function<void(const ReferenceTrace&)> showReference);
     ~ArchiveHooks() override;
 
     // The archive file of a working folder: "archive.sqlite" in it.
@@ -50,12 +57,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildMenu();
+    void buildMenu(QMenuBar& bar);
     void showStatus();
     void damagedFileMoved(const QString& path, const QString& aside);
     void offerRestore();
 
-    frmmain& m_window;
+    Session& m_session;
+    WindowHost& m_host;
+    std::function<void(const ReferenceTrace&)> m_showReference;
     QLabel* m_status = nullptr;
     QPointer<frmrestore> m_notice;
     QPointer<frmarchive> m_search;

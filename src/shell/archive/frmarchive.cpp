@@ -21,7 +21,7 @@
 #include <QVBoxLayout>
 
 #include "archive/archive_keeper.h"
-#include "link/instrument_link.h"
+#include "session/session.h"
 #include "report/export_job.h"
 #include "report/kept_records.h"
 #include "report/slot_view.h"
@@ -30,8 +30,7 @@
 #include "shell/archive/archive_results_model.h"
 #include "shell/archive/archive_scope.h"
 #include "shell/compare/archive_reference.h"
-#include "shell/main/frmmain.h"
-#include "shell/main/slot_list_panel.h"
+#include "shell/common/window_host.h"
 #include "storage/record_file_io.h"
 
 namespace trellicap {
@@ -45,18 +44,21 @@ constexpr const char* kSources[] = {"capture", "unsolicited", "file", "restore"}
 
 }  // namespace
 
-frmarchive::frmarchive(frmmain& window, const QString& archivePath)
-    : QWidget(&window, Qt::Window),
-      m_window(window),
+frmarchive::frmarchive(Session& session, WindowHost& host,
+                       std::function<void(const ReferenceTrace&)> showReference)
+    : QWidget(&host.window(), Qt::Window),
+      m_session(session),
+      m_host(host),
+      m_showReference(std::move(showReference)),
       m_connection(QStringLiteral("trellicap-archive-window-") + QUuid::createUuid().toString()) {
     setObjectName(QStringLiteral("frmarchive"));
     setWindowTitle(QStringLiteral("Search archive"));
     // A connection of the window's own: reading never waits for the keeper's writes (WAL).
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    m_db.setDatabaseName(archivePath);
+    m_db.setDatabaseName(session.archivePath());
     m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=250"));
     m_db.open();
-    m_model = new ArchiveResultsModel(window.profile(), m_db, this);
+    m_model = new ArchiveResultsModel(session.profile(), m_db, this);
 
     buildFilters();
     m_table = new QTableView(this);
@@ -175,7 +177,7 @@ frmarchive::~frmarchive() {
 void frmarchive::useDatabase(const QSqlDatabase& db) {
     m_db = db;
     ArchiveResultsModel* old = m_model;
-    m_model = new ArchiveResultsModel(m_window.profile(), m_db, this);
+    m_model = new ArchiveResultsModel(m_session.profile(), m_db, this);
     m_table->setModel(m_model);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &frmarchive::selectionChanged);
@@ -228,7 +230,7 @@ void frmarchive::buildFilters() {
     connect(m_cbosource, &QComboBox::currentIndexChanged, this, later);
     connect(m_chkversions, &QCheckBox::toggled, this, later);
 
-    m_scope = new ArchiveScope(m_window.workingDir(), m_db, this);
+    m_scope = new ArchiveScope(m_host.workingDir(), m_db, this);
     connect(m_scope, &ArchiveScope::databaseChosen, this, &frmarchive::useDatabase);
     connect(m_scope, &ArchiveScope::note, this,
             [this](const QString& text) { m_lblcount->setText(text); });
@@ -316,7 +318,7 @@ void frmarchive::selectionChanged() {
     }
     const int row = rows.front();
     const auto values = m_model->values(row);
-    m_picpreview->setPixmap(QPixmap::fromImage(keptPicture(m_window.profile(), values, 96.0)));
+    m_picpreview->setPixmap(QPixmap::fromImage(keptPicture(m_session.profile(), values, 96.0)));
     QStringList lines;
     lines << QStringLiteral("Mem %1, %2, version %3")
                  .arg(m_model->slot(row))
@@ -364,17 +366,17 @@ QString frmarchive::pathFor(const QString& filter) {
     if (askPath) {
         return askPath(filter);
     }
-    return QFileDialog::getSaveFileName(this, QStringLiteral("Export"), m_window.workingDir(),
+    return QFileDialog::getSaveFileName(this, QStringLiteral("Export"), m_host.workingDir(),
                                         filter);
 }
 
 void frmarchive::fail(const QString& text) {
-    m_window.message({QStringLiteral("Search archive"), text});
+    m_host.message({QStringLiteral("Search archive"), text});
 }
 
 bool frmarchive::showInMainWindow() {
     const QList<int> rows = selectedRows();
-    if (rows.size() != 1 || m_window.link().isBusy()) {
+    if (rows.size() != 1) {
         return false;
     }
     const int row = rows.front();
@@ -383,24 +385,39 @@ bool frmarchive::showInMainWindow() {
         fail(
             QStringLiteral("This record is of the %1 model; this program shows %2 records.")
                 .arg(m_model->model(row).toUpper(),
-                     QString::fromLatin1(m_window.profile().modelKey.data(),
-                                         static_cast<qsizetype>(m_window.profile().modelKey.size()))
+                     QString::fromLatin1(m_session.profile().modelKey.data(),
+                                         static_cast<qsizetype>(m_session.profile().modelKey.size()))
                          .toUpper()));
         return false;
     }
     const int column = m_model->slot(row) - 1;
-    const auto held = m_window.store().column(column);
-    const bool holdsRecord = m_window.slotPanel().entryText(column).endsWith(QLatin1String(" *"));
-    if (holdsRecord && !std::equal(held.begin(), held.end(), values.begin(), values.end()) &&
+    // A frame on its way, or a record that names no slot: said before anything is asked.
+    if (const Refusal refusal = m_session.changeRefused(); refusal.refused()) {
+        fail(refusal.reason());
+        return false;
+    }
+    if (column < 0 || column >= kSlotCount) {
+        fail(QStringLiteral("Record %1 v%2 names slot %3; the slots are 1 to %4.")
+                 .arg(m_model->uuid(row).left(8))
+                 .arg(m_model->version(row))
+                 .arg(column + 1)
+                 .arg(kSlotCount));
+        return false;
+    }
+    if (m_session.holdsOtherRecord(column, values) &&
         !ask(QStringLiteral("Mem %1 holds a record. Replace it with the record from the archive?")
                  .arg(column + 1))) {
         return false;
     }
-    m_window.fileRecord(column, values);
-    m_window.archive().keeper().keepFiled(column, values, archive::Source::Restore);
-    m_window.showSlot(column);
-    m_window.raise();
-    m_window.activateWindow();
+    if (const Refusal refusal = m_session.restoreRecord(column, values); refusal.refused()) {
+        fail(QStringLiteral("Record %1 v%2 was not filed: %3")
+                 .arg(m_model->uuid(row).left(8))
+                 .arg(m_model->version(row))
+                 .arg(refusal.reason()));
+        return false;
+    }
+    (void)m_session.recall(column);
+    m_host.bringToFront();
     return true;
 }
 
@@ -425,10 +442,8 @@ bool frmarchive::compareInMainWindow() {
     kept.slot = m_model->slot(row);
     kept.path = m_model->value(row, archive::kColPath);
     kept.arrived = m_model->value(row, archive::kColArrived);
-    m_window.showReference(
-        referenceFromRecord(m_window.profile(), archiveReferenceName(kept), values));
-    m_window.raise();
-    m_window.activateWindow();
+    m_showReference(referenceFromRecord(m_session.profile(), archiveReferenceName(kept), values));
+    m_host.bringToFront();
     return true;
 }
 
@@ -448,7 +463,7 @@ QStringList frmarchive::selectedUuids(QString* error) const {
 bool frmarchive::exportRecordFile(const QString& path) {
     QString error;
     const QStringList uuids = selectedUuids(&error);
-    RecordStore store(m_window.profile());
+    RecordStore store(m_session.profile());
     const KeptTable table =
         uuids.isEmpty() ? KeptTable{{}, error} : tableFromKept(m_db, uuids, store);
     if (!table.error.isEmpty()) {
@@ -473,7 +488,7 @@ bool frmarchive::exportCsv(const QString& path) {
 bool frmarchive::exportDocument(const QString& path, const QString& what, ExportFormat format) {
     QString error;
     const QStringList uuids = selectedUuids(&error);
-    RecordStore store(m_window.profile());
+    RecordStore store(m_session.profile());
     const KeptTable table =
         uuids.isEmpty() ? KeptTable{{}, error} : tableFromKept(m_db, uuids, store);
     if (!table.error.isEmpty()) {

@@ -29,12 +29,16 @@ namespace trellicap {
 class ArchiveResultsModel;
 class ArchiveScope;
 class RecordStore;
-class frmmain;
+class Session;
+class WindowHost;
+struct ReferenceTrace;
 
 class frmarchive : public QWidget {
     Q_OBJECT
 public:
-    frmarchive(frmmain& window, const QString& archivePath);
+    // Over the session's archive; "Compare with" draws through `showReference`.
+    frmarchive(Session& session, WindowHost& host,
+               std::function<void(const ReferenceTrace&)> showReference);
     ~frmarchive() override;
 
     // Test seams: the question before a record in the main window is replaced, and the
@@ -70,7 +74,9 @@ private:
     [[nodiscard]] QString pathFor(const QString& filter);
     void fail(const QString& text);
 
-    frmmain& m_window;
+    Session& m_session;
+    WindowHost& m_host;
+    std::function<void(const ReferenceTrace&)> m_showReference;
     QString m_connection;
     QSqlDatabase m_db;  // the scope's database: this computer's archive or the team server
     ArchiveScope* m_scope = nullptr;

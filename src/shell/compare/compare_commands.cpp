@@ -2,21 +2,18 @@
 
 #include <variant>
 
-#include "shell/archive/archive_hooks.h"
+#include "record/profile_text.h"
+#include "session/session.h"
+#include "shell/common/window_host.h"
 #include "shell/compare/archive_reference.h"
 #include "shell/compare/compare_dialog.h"
 #include "shell/compare/reference_sources.h"
-#include "shell/main/frmmain.h"
 
 namespace trellicap {
 
 void CompareCommands::open(int column) {
-    const ModelProfile& profile = m_window.profile();
-    const CompareArchive archive{
-        m_window.archive().archivePath(),
-        QString::fromLatin1(profile.modelKey.data(),
-                            static_cast<qsizetype>(profile.modelKey.size()))};
-    CompareDialog dialog(column, m_window.workingDir(), &m_window, archive);
+    const CompareArchive archive{m_session.archivePath(), qs(m_session.profile().modelKey)};
+    CompareDialog dialog(column, m_host.workingDir(), &m_host.window(), archive);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -24,20 +21,20 @@ void CompareCommands::open(int column) {
 }
 
 bool CompareCommands::compareWith(const CompareChoice& choice) {
-    const ModelProfile& profile = m_window.profile();
+    const ModelProfile& profile = m_session.profile();
     std::variant<ReferenceTrace, UserMessage> fetched;
     if (!choice.uuid.isEmpty()) {
-        fetched = referenceFromArchiveFile(profile, m_window.archive().archivePath(), choice.uuid);
+        fetched = referenceFromArchiveFile(profile, m_session.archivePath(), choice.uuid);
     } else if (choice.fromFile) {
         fetched = referenceFromFile(profile, choice.path, choice.column);
     } else {
-        fetched = referenceFromMemory(m_window.store(), choice.column);
+        fetched = referenceFromMemory(m_session.store(), choice.column);
     }
     if (const auto* problem = std::get_if<UserMessage>(&fetched)) {
-        m_window.message(*problem);  // the reference drawn so far stays
+        m_host.message(*problem);  // the reference drawn so far stays
         return false;
     }
-    m_window.showReference(std::get<ReferenceTrace>(fetched));
+    m_show(std::get<ReferenceTrace>(fetched));
     return true;
 }
 

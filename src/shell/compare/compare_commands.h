@@ -3,14 +3,21 @@
 // archive, handed to the plot.
 #pragma once
 
+#include <functional>
+
 namespace trellicap {
 
-class frmmain;
+class Session;
+class WindowHost;
 struct CompareChoice;
+struct ReferenceTrace;
 
 class CompareCommands {
 public:
-    explicit CompareCommands(frmmain& window) : m_window(window) {}
+    // `show` draws the trace behind the plot.
+    CompareCommands(Session& session, WindowHost& host,
+                    std::function<void(const ReferenceTrace&)> show)
+        : m_session(session), m_host(host), m_show(std::move(show)) {}
 
     // The choice window with `column` preselected; a choice made leads to compareWith().
     void open(int column);
@@ -19,7 +26,9 @@ public:
     bool compareWith(const CompareChoice& choice);
 
 private:
-    frmmain& m_window;
+    Session& m_session;
+    WindowHost& m_host;
+    std::function<void(const ReferenceTrace&)> m_show;
 };
 
 }  // namespace trellicap

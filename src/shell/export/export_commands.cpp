@@ -2,17 +2,16 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStatusBar>
 
-#include "link/instrument_link.h"
 #include "record/profile_text.h"
 #include "report/export_job.h"
 #include "report/vector_report_document.h"
+#include "session/session.h"
+#include "session/session_print_host.h"
+#include "shell/common/window_host.h"
 #include "shell/common/window_placement.h"
 #include "shell/export/export_dialog.h"
 #include "shell/export/export_progress.h"
-#include "shell/export/main_report_host.h"
-#include "shell/main/frmmain.h"
 
 namespace trellicap {
 
@@ -25,26 +24,31 @@ QString suggestedExportPath(const QString& currentFile, const QString& workingDi
     return file.dir().filePath(file.completeBaseName() + suffix);
 }
 
-ExportCommands::ExportCommands(frmmain& window)
-    : m_window(window), m_report(std::make_unique<MainReportHost>(window)) {}
+ExportCommands::ExportCommands(Session& session, WindowHost& host,
+                               std::function<bool(int column)> isSelected)
+    : m_session(session),
+      m_host(host),
+      m_isSelected(std::move(isSelected)) {}
 
 ExportCommands::~ExportCommands() = default;
 
 void ExportCommands::open(bool pdf) {
-    if (m_window.link().isBusy()) {
+    if (const Refusal refusal = m_session.changeRefused(); refusal.refused()) {
+        m_host.showStatus(refusal.reason(), 6000);
         return;
     }
     QPointer<ExportDialog>& dialog = pdf ? m_pdf : m_csv;
     if (!dialog) {
         dialog =
-            new ExportDialog(pdf ? ExportDialog::Kind::Pdf : ExportDialog::Kind::Csv, &m_window);
+            new ExportDialog(pdf ? ExportDialog::Kind::Pdf : ExportDialog::Kind::Csv,
+                                  &m_host.window());
         connect(dialog, &ExportDialog::exportRequested, this,
                 [this, pdf](const ExportChoice& choice) { run(pdf, choice); });
     }
     if (!dialog->isVisible()) {
         dialog->setSuggestedPath(
-            suggestedExportPath(m_window.currentFile(), m_window.workingDir(), pdf));
-        centreOverOwner(*dialog, &m_window);
+            suggestedExportPath(m_session.currentFile(), m_host.workingDir(), pdf));
+        centreOverOwner(*dialog, &m_host.window());
     }
     dialog->show();
     dialog->raise();
@@ -52,17 +56,22 @@ void ExportCommands::open(bool pdf) {
 }
 
 void ExportCommands::run(bool pdf, const ExportChoice& choice) {
-    if (m_running || m_window.link().isBusy()) {
-        return;  // one export at a time; the records stay still while it starts
+    if (m_running) {
+        return;  // one export at a time
     }
-    const QString program = qs(m_window.profile().programName);
-    const int shownSlot = m_window.shownslot();
+    // The records stay still while it starts (it takes a copy of them).
+    if (const Refusal refusal = m_session.changeRefused(); refusal.refused()) {
+        m_host.showStatus(refusal.reason(), 6000);
+        return;
+    }
+    const QString program = qs(m_session.profile().programName);
+    const int shownSlot = m_session.shownslot();
     const QString path = QFileInfo(choice.path).absoluteFilePath();
     ExportRequest request;
     request.format = !pdf            ? ExportFormat::Csv
                      : choice.vector ? ExportFormat::VectorPdf
                                      : ExportFormat::BitmapPdf;
-    request.marked = m_window.session().marks();
+    request.marked = m_session.marks();
     // The record shown is the window's own page for a PDF, its slot's row for a table.
     const bool shownPage = pdf && choice.option == PrintOption::Current;
     if (choice.option == PrintOption::Current) {
@@ -70,45 +79,45 @@ void ExportCommands::run(bool pdf, const ExportChoice& choice) {
             request.slotNumbers.push_back(shownSlot + 1);
         }
     } else {
-        for (const int entry : entriesToPrint(choice.option, *m_report)) {
+        const SessionPrintHost listed(m_session, {m_isSelected, {}, {}, {}, {}, {}});
+        for (const int entry : entriesToPrint(choice.option, listed)) {
             request.slotNumbers.push_back(entry + 1);
         }
         if (request.slotNumbers.empty()) {
-            m_window.statusBar()->showMessage(choice.option == PrintOption::Selected
-                                                  ? tr("No slot is selected: nothing exported")
-                                                  : tr("No slot holds a record: nothing exported"),
-                                              6000);
+            m_host.showStatus(choice.option == PrintOption::Selected
+                                  ? tr("No slot is selected: nothing exported")
+                                  : tr("No slot holds a record: nothing exported"),
+                              6000);
             return;
         }
     }
     const QList<int> titled =
         shownPage ? QList<int>{shownSlot + 1}
                   : QList<int>(request.slotNumbers.begin(), request.slotNumbers.end());
-    request.title = vectorReportTitle(QFileInfo(m_window.currentFile()).fileName(), titled);
+    request.title = vectorReportTitle(QFileInfo(m_session.currentFile()).fileName(), titled);
     const int count = static_cast<int>(request.slotNumbers.size()) + (shownPage ? 1 : 0);
 
-    auto job = std::make_unique<ExportJob>(m_window.session().store(), std::move(request), path);
-    if (!job->start() || (shownPage && !job->addShown(m_window.session().view()))) {
-        m_window.message({program, tr("The export could not be written."),
+    auto job = std::make_unique<ExportJob>(m_session.store(), std::move(request), path);
+    if (!job->start() || (shownPage && !job->addShown(m_session.view()))) {
+        m_host.message({program, tr("The export could not be written."),
                           QStringLiteral("%1: %2").arg(choice.path, job->error())});
         return;
     }
-    auto* running = new ExportProgress(std::move(job), m_window);
+    auto* running = new ExportProgress(std::move(job), m_host.window());
     m_running = running;
     connect(running, &ExportProgress::finished, this,
             [this, running, pdf, count, program](bool ok, const QString& path, const QString& error,
                                                  bool stopped) {
                 running->deleteLater();
-                QStatusBar* status = m_window.statusBar();
                 if (ok) {
-                    status->showMessage(
+                    m_host.showStatus(
                         pdf ? tr("Exported %n report page(s) to %1", nullptr, count).arg(path)
                             : tr("Exported %n slot(s) to %1", nullptr, count).arg(path),
                         10000);
                 } else if (stopped) {
-                    status->showMessage(tr("Export stopped: %1 not written").arg(path), 10000);
+                    m_host.showStatus(tr("Export stopped: %1 not written").arg(path), 10000);
                 } else {
-                    m_window.message({program, tr("The export could not be written."),
+                    m_host.message({program, tr("The export could not be written."),
                                       QStringLiteral("%1: %2").arg(path, error)});
                 }
             });

@@ -5,14 +5,15 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 namespace trellicap {
 
 class ExportDialog;
 class ExportProgress;
-class MainReportHost;
-class frmmain;
+class Session;
+class WindowHost;
 struct ExportChoice;
 
 // The record file's name with the export's suffix, in the folder of the file; "reports" in
@@ -23,7 +24,8 @@ struct ExportChoice;
 class ExportCommands : public QObject {
     Q_OBJECT
 public:
-    explicit ExportCommands(frmmain& window);
+    // `isSelected` tells whether a column's entry is selected in the slot list.
+    ExportCommands(Session& session, WindowHost& host, std::function<bool(int column)> isSelected);
     ~ExportCommands() override;
 
     // The choice window for a PDF (pdf true) or a CSV; the path is suggested afresh each
@@ -33,8 +35,9 @@ public:
     void run(bool pdf, const ExportChoice& choice);
 
 private:
-    frmmain& m_window;
-    std::unique_ptr<MainReportHost> m_report;  // the window as the page's source
+    Session& m_session;
+    WindowHost& m_host;
+    std::function<bool(int column)> m_isSelected;
     QPointer<ExportDialog> m_pdf;
     QPointer<ExportDialog> m_csv;
     QPointer<ExportProgress> m_running;

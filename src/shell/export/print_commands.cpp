@@ -2,14 +2,19 @@
 
 #include "report/ui/frmprintop.h"
 #include "report/ui/printer_setup.h"
+#include "session/session.h"
+#include "shell/common/window_host.h"
 #include "shell/common/window_placement.h"
 #include "shell/export/main_report_host.h"
-#include "shell/main/frmmain.h"
 
 namespace trellicap {
 
-PrintCommands::PrintCommands(frmmain& window, QString settingsFile)
-    : m_window(window), m_settingsFile(std::move(settingsFile)) {}
+PrintCommands::PrintCommands(Session& session, WindowHost& host, QString settingsFile,
+                             std::function<bool(int column)> isSelected)
+    : m_session(session),
+      m_host(host),
+      m_settingsFile(std::move(settingsFile)),
+      m_isSelected(std::move(isSelected)) {}
 
 PrintCommands::~PrintCommands() {
     delete m_options.data();  // its print requests come here
@@ -23,26 +28,32 @@ PrinterSetup& PrintCommands::printerSetup() {
 }
 
 void PrintCommands::openPrinterSetup() {
-    printerSetup().showPrinter(&m_window);
+    printerSetup().showPrinter(&m_host.window());
 }
 
 void PrintCommands::openPrintOptions() {
-    if (m_window.session().isBusy()) {
+    if (const Refusal refusal = m_session.changeRefused(); refusal.refused()) {
+        m_host.showStatus(refusal.reason(), 6000);
         return;
     }
-    if (!m_host) {
-        m_host = std::make_unique<MainReportHost>(m_window);
+    if (!m_report) {
+        m_report = std::make_unique<MainReportHost>(
+            m_session, m_host, [this]() -> PrinterSetup& { return printerSetup(); }, m_isSelected);
     }
     if (!m_options) {
-        m_options = new frmprintop(&m_window);
-        QObject::connect(m_options, &frmprintop::printRequested, &m_window,
+        m_options = new frmprintop(&m_host.window());
+        QObject::connect(m_options, &frmprintop::printRequested, &m_host.window(),
                          [this](PrintOption option) {
-                             if (!m_window.session().isBusy()) {
-                                 runPrint(option, *m_host);
+                             // Each slot is recalled as it prints: not while a frame comes in.
+                             if (const Refusal refusal = m_session.changeRefused();
+                                 refusal.refused()) {
+                                 m_host.showStatus(refusal.reason(), 6000);
+                                 return;
                              }
+                             runPrint(option, *m_report);
                          });
     }
-    showSecondaryWindow(*m_options, &m_window);
+    showSecondaryWindow(*m_options, &m_host.window());
 }
 
 }  // namespace trellicap

@@ -4,19 +4,23 @@
 
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace trellicap {
 
 class MainReportHost;
 class PrinterSetup;
-class frmmain;
+class Session;
+class WindowHost;
 class frmprintop;
 
 class PrintCommands {
 public:
     // settingsFile: where the printer chosen is kept between runs; empty: nowhere.
-    PrintCommands(frmmain& window, QString settingsFile);
+    // `isSelected` tells whether a column's entry is selected in the slot list.
+    PrintCommands(Session& session, WindowHost& host, QString settingsFile,
+                  std::function<bool(int column)> isSelected);
     ~PrintCommands();
 
     PrinterSetup& printerSetup();
@@ -24,10 +28,12 @@ public:
     void openPrintOptions();
 
 private:
-    frmmain& m_window;
+    Session& m_session;
+    WindowHost& m_host;
     QString m_settingsFile;
+    std::function<bool(int column)> m_isSelected;
     std::unique_ptr<PrinterSetup> m_printer;
-    std::unique_ptr<MainReportHost> m_host;
+    std::unique_ptr<MainReportHost> m_report;
     QPointer<frmprintop> m_options;
 };
 

@@ -1,24 +1,25 @@
 #include "shell/files/record_file_commands.h"
 
 #include <QFileInfo>
-#include <QStatusBar>
 
 #include "record/profile_text.h"
+#include "session/session.h"
+#include "shell/common/window_host.h"
 #include "shell/common/window_placement.h"
 #include "shell/files/unsaved_guard.h"
-#include "shell/main/frmmain.h"
 #include "storage/storage_messages.h"
 #include "storage/ui/frmopen.h"
 #include "storage/ui/frmsave.h"
 
 namespace trellicap {
 
-RecordFileCommands::RecordFileCommands(frmmain& window)
-    : QObject(&window),
-      m_window(window),
+RecordFileCommands::RecordFileCommands(Session& session, WindowHost& host)
+    : QObject(&host.window()),
+      m_session(session),
+      m_host(host),
       m_guard(std::make_unique<UnsavedGuard>(UnsavedGuard::Host{
-          [this] { return m_window.hasUnsavedChanges(); },
-          [this](const UserQuestion& question) { return m_window.ask(question); },
+          [this] { return m_session.unsaved(); },
+          [this](const UserQuestion& question) { return m_host.ask(question); },
           [this] { openSaveWindow(); }})) {}
 
 RecordFileCommands::~RecordFileCommands() {
@@ -33,13 +34,13 @@ void RecordFileCommands::proceed(const QString& whatNext, std::function<void()> 
 
 void RecordFileCommands::openSaveWindow() {
     if (!m_frmsave) {
-        m_frmsave = new frmsave(m_saveFolder, &m_window);
+        m_frmsave = new frmsave(m_saveFolder, &m_host.window());
         connect(m_frmsave, &frmsave::saveRequested, this,
                 [this](const QString& path) { m_guard->saveFinished(saveToFile(path)); });
         connect(m_frmsave, &QObject::destroyed, this, [this] { m_guard->saveWindowClosed(); });
         m_frmsave->setReplaceCheck([this](const QString& path) { return confirmReplace(path); });
     }
-    showSecondaryWindow(*m_frmsave, &m_window);
+    showSecondaryWindow(*m_frmsave, &m_host.window());
 }
 
 bool RecordFileCommands::confirmReplace(const QString& path) {
@@ -48,11 +49,12 @@ bool RecordFileCommands::confirmReplace(const QString& path) {
                                 {Answer::Replace, Answer::Cancel},
                                 Answer::Cancel,
                                 Answer::Cancel};
-    return m_window.ask(question) == Answer::Replace;
+    return m_host.ask(question) == Answer::Replace;
 }
 
 void RecordFileCommands::openOpenWindow() {
-    if (m_window.session().isBusy()) {
+    if (const Refusal refusal = m_session.changeRefused(); refusal.refused()) {
+        m_host.showStatus(refusal.reason(), 6000);
         return;
     }
     if (m_frmopen && m_frmopen->isVisible()) {
@@ -63,16 +65,17 @@ void RecordFileCommands::openOpenWindow() {
 }
 
 void RecordFileCommands::showOpenWindow() {
-    if (m_window.session().isBusy()) {
-        return;  // a frame came in while the operator was saving
+    // A frame may have come in while the operator was saving.
+    if (const Refusal refusal = m_session.changeRefused(); refusal.refused()) {
+        m_host.showStatus(refusal.reason(), 6000);
+        return;
     }
     if (!m_frmopen) {
-        m_frmopen = new frmopen(m_openFolder, &m_window);
+        m_frmopen = new frmopen(m_openFolder, &m_host.window());
         connect(m_frmopen, &frmopen::loadRequested, this, [this](const QString& path) {
             // Records captured or edited while the open window stood open were never asked
             // about: ask before the file replaces them.
-            if (m_window.hasUnsavedChanges() &&
-                m_window.session().changeCount() != m_changesWhenOpenShown) {
+            if (m_session.unsaved() && m_session.changeCount() != m_changesWhenOpenShown) {
                 m_guard->proceed(tr("opening another file"), [this, path] { loadFromFile(path); });
             } else {
                 loadFromFile(path);
@@ -80,20 +83,19 @@ void RecordFileCommands::showOpenWindow() {
         });
     }
     if (!m_frmopen->isVisible()) {
-        m_changesWhenOpenShown = m_window.session().changeCount();
+        m_changesWhenOpenShown = m_session.changeCount();
     }
-    showSecondaryWindow(*m_frmopen, &m_window);
+    showSecondaryWindow(*m_frmopen, &m_host.window());
 }
 
 bool RecordFileCommands::saveToFile(const QString& path) {
-    m_window.raise();
-    m_window.activateWindow();
-    if (const auto error = m_window.session().save(path)) {
-        m_window.message(describeSaveFailure(path, *error));
+    m_host.bringToFront();
+    if (const auto error = m_session.save(path)) {
+        m_host.message(describeSaveFailure(path, *error));
         return false;
     }
     emit fileTaken(path);
-    m_window.statusBar()->showMessage(tr("Saved all 200 slots to %1").arg(path), 6000);
+    m_host.showStatus(tr("Saved all 200 slots to %1").arg(path), 6000);
     return true;
 }
 
@@ -102,52 +104,51 @@ bool RecordFileCommands::loadPartOf(const LoadResult& result, const QString& pat
                                 {Answer::KeepSlots, Answer::LoadPart},
                                 Answer::KeepSlots,
                                 Answer::KeepSlots};
-    return m_window.ask(question) == Answer::LoadPart;
+    return m_host.ask(question) == Answer::LoadPart;
 }
 
 void RecordFileCommands::loadFromFile(const QString& path) {
-    m_window.raise();
-    m_window.activateWindow();
-    if (m_window.session().isBusy()) {
-        return;  // a frame is on its way into the table
-    }
-    const Session::LoadOutcome load = m_window.session().load(
+    m_host.bringToFront();
+    const Session::LoadOutcome load = m_session.load(
         path, [this, &path](const LoadResult& read) { return loadPartOf(read, path); });
-    if (load.complete) {
+    if (load.refusal.refused()) {
+        m_host.showStatus(tr("Not opened: %1").arg(load.refusal.reason()), 6000);
+    } else if (load.complete) {
         emit fileTaken(path);
-        m_window.statusBar()->showMessage(tr("Loaded %1").arg(path), 6000);
+        m_host.showStatus(tr("Loaded %1").arg(path), 6000);
     } else if (!load.result.tableChanged()) {
-        m_window.message(*describeLoadFailure(load.result, path));
+        m_host.message(*describeLoadFailure(load.result, path));
     } else if (!load.adopted) {
-        m_window.statusBar()->showMessage(
-            tr("Nothing loaded from %1; the slots are as they were").arg(path), 6000);
+        m_host.showStatus(tr("Nothing loaded from %1; the slots are as they were").arg(path),
+                          6000);
     }
     // A part taken: the table is no file's now (the session says so; the title follows).
 }
 
 void RecordFileCommands::newRecords() {
-    if (m_window.session().isBusy()) {
-        return;  // a frame is on its way into the table
+    if (const Refusal refusal = m_session.changeRefused(); refusal.refused()) {
+        m_host.showStatus(refusal.reason(), 6000);
+        return;
     }
     m_guard->proceed(tr("clearing all slots"), [this] {
-        if (m_window.session().isBusy()) {
-            return;  // a capture began while the operator was saving
+        // A capture may have begun while the operator was saving.
+        if (const Refusal refusal = m_session.clearAll(); refusal.refused()) {
+            m_host.showStatus(refusal.reason(), 6000);
+            return;
         }
-        m_window.session().clearAll();
-        m_window.statusBar()->showMessage(tr("All 200 slots cleared"), 6000);
+        m_host.showStatus(tr("All 200 slots cleared"), 6000);
     });
 }
 
 void RecordFileCommands::openRecordFile(const QString& path) {
-    if (m_window.session().isBusy()) {
-        m_window.statusBar()->showMessage(tr("Not opened while a capture runs: %1").arg(path),
-                                          6000);
+    if (m_session.changeRefused().refused()) {
+        m_host.showStatus(tr("Not opened while a capture runs: %1").arg(path), 6000);
         return;
     }
     if (!QFileInfo::exists(path)) {
         emit fileGone(path);
-        m_window.message({qs(m_window.profile().programName),
-                          tr("The record file is not there any more."), path});
+        m_host.message({qs(m_session.profile().programName),
+                        tr("The record file is not there any more."), path});
         return;
     }
     // loadFromFile() itself refuses while a capture runs, so a Save that lasted into one

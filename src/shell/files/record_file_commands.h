@@ -12,15 +12,16 @@
 namespace trellicap {
 
 struct LoadResult;
+class Session;
 class UnsavedGuard;
-class frmmain;
+class WindowHost;
 class frmopen;
 class frmsave;
 
 class RecordFileCommands : public QObject {
     Q_OBJECT
 public:
-    explicit RecordFileCommands(frmmain& window);
+    RecordFileCommands(Session& session, WindowHost& host);
     ~RecordFileCommands() override;
 
     void openSaveWindow();
@@ -50,7 +51,8 @@ private:
     // A load that stopped part-way: keep the slots, or take the part that was read.
     bool loadPartOf(const LoadResult& result, const QString& path);
 
-    frmmain& m_window;
+    Session& m_session;
+    WindowHost& m_host;
     QPointer<frmsave> m_frmsave;
     QPointer<frmopen> m_frmopen;
     std::unique_ptr<UnsavedGuard> m_guard;

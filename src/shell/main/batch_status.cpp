@@ -70,7 +70,7 @@ void BatchStatus::linkLost(const QString& reason) {
 }
 
 void BatchStatus::updateBusy() {
-    const bool busy = m_session.isBusy();
+    const bool busy = m_session.changeRefused().refused();
     for (QWidget* widget : m_controls.busyWidgets) {
         widget->setEnabled(!busy);
     }

@@ -41,13 +41,13 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     port->setObjectName(QStringLiteral("Comm1"));
     m_session = std::make_unique<Session>(profile, std::move(port), sessionOptions(m_options));
 
-    m_files = new RecordFileCommands(*this);
+    m_files = new RecordFileCommands(*m_session, *this);
     buildMenus();
     connect(m_files, &RecordFileCommands::fileTaken, this,
             [this](const QString& path) { m_recentFiles->add(path); });
     connect(m_files, &RecordFileCommands::fileGone, this,
             [this](const QString& path) { m_recentFiles->forget(path); });
-    const MainContents contents = buildMainContents(*this, profile, plot());
+    const MainContents contents = buildMainContents(*this, profile, m_session->view().plot());
     m_contents = contents.widget;
     m_slots = contents.slotList;
     m_panel = contents.panel;
@@ -58,17 +58,22 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     connect(m_slots, &SlotListPanel::compareRequested, this, &frmmain::openCompare);
     connect(m_plotPanel, &PlotPanel::compareRequested, this, [this] { openCompare(shownslot()); });
     buildStatusBar();
-    m_port = std::make_unique<MainPort>(*this, *m_status,
-                                        QDir(m_options.workingDir).filePath(kPortConfigName));
-    m_print = std::make_unique<PrintCommands>(*this, m_options.settingsFile);
+    m_port = std::make_unique<MainPort>(*m_session, *this, *m_status,
+                                        QDir(m_options.workingDir).filePath(kPortConfigName),
+                                        [this] { quitProgram(); });
+    const auto isSelected = [this](int column) { return m_slots->isSelected(column); };
+    m_print =
+        std::make_unique<PrintCommands>(*m_session, *this, m_options.settingsFile, isSelected);
     connectSession();
-    m_archive = std::make_unique<ArchiveHooks>(*this);
+    const auto showReference = [this](const ReferenceTrace& trace) { this->showReference(trace); };
+    m_archive = std::make_unique<ArchiveHooks>(*m_session, *this, *menuBar(), *statusBar(),
+                                               showReference);
     // After the archive: the team server's entry joins the archive's menu.
-    m_teamSync = std::make_unique<TeamSyncHooks>(*this, m_options.workingDir, *m_archive, link());
-    m_exports = std::make_unique<ExportCommands>(*this);
-    m_compare = std::make_unique<CompareCommands>(*this);
+    m_teamSync = std::make_unique<TeamSyncHooks>(*this, m_options.workingDir, *m_archive,
+                                                 m_session->link());
+    m_exports = std::make_unique<ExportCommands>(*m_session, *this, isSelected);
+    m_compare = std::make_unique<CompareCommands>(*m_session, *this, showReference);
     m_help = std::make_unique<HelpCommand>(*this, qs(profile.programName));
-    connect(m_status, &StatusFields::unsavedChanged, this, &frmmain::updateTitle);
     new RecordFileDrop(*this, [this](const QString& path) { openRecordFile(path); });
 }
 
@@ -83,6 +88,15 @@ QSize frmmain::sizeHint() const {
 
 QListWidget* frmmain::slotList() const {
     return m_slots->list();
+}
+
+void frmmain::showStatus(const QString& text, int timeoutMs) {
+    statusBar()->showMessage(text, timeoutMs);
+}
+
+void frmmain::bringToFront() {
+    raise();
+    activateWindow();
 }
 
 void frmmain::message(const UserMessage& msg) {
@@ -135,22 +149,36 @@ QString frmmain::controlText(std::string_view control) const {
 }
 
 void frmmain::lstmem_DblClick() {
-    if (m_session->isBusy()) {
-        return;  // a frame is on its way into the capture buffer
-    }
     if (const auto column = m_slots->firstSelected()) {
         showSlot(*column);
     }
 }
 
+void frmmain::showSlot(int column) {
+    // Refused while a frame is on its way into the capture buffer.
+    if (const Refusal refusal = m_session->recall(column); refusal.refused()) {
+        showStatus(refusal.reason(), 6000);
+    }
+}
+
 void frmmain::cmdtxtsav_Click() {
-    if (!m_session->isBusy()) {
-        m_session->storeHeader(m_plotPanel->headerTexts());
+    if (const Refusal refusal = m_session->storeHeader(m_plotPanel->headerTexts());
+        refusal.refused()) {
+        showStatus(refusal.reason(), 6000);
     }
 }
 
 void frmmain::cmdcapture_Click() {
-    m_session->startBatch(m_slots->selectedColumns());
+    if (const Refusal refusal = m_session->startBatch(m_slots->selectedColumns());
+        refusal.refused()) {
+        showStatus(refusal.reason(), 6000);
+    }
+}
+
+void frmmain::fileRecord(int column, std::span<const RecordValue> values) {
+    if (const Refusal refusal = m_session->fileRecord(column, values); refusal.refused()) {
+        message({qs(m_profile.programName), tr("The record was not filed."), refusal.reason()});
+    }
 }
 
 void frmmain::openAbout() {

@@ -13,6 +13,7 @@
 #include "shell/archive/team_sync_hooks.h"
 #include "shell/common/message_box.h"
 #include "shell/common/question_box.h"
+#include "shell/common/window_host.h"
 #include "shell/compare/compare_commands.h"
 #include "shell/export/export_commands.h"
 #include "shell/export/print_commands.h"
@@ -32,7 +33,6 @@ struct CompareChoice;
 struct ExportChoice;
 struct ReferenceTrace;
 class ArchiveHooks;
-class InstrumentLink;
 class PlotPanel;
 class PrinterSetup;
 class SettingsPanel;
@@ -40,7 +40,7 @@ class SlotListPanel;
 class StatusFields;
 class frmAbout;
 
-class frmmain : public QMainWindow {
+class frmmain : public QMainWindow, public WindowHost {
     Q_OBJECT
 public:
     struct Options {
@@ -62,13 +62,16 @@ public:
 
     [[nodiscard]] const ModelProfile& profile() const { return m_profile; }
     [[nodiscard]] Session& session() { return *m_session; }
-    [[nodiscard]] RecordStore& store() { return m_session->store(); }
-    [[nodiscard]] SerialPort& port() { return m_session->port(); }
-    [[nodiscard]] InstrumentLink& link() { return m_session->link(); }
-    [[nodiscard]] Canvas& plot() { return m_session->view().plot(); }
     [[nodiscard]] QListWidget* slotList() const;
     [[nodiscard]] SlotListPanel& slotPanel() const { return *m_slots; }
-    [[nodiscard]] QString workingDir() const { return m_options.workingDir; }
+
+    // What the commands beside the window need of it.
+    [[nodiscard]] QWidget& window() override { return *this; }
+    void message(const UserMessage& message) override;
+    Answer ask(const UserQuestion& question) override;
+    void showStatus(const QString& text, int timeoutMs) override;
+    [[nodiscard]] QString workingDir() const override { return m_options.workingDir; }
+    void bringToFront() override;
     // All of the contents at their design size (a scroll area alone would ask for less).
     [[nodiscard]] QSize sizeHint() const override;
 
@@ -86,15 +89,12 @@ public:
     void cmdtxtsav_Click();
     void cmdcapture_Click();
     // Recall a slot for display or printing: copy the column, redraw, remember it.
-    void showSlot(int column) { m_session->recall(column); }
+    void showSlot(int column);
 
     // Closes the port and opens the device of the current port target. On failure the
     // port stays closed and the reason is returned.
     std::optional<PortOpenFailure> reopenPort() { return m_port->reopenPort(); }
     [[nodiscard]] QString portOpenFailure() const { return m_session->portFailure(); }
-
-    void message(const UserMessage& message);
-    Answer ask(const UserQuestion& question);
 
     // File > Exit, Ctrl+Q and the close box: asks first while there are unsaved changes.
     void requestExit();
@@ -145,9 +145,7 @@ public:
     [[nodiscard]] ArchiveHooks& archive() const { return *m_archive; }
     // A record from the archive into its slot's column, whole and as it was kept: the entry
     // gets the slot mark and the table counts as unsaved.
-    void fileRecord(int column, std::span<const RecordValue> values) {
-        m_session->fileRecord(column, values);
-    }
+    void fileRecord(int column, std::span<const RecordValue> values);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

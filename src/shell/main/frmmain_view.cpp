@@ -25,6 +25,7 @@ void frmmain::connectSession() {
     connect(session, &Session::viewChanged, this, &frmmain::showView);
     connect(session, &Session::recordShownChanged, this, &frmmain::showNotesTarget);
     connect(session, &Session::currentFileChanged, this, &frmmain::updateTitle);
+    connect(session, &Session::unsavedChanged, this, &frmmain::updateTitle);
     connect(session, &Session::headerStored, this, [this](int column) {
         statusBar()->showMessage(tr("Header fields stored in Mem %1").arg(column + 1), 4000);
     });

@@ -83,10 +83,7 @@ void StatusFields::instrumentAnswered(const QTime& at) {
 }
 
 void StatusFields::setUnsaved(bool unsaved) {
-    m_unsaved = unsaved;
-    m_changeCount += unsaved ? 1 : 0;
     m_changes->setText(unsaved ? tr("unsaved changes") : QString());
-    emit unsavedChanged(unsaved);
 }
 
 }  // namespace trellicap

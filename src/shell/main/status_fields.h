@@ -37,15 +37,10 @@ public:
     void setPort(const QString& device, PortState state);
     // A frame came from the instrument: an open port now says when it last answered.
     void instrumentAnswered(const QTime& at);
+    // Shows the session's unsaved state (the session alone keeps it).
     void setUnsaved(bool unsaved);
-    [[nodiscard]] bool unsaved() const { return m_unsaved; }
-    // Grows with every change to the records: tells whether changes came after a question.
-    [[nodiscard]] int changeCount() const { return m_changeCount; }
 
     [[nodiscard]] QPushButton* stopButton() const { return m_stop; }
-
-signals:
-    void unsavedChanged(bool unsaved);
 
 private:
     QStatusBar& m_bar;
@@ -55,8 +50,6 @@ private:
     QLabel* m_changes;
     QString m_device;
     PortState m_portState = PortState::NotConnected;
-    bool m_unsaved = false;
-    int m_changeCount = 0;
 };
 
 }  // namespace trellicap

@@ -1,18 +1,23 @@
 #include "shell/port/main_port.h"
 
-#include <QStatusBar>
+#include <QWidget>
 
 #include "session/session.h"
+#include "shell/common/window_host.h"
 #include "shell/common/window_placement.h"
-#include "shell/main/frmmain.h"
 #include "shell/main/status_fields.h"
 #include "shell/port/frmoption.h"
 #include "shell/port/port_selection_wiring.h"
 
 namespace trellicap {
 
-MainPort::MainPort(frmmain& window, StatusFields& status, QString configPath)
-    : m_window(window), m_status(status), m_configPath(std::move(configPath)) {}
+MainPort::MainPort(Session& session, WindowHost& host, StatusFields& status, QString configPath,
+                   std::function<void()> quit)
+    : m_session(session),
+      m_host(host),
+      m_status(status),
+      m_quit(std::move(quit)),
+      m_configPath(std::move(configPath)) {}
 
 MainPort::~MainPort() {
     delete m_selection.data();  // its choices come here
@@ -32,46 +37,45 @@ bool MainPort::openConfigured() {
 
 void MainPort::openSelection() {
     if (!m_selection) {
-        m_selection = new frmoption(&m_window);
+        m_selection = new frmoption(&m_host.window());
         connectPortSelection(*m_selection, *this);
     }
     if (!m_selection->isVisible()) {
         m_selection->startFrom(m_target, portOpenFailure());
     }
-    showSecondaryWindow(*m_selection, &m_window);
+    showSecondaryWindow(*m_selection, &m_host.window());
 }
 
 std::optional<PortOpenFailure> MainPort::reopenPort() {
-    Session& session = m_window.session();
     const QString device = deviceFor(m_target);
-    if (!session.openDevice(device)) {
+    if (!m_session.openDevice(device)) {
         m_status.setPort(device, PortState::NotConnected);
-        return PortOpenFailure{session.portFailure(), session.portDeniedPermission()};
+        return PortOpenFailure{m_session.portFailure(), m_session.portDeniedPermission()};
     }
     m_status.setPort(device, PortState::Open);
-    m_window.statusBar()->showMessage(QObject::tr("Connected to %1").arg(device), 5000);
+    m_host.showStatus(QObject::tr("Connected to %1").arg(device), 5000);
     return std::nullopt;
 }
 
 QString MainPort::portOpenFailure() const {
-    return m_window.session().portFailure();
+    return m_session.portFailure();
 }
 
 void MainPort::message(const UserMessage& message) {
-    m_window.message(message);
+    m_host.message(message);
 }
 
 void MainPort::portSelectionDone() {
-    m_window.show();
-    m_window.raise();
+    m_host.window().show();
+    m_host.window().raise();
 }
 
 bool MainPort::mainWindowVisible() const {
-    return m_window.isVisible();
+    return m_host.window().isVisible();
 }
 
 void MainPort::quitProgram() {
-    m_window.quitProgram();
+    m_quit();
 }
 
 }  // namespace trellicap

@@ -5,19 +5,23 @@
 
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 #include "shell/port/port_config.h"
 #include "shell/port/port_selection_host.h"
 
 namespace trellicap {
 
+class Session;
 class StatusFields;
-class frmmain;
+class WindowHost;
 class frmoption;
 
 class MainPort final : public PortSelectionHost {
 public:
-    MainPort(frmmain& window, StatusFields& status, QString configPath);
+    // `quit` ends the program (the port selection of a failed start-up closed).
+    MainPort(Session& session, WindowHost& host, StatusFields& status, QString configPath,
+             std::function<void()> quit);
     ~MainPort() override;
     MainPort(const MainPort&) = delete;
     MainPort& operator=(const MainPort&) = delete;
@@ -41,8 +45,10 @@ public:
     void quitProgram() override;
 
 private:
-    frmmain& m_window;
+    Session& m_session;
+    WindowHost& m_host;
     StatusFields& m_status;
+    std::function<void()> m_quit;
     QString m_configPath;
     PortTarget m_target;
     QPointer<frmoption> m_selection;
