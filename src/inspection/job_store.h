@@ -25,16 +25,22 @@ struct JobListing {
     QString result;  // the overall result as last kept ("reject", "acceptable", ...)
 };
 
+// What a version of a job comes to, kept beside it for the lists and the searches: the
+// overall result and each record's, in the job's order.
+struct JobResults {
+    QString overall;
+    std::vector<QString> records;
+};
+
 class InspectionStore {
 public:
     virtual ~InspectionStore() = default;
 
     // Keeps `job` as a new version. A job without an id is new: it gets one, and must be
     // version 1. Otherwise the version must follow the newest kept one, so a change made
-    // from a job read before someone else's change is refused rather than lost. `result` is
-    // the overall result the job's records come to (kept for the searches). The reason on
-    // failure.
-    [[nodiscard]] virtual std::optional<QString> keepJob(Job& job, const QString& result) = 0;
+    // from a job read before someone else's change is refused rather than lost. `results` are
+    // what the job's records come to (kept for the searches). The reason on failure.
+    [[nodiscard]] virtual std::optional<QString> keepJob(Job& job, const JobResults& results) = 0;
     // The newest version of a job (by its id, or the first characters of it when they name
     // one job alone); nullopt with `error` set when there is none or it cannot be read.
     [[nodiscard]] virtual std::optional<Job> job(const QString& id, QString* error) = 0;
