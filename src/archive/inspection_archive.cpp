@@ -64,6 +64,11 @@ QString inTransaction(QSqlDatabase& db, Fill fill) {
     return error;
 }
 
+// A text column's value: an empty text, never NULL, where nothing was given.
+QVariant text(const QString& value) {
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
 EquipmentVersionRow equipmentRowOf(const QSqlQuery& query) {
     return {query.value(0).toString(), query.value(1).toString(), query.value(2).toInt(),
             query.value(3).toString(), query.value(4).toString(), query.value(5).toLongLong(),
@@ -95,10 +100,10 @@ QString keepJobVersion(QSqlDatabase& db, const JobVersionRow& row,
                                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                            .arg(kJobColumns));
         for (const QVariant& value :
-             {QVariant(row.uuid), QVariant(row.version), QVariant(row.model), QVariant(row.client),
-              QVariant(row.orderNumber), QVariant(row.object), QVariant(row.result),
-              QVariant(row.records), QVariant(row.changedBy), QVariant(row.changedAt),
-              QVariant(row.changedMs), QVariant(row.changeNote), QVariant(row.body)}) {
+             {text(row.uuid), QVariant(row.version), text(row.model), text(row.client),
+              text(row.orderNumber), text(row.object), text(row.result), QVariant(row.records),
+              text(row.changedBy), text(row.changedAt), QVariant(row.changedMs),
+              text(row.changeNote), text(row.body)}) {
             insert.addBindValue(value);
         }
         if (!insert.exec()) {
@@ -117,7 +122,7 @@ QString keepJobVersion(QSqlDatabase& db, const JobVersionRow& row,
             record.bindValue(1, row.version);
             record.bindValue(2, entry.item);
             record.bindValue(3, entry.contentHash);
-            record.bindValue(4, entry.result);
+            record.bindValue(4, text(entry.result));
             values.bindValue(0, entry.contentHash);
             values.bindValue(1, entry.codes);
             if (!record.exec()) {
