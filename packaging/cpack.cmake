@@ -1,5 +1,24 @@
 # Package formats: a Debian package on Linux (scripts/package), a ZIP and, where NSIS is
-# installed, an installer on Windows.
+# installed, an installer on Windows. The window programs' entries come from the model
+# registry (src/profiles/models.cmake).
+trellicap_models(cpack_models)
+set(cpack_programs "")
+set(cpack_executables "")
+set(nsis_icons "")
+set(nsis_delete "")
+foreach(key IN LISTS cpack_models)
+    trellicap_model_field(program ${key} PROGRAM)
+    trellicap_model_field(name ${key} NAME)
+    list(APPEND cpack_programs "${program} for the ${name} model")
+    list(APPEND cpack_executables ${program} "Trellicap ${name}")
+    string(APPEND nsis_icons "
+        CreateDirectory '$PROFILE\\\\Trellicap\\\\${key}'
+        SetOutPath '$PROFILE\\\\Trellicap\\\\${key}'
+        CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Trellicap ${name}.lnk' '$INSTDIR\\\\bin\\\\${program}.exe'")
+    string(APPEND nsis_delete "
+        Delete '$SMPROGRAMS\\\\$START_MENU\\\\Trellicap ${name}.lnk'")
+endforeach()
+string(JOIN ",\n" cpack_program_lines ${cpack_programs})
 set(CPACK_PACKAGE_NAME trellicap)
 set(CPACK_PACKAGE_VENDOR "The Trellicap developers")
 set(CPACK_PACKAGE_CONTACT "The Trellicap developers <developers@trellicap.org>")
@@ -13,13 +32,14 @@ A-scan echo trace and the instrument's settings), shows them, adds
 operator and location notes, keeps them in record files and prints one
 test report page per slot.
 .
-This package holds the two window programs, TrellicapTFT (TFT model) and
-Trellicap (DAC model), trellicap-cli for PDF reports, CSV and JSON
-tables, pictures and scripted captures, and instrument-sim, a stand-in
-instrument on a pseudo-terminal for training and trials.")
+This package holds a window program for each instrument model:
+${cpack_program_lines};
+trellicap-cli for PDF reports, CSV and JSON tables, pictures and
+scripted captures, and instrument-sim, a stand-in instrument on a
+pseudo-terminal for training and trials.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Trellicap)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_EXECUTABLES TrellicapTFT "Trellicap TFT" Trellicap "Trellicap DAC")
+set(CPACK_PACKAGE_EXECUTABLES ${cpack_executables})
 
 if(WIN32)
     set(CPACK_GENERATOR ZIP)
@@ -28,23 +48,17 @@ if(WIN32)
         list(APPEND CPACK_GENERATOR NSIS)
     endif()
     set(CPACK_NSIS_MUI_ICON ${TRELLICAP_ICON_ICO})
-    set(CPACK_NSIS_INSTALLED_ICON_NAME bin\\\\TrellicapTFT.exe)
+    list(GET cpack_models 0 first_model)
+    trellicap_model_field(first_program ${first_model} PROGRAM)
+    set(CPACK_NSIS_INSTALLED_ICON_NAME bin\\\\${first_program}.exe)
     set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
     # The Start menu entries start each program in a folder of the user's own, as the
     # programs keep udc.cfg and their files in the folder they start in (the installation
     # folder is not writable).
     set(CPACK_PACKAGE_EXECUTABLES "")
-    set(CPACK_NSIS_CREATE_ICONS_EXTRA "
-        CreateDirectory '$PROFILE\\\\Trellicap\\\\tft'
-        CreateDirectory '$PROFILE\\\\Trellicap\\\\dac'
-        SetOutPath '$PROFILE\\\\Trellicap\\\\tft'
-        CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Trellicap TFT.lnk' '$INSTDIR\\\\bin\\\\TrellicapTFT.exe'
-        SetOutPath '$PROFILE\\\\Trellicap\\\\dac'
-        CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Trellicap DAC.lnk' '$INSTDIR\\\\bin\\\\Trellicap.exe'
+    set(CPACK_NSIS_CREATE_ICONS_EXTRA "${nsis_icons}
         SetOutPath '$INSTDIR'")
-    set(CPACK_NSIS_DELETE_ICONS_EXTRA "
-        Delete '$SMPROGRAMS\\\\$START_MENU\\\\Trellicap TFT.lnk'
-        Delete '$SMPROGRAMS\\\\$START_MENU\\\\Trellicap DAC.lnk'")
+    set(CPACK_NSIS_DELETE_ICONS_EXTRA "${nsis_delete}")
 else()
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGE_EXECUTABLES "")

@@ -254,12 +254,26 @@ MigrationResult migrateSchema(QSqlDatabase& db, int targetVersion) {
         if (migration.version <= current || migration.version > targetVersion) {
             continue;
         }
-        if (!db.transaction()) {
+        // Two programs may open a new archive at once (a window program and trellicap-cli):
+        // on SQLite the migration takes the write lock first and reads the version again
+        // under it, so the second one finds the step done instead of doing it twice.
+        QString error;
+        if (engine == Engine::Sqlite) {
+            if (!exec(db, QStringLiteral("BEGIN IMMEDIATE"), &error, &result.engineError)) {
+                result.error =
+                    QStringLiteral("schema version %1: %2").arg(migration.version).arg(error);
+                return result;
+            }
+        } else if (!db.transaction()) {
             result.error = sqlError(db.lastError());
             result.engineError = db.lastError();
             return result;
         }
-        QString error;
+        if (engine == Engine::Sqlite && schemaVersion(db, nullptr) >= migration.version) {
+            exec(db, QStringLiteral("COMMIT"), &error);
+            result.toVersion = migration.version;
+            continue;
+        }
         bool ok = true;
         for (const QString& statement : engineStatements(migration, engine)) {
             if (!exec(db, statement, &error, &result.engineError)) {
@@ -278,12 +292,20 @@ MigrationResult migrateSchema(QSqlDatabase& db, int targetVersion) {
                           .arg(migration.version),
                       &error, &result.engineError);
         }
-        if (!ok || !db.commit()) {
-            if (ok) {
+        const bool committed = ok && (engine == Engine::Sqlite ? exec(db, QStringLiteral("COMMIT"),
+                                                                      &error, &result.engineError)
+                                                               : db.commit());
+        if (!committed) {
+            if (ok && engine != Engine::Sqlite) {
                 error = sqlError(db.lastError());
                 result.engineError = db.lastError();
             }
-            db.rollback();
+            if (engine == Engine::Sqlite) {
+                QString ignored;
+                exec(db, QStringLiteral("ROLLBACK"), &ignored);
+            } else {
+                db.rollback();
+            }
             result.error =
                 QStringLiteral("schema version %1: %2").arg(migration.version).arg(error);
             return result;

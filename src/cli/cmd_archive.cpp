@@ -14,6 +14,7 @@
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
+#include "cli/models.h"
 #include "cli/output_file.h"
 #include "report/kept_records.h"
 #include "storage/record_file_writer.h"
@@ -253,8 +254,9 @@ void runVerify(const CommandLine& line) {
 const Command& archiveSearchCommand() {
     static const Command command{
         {QStringLiteral("archive search"),
-         QStringLiteral("[--from DATE] [--to DATE] [--text TEXT] [--slot N] [--model tft|dac] "
-                        "[--all-versions] [--json] [--archive PATH | --server URL]"),
+         withModelKeys(
+             QStringLiteral("[--from DATE] [--to DATE] [--text TEXT] [--slot N] [--model {models}] "
+                            "[--all-versions] [--json] [--archive PATH | --server URL]")),
          QStringLiteral("the kept records a date range, a text, a slot or a model find"),
          QStringLiteral(
              "Lists the newest version of each kept record (every version with\n"
@@ -289,7 +291,7 @@ const Command& archiveSearchCommand() {
 const Command& archiveImportCommand() {
     static const Command command{
         {QStringLiteral("archive import"),
-         QStringLiteral("FILE.dat [--model tft|dac] [--archive PATH]"),
+         withModelKeys(QStringLiteral("FILE.dat [--model {models}] [--archive PATH]")),
          QStringLiteral("keeps a record file's marked slots, as File > Open does"),
          QStringLiteral("Keeps each marked slot of the record file in the archive, as the window\n"
                         "program's File > Open does; values kept before are not stored again."),

@@ -11,6 +11,7 @@
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
+#include "cli/models.h"
 #include "cli/slot_list.h"
 #include "cli/stop_signals.h"
 #include "link/instrument_link.h"
@@ -87,17 +88,6 @@ void checkOutputFolder(const QString& path) {
     }
 }
 
-// The other model, for the hint when records do not name their slots: a frame of one model
-// read with the other's layout puts other characters where the memory number should be.
-QString otherModelName(const CliModel& model) {
-    for (const CliModel& other : cliModels()) {
-        if (&other != &model) {
-            return displayName(other);
-        }
-    }
-    return displayName(model);
-}
-
 // A filed record names its slot in its memory-number codes; one that does not was probably
 // read with the wrong model's layout, and the window would not mark its slot after a load.
 std::optional<QString> misnamedRecord(const CliModel& model, const RecordStore& store, int column) {
@@ -107,7 +97,7 @@ std::optional<QString> misnamedRecord(const CliModel& model, const RecordStore& 
     }
     return QStringLiteral("slot %1: the record names slot %2; is the instrument a %3 model?")
         .arg(column + 1)
-        .arg(QString::number(named, 'g', 10), otherModelName(model));
+        .arg(QString::number(named, 'g', 10), otherModelNames(model));
 }
 
 // Runs the batch on the event loop until the link says it is over. Every connection has
@@ -168,7 +158,7 @@ QString misnamedSummary(const CaptureRequest& request, const CaptureOutcome& out
                "instrument a %4 model?")
         .arg(outcome.misnamed.size())
         .arg(outcome.misnamed.size() == 1 ? QStringLiteral("s") : QString())
-        .arg(formatSlotList(slotsOfColumns(outcome.misnamed)), otherModelName(*request.model));
+        .arg(formatSlotList(slotsOfColumns(outcome.misnamed)), otherModelNames(*request.model));
 }
 
 // Saves what arrived; the summary's place for it, or nothing when no slot arrived.
@@ -222,7 +212,8 @@ void runCapture(const CommandLine& line) {
 const Command& captureCommand() {
     static const Command command{
         {QStringLiteral("capture"),
-         QStringLiteral("--port DEVICE --model tft|dac --slots LIST -o OUT.dat [--timeout-ms N]"),
+         withModelKeys(QStringLiteral(
+             "--port DEVICE --model {models} --slots LIST -o OUT.dat [--timeout-ms N]")),
          QStringLiteral("fetch slots from the instrument into a record file"),
          QStringLiteral(
              "Requests each slot in ascending order as the window's Capture does (one retry\n"

@@ -60,7 +60,8 @@ void runEvaluate(const CommandLine& line) {
 const Command& evaluateCommand() {
     static const Command command{
         {QStringLiteral("evaluate"),
-         QStringLiteral("FILE --job JOB.json [--slots LIST] [--json] [-o OUT] [--model tft|dac]"),
+         withModelKeys(QStringLiteral(
+             "FILE --job JOB.json [--slots LIST] [--json] [-o OUT] [--model {models}]")),
          QStringLiteral("each slot's echo against a job: depth, surface distance, dB, result"),
          QStringLiteral(
              "Evaluates the highest echo in gate 1 of each chosen slot (as csv gives it)\n"

@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "cli/info_table.h"
 #include "cli/input_options.h"
+#include "cli/models.h"
 #include "cli/output_file.h"
 #include "cli/slot_list.h"
 #include "record/profile_text.h"
@@ -57,7 +58,7 @@ QString infoHeaderWords() {
 const Command& infoCommand() {
     static const Command command{
         {QStringLiteral("info"),
-         QStringLiteral("FILE [--model tft|dac] [--slots LIST]"),
+         withModelKeys(QStringLiteral("FILE [--model {models}] [--slots LIST]")),
          QStringLiteral("the model, the marked slots and a table of their settings"),
          QStringLiteral("Names the record file's model and the slots the load marks, then lists\n"
                         "each chosen slot: time and date, %1 and the\n"

@@ -141,7 +141,8 @@ void runAdd(const CommandLine& line) {
 const Command& jobNewCommand() {
     static const Command command{
         {QStringLiteral("job new"),
-         QStringLiteral("--from JOB.json [--archive PATH] [--model tft|dac] [--by NAME]"),
+         withModelKeys(
+             QStringLiteral("--from JOB.json [--archive PATH] [--model {models}] [--by NAME]")),
          QStringLiteral("keeps a new job from JOB.json and prints its id"),
          QStringLiteral(
              "Reads JOB.json (docs/cli.md lists its keys; a mistake is refused with the key\n"

@@ -5,6 +5,7 @@
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
+#include "cli/models.h"
 #include "cli/output_file.h"
 #include "cli/warning.h"
 #include "report/vector_report_document.h"
@@ -50,8 +51,9 @@ void runPdf(const CommandLine& line) {
 const Command& pdfCommand() {
     static const Command command{
         {QStringLiteral("pdf"),
-         QStringLiteral("FILE -o OUT.pdf [--slots LIST | --marked] [--dpi N | --vector] "
-                        "[--model tft|dac]"),
+         withModelKeys(
+             QStringLiteral("FILE -o OUT.pdf [--slots LIST | --marked] [--dpi N | --vector] "
+                            "[--model {models}]")),
          QStringLiteral("one report page per slot, in one PDF"),
          QStringLiteral(
              "Writes the \"Ultrasonic  Test  Report\" page the window program prints, one\n"

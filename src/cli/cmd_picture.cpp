@@ -4,6 +4,7 @@
 #include "cli/cli_failure.h"
 #include "cli/command.h"
 #include "cli/input_options.h"
+#include "cli/models.h"
 #include "cli/output_file.h"
 #include "cli/warning.h"
 #include "report/slot_view.h"
@@ -57,7 +58,7 @@ OptionSyntax scaleOption() {
 const Command& pngCommand() {
     static const Command command{
         {QStringLiteral("png"),
-         QStringLiteral("FILE --slot N -o OUT.png [--scale S] [--model tft|dac]"),
+         withModelKeys(QStringLiteral("FILE --slot N -o OUT.png [--scale S] [--model {models}]")),
          QStringLiteral("one slot's A-scan plot as a PNG picture"),
          QStringLiteral(
              "Draws the slot's A-scan plot as the window shows it after a recall, sharp\n"
@@ -71,7 +72,7 @@ const Command& pngCommand() {
 const Command& svgCommand() {
     static const Command command{
         {QStringLiteral("svg"),
-         QStringLiteral("FILE --slot N -o OUT.svg [--scale S] [--model tft|dac]"),
+         withModelKeys(QStringLiteral("FILE --slot N -o OUT.svg [--scale S] [--model {models}]")),
          QStringLiteral("one slot's A-scan plot as an SVG drawing"),
          QStringLiteral("Draws the slot's A-scan plot as the window shows it after a recall, as\n"
                         "lines and text that stay sharp at any size."),

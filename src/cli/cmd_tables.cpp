@@ -3,6 +3,7 @@
 #include "cli/command.h"
 #include "cli/input_options.h"
 #include "cli/job_file.h"
+#include "cli/models.h"
 #include "cli/output_file.h"
 
 namespace trellicap::cli {
@@ -43,8 +44,8 @@ void runJson(const CommandLine& line) {
 const Command& csvCommand() {
     static const Command command{
         {QStringLiteral("csv"),
-         QStringLiteral(
-             "FILE -o OUT.csv [--slots LIST] [--samples] [--job JOB.json] [--model tft|dac]"),
+         withModelKeys(QStringLiteral(
+             "FILE -o OUT.csv [--slots LIST] [--samples] [--job JOB.json] [--model {models}]")),
          QStringLiteral("one CSV row per slot: settings, time and date, readouts, header"),
          QStringLiteral(
              "Writes one row per slot (RFC 4180, UTF-8): the slot, every setting under\n"
@@ -75,7 +76,7 @@ const Command& csvCommand() {
 const Command& jsonCommand() {
     static const Command command{
         {QStringLiteral("json"),
-         QStringLiteral("FILE [-o OUT.json] [--slots LIST] [--model tft|dac]"),
+         withModelKeys(QStringLiteral("FILE [-o OUT.json] [--slots LIST] [--model {models}]")),
          QStringLiteral("the same content as csv, structured, with samples and DAC points"),
          QStringLiteral("Writes the model and, per slot, its mark, settings, time and date,\n"
                         "readouts, header fields, the 251 A-scan samples, the DAC points and\n"

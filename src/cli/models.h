@@ -1,5 +1,6 @@
-// The instrument models the tool reads, each its profile: the name --model takes, the file
-// size, the texts and tables all come from there.
+// The instrument models the tool reads, the model registry's profiles
+// (profiles/model_registry.h): the name --model takes, the file size, the texts and tables all
+// come from there.
 #pragma once
 
 #include <QString>
@@ -30,5 +31,11 @@ struct CliModel {
 // "1000 TFT, 6000 DAC": one value of each model's profile and the model's name, for help
 // texts.
 [[nodiscard]] QString perModel(const std::function<QString(const ModelProfile&)>& value);
+// A help text with "{models}" as the --model values ("tft|dac") and "{model names}" as the
+// models' names ("TFT and DAC").
+[[nodiscard]] QString withModelKeys(QString text);
+// The models other than `model`, "DAC" (or "DAC or XYZ"), for the hint when records read
+// with one model's layout do not name their slots.
+[[nodiscard]] QString otherModelNames(const CliModel& model);
 
 }  // namespace trellicap::cli

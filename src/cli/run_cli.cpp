@@ -4,6 +4,7 @@
 
 #include "cli/cli_failure.h"
 #include "cli/command.h"
+#include "cli/models.h"
 #include "cli/output_file.h"
 #include "trellicap_version.h"
 
@@ -15,13 +16,15 @@ const QString kProgram = QStringLiteral("trellicap-cli");
 
 QString overallHelp() {
     QString text =
-        QStringLiteral(
-            "Usage: %1 SUBCOMMAND FILE [options]\n"
-            "       %1 capture --port DEVICE --model tft|dac --slots LIST -o OUT.dat\n\n"
-            "Reads the record files of the Trellicap window programs (TFT and DAC models) and\n"
-            "makes reports, tables and pictures of their slots, without a display; captures\n"
-            "slots from the instrument into a record file.\n\n"
-            "Subcommands:\n")
+        withModelKeys(
+            QStringLiteral(
+                "Usage: %1 SUBCOMMAND FILE [options]\n"
+                "       %1 capture --port DEVICE --model {models} --slots LIST -o OUT.dat\n\n"
+                "Reads the record files of the Trellicap window programs ({model names} models) "
+                "and\n"
+                "makes reports, tables and pictures of their slots, without a display; captures\n"
+                "slots from the instrument into a record file.\n\n"
+                "Subcommands:\n"))
             .arg(kProgram);
     for (const Command* command : commands()) {
         text += QStringLiteral("  %1  %2\n")

@@ -4,6 +4,8 @@
 // without a change to the code.
 #include <gtest/gtest.h>
 
+#include "profiles/model_registry.h"
+
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -187,6 +189,22 @@ TEST_P(EveryProfile, CommandLineTablesNameAndFillTheRolesColumns) {
     EXPECT_TRUE(json.contains("\"" + qs(profile.modelKey).toUtf8() + "\""))
         << json.left(200).toStdString();
     EXPECT_TRUE(json.contains("\"RANGE\": \"100\"")) << json.left(600).toStdString();
+}
+
+// The registry's line of each model agrees with its profile: the program it builds is the
+// profile's, and the record file size the man pages give is the writer's.
+TEST(ModelRegistry, EachLineAgreesWithItsProfileAndTheTestProfilesAreAllThere) {
+    const auto models = registeredModels();
+    const auto profiles = registeredProfiles();
+    ASSERT_EQ(models.size(), profiles.size());
+    ASSERT_EQ(models.size(), testing::kTestProfiles.size());
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        const ModelProfile& profile = *profiles[i];
+        EXPECT_EQ(models[i].key, profile.modelKey);
+        EXPECT_EQ(models[i].program, profile.programName);
+        EXPECT_EQ(models[i].fileBytes, recordFileSize(profile)) << models[i].key;
+        EXPECT_EQ(&profile, testing::kTestProfiles[i]);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, EveryProfile, ::testing::ValuesIn(testing::kTestProfiles),

@@ -21,6 +21,8 @@
 #include <QVBoxLayout>
 
 #include "archive/archive_keeper.h"
+#include "profiles/model_registry.h"
+#include "record/profile_text.h"
 #include "session/session.h"
 #include "report/export_job.h"
 #include "report/kept_records.h"
@@ -209,8 +211,9 @@ void frmarchive::buildFilters() {
     m_cbomodel = new QComboBox(this);
     m_cbomodel->setObjectName(QStringLiteral("cbomodel"));
     m_cbomodel->addItem(QStringLiteral("Any"), QString());
-    m_cbomodel->addItem(QStringLiteral("TFT"), QStringLiteral("tft"));
-    m_cbomodel->addItem(QStringLiteral("DAC"), QStringLiteral("dac"));
+    for (const RegisteredModel& model : registeredModels()) {
+        m_cbomodel->addItem(qs(model.name), qs(model.key));
+    }
     m_cbosource = new QComboBox(this);
     m_cbosource->setObjectName(QStringLiteral("cbosource"));
     m_cbosource->addItem(QStringLiteral("Any"), QString());
