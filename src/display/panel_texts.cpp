@@ -89,6 +89,20 @@ QString timeDateLine(std::span<const RecordValue> codes) {
                     pair(4) + u'/' + pair(6) + u'/' + pair(8));
 }
 
+QString settingText(const ModelProfile& profile, std::span<const RecordValue> capture,
+                    std::string_view control) {
+    int p = kSettingsStart;
+    for (const PanelStep& step : profile.panelSteps) {
+        if (step.control == control) {
+            return step.timeDate
+                       ? QString()
+                       : cutAtNul(codesToText(run(capture, p, step.shown)) + latin1(step.suffix));
+        }
+        p += step.advance;
+    }
+    return {};
+}
+
 PanelTexts buildPanelTexts(const ModelProfile& profile, std::span<const RecordValue> capture) {
     PanelTexts texts;
     int p = kSettingsStart;

@@ -7,9 +7,26 @@
 
 namespace trellicap {
 
+namespace {
+
+// The boxes the readings work from, each as the panel shows it: no more of the walk.
+PanelTexts readingTexts(const ModelProfile& profile, std::span<const RecordValue> values) {
+    const ControlRoles& roles = profile.roles;
+    PanelTexts texts;
+    for (const std::string_view control :
+         {roles.range, roles.delay, roles.gain, roles.dac, roles.angle, roles.gate1.mode,
+          roles.gate1.start, roles.gate1.end, roles.gate1.level, roles.gate2.mode,
+          roles.gate2.start, roles.gate2.end, roles.gate2.level}) {
+        texts.set(control, settingText(profile, values, control));
+    }
+    return texts;
+}
+
+}  // namespace
+
 inspection::RecordReading readingOfValues(const ModelProfile& profile,
                                           std::span<const RecordValue> values) {
-    const PanelTexts texts = buildPanelTexts(profile, values);
+    const PanelTexts texts = readingTexts(profile, values);
     inspection::RecordReading reading;
     const auto peaks = recordGatePeaks(profile, texts, values);
     if (const auto& peak = peaks[0]) {

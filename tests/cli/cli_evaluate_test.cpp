@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <map>
 
 #include "cli_fixture.h"
 #include "profiles/dac.h"
@@ -130,6 +131,29 @@ TEST_F(Evaluate, AReferenceRecordNamedBesideTheJobCorrectsForGainAndTransfer) {
     EXPECT_TRUE(five["dac_pct"].isNull());
     EXPECT_EQ(five["depth_mm"], QJsonValue(19.8));
     EXPECT_EQ(five["result"], QJsonValue("acceptable"));
+}
+
+TEST_F(Evaluate, TheArchivesRecordsAreEvaluatedByTheirUuids) {
+    const QString archive = dir.filePath("archive.sqlite");
+    ASSERT_EQ(runCli({"archive", "import", tft, "--archive", archive}).exitCode, 0);
+    const auto run = runCli({"evaluate", "--archive", archive, "--job", job, "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonArray records = QJsonDocument::fromJson(run.out).object()["records"].toArray();
+    ASSERT_EQ(records.size(), 5);
+    // Slot 4's 60 % at x = 121 against the curve's 55.8 %: +0.6 dB, a reject; slot 5 is
+    // slot 1 at another gain, which the DAC curve's level does not see.
+    std::map<int, QString> results;
+    for (const QJsonValue& record : records) {
+        EXPECT_EQ(record.toObject()["uuid"].toString().size(), 36);
+        results[record.toObject()["slot"].toInt()] = record.toObject()["result"].toString();
+    }
+    EXPECT_EQ(results, (std::map<int, QString>{{1, "acceptable"},
+                                               {2, "no indication"},
+                                               {3, "outside DAC"},
+                                               {4, "reject"},
+                                               {5, "acceptable"}}));
+    EXPECT_EQ(runCli({"evaluate", "--job", job}).exitCode, 2);
+    EXPECT_EQ(runCli({"evaluate", "--archive", archive, "--job", job, "--slots", "1"}).exitCode, 2);
 }
 
 TEST_F(Evaluate, MistakesInTheJobAreRefusedNamingThem) {
