@@ -135,6 +135,15 @@ TEST_F(JobCommands, AnInspectorRegistersOpensAddsNotesDecidesAndReports) {
     EXPECT_TRUE(text.contains("ACME Steel"));
     EXPECT_FALSE(text.contains("DRAFT"));
 
+    // The archive's records found by their job and the result there (once kept).
+    ASSERT_EQ(cli({"archive", "import", shift}).exitCode, 0);
+    run = cli({"archive", "search", "--job", "weld w-12", "--result", "acceptable", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).object()["records"].toArray().size(), 2)
+        << "record 2 is acceptable by the inspector's word";
+    run = cli({"archive", "search", "--job", "other client", "--json"});
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).object()["records"].toArray().size(), 0);
+
     run = cli({"job", "list"});
     EXPECT_TRUE(out(run).contains(QRegularExpression(
         QStringLiteral("%1 +4 +tft +ACME Steel +4711 +Weld W-12 +2 +acceptable").arg(id.left(8)))))
