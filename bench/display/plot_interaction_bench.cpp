@@ -26,7 +26,7 @@ using namespace trellicap;
 constexpr double kRatio = 2;
 
 void putText(std::vector<RecordValue>& record, std::string_view control, const QString& text) {
-    auto index = static_cast<std::size_t>(fieldIndex(tft::kProfile, control).value());
+    auto index = static_cast<std::size_t>(walkedIndex(tft::kProfile, control).value());
     for (const RecordValue code : textToCodes(text)) {
         record[index++] = code;
     }

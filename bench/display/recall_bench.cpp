@@ -20,7 +20,7 @@ using namespace trellicap;
 
 void putText(std::span<RecordValue> record, const ModelProfile& profile, std::string_view control,
              std::string_view text) {
-    auto index = static_cast<std::size_t>(fieldIndex(profile, control).value());
+    auto index = static_cast<std::size_t>(walkedIndex(profile, control).value());
     for (char ch : text) {
         record[index++] = static_cast<RecordValue>(ch);
     }

@@ -22,8 +22,13 @@ void CaptureProgress::closeSlot(const QString& fate) {
 }
 
 void CaptureProgress::requestSent(int slot) {
-    if (m_open && slot == m_current) {
-        m_say(prefix() + QStringLiteral("no answer, asking again"));
+    if (slot == m_current && m_current != 0) {
+        if (m_open) {
+            m_say(prefix() + QStringLiteral("no answer, asking again"));
+        }
+        // Else the slot an unplug cut off, asked for again once the adapter is back: it keeps
+        // its place in the count.
+        m_open = true;
         return;
     }
     // Moving on from a slot that was not filed: it gave no answer to its retry either.

@@ -17,6 +17,8 @@ public:
     // Lines go to `say`, one call per line, without the line end.
     CaptureProgress(int slotCount, std::function<void(const QString&)> say);
 
+    // The slot the latest batch ended on, asked for again (the batch goes on after an
+    // unplug), keeps its place in the count.
     void requestSent(int slot);
     void slotFiled(int column);
     // The batch is over: the slot under way, if any, gets its line.

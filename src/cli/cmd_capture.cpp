@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 #include <optional>
 
@@ -17,6 +18,7 @@
 #include "link/instrument_link.h"
 #include "link/qt_serial_port.h"
 #include "record/memory_number.h"
+#include "session/port_recovery.h"
 #include "session/session.h"
 
 namespace trellicap::cli {
@@ -28,7 +30,8 @@ struct CaptureRequest {
     QString device;
     QList<int> columns;
     QString output;
-    int timeoutMs;  // 0: the model's own wait for an answer
+    int timeoutMs;    // 0: the model's own wait for an answer
+    int waitSeconds;  // 0: no wait for a device that is not there, or went away
 };
 
 // How a batch ended, as the link told it.
@@ -37,6 +40,7 @@ struct CaptureOutcome {
     QString lostReason;  // the port went away (or was never usable)
     int stopSignal = 0;
     QList<int> misnamed;  // filed columns whose record names another slot
+    QString refusal;      // the session did not start the batch, and why
 };
 
 // The release is queued in the port when the batch ends, and the port hands its queue to
@@ -73,6 +77,7 @@ CaptureRequest readRequest(const CommandLine& line) {
     }
     request.output = line.required(QStringLiteral("output"));
     request.timeoutMs = line.number(QStringLiteral("timeout-ms"), 0, 100, 60000);
+    request.waitSeconds = line.number(QStringLiteral("wait-for-device"), 0, 1, 86400);
     return request;
 }
 
@@ -100,10 +105,10 @@ std::optional<QString> misnamedRecord(const CliModel& model, const RecordStore& 
         .arg(QString::number(named, 'g', 10), otherModelNames(model));
 }
 
-// Runs the batch on the event loop until the link says it is over. Every connection has
-// `scope` as its context, so none outlives the locals its lambda refers to.
-CaptureOutcome runBatch(Session& session, const CaptureRequest& request,
-                        CaptureProgress& progress) {
+// Runs a batch of `columns` on the event loop until the link says it is over. Every
+// connection has `scope` as its context, so none outlives the locals its lambda refers to.
+CaptureOutcome runBatch(Session& session, const CaptureRequest& request, const QList<int>& columns,
+                        CaptureProgress& progress, StopSignals& stops) {
     InstrumentLink& link = session.link();
     const RecordStore& store = session.store();
     CaptureOutcome outcome;
@@ -127,7 +132,6 @@ CaptureOutcome runBatch(Session& session, const CaptureRequest& request,
         finished = true;
         loop.quit();
     });
-    StopSignals stops;
     QObject::connect(&stops, &StopSignals::stopRequested, &scope, [&](int signalNumber) {
         if (outcome.stopSignal == 0) {
             outcome.stopSignal = signalNumber;
@@ -136,8 +140,9 @@ CaptureOutcome runBatch(Session& session, const CaptureRequest& request,
         }
         link.stopBatch();
     });
-    if (const Refusal refusal = session.startBatch(request.columns); refusal.refused()) {
-        failInput(refusal.reason());
+    if (const Refusal refusal = session.startBatch(columns); refusal.refused()) {
+        outcome.refusal = refusal.reason();
+        return outcome;
     }
     if (!finished) {  // a port that is not open ends the batch inside startBatch
         loop.exec();
@@ -146,6 +151,101 @@ CaptureOutcome runBatch(Session& session, const CaptureRequest& request,
         waitUntilWritten(session.port());
     }
     return outcome;
+}
+
+// Waits for the session's watch to open the device (again), at most `seconds`; false when it
+// did not, or when a stop signal came first (then `stopSignal` holds it). The watch ends
+// either way.
+bool waitForDevice(Session& session, int seconds, StopSignals& stops, int& stopSignal) {
+    PortRecovery& recovery = session.recovery();
+    if (!recovery.watching()) {
+        return false;  // a stuck line, not a device that went away: nothing to wait for
+    }
+    QEventLoop loop;
+    QObject scope;
+    bool back = false;
+    QObject::connect(&recovery, &PortRecovery::reconnected, &scope, [&] {
+        back = true;
+        loop.quit();
+    });
+    QObject::connect(&stops, &StopSignals::stopRequested, &scope, [&](int signalNumber) {
+        stopSignal = signalNumber;
+        loop.quit();
+    });
+    QTimer::singleShot(seconds * 1000, &scope, [&] { loop.quit(); });
+    loop.exec();
+    recovery.stopWatching();
+    return back;
+}
+
+// The port the tool was given, opened; with --wait-for-device, once it appears.
+void openPort(Session& session, const CaptureRequest& request, StopSignals& stops) {
+    if (session.openDevice(request.device)) {
+        return;
+    }
+    if (request.waitSeconds == 0) {
+        failInput(QStringLiteral("the port \"%1\" cannot be opened: %2.")
+                      .arg(request.device, session.portFailure()));
+    }
+    say(QStringLiteral("waiting up to %1 s for \"%2\" (%3)")
+            .arg(request.waitSeconds)
+            .arg(request.device, session.portFailure()));
+    session.recovery().waitFor(request.device);
+    int stopSignal = 0;
+    if (waitForDevice(session, request.waitSeconds, stops, stopSignal)) {
+        say(QStringLiteral("\"%1\" is there").arg(request.device));
+        return;
+    }
+    if (stopSignal != 0) {
+        failStopped(stopSignal, QStringLiteral("stopped by %1 while waiting for \"%2\".")
+                                    .arg(QLatin1String(signalName(stopSignal)), request.device));
+    }
+    failInput(QStringLiteral("the port \"%1\" cannot be opened: %2 (waited %3 s).")
+                  .arg(request.device, session.portFailure())
+                  .arg(request.waitSeconds));
+}
+
+// One result for the batch and its continuations: what the first set out to do, what all of
+// them filed or got no answer for, and how the last one ended.
+void addContinuation(CaptureOutcome& outcome, const CaptureOutcome& more) {
+    outcome.result.filed.append(more.result.filed);
+    outcome.result.unanswered.append(more.result.unanswered);
+    outcome.result.stoppedByOperator = more.result.stoppedByOperator;
+    outcome.result.releaseSent = more.result.releaseSent;
+    outcome.lostReason = more.lostReason;
+    outcome.misnamed.append(more.misnamed);
+    if (more.stopSignal != 0) {
+        outcome.stopSignal = more.stopSignal;
+    }
+}
+
+// After an unplug within the batch: waits for the same adapter and goes on with the slot that
+// was cut and those after it, as often as the adapter goes and comes back.
+void goOnAfterUnplugs(Session& session, const CaptureRequest& request, CaptureProgress& progress,
+                      StopSignals& stops, CaptureOutcome& outcome) {
+    while (request.waitSeconds > 0 && !outcome.lostReason.isEmpty() && outcome.stopSignal == 0) {
+        const QList<int> remaining = session.recovery().remainingColumns();
+        if (remaining.isEmpty() || !session.recovery().watching()) {
+            return;
+        }
+        say(QStringLiteral("waiting up to %1 s for the instrument to come back")
+                .arg(request.waitSeconds));
+        int stopSignal = 0;
+        if (!waitForDevice(session, request.waitSeconds, stops, stopSignal)) {
+            outcome.stopSignal = stopSignal;
+            return;
+        }
+        say(QStringLiteral("reconnected on \"%1\"; going on with slot %2")
+                .arg(session.device())
+                .arg(remaining.first() + 1));
+        const CaptureOutcome more = runBatch(session, request, remaining, progress, stops);
+        if (!more.refusal.isEmpty()) {
+            // What the first part filed is still saved; the port's loss sets the exit status.
+            say(QStringLiteral("the rest was not captured: %1").arg(more.refusal));
+            return;
+        }
+        addContinuation(outcome, more);
+    }
 }
 
 // The summary's warning when records did not name their slots.
@@ -197,12 +297,14 @@ void runCapture(const CommandLine& line) {
     // The table as the window starts it: slots that are not captured keep the start values.
     session.begin();
     session.showStartupTrace();
-    if (!session.openDevice(request.device)) {
-        failInput(QStringLiteral("the port \"%1\" cannot be opened: %2.")
-                      .arg(request.device, session.portFailure()));
-    }
+    StopSignals stops;
+    openPort(session, request, stops);
     CaptureProgress progress(static_cast<int>(request.columns.size()), say);
-    const CaptureOutcome outcome = runBatch(session, request, progress);
+    CaptureOutcome outcome = runBatch(session, request, request.columns, progress, stops);
+    if (!outcome.refusal.isEmpty()) {
+        failInput(outcome.refusal);
+    }
+    goOnAfterUnplugs(session, request, progress, stops, outcome);
     report(outcome, captureSummary(outcome.result, saveArrived(request, session, outcome.result)) +
                         misnamedSummary(request, outcome));
 }
@@ -212,8 +314,8 @@ void runCapture(const CommandLine& line) {
 const Command& captureCommand() {
     static const Command command{
         {QStringLiteral("capture"),
-         withModelKeys(QStringLiteral(
-             "--port DEVICE --model {models} --slots LIST -o OUT.dat [--timeout-ms N]")),
+         withModelKeys(QStringLiteral("--port DEVICE --model {models} --slots LIST -o OUT.dat "
+                                      "[--timeout-ms N] [--wait-for-device SECONDS]")),
          QStringLiteral("fetch slots from the instrument into a record file"),
          QStringLiteral(
              "Requests each slot in ascending order as the window's Capture does (one retry\n"
@@ -223,7 +325,11 @@ const Command& captureCommand() {
              "SIGTERM stops after the slot under way; the release is still sent and what\n"
              "arrived is still saved. Exit status: 0 when every slot was filed; 1 when a slot\n"
              "gave no answer, the port cannot be opened or goes away; 128 + the signal's\n"
-             "number after a stop."),
+             "number after a stop.\n"
+             "With --wait-for-device the tool waits for a port that is not there yet, and\n"
+             "after an unplug within the batch waits for the same adapter (its USB serial\n"
+             "number; a pty or a port without one by the path given) and goes on with the\n"
+             "slot that was cut, each wait at most SECONDS."),
          {{{QStringLiteral("port")},
            QStringLiteral("DEVICE"),
            QStringLiteral("the serial device (/dev/ttyUSB0, a /dev/serial/by-id/ link)")},
@@ -238,7 +344,11 @@ const Command& captureCommand() {
                           "      the model's: %1)")
                .arg(perModel([](const ModelProfile& profile) {
                    return QString::number(profile.waitTimerMs);
-               }))}},
+               }))},
+          {{QStringLiteral("wait-for-device")},
+           QStringLiteral("SECONDS"),
+           QStringLiteral("wait up to SECONDS (1 to 86400) for the device to appear, and for\n"
+                          "      it to come back after an unplug")}},
          0},
         runCapture};
     return command;

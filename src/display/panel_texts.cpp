@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "profiles/panel_walk.h"
 #include "record/text_codes.h"
 
 namespace trellicap {
@@ -69,17 +70,6 @@ bool PanelTexts::contains(std::string_view control) const {
     return find(control) != nullptr;
 }
 
-std::optional<int> fieldIndex(const ModelProfile& profile, std::string_view control) {
-    int p = kSettingsStart;
-    for (const PanelStep& step : profile.panelSteps) {
-        if (step.control == control) {
-            return p;
-        }
-        p += step.advance;
-    }
-    return std::nullopt;
-}
-
 QString timeDateLine(std::span<const RecordValue> codes) {
     // Missing codes (a record cut short) read as 0 and end the line there.
     RecordValue c[10] = {};
@@ -105,9 +95,8 @@ QString settingText(const ModelProfile& profile, std::span<const RecordValue> ca
 
 PanelTexts buildPanelTexts(const ModelProfile& profile, std::span<const RecordValue> capture) {
     PanelTexts texts;
-    int p = kSettingsStart;
-    for (const PanelStep& step : profile.panelSteps) {
-        const auto codes = run(capture, p, step.shown);
+    walkPanel(profile, [&](const PanelStep& step, int first) {
+        const auto codes = run(capture, first, step.shown);
         if (step.timeDate) {
             const bool needsClock = !profile.clockControl.empty();
             if (needsClock && texts.text(profile.clockControl) == kOff) {
@@ -119,8 +108,7 @@ PanelTexts buildPanelTexts(const ModelProfile& profile, std::span<const RecordVa
             // A box shows its text up to the first code 0, the suffix included.
             texts.set(step.control, cutAtNul(codesToText(codes) + latin1(step.suffix)));
         }
-        p += step.advance;
-    }
+    });
 
     if (texts.text(profile.measureControl) == kOff) {
         for (const Readout& readout : profile.readouts) {

@@ -13,6 +13,7 @@
 
 #include "display/overlays.h"
 #include "profiles/model_profile.h"
+#include "profiles/panel_walk.h"
 
 namespace trellicap {
 
@@ -35,10 +36,6 @@ private:
     [[nodiscard]] const QString* find(std::string_view control) const;
     std::vector<std::pair<QString, QString>> m_entries;
 };
-
-// The record index of a control's first code in the profile's walk from 260; nullopt for a
-// control the walk does not fill.
-[[nodiscard]] std::optional<int> fieldIndex(const ModelProfile& profile, std::string_view control);
 
 // "Tm: hh:mm Dt:dd/mm/yy" from the ten codes of the time and date of storing.
 [[nodiscard]] QString timeDateLine(std::span<const RecordValue> codes);

@@ -112,7 +112,8 @@ void QtSerialPort::onBytesWritten() {
 void QtSerialPort::onWriteTimeout() {
     if (m_port.isOpen() && m_port.bytesToWrite() > 0) {
         closeAndReport(tr("The device took no bytes for %1 ms; the line seems stuck.")
-                           .arg(m_writeTimer.interval()));
+                           .arg(m_writeTimer.interval()),
+                       Loss::LineStuck);
     }
 }
 
@@ -130,13 +131,15 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
         }
         const QString reason = portLossReason(error, m_port.errorString());
         m_port.clearError();
-        QTimer::singleShot(0, this, [this, reason] { closeAndReport(reason); });
+        QTimer::singleShot(0, this, [this, reason] { closeAndReport(reason, Loss::DeviceGone); });
     }
 }
 
-void QtSerialPort::closeAndReport(const QString& reason) {
+void QtSerialPort::closeAndReport(const QString& reason, Loss loss) {
     if (m_port.isOpen()) {
+        // Closed at once, so an adapter that comes back finds its old name free.
         close();
+        m_lastLoss = loss;
         emit connectionLost(reason);
     }
 }

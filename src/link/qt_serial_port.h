@@ -26,19 +26,21 @@ public:
     QByteArray readAll() override;
     [[nodiscard]] QString errorString() const override;
     [[nodiscard]] bool lastOpenDeniedPermission() const override;
+    [[nodiscard]] Loss lastLoss() const override { return m_lastLoss; }
 
 private:
     void onReadyRead();
     void onBytesWritten();
     void onWriteTimeout();
     void onError(QSerialPort::SerialPortError error);
-    void closeAndReport(const QString& reason);
+    void closeAndReport(const QString& reason, Loss loss);
 
     QSerialPort m_port;
     TtyReadGathering m_gathering;
     QTimer m_writeTimer;  // runs while queued bytes wait for the system
     bool m_opening = false;
     bool m_permissionDenied = false;
+    Loss m_lastLoss = Loss::DeviceGone;
     QString m_error;
 };
 

@@ -43,6 +43,14 @@ public:
     // True when the last open failed because the user may not use the device.
     [[nodiscard]] virtual bool lastOpenDeniedPermission() const = 0;
 
+    // Why the last connectionLost() came. Only a device that went away is worth watching
+    // for: a stuck line's device is still there and would only get stuck again.
+    enum class Loss {
+        DeviceGone,  // an adapter pulled, a pty hung up, a laptop that slept
+        LineStuck,   // the device took no bytes within the write timeout
+    };
+    [[nodiscard]] virtual Loss lastLoss() const { return Loss::DeviceGone; }
+
 signals:
     // Bytes are waiting (not re-emitted while a slot connected to it runs: read them all).
     // A port may hold arriving bytes back for a few milliseconds to hand them over together.

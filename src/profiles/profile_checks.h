@@ -6,6 +6,7 @@
 #pragma once
 
 #include "profiles/model_profile.h"
+#include "profiles/panel_walk.h"
 
 namespace trellicap {
 
@@ -156,21 +157,21 @@ consteval void checkRecordRows(const ModelProfile& profile) {
 consteval void checkPanelWalk(const ModelProfile& profile) {
     const bool needsClock = !profile.clockControl.empty();
     bool clockWalked = false;
-    int p = kSettingsStart;
-    for (const PanelStep& step : profile.panelSteps) {
+    int end = kSettingsStart;
+    walkPanel(profile, [&](const PanelStep& step, int first) {
         if (step.shown > step.advance) {
             profile_rule::panelStepShowsMoreThanItAdvances();
         }
-        if (step.shown < 0 || p < 0 || p + step.shown > profile.recordSize()) {
+        if (step.shown < 0 || first < 0 || first + step.shown > profile.recordSize()) {
             profile_rule::panelStepReadsOutsideRecord();
         }
         if (step.timeDate && needsClock && !clockWalked) {
             profile_rule::clockControlNotWalkedBeforeTimeDate();
         }
         clockWalked = clockWalked || step.control == profile.clockControl;
-        p += step.advance;
-    }
-    if (p != profile.dacPointFirst) {
+        end = first + step.advance;
+    });
+    if (end != profile.dacPointFirst) {
         profile_rule::panelWalkDoesNotEndAtDacPoints();
     }
 }

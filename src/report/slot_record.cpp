@@ -132,7 +132,7 @@ SlotRecord slotRecord(const FieldLabels& labels, const SlotView& shown, int slot
     record.settings = textsOf(labels.settings, shown.texts());
     record.readouts = textsOf(labels.readouts, shown.texts());
     record.header = textsOf(labels.header, shown.texts());
-    const int timeDate = fieldIndex(profile, labels.timeDateControl).value_or(kSettingsStart);
+    const int timeDate = walkedIndex(profile, labels.timeDateControl).value_or(kSettingsStart);
     record.timeDate = isoTimeDate(capture.subspan(static_cast<std::size_t>(timeDate)));
     std::copy_n(capture.begin(), kSamplesStored, record.ascan.begin());
     record.dacPoints = recordDacPoints(profile, capture);

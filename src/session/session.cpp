@@ -7,6 +7,7 @@
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
 #include "record/profile_text.h"
+#include "session/port_recovery.h"
 #include "storage/record_file_io.h"
 #include "storage/scratch_load.h"
 
@@ -40,6 +41,9 @@ Session::Session(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
             m_link->setFrameByteTimeoutMs(m_options.frameByteTimeoutMs);
         }
         connectLink();
+        m_recovery = std::make_unique<PortRecovery>(
+            *m_port, *m_link, m_options.clock,
+            [this](const QString& device) { return openDevice(device); });
     }
     if (!m_options.archivePath.isEmpty()) {
         m_keeper = std::make_unique<archive::ArchiveKeeper>(profile, m_options.archivePath);
@@ -88,6 +92,7 @@ void Session::connectLink() {
     });
     connect(link, &InstrumentLink::linkLost, this, [this](const QString& reason) {
         m_portFailure = reason;
+        m_recovery->linkLost();  // before the message, which may wait for the operator
         emit linkLost(reason);
     });
 }
@@ -117,6 +122,7 @@ bool Session::openDevice(const QString& device) {
         m_portFailure = tr("The device %1 cannot be opened.").arg(device);
     }
     m_link->portReopened();
+    m_recovery->portOpened(device, opened);
     return opened;
 }
 

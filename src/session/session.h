@@ -30,6 +30,7 @@ class ArchiveKeeper;
 }
 class InstrumentLink;
 class LinkClock;
+class PortRecovery;
 
 class Session : public QObject {
     Q_OBJECT
@@ -54,6 +55,9 @@ public:
     [[nodiscard]] bool hasPort() const { return m_port != nullptr; }
     [[nodiscard]] SerialPort& port() { return *m_port; }
     [[nodiscard]] InstrumentLink& link() { return *m_link; }
+    // The port after an unplug: the same adapter reopened, the rest of a cut batch offered
+    // (session/port_recovery.h). Only with a port.
+    [[nodiscard]] PortRecovery& recovery() { return *m_recovery; }
 
     // The start of a run: every slot at its start values and unmarked, the archive opened.
     void begin();
@@ -169,7 +173,8 @@ private:
     Options m_options;
     RecordStore m_store;
     std::unique_ptr<SerialPort> m_port;
-    std::unique_ptr<InstrumentLink> m_link;  // after the port: goes before it
+    std::unique_ptr<InstrumentLink> m_link;    // after the port: goes before it
+    std::unique_ptr<PortRecovery> m_recovery;  // after the link: goes before it
     SlotView m_view;
     std::unique_ptr<archive::ArchiveKeeper> m_keeper;
 

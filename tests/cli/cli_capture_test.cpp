@@ -1,6 +1,7 @@
 // capture against the instrument simulator on a pty: both models filed as the simulator
 // generates them, a slot that never answers, SIGINT in the middle of a batch, a port that
-// goes away, and a port that cannot be opened.
+// goes away, a port that cannot be opened, and --wait-for-device for a port that appears
+// later and for an adapter unplugged within the batch.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -191,6 +192,86 @@ TEST_F(CaptureTest, aPortThatGoesAwayEndsTheBatchAndWhatArrivedIsSaved) {
     const std::vector<int> filed = marked(store);
     ASSERT_FALSE(filed.empty());
     EXPECT_EQ(filed.front(), 1);
+}
+
+TEST_F(CaptureTest, waitForDeviceWaitsForAPortThatAppearsLaterOrSaysHowLongItWaited) {
+    const QString link = dir.filePath("ttyLATE");
+    Capture capture(
+        {"--port", link, "--model", "dac", "--slots", "4,9", "--wait-for-device", "30", "-o", out});
+    ASSERT_TRUE(capture.waitForLine(
+        QStringLiteral("waiting up to 30 s for \"%1\" (No such file or directory)").arg(link)));
+    ASSERT_TRUE(startSim({"--model", "dac", "--fast", "--link", link}));
+    ASSERT_EQ(capture.finish(), 0) << capture.lines().join('\n').toStdString();
+    EXPECT_TRUE(capture.lines().contains(QStringLiteral("\"%1\" is there").arg(link)));
+    EXPECT_EQ(capture.lines().last(),
+              QStringLiteral("trellicap-cli capture: 2 of 2 slots filed (4,9); release sent; saved "
+                             "to \"%1\".")
+                  .arg(out));
+
+    const QString none = dir.filePath("ttyNEVER");
+    const testing::CliRun run =
+        testing::runCli({"capture", "--port", none, "--model", "tft", "--slots", "1",
+                         "--wait-for-device", "1", "-o", dir.filePath("never.dat")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(QString::fromUtf8(run.err).trimmed().endsWith(
+        QStringLiteral("trellicap-cli capture: the port \"%1\" cannot be opened: No such file or "
+                       "directory (waited 1 s).")
+            .arg(none)))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("never.dat")));
+}
+
+TEST_F(CaptureTest, waitForDeviceGoesOnWithTheCutSlotOnceTheSameAdapterIsBack) {
+    const QString link = dir.filePath("ttyCORVANE");
+    ASSERT_TRUE(startSim({"--model", "tft", "--link", link}));  // paced: a second a frame
+    Capture capture(
+        {"--port", link, "--model", "tft", "--slots", "1-4", "--wait-for-device", "30", "-o", out});
+    ASSERT_TRUE(sim.waitForLine("served 2", 15000));
+    ASSERT_TRUE(sim.commandAcknowledged("unplug"));  // slot 2's frame is on the line
+    ASSERT_TRUE(capture.waitForLine("waiting up to 30 s for the instrument to come back"));
+    ASSERT_TRUE(sim.commandAcknowledged("replug new-name"));
+    ASSERT_EQ(capture.finish(), 0) << capture.lines().join('\n').toStdString();
+    EXPECT_EQ(
+        capture.lines(),
+        QStringList({"slot 1 (1 of 4): filed", "slot 2 (2 of 4): cut off, the port went away",
+                     "waiting up to 30 s for the instrument to come back",
+                     QStringLiteral("reconnected on \"%1\"; going on with slot 2").arg(link),
+                     "slot 2 (2 of 4): filed", "slot 3 (3 of 4): filed", "slot 4 (4 of 4): filed",
+                     QStringLiteral("trellicap-cli capture: 4 of 4 slots filed (1-4); release "
+                                    "sent; saved to \"%1\".")
+                         .arg(out)}));
+    RecordStore store(tft::kProfile);
+    EXPECT_EQ(marked(store), (std::vector<int>{1, 2, 3, 4}));
+    for (const int slot : {1, 2, 3, 4}) {
+        const auto column = store.column(slot - 1);
+        for (const auto& [index, value] : SimProcess::record({"--model", "tft"}, slot)) {
+            if (index <= tft::kProfile.batchFileRows.last) {
+                ASSERT_EQ(column[static_cast<std::size_t>(index)], value)
+                    << "slot " << slot << " index " << index;
+            }
+        }
+    }
+}
+
+TEST_F(CaptureTest, waitForDeviceGivesUpOnAnAdapterThatStaysAwayAndSavesWhatArrived) {
+    const QString link = dir.filePath("ttyCORVANE");
+    ASSERT_TRUE(startSim({"--model", "tft", "--link", link}));
+    Capture capture(
+        {"--port", link, "--model", "tft", "--slots", "1-3", "--wait-for-device", "1", "-o", out});
+    ASSERT_TRUE(sim.waitForLine("served 2", 15000));
+    ASSERT_TRUE(sim.commandAcknowledged("unplug"));
+    EXPECT_EQ(capture.finish(), 1);
+    EXPECT_TRUE(capture.lines().contains("waiting up to 1 s for the instrument to come back"));
+    const QString summary = capture.lines().last();
+    EXPECT_TRUE(summary.startsWith("trellicap-cli capture: the port went away: "))
+        << summary.toStdString();
+    EXPECT_TRUE(summary.endsWith(
+        QStringLiteral("1 of 3 slots filed (1); not captured 2-3; no release sent; saved to "
+                       "\"%1\".")
+            .arg(out)))
+        << summary.toStdString();
+    RecordStore store(tft::kProfile);
+    EXPECT_EQ(marked(store), (std::vector<int>{1}));
 }
 
 TEST_F(CaptureTest, aPortThatCannotBeOpenedOrAMissingOptionSaysSo) {

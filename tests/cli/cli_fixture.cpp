@@ -27,9 +27,9 @@ void craft(RecordStore& store, const CraftedSlot& crafted) {
     std::fill(column.begin() + kSettingsStart, column.begin() + profile.fileRows.last + 1,
               RecordValue{32});
     for (const auto& [control, text] : crafted.settings) {
-        putText(column, fieldIndex(profile, control).value(), text);
+        putText(column, walkedIndex(profile, control).value(), text);
     }
-    putText(column, fieldIndex(profile, "txttmdt").value(), crafted.timeDate);
+    putText(column, walkedIndex(profile, "txttmdt").value(), crafted.timeDate);
     std::size_t f = 0;
     for (const QString& text : crafted.header) {
         putText(column, profile.headerFields[f++].firstRow, text);

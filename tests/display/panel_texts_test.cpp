@@ -100,11 +100,11 @@ TEST(PanelTexts, FieldsShowTheirCodesAtTheProfilesPositions) {
     EXPECT_FALSE(dacTexts.contains("txtrefg"));
     EXPECT_FALSE(dacTexts.contains("txtraw"));
 
-    EXPECT_EQ(fieldIndex(tft::kProfile, "txtreject"), 376);
-    EXPECT_EQ(fieldIndex(dac::kProfile, "txtreject"), 372);
-    EXPECT_EQ(fieldIndex(tft::kProfile, "txtdac"), 431);
-    EXPECT_EQ(fieldIndex(dac::kProfile, "txtdac"), 437);
-    EXPECT_EQ(fieldIndex(dac::kProfile, "txtrefg"), std::nullopt);
+    EXPECT_EQ(walkedIndex(tft::kProfile, "txtreject"), 376);
+    EXPECT_EQ(walkedIndex(dac::kProfile, "txtreject"), 372);
+    EXPECT_EQ(walkedIndex(tft::kProfile, "txtdac"), 431);
+    EXPECT_EQ(walkedIndex(dac::kProfile, "txtdac"), 437);
+    EXPECT_EQ(walkedIndex(dac::kProfile, "txtrefg"), std::nullopt);
 
     // The list follows the profile's walk, then the header boxes.
     const auto& entries = tftTexts.entries();

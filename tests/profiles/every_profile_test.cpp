@@ -37,7 +37,7 @@ using testing::putText;
 // Writes `text` into the codes of `control`'s box.
 void putInBox(const ModelProfile& profile, std::vector<RecordValue>& record,
               std::string_view control, const QString& text) {
-    const auto index = fieldIndex(profile, control);
+    const auto index = walkedIndex(profile, control);
     ASSERT_TRUE(index.has_value()) << control;
     putText(record, *index, text);
 }

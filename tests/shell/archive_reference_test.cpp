@@ -34,7 +34,7 @@ std::vector<RecordValue> record(const ModelProfile& profile, int at, int height,
     for (int i = 0; i < 251; ++i) {
         c[static_cast<std::size_t>(i)] = static_cast<RecordValue>(i == at ? height : 4);
     }
-    auto index = static_cast<std::size_t>(fieldIndex(profile, "txtrange").value());
+    auto index = static_cast<std::size_t>(walkedIndex(profile, "txtrange").value());
     for (const RecordValue code : textToCodes(range.leftJustified(7))) {
         c[index++] = code;
     }

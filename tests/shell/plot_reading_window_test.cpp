@@ -50,7 +50,7 @@ protected:
             c[static_cast<std::size_t>(i)] = static_cast<RecordValue>(i == at ? height : 5);
         }
         const auto put = [&](std::string_view control, const QString& text) {
-            auto index = static_cast<std::size_t>(fieldIndex(profile, control).value());
+            auto index = static_cast<std::size_t>(walkedIndex(profile, control).value());
             for (const RecordValue code : textToCodes(text)) {
                 c[index++] = code;
             }

@@ -44,7 +44,7 @@ public:
         if (m_stalled) {
             later(m_writeTimeoutMs, [this, generation] {
                 if (m_open && m_queued > 0 && generation == m_writeGeneration) {
-                    loseConnection(QStringLiteral("write timed out"));
+                    loseConnection(QStringLiteral("write timed out"), Loss::LineStuck);
                 }
             });
         } else {
@@ -66,6 +66,7 @@ public:
         return m_refuseWrites ? QStringLiteral("refused") : QString();
     }
     [[nodiscard]] bool lastOpenDeniedPermission() const override { return false; }
+    [[nodiscard]] Loss lastLoss() const override { return m_lastLoss; }
 
     // ---- the test's side of the line ----
 
@@ -90,9 +91,12 @@ public:
             injectLater(bytes.mid(i, chunkSize), static_cast<int>(n) * pauseMs);
         }
     }
-    // The device goes away: the port is closed, then the loss is reported.
-    void loseConnection(const QString& reason = QStringLiteral("device vanished")) {
+    // The device goes away (or the line is stuck): the port is closed, then the loss is
+    // reported.
+    void loseConnection(const QString& reason = QStringLiteral("device vanished"),
+                        Loss loss = Loss::DeviceGone) {
         m_open = false;
+        m_lastLoss = loss;
         dropWaitingBytes();
         emit connectionLost(reason);
     }
@@ -135,6 +139,7 @@ private:
     bool m_openSucceeds = true;
     bool m_refuseWrites = false;
     bool m_stalled = false;
+    Loss m_lastLoss = Loss::DeviceGone;
     QString m_device = QStringLiteral("fake");
     QByteArray m_incoming;  // in the port's buffer: what bytesAvailable() counts
     QByteArray m_written;

@@ -76,17 +76,35 @@ public:
     // Waits for an event line such as "release", skipping the lines before it; false when
     // timeoutMs pass first. Lines read by an earlier wait are not seen again.
     bool waitForLine(const QByteArray& line, int timeoutMs = 5000) {
+        return !waitForLineStartingWith(line, timeoutMs, true).isEmpty();
+    }
+
+    // Waits for a line starting with `start` ("replugged "), skipping the lines before it;
+    // the whole line, or empty when timeoutMs pass first.
+    QByteArray waitForLineStartingWith(const QByteArray& start, int timeoutMs = 5000,
+                                       bool wholeLine = false) {
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < timeoutMs) {
             while (m_process.canReadLine()) {
-                if (m_process.readLine().trimmed() == line) {
-                    return true;
+                const QByteArray read = m_process.readLine().trimmed();
+                if (wholeLine ? read == start : read.startsWith(start)) {
+                    return read;
                 }
             }
             m_process.waitForReadyRead(100);
         }
-        return false;
+        return {};
+    }
+
+    // The lines that have come so far, without waiting: for a test that waits with the event
+    // loop running (waitUntil), so that the program under test goes on meanwhile.
+    QList<QByteArray> takeLines() {
+        QList<QByteArray> lines;
+        while (m_process.canReadLine()) {
+            lines.append(m_process.readLine().trimmed());
+        }
+        return lines;
     }
 
     void stop() {

@@ -35,8 +35,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_previousFolder = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
-        ASSERT_TRUE(m_sim.start(simArguments() + QStringList{"--fast"}))
-            << m_sim.error().toStdString();
+        ASSERT_TRUE(m_sim.start(simArguments() + simOptions())) << m_sim.error().toStdString();
         m_workingDir = m_dir.path();
         writeConfig(m_sim.pty().toLocal8Bit());
     }
@@ -45,6 +44,9 @@ protected:
         m_window.reset();
         QDir::setCurrent(m_previousFolder);
     }
+
+    // The simulator's options besides the model: at full speed unless a test says otherwise.
+    virtual QStringList simOptions() const { return {QStringLiteral("--fast")}; }
 
     QStringList simArguments() const {
         return {QStringLiteral("--model"),

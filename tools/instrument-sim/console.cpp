@@ -43,6 +43,14 @@ std::span<const ConsoleCommandRow> consoleCommandRows() {
          "noanswer [N] (ignore the next N requests, default 1) |\n"
          "clear (disarm all)",
          &Console::fault},
+        {"unplug", "",
+         "pull the cable: the pty goes away (the program sees a hang-up),\n"
+         "the --link is removed, a frame on the line is cut off",
+         &Console::unplug},
+        {"replug", "[new-name]",
+         "plug it back in: a new pty, the --link points to it; with new-name\n"
+         "(or --new-name-on-replug) never under the name it had before",
+         &Console::replug},
         {"help", "", "list the commands", &Console::help},
         {"quit", "", "exit", &Console::quit},
         {"exit", "", "", &Console::quit},
@@ -50,11 +58,13 @@ std::span<const ConsoleCommandRow> consoleCommandRows() {
     return kRows;
 }
 
-Console::Console(const Faults& everyFrame, int blockBLength, ArmedFaults& armed, SendSlot sendSlot)
+Console::Console(const Faults& everyFrame, int blockBLength, ArmedFaults& armed, SendSlot sendSlot,
+                 LineControl line)
     : m_everyFrame(everyFrame),
       m_blockBLength(blockBLength),
       m_armed(armed),
-      m_sendSlot(std::move(sendSlot)) {}
+      m_sendSlot(std::move(sendSlot)),
+      m_line(std::move(line)) {}
 
 void Console::readInput() {
     char buf[kReadChunk];
@@ -110,6 +120,32 @@ void Console::fault(const Words& words) {
         return;
     }
     say("ok");
+}
+
+void Console::unplug(const Words& words) {
+    if (words.size() != 1) {
+        say("error: unplug takes no argument");
+        return;
+    }
+    reportLineChange(m_line.unplug());
+}
+
+void Console::replug(const Words& words) {
+    const bool newName = words.size() == 2 && words[1] == "new-name";
+    if (words.size() > 2 || (words.size() == 2 && !newName)) {
+        say("error: replug takes nothing or new-name");
+        return;
+    }
+    reportLineChange(m_line.replug(newName));
+}
+
+void Console::reportLineChange(const LineChange& change) {
+    if (!change.ok) {
+        say("error: " + change.text);
+        return;
+    }
+    say("ok");
+    say(change.text);
 }
 
 void Console::help(const Words&) {

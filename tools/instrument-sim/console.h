@@ -28,14 +28,26 @@ struct ConsoleCommandRow {
 // The table, in the order of the usage text.
 [[nodiscard]] std::span<const ConsoleCommandRow> consoleCommandRows();
 
+// What `unplug` and `replug` do to the line. Each returns the event line to print after "ok",
+// or an error (without "error: ") when the line cannot do it now.
+struct LineChange {
+    bool ok = false;
+    std::string text;  // the event line, or the error
+};
+struct LineControl {
+    std::function<LineChange()> unplug;
+    std::function<LineChange(bool newName)> replug;
+};
+
 class Console {
 public:
     using SendSlot = std::function<void(int slot)>;
 
     // `everyFrame`: the faults of the command line, on top of which `fault` arms;
     // `blockBLength`: bounds `fault b255`; `armed`: what `fault` arms, consumed by the loop;
-    // `sendSlot`: what `send N` does.
-    Console(const Faults& everyFrame, int blockBLength, ArmedFaults& armed, SendSlot sendSlot);
+    // `sendSlot`: what `send N` does; `line`: what `unplug` and `replug` do.
+    Console(const Faults& everyFrame, int blockBLength, ArmedFaults& armed, SendSlot sendSlot,
+            LineControl line);
 
     // Reads what standard input has (it is ready) and runs each complete line, up to `quit`.
     // At the end of input runs an unterminated last line and closes the console.
@@ -52,6 +64,9 @@ private:
 
     void send(const Words& words);
     void fault(const Words& words);
+    void unplug(const Words& words);
+    void replug(const Words& words);
+    void reportLineChange(const LineChange& change);
     void help(const Words& words);
     void quit(const Words& words);
     bool armFault(const Words& words, std::string& error);
@@ -60,6 +75,7 @@ private:
     int m_blockBLength;
     ArmedFaults& m_armed;
     SendSlot m_sendSlot;
+    LineControl m_line;
 
     std::string m_buffer;  // input after the last complete line
     bool m_open = true;

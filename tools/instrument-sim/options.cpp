@@ -99,6 +99,13 @@ constexpr OptionRow kRows[] = {
          o.link = s;
          return kGoOn;
      }},
+    {OptionGroup::General, "--new-name-on-replug", "",
+     "`replug` always brings a pty of another name (the --link follows it),\n"
+     "as an adapter that comes back as ttyUSB1 while ttyUSB0 is still held",
+     [](Options& o, const std::string&, const std::string&) -> Result {
+         o.newNameOnReplug = true;
+         return kGoOn;
+     }},
     {OptionGroup::General, "--fast", "",
      "send at full speed instead of pacing like a 9600 baud line",
      [](Options& o, const std::string&, const std::string&) -> Result {

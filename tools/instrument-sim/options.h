@@ -18,6 +18,7 @@ struct Options {
     Model model = Model::Tft;
     std::uint64_t seed = 1;
     std::string link;
+    bool newNameOnReplug = false;  // `replug` always comes back under another device name
     bool fast = false;
     int baud = kDefaultBaud;
     int burst = 1;  // bytes handed to the pty at once when paced

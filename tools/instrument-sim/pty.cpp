@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace instrument_sim {
 
@@ -46,6 +47,13 @@ bool Pty::open(std::string& error) {
     fcntl(m_master, F_SETFL, flags | O_NONBLOCK);
     fcntl(m_master, F_SETFD, FD_CLOEXEC);
     return true;
+}
+
+void Pty::swap(Pty& other) noexcept {
+    std::swap(m_master, other.m_master);
+    std::swap(m_slave, other.m_slave);
+    std::swap(m_slavePath, other.m_slavePath);
+    std::swap(m_link, other.m_link);
 }
 
 void Pty::close() {

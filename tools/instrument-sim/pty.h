@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace instrument_sim {
 
@@ -12,6 +13,13 @@ public:
     Pty() = default;
     Pty(const Pty&) = delete;
     Pty& operator=(const Pty&) = delete;
+    // Moving hands the pair (and its link) over; the moved-from Pty holds nothing.
+    Pty(Pty&& other) noexcept { swap(other); }
+    Pty& operator=(Pty&& other) noexcept {
+        Pty gone(std::move(*this));
+        swap(other);
+        return *this;
+    }
     ~Pty() { close(); }
 
     // Opens the pair; on failure returns false and sets `error`.
@@ -30,6 +38,8 @@ public:
     void removeLink();
 
 private:
+    void swap(Pty& other) noexcept;
+
     int m_master = -1;
     int m_slave = -1;
     std::string m_slavePath;

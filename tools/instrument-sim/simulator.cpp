@@ -96,8 +96,11 @@ Simulator::Simulator(Options options)
     : m_options(std::move(options)),
       m_layout(layoutFor(m_options.model)),
       m_byteTime(std::chrono::nanoseconds(std::chrono::seconds(kBitsPerByte)) / m_options.baud),
-      m_console(m_options.faults, m_layout.blockBLength, m_armed,
-                [this](int slot) { queueFrame(slot, Clock::now()); }) {}
+      m_console(
+          m_options.faults, m_layout.blockBLength, m_armed,
+          [this](int slot) { queueFrame(slot, Clock::now()); },
+          LineControl{[this] { return unplug(); },
+                      [this](bool newName) { return replug(newName); }}) {}
 
 void Simulator::log(const std::string& line) const {
     if (m_options.verbose) {
@@ -149,7 +152,7 @@ bool Simulator::waitOnce(Clock::time_point now, const sigset_t& waitMask, bool i
         stdinIndex = static_cast<int>(count);
         fds[count++] = {STDIN_FILENO, POLLIN, 0};
     }
-    if (now >= m_masterQuietUntil) {
+    if (!unplugged() && now >= m_masterQuietUntil) {
         masterIndex = static_cast<int>(count);
         fds[count++] = {m_pty.master(), static_cast<short>(POLLIN | (m_writeBlocked ? POLLOUT : 0)),
                         0};
@@ -249,6 +252,10 @@ void Simulator::onRequest(int slot) {
 // Builds slot `slot`'s frame with the faults in force (which uses up the armed ones) and queues
 // it to go out no earlier than `notBefore`.
 void Simulator::queueFrame(int slot, Clock::time_point notBefore) {
+    if (unplugged()) {
+        say("lost " + std::to_string(slot));  // sent into a cable that leads nowhere
+        return;
+    }
     const Faults f = m_armed.nextFrame.value_or(m_options.faults);
     m_armed.nextFrame.reset();
     Transmission t;
@@ -271,6 +278,9 @@ void Simulator::queueFrame(int slot, Clock::time_point notBefore) {
 // Sends what is due now: starts the next queued frame when the line is free, writes the bytes
 // whose time has come, and finishes a frame (or the pending hang-up).
 void Simulator::pump(Clock::time_point now) {
+    if (unplugged()) {
+        return;
+    }
     if (m_hangupSince) {
         const auto waited = now - *m_hangupSince;
         if ((waited >= kHangupMinWait && m_pty.unreadBySlave() <= 0) || waited > kHangupMaxWait) {
@@ -378,6 +388,56 @@ void Simulator::hangUpAndExit() {
     m_pty.close();
     say("hangup");
     m_quit = true;
+}
+
+// The pty goes as a pulled cable goes: at once, with whatever is on the line. The program
+// holding the slave sees a hang-up; the --link goes too, as udev removes a /dev/serial/by-id
+// link, so nothing is found at the configured path until `replug`.
+LineChange Simulator::unplug() {
+    if (unplugged()) {
+        return {false, "the line is unplugged already"};
+    }
+    if (m_active) {
+        say("cut " + std::to_string(m_active->slot));
+        m_active.reset();
+    }
+    m_queue.clear();
+    m_hangupSince.reset();
+    m_writeBlocked = false;
+    m_parser = CommandParser{};
+    m_lastSlavePath = m_pty.slavePath();
+    m_pty.removeLink();
+    m_pty.close();
+    return {true, "unplugged"};
+}
+
+// A new pty, and the --link pointing to it. A new name is had by holding a pty under the old
+// name while the new one is opened, as an adapter plugged back in while its old name is
+// still held comes back under the next free one.
+LineChange Simulator::replug(bool newName) {
+    if (!unplugged()) {
+        return {false, "the line is plugged in"};
+    }
+    std::string error;
+    Pty fresh;
+    if (!fresh.open(error)) {
+        return {false, error};
+    }
+    Pty holdsTheOldName;
+    if ((newName || m_options.newNameOnReplug) && fresh.slavePath() == m_lastSlavePath) {
+        holdsTheOldName = std::move(fresh);
+        if (!fresh.open(error)) {
+            return {false, error};
+        }
+    }
+    m_pty = std::move(fresh);
+    if (!m_options.link.empty() && !m_pty.createLink(m_options.link, error)) {
+        m_pty.close();
+        return {false, error};
+    }
+    m_masterQuietUntil = Clock::now();
+    m_lineFreeAt = Clock::now();
+    return {true, "replugged " + m_pty.slavePath()};
 }
 
 }  // namespace instrument_sim

@@ -1,6 +1,7 @@
 // The send/receive loop of the simulated instrument: reads command blocks from the pty and
 // answers slot requests, sends the frames of `send N`, paces the bytes like a 9600 baud line, and
 // applies the faults of the command line (every frame) and of the console (the next frame only).
+// `unplug` closes the pty as a pulled cable does, `replug` opens a new one behind the --link.
 #pragma once
 
 #include <signal.h>
@@ -54,12 +55,17 @@ private:
     [[nodiscard]] std::optional<Clock::duration> nextWake(Clock::time_point now) const;
     [[nodiscard]] Clock::time_point nextGroupDue() const;
     void hangUpAndExit();
+    // The cable pulled and plugged back in (console `unplug`, `replug`).
+    LineChange unplug();
+    LineChange replug(bool newName);
+    [[nodiscard]] bool unplugged() const { return m_pty.master() < 0; }
     [[nodiscard]] bool stopping() const { return m_quit || m_console.quitRequested(); }
     void log(const std::string& line) const;
 
     Options m_options;
     const ModelLayout& m_layout;
     Pty m_pty;
+    std::string m_lastSlavePath;  // the pty's name before an unplug
     CommandParser m_parser;
     std::chrono::nanoseconds m_byteTime;  // one byte on the line at the chosen baud rate
 

@@ -29,6 +29,9 @@ constexpr EventRow kEvents[] = {
     {"sent N", "the last byte of slot N's frame was written to the pty"},
     {"cut N", "slot N's frame was cut off as asked"},
     {"hangup", "the pty was closed by the hangup fault; the simulator exits"},
+    {"unplugged", "after `unplug`'s ok: the pty is gone"},
+    {"replugged PATH", "after `replug`'s ok: the new pty's device path"},
+    {"lost N", "slot N's frame was not sent: the line is unplugged"},
 };
 
 constexpr std::size_t kIndent = 2;      // in front of each name

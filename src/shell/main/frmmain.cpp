@@ -16,6 +16,7 @@
 #include "shell/main/main_contents.h"
 #include "shell/main/main_menus.h"
 #include "shell/main/plot_panel.h"
+#include "shell/main/reconnect_status.h"
 #include "shell/main/settings_panel.h"
 #include "shell/main/slot_list_panel.h"
 #include "shell/main/status_fields.h"
@@ -148,6 +149,9 @@ void frmmain::buildStatusBar() {
                                          [this] { return deviceFor(portTarget()); },
                                          [this](const UserMessage& msg) { message(msg); }};
     m_status = &(new BatchStatus(*this, *m_session, controls))->fields();
+    if (m_session->hasPort()) {
+        new ReconnectStatus(*statusBar(), *m_session, *m_status);  // an unplugged adapter's return
+    }
 }
 
 QString frmmain::controlText(std::string_view control) const {

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "display/panel_texts.h"
+#include "profiles/panel_walk.h"
 #include "record/profile_text.h"
 
 namespace trellicap {
@@ -11,13 +12,9 @@ namespace {
 
 // The time-and-date line of the record, whatever its CLOCK setting says about showing it.
 QString timeAndDate(const ModelProfile& profile, std::span<const RecordValue> record) {
-    for (const PanelStep& step : profile.panelSteps) {
-        if (step.timeDate) {
-            const auto first = fieldIndex(profile, step.control);
-            if (first && *first + 10 <= static_cast<int>(record.size())) {
-                return timeDateLine(record.subspan(static_cast<std::size_t>(*first), 10));
-            }
-        }
+    const auto first = timeDateIndex(profile);
+    if (first && *first + 10 <= static_cast<int>(record.size())) {
+        return timeDateLine(record.subspan(static_cast<std::size_t>(*first), 10));
     }
     return {};
 }

@@ -23,6 +23,7 @@ frmoption::frmoption(QWidget* parent) : QDialog(parent) {
     layout->addWidget(text, 0, 0, 1, 2);
     addComportOptions(*layout);
     addDeviceOption(*layout);
+    addPresentDevices(*layout);
     m_ok = new QPushButton(QStringLiteral("Ok"), this);
     m_ok->setObjectName(QStringLiteral("cmdok"));
     m_ok->setDefault(true);
@@ -34,7 +35,7 @@ frmoption::frmoption(QWidget* parent) : QDialog(parent) {
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
     buttons->addWidget(cancel);
-    layout->addLayout(buttons, 6, 0, 1, 2);
+    layout->addLayout(buttons, 8, 0, 1, 2);
     setMinimumWidth(440);
 }
 
@@ -76,9 +77,61 @@ void frmoption::addDeviceOption(QGridLayout& layout) {
     });
 }
 
+void frmoption::addPresentDevices(QGridLayout& layout) {
+    m_deviceList = [] { return SystemSerialDevices().presentDevices(); };
+    m_presentTitle = new QLabel(this);
+    m_presentTitle->setObjectName(QStringLiteral("lblpresent"));
+    m_present = new QGridLayout();
+    m_present->setContentsMargins(0, 0, 0, 0);
+    layout.addWidget(m_presentTitle, 6, 0, 1, 2);
+    layout.addLayout(m_present, 7, 0, 1, 2);
+}
+
 void frmoption::startFrom(const PortTarget& inUse, const QString& openFailure) {
     m_atOpening = inUse;
+    listPresentDevices();
     preselect(openFailure);
+}
+
+void frmoption::listPresentDevices() {
+    qDeleteAll(m_presentRows);
+    m_presentRows.clear();
+    const QList<SerialDeviceInfo> present =
+        m_deviceList ? m_deviceList() : QList<SerialDeviceInfo>();
+    int row = 0;
+    for (const SerialDeviceInfo& device : present) {
+        const QString path = pinnedPath(device);
+        if (path == m_atOpening.devicePath || device.systemLocation == m_atOpening.devicePath) {
+            continue;  // offered above already, as the port in use
+        }
+        ++row;
+        auto* option = new QRadioButton(path, this);
+        option->setObjectName(QStringLiteral("optserial%1").arg(row));
+        QString text = describeSerialDevice(device);
+        if (path != device.systemLocation) {
+            text = QStringLiteral("%1: %2").arg(device.systemLocation, text);
+        }
+        auto* description = new QLabel(text, this);
+        description->setObjectName(QStringLiteral("lblserial%1").arg(row));
+        description->setEnabled(false);
+        description->setWordWrap(true);
+        option->setAccessibleDescription(text);
+        m_present->addWidget(option, row, 0);
+        m_present->addWidget(description, row, 1);
+        connect(option, &QRadioButton::toggled, this, [this, path](bool on) {
+            if (on) {
+                select(PortTarget{0, path});
+            }
+        });
+        m_presentRows << option << description;
+    }
+    if (row > 0) {
+        m_presentTitle->setText(tr("Serial devices present:"));
+    } else if (!present.isEmpty()) {
+        m_presentTitle->setText(tr("Serial devices present: only the one above."));
+    } else {
+        m_presentTitle->setText(tr("Serial devices present: none found."));
+    }
 }
 
 void frmoption::showEvent(QShowEvent* event) {

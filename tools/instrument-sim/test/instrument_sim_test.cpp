@@ -439,6 +439,65 @@ TEST_P(InstrumentSimTest, hangupFaultClosesTheLineAndExits) {
     EXPECT_TRUE(m_sim->exited(3000ms));
 }
 
+// The cable pulled and plugged back in: the program's end of the line goes dead and the --link
+// goes with it; `replug` brings a new pty behind the link (under another name when asked)
+// that answers as before. What is sent while unplugged goes nowhere.
+TEST(InstrumentSimLineTest, unplugClosesTheLineAndReplugBringsANewOneBehindTheLink) {
+    if (simulatorPath().empty()) {
+        GTEST_SKIP() << "TRELLICAP_SIM is not set";
+    }
+    char folder[] = "/tmp/instrument-sim-test-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string link = std::string(folder) + "/ttyCORVANE";
+    const auto linkTarget = [&link]() -> std::string {
+        char target[4096];
+        const ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+        return n < 0 ? std::string() : std::string(target, static_cast<std::size_t>(n));
+    };
+    {
+        SimProcess sim(std::vector<std::string>{"--fast", "--link", link});
+        const std::optional<std::string> first = sim.readLine();
+        ASSERT_TRUE(first.has_value());
+        EXPECT_EQ(linkTarget(), *first);
+        std::optional<Port> port(std::in_place, link);
+        ASSERT_TRUE(port->isOpen());
+
+        sim.command("unplug");
+        EXPECT_TRUE(sim.expectLine("ok"));
+        EXPECT_TRUE(sim.expectLine("unplugged"));
+        EXPECT_TRUE(port->read(1, 100ms, 2000ms).empty());
+        EXPECT_TRUE(port->lineDead());
+        EXPECT_EQ(linkTarget(), "");
+        sim.command("unplug");
+        EXPECT_TRUE(sim.expectLine("error: the line is unplugged already"));
+        sim.command("send 3");
+        EXPECT_TRUE(sim.expectLine("ok"));
+        EXPECT_TRUE(sim.expectLine("lost 3"));
+        port.reset();
+
+        sim.command("replug new-name");
+        EXPECT_TRUE(sim.expectLine("ok"));
+        const std::optional<std::string> replugged = sim.readLine();
+        ASSERT_TRUE(replugged.has_value());
+        ASSERT_EQ(replugged->rfind("replugged /dev/", 0), 0u) << *replugged;
+        const std::string second = replugged->substr(10);
+        EXPECT_NE(second, *first);
+        EXPECT_EQ(linkTarget(), second);
+        sim.command("replug");
+        EXPECT_TRUE(sim.expectLine("error: the line is plugged in"));
+
+        Port again(link);
+        ASSERT_TRUE(again.isOpen());
+        again.writeBytes(request(7));
+        EXPECT_TRUE(sim.expectLine("request 7"));
+        EXPECT_TRUE(sim.expectLine("served 7"));
+        EXPECT_EQ(again.read(1 + 252 + 1 + 1 + 716).size(), 1u + 252 + 1 + 1 + 716);
+        EXPECT_TRUE(sim.expectLine("sent 7"));
+    }
+    EXPECT_EQ(linkTarget(), "");  // removed on exit
+    rmdir(folder);
+}
+
 // Paced in groups the frame comes whole and in order, and no read ever splits a group: every
 // read but the last holds whole groups. A fast line keeps the test short.
 TEST(InstrumentSimBurstTest, pacedBurstsArriveAsWholeGroups) {
