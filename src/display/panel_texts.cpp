@@ -81,16 +81,13 @@ QString timeDateLine(std::span<const RecordValue> codes) {
 
 QString settingText(const ModelProfile& profile, std::span<const RecordValue> capture,
                     std::string_view control) {
-    int p = kSettingsStart;
-    for (const PanelStep& step : profile.panelSteps) {
-        if (step.control == control) {
-            return step.timeDate
-                       ? QString()
-                       : cutAtNul(codesToText(run(capture, p, step.shown)) + latin1(step.suffix));
+    QString text;
+    walkPanel(profile, [&](const PanelStep& step, int first) {
+        if (step.control == control && !step.timeDate && text.isNull()) {
+            text = cutAtNul(codesToText(run(capture, first, step.shown)) + latin1(step.suffix));
         }
-        p += step.advance;
-    }
-    return {};
+    });
+    return text.isNull() ? QString() : text;
 }
 
 PanelTexts buildPanelTexts(const ModelProfile& profile, std::span<const RecordValue> capture) {

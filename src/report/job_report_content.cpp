@@ -300,8 +300,9 @@ JobReportContent jobReportContent(const ModelProfile& profile, const Job& job,
     content.closing = {summarySection(evaluation.summary), notesSection(job, evaluation.records),
                        amendmentsSection(job)};
     content.inspector = {QStringLiteral("Inspector"), job.inspector.name,
-                         job.inspector.certification};
-    content.reviewer = {QStringLiteral("Reviewer"), job.reviewer.name, job.reviewer.certification};
+                         job.inspector.certification, content.madeOn};
+    content.reviewer = {QStringLiteral("Reviewer"), job.reviewer.name, job.reviewer.certification,
+                        QString()};
     content.records = static_cast<int>(job.items.size());
     return content;
 }

@@ -34,6 +34,7 @@ struct SignatureBox {
     QString role;  // "Inspector", "Reviewer"
     QString name;
     QString certification;
+    QString date;  // the inspector's: the day the report is made; the reviewer's: by hand
 };
 
 struct JobReportContent {

@@ -162,8 +162,8 @@ void signatureBox(Flow& flow, double x, double width, const SignatureBox& box) {
     flow.line(x + width, top, x + width, top + kSignatureHeight);
     const std::array<QString, 5> lines = {
         box.role, QStringLiteral("Name: %1").arg(box.name),
-        QStringLiteral("Certification: %1").arg(box.certification), QStringLiteral("Date:"),
-        QStringLiteral("Signature:")};
+        QStringLiteral("Certification: %1").arg(box.certification),
+        QStringLiteral("Date: %1").arg(box.date), QStringLiteral("Signature:")};
     double y = top + 4;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         flow.page().texts.push_back({QPointF(x + 6, y), width - 12, lines[i], kBody, i == 0});

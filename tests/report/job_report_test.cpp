@@ -324,8 +324,19 @@ TEST(JobReport, TheJobsNumberedPagesComeFirstThenEachRecordsPage) {
             }
         }
         EXPECT_TRUE(rowFound);
-        // The signature boxes on the last of the job's pages.
-        EXPECT_GT(testing::pdfWord(bbox, jobPages, QStringLiteral("Reviewer")).yMin, 0);
+        // The signature boxes side by side on the last of the job's pages: the inspector's
+        // dated the day the report is made, the reviewer's left for the reviewer's hand.
+        const testing::PdfWord inspector =
+            testing::pdfWord(bbox, jobPages, QStringLiteral("Inspector"));
+        const testing::PdfWord reviewer =
+            testing::pdfWord(bbox, jobPages, QStringLiteral("Reviewer"));
+        ASSERT_GT(inspector.yMin, 0);
+        EXPECT_NEAR(reviewer.yMin, inspector.yMin, 1);
+        EXPECT_GT(reviewer.xMin, 290);
+        const testing::PdfWord date =
+            testing::pdfWord(bbox, jobPages, QStringLiteral("2026-12-10"));
+        EXPECT_LT(date.xMin, 290);
+        EXPECT_GT(date.yMin, inspector.yMin);
         // Then the record pages as the report page prints them, with no page number.
         for (const int page : {jobPages + 1, jobPages + 40}) {
             EXPECT_NEAR(testing::pdfWord(bbox, page, QStringLiteral("Ultrasonic")).yMin,

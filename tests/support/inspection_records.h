@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "display/panel_texts.h"
 #include "profiles/model_profile.h"
+#include "profiles/panel_walk.h"
 #include "record/text_codes.h"
 
 namespace trellicap::testing {
@@ -32,7 +32,7 @@ struct EchoRecord {
 
 inline void putBox(const ModelProfile& profile, std::vector<RecordValue>& record,
                    std::string_view control, const QString& text) {
-    const auto index = fieldIndex(profile, control);
+    const auto index = walkedIndex(profile, control);
     if (!index) {
         return;
     }

@@ -64,12 +64,6 @@ QString suggestedReportPath(const inspection::Job& job, const QString& folder) {
 JobHooks::JobHooks(Session& session, WindowHost& host, QMenuBar& bar,
                    std::function<QList<int>()> selectedColumns)
     : m_session(session), m_host(host), m_selectedColumns(std::move(selectedColumns)) {
-    if (!session.archivePath().isEmpty()) {
-        m_store = std::make_unique<ArchiveInspectionStore>(session.archivePath());
-        if (m_store->isOpen()) {
-            m_desk = std::make_unique<JobDesk>(*m_store, session.profile());
-        }
-    }
     buildMenu(bar);
 }
 
@@ -126,6 +120,14 @@ void JobHooks::buildMenu(QMenuBar& bar) {
 bool JobHooks::ready() {
     if (m_desk) {
         return true;
+    }
+    // Opened at first use, and tried again after a failure (a lock another program held).
+    if (!m_session.archivePath().isEmpty()) {
+        m_store = std::make_unique<ArchiveInspectionStore>(m_session.archivePath());
+        if (m_store->isOpen()) {
+            m_desk = std::make_unique<JobDesk>(*m_store, m_session.profile());
+            return true;
+        }
     }
     m_host.message({kTitle, QStringLiteral("Jobs are kept in the archive, which cannot be opened."),
                     storeError()});

@@ -51,7 +51,8 @@ public:
     // status line (or a message).
     void makeReport(const QString& path, bool draft);
 
-    // Null where the archive cannot be opened (the reason in storeError()).
+    // Null until a command first needs it, and where the archive cannot be opened (the reason
+    // in storeError()).
     [[nodiscard]] JobDesk* desk() const { return m_desk.get(); }
     [[nodiscard]] QString storeError() const;
     [[nodiscard]] frmjob* jobWindow() const;
