@@ -79,6 +79,7 @@ endforeach()
 set(man_script ${CMAKE_CURRENT_SOURCE_DIR}/man/man_from_help.cmake)
 string(REPLACE ";" "\\;" see_also_cli "${apps};instrument-sim")
 string(REPLACE ";" "\\;" see_also_sim "${apps};trellicap-cli")
+string(REPLACE ";" "\\;" see_also_web "trellicap-cli;${apps}")
 add_custom_command(OUTPUT ${man_dir}/trellicap-cli.1
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
             ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:trellicap-cli> -DNAME=trellicap-cli
@@ -98,6 +99,17 @@ if(TARGET instrument-sim)
         DEPENDS instrument-sim ${man_script}
         COMMENT "Writing the instrument-sim man page from its --help")
     list(APPEND man_pages instrument-sim)
+endif()
+if(TARGET trellicap-web)
+    add_custom_command(OUTPUT ${man_dir}/trellicap-web.1
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:trellicap-web> -DNAME=trellicap-web
+                "-DSUMMARY=the records of the archive in a browser, read-only"
+                -DVERSION=${PROJECT_VERSION} "-DSEE_ALSO=${see_also_web}"
+                -DOUTPUT=${man_dir}/trellicap-web.1 -P ${man_script}
+        DEPENDS trellicap-web ${man_script}
+        COMMENT "Writing the trellicap-web man page from its --help")
+    list(APPEND man_pages trellicap-web)
 endif()
 
 find_program(TRELLICAP_GZIP gzip)

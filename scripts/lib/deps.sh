@@ -5,9 +5,14 @@
 # in /usr/lib/postgresql/15/bin, off the PATH); libqt6sql6-psql: Qt's driver for it.
 # ccache: a rebuild of unchanged files (another build folder, a branch switched back) takes
 # the objects it already made.
+# trellicap-web: libcpp-httplib-dev (its HTTP server), libargon2-dev (password hashes),
+# pkg-config (finds both); chromium, chromium-driver and python3-selenium drive the browser
+# test.
 TRELLICAP_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev libgtest-dev
                     libbenchmark-dev fonts-liberation xvfb xauth poppler-utils locales
-                    libqt6sql6-sqlite postgresql libqt6sql6-psql ccache)
+                    libqt6sql6-sqlite postgresql libqt6sql6-psql ccache
+                    libcpp-httplib-dev libargon2-dev pkg-config chromium chromium-driver
+                    python3-selenium)
 
 trellicap_sudo() {
     if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi

@@ -78,6 +78,17 @@ double PathSpan::plotX(double viewX) const {
     return kGridFirstX + kGridSpanX * (pathAt(viewX) - m_delay) / m_range;
 }
 
+std::optional<int> PathSpan::sampleOfPath(double path) const {
+    if (m_range <= 0) {
+        return std::nullopt;
+    }
+    const long sample = std::lround((path - m_delay) * kGridSpanX / m_range);
+    if (sample < 0 || sample >= kTraceSamples) {
+        return std::nullopt;
+    }
+    return static_cast<int>(sample);
+}
+
 double PathSpan::samplePath(int sample) const {
     return m_delay + m_range * sample / kGridSpanX;
 }

@@ -4,6 +4,7 @@
 // the path, and gives the axis labels for the stretch shown by the same rules as at rest.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "display/plot_geometry.h"
@@ -34,6 +35,9 @@ public:
     [[nodiscard]] double samplePath(int sample) const;
     // The sample drawn nearest to a view position (0..249).
     [[nodiscard]] int sampleAt(double viewX) const;
+    // The sample whose path is nearest to `path`; none outside the record's range (or without
+    // one).
+    [[nodiscard]] std::optional<int> sampleOfPath(double path) const;
 
     // Zoom by `factor` (> 1 in, < 1 out) keeping the path under viewX where it is, to within
     // a label step: lengths of 5 or more are kept to round values (5, 10, 15, 20, 25, 30,

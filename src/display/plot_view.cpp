@@ -92,6 +92,14 @@ void PlotView::setRecord(const ModelProfile& profile, std::span<const RecordValu
                          const PlotTexts& texts) {
     const PathSpan whole(leadingNumber(texts.delay), leadingNumber(texts.range));
     if (!m_hasRecord || whole.whole() != m_span.whole()) {
+        // Another RANGE or DELAY: a cursor keeps its sound path, not its sample (the same
+        // sample would read another path), and goes where the new range does not reach.
+        const PathSpan before = m_span.whole();
+        for (std::optional<int>& cursor : m_cursors) {
+            if (cursor && m_hasRecord) {
+                cursor = whole.sampleOfPath(before.samplePath(*cursor));
+            }
+        }
         m_span = whole;
     }
     m_profile = &profile;

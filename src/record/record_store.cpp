@@ -32,6 +32,11 @@ void RecordStore::initMemoryTable() {
     }
 }
 
+void RecordStore::resetMemoryTable() {
+    std::fill(m_table.begin(), m_table.end(), RecordValue{0});
+    initMemoryTable();
+}
+
 void RecordStore::prefillForLoad() {
     constexpr int kBlankFromRow = 256;
     const RowRange rows = m_profile.fileRows;

@@ -26,6 +26,9 @@ public:
 
     // Start values: columns 0..199 get 0 in rows 0..260 and 32 in rows 261..599.
     void initMemoryTable();
+    // The memory table as a fresh start leaves it: every row of every column 0 (as at program
+    // start), then the start values. Rows past 599 keep nothing of the records before.
+    void resetMemoryTable();
     // What a load leaves where the file does not reach: columns 0..199 get 0 in the file
     // rows up to 255 and 32 from 256. Row recordLast and column 200 are not touched.
     void prefillForLoad();

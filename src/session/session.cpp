@@ -7,6 +7,7 @@
 #include "link/instrument_link.h"
 #include "record/header_fields.h"
 #include "record/profile_text.h"
+#include "report/vector_report_document.h"
 #include "session/port_recovery.h"
 #include "storage/record_file_io.h"
 #include "storage/scratch_load.h"
@@ -63,6 +64,8 @@ void Session::connectLink() {
     });
     // A frame filed in the table: marked, kept, and said.
     const auto filed = [this](int column, archive::Source source) {
+        m_origins[static_cast<std::size_t>(column)] =
+            RecordOrigin::fromInstrument(column + 1, QTime::currentTime());
         mark(column);
         if (m_keeper) {
             m_keeper->keepFiled(column, m_store.column(column), source);
@@ -74,19 +77,19 @@ void Session::connectLink() {
     connect(link, &InstrumentLink::recordArrived, this, [this, filed](int column) {
         filed(column, archive::Source::Unsolicited);
         // The frame is in the capture buffer too: it is the record shown now.
-        showCapture();
+        showCaptureAnew();
         m_recordShown = column;
-        emit recordShownChanged();
+        setShownOrigin(m_origins[static_cast<std::size_t>(column)]);
     });
     connect(link, &InstrumentLink::frameNotFiled, this, &Session::frameNotFiled);
     connect(link, &InstrumentLink::batchProgress, this, &Session::batchProgress);
     connect(link, &InstrumentLink::busyChanged, this, &Session::busyChanged);
     connect(link, &InstrumentLink::batchFinished, this, [this](const BatchResult& result) {
         // The capture buffer holds the batch's last frame, or what it held before if none came.
-        showCapture();
+        showCaptureAnew();
         if (!result.filed.isEmpty()) {
             m_recordShown = result.filed.back();
-            emit recordShownChanged();
+            setShownOrigin(m_origins[static_cast<std::size_t>(result.filed.back())]);
         }
         emit batchFinished(result);
     });
@@ -188,13 +191,39 @@ Refusal Session::recall(int column) {
     if (Refusal refusal = changeRefused(); refusal.refused()) {
         return refusal;
     }
+    setAsideTypedNotes();
     m_view.recall(column);
     m_shownslot = column;
     m_recordShown = column;
     emit viewChanged();
     emit slotShown(column);
-    emit recordShownChanged();
+    setShownOrigin(slotOrigin(column));
     return {};
+}
+
+void Session::setShownOrigin(const RecordOrigin& origin) {
+    m_shownOrigin = origin;
+    emit recordShownChanged();
+}
+
+RecordOrigin Session::slotOrigin(int column) const {
+    if (!isColumn(column)) {
+        return {};
+    }
+    RecordOrigin origin = m_origins[static_cast<std::size_t>(column)];
+    origin.slot = column + 1;
+    return origin;
+}
+
+QString Session::titleForSlots(const QList<int>& numbers) const {
+    bool allTheFiles = !m_currentFile.isEmpty();
+    for (const int slot : numbers) {
+        const RecordOrigin origin = slotOrigin(slot - 1);
+        allTheFiles = allTheFiles && origin.kind == RecordOrigin::Kind::File &&
+                      origin.file == m_currentFile && !origin.edited;
+    }
+    return vectorReportTitle(allTheFiles ? QFileInfo(m_currentFile).fileName() : QString(),
+                             numbers);
 }
 
 void Session::showCapture() {
@@ -202,11 +231,59 @@ void Session::showCapture() {
     emit viewChanged();
 }
 
+void Session::showCaptureAnew() {
+    setAsideTypedNotes();
+    showCapture();
+}
+
+void Session::noteTyped(std::string_view control, const QString& text) {
+    m_view.setText(control, text);
+    m_notesTyped = true;
+}
+
+void Session::setAsideTypedNotes() {
+    if (!m_notesTyped) {
+        return;
+    }
+    m_notesTyped = false;
+    NotesDraft draft{m_shownslot, {}};
+    for (const HeaderField& field : m_profile.headerFields) {
+        draft.texts.push_back(m_view.controlText(field.control));
+    }
+    m_draft = std::move(draft);
+    emit notesSetAside(m_draft->column);
+}
+
+Refusal Session::bringBackNotes() {
+    if (!m_draft) {
+        return Refusal::because(tr("There are no notes set aside."));
+    }
+    // Notes typed since for the slot shown now are set aside in their turn by the recall.
+    const NotesDraft draft = *m_draft;
+    m_draft.reset();
+    if (Refusal refusal = recall(draft.column); refusal.refused()) {
+        m_draft = draft;
+        return refusal;
+    }
+    for (std::size_t i = 0; i < draft.texts.size(); ++i) {
+        m_view.setText(m_profile.headerFields[i].control, draft.texts[i]);
+    }
+    m_notesTyped = true;
+    emit notesBroughtBack(draft.texts);
+    emit viewChanged();
+    return {};
+}
+
 Refusal Session::storeHeader(std::span<const QString> texts) {
     if (Refusal refusal = changeRefused(); refusal.refused()) {
         return refusal;
     }
     storeHeaderFields(m_profile, texts, m_store.column(m_shownslot));
+    m_notesTyped = false;
+    m_origins[static_cast<std::size_t>(m_shownslot)].edited = true;
+    if (m_recordShown == m_shownslot) {
+        setShownOrigin(slotOrigin(m_shownslot));
+    }
     if (m_keeper) {
         m_keeper->keepHeaderStore(m_shownslot, m_store.column(m_shownslot));
     }
@@ -215,7 +292,8 @@ Refusal Session::storeHeader(std::span<const QString> texts) {
     return {};
 }
 
-Refusal Session::fileRecord(int column, std::span<const RecordValue> values) {
+Refusal Session::fileRecord(int column, std::span<const RecordValue> values,
+                            const RecordOrigin& origin) {
     if (!isColumn(column)) {
         return noSuchColumn(column);
     }
@@ -231,6 +309,8 @@ Refusal Session::fileRecord(int column, std::span<const RecordValue> values) {
                                     .arg(target.size()));
     }
     std::copy(values.begin(), values.end(), target.begin());
+    m_origins[static_cast<std::size_t>(column)] = origin;
+    m_origins[static_cast<std::size_t>(column)].slot = column + 1;
     mark(column);
     emit recordFiled(column);
     return {};
@@ -244,8 +324,11 @@ bool Session::holdsOtherRecord(int column, std::span<const RecordValue> values) 
     return !std::equal(held.begin(), held.end(), values.begin(), values.end());
 }
 
-Refusal Session::restoreRecord(int column, std::span<const RecordValue> values) {
-    if (Refusal refusal = fileRecord(column, values); refusal.refused()) {
+Refusal Session::restoreRecord(int column, std::span<const RecordValue> values, const QString& uuid,
+                               int version) {
+    if (Refusal refusal =
+            fileRecord(column, values, RecordOrigin::fromArchive(column + 1, uuid, version));
+        refusal.refused()) {
         return refusal;
     }
     if (m_keeper) {
@@ -278,6 +361,11 @@ std::optional<QString> Session::save(const QString& path) {
         m_keeper->noteSaved(file);
     }
     m_currentFile = file;
+    for (int column = 0; column < kSlotCount; ++column) {
+        if (isMarked(column)) {
+            m_origins[static_cast<std::size_t>(column)] = RecordOrigin::ofFile(column + 1, file);
+        }
+    }
     setUnsaved(false);
     emit currentFileChanged(m_currentFile);
     return std::nullopt;
@@ -301,6 +389,11 @@ Session::LoadOutcome Session::load(const QString& path,
     if (outcome.adopted) {
         scratch.adoptInto(m_store);
         m_marks = outcome.result.marked;
+        const QString file = QFileInfo(path).absoluteFilePath();
+        for (int column = 0; column < kSlotCount; ++column) {
+            m_origins[static_cast<std::size_t>(column)] =
+                isMarked(column) ? RecordOrigin::ofFile(column + 1, file) : RecordOrigin{};
+        }
         // The table holds the whole file, or only part of it: then it is no file's.
         m_currentFile = outcome.complete ? QFileInfo(path).absoluteFilePath() : QString();
         setUnsaved(false);
@@ -317,7 +410,7 @@ Session::LoadOutcome Session::load(const QString& path,
             m_keeper->keepLoaded(QFileInfo(path).absoluteFilePath(), std::move(marked));
         }
     }
-    showCapture();
+    showCaptureAnew();
     return outcome;
 }
 
@@ -325,8 +418,11 @@ Refusal Session::clearAll() {
     if (Refusal refusal = changeRefused(); refusal.refused()) {
         return refusal;
     }
-    m_store.initMemoryTable();
+    // A fresh start: the header texts and the rows past the start values of the records
+    // discarded go too, so that no later save carries them into another file.
+    m_store.resetMemoryTable();
     m_marks = {};
+    m_origins = {};
     m_currentFile.clear();
     setUnsaved(false);
     emit marksReplaced();
@@ -357,7 +453,8 @@ Session::RestoreSummary Session::restoreFromArchive() {
             summary.kept.append(QStringLiteral("Mem %1").arg(item.slot));
             continue;
         }
-        if (const Refusal refused = restoreRecord(column, item.values); refused.refused()) {
+        if (const Refusal refused = restoreRecord(column, item.values, item.uuid, item.version);
+            refused.refused()) {
             summary.refused.append(tr("%1: %2").arg(name, refused.reason()));
             continue;
         }

@@ -14,12 +14,15 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string_view>
+#include <vector>
 
 #include "link/batch_result.h"
 #include "link/serial_port.h"
 #include "profiles/model_profile.h"
 #include "record/record_store.h"
 #include "report/slot_view.h"
+#include "session/record_origin.h"
 #include "session/refusal.h"
 #include "storage/record_file_reader.h"
 
@@ -87,19 +90,41 @@ public:
     [[nodiscard]] int shownslot() const { return m_shownslot; }
     // Whose record the view shows; none: the start-up trace.
     [[nodiscard]] std::optional<int> recordShown() const { return m_recordShown; }
+    // Where the record shown came from (it stays after a load or New: the capture buffer
+    // still holds it), and where the record a slot holds came from.
+    [[nodiscard]] const RecordOrigin& shownOrigin() const { return m_shownOrigin; }
+    [[nodiscard]] RecordOrigin slotOrigin(int column) const;
+    // A document's title for the slots (1..200): the record file's name with them when every
+    // one holds that file's record, else the slots alone ("shift-12.dat, Mem 1-3").
+    [[nodiscard]] QString titleForSlots(const QList<int>& numbers) const;
 
     // The header texts (profile field order) into the shown slot's record.
     Refusal storeHeader(std::span<const QString> texts);
-    // A record from elsewhere (the archive) into its column, whole: marked and unsaved.
-    // Refused for a column outside 0..199 or values that are not one record of this model.
-    Refusal fileRecord(int column, std::span<const RecordValue> values);
+
+    // The operator typed into a header box: the record shown prints what the box shows, and
+    // the text is the notes' slot's until it is stored. Typed notes not stored when another
+    // record is shown are set aside as a draft for their slot (notesSetAside), never lost
+    // without a word; bringBackNotes() recalls that slot and gives the typed texts back.
+    void noteTyped(std::string_view control, const QString& text);
+    struct NotesDraft {
+        int column = 0;
+        std::vector<QString> texts;  // profile field order
+    };
+    [[nodiscard]] const std::optional<NotesDraft>& notesDraft() const { return m_draft; }
+    Refusal bringBackNotes();
+    // A record from elsewhere (the archive) into its column, whole: marked and unsaved, and
+    // `origin` says where it came from. Refused for a column outside 0..199 or values that
+    // are not one record of this model.
+    Refusal fileRecord(int column, std::span<const RecordValue> values,
+                       const RecordOrigin& origin = {});
 
     // Whether filing `values` into `column` would put aside another record: the slot holds
     // a record and it is not these values.
     [[nodiscard]] bool holdsOtherRecord(int column, std::span<const RecordValue> values) const;
-    // A record kept in the archive back into its slot (filed as fileRecord does, and kept as
-    // a restore); the slot is not recalled.
-    Refusal restoreRecord(int column, std::span<const RecordValue> values);
+    // A record kept in the archive (record `uuid`, `version`) back into its slot (filed as
+    // fileRecord does, and kept as a restore); the slot is not recalled.
+    Refusal restoreRecord(int column, std::span<const RecordValue> values, const QString& uuid,
+                          int version);
 
     [[nodiscard]] bool isMarked(int column) const;
     [[nodiscard]] const std::array<bool, kSlotCount>& marks() const { return m_marks; }
@@ -125,7 +150,7 @@ public:
     // buffer afterwards either way.
     LoadOutcome load(const QString& path,
                      const std::function<bool(const LoadResult&)>& takePart = {});
-    // File > New: every slot back to its start values and unmarked.
+    // File > New: the memory table as a fresh start leaves it, every slot unmarked.
     Refusal clearAll();
 
     // The archive (when the session has one).
@@ -161,6 +186,10 @@ signals:
     void headerStored(int column);
     // The slots and marks were replaced whole (a load taken, New).
     void marksReplaced();
+    // Header texts typed for `column` and not stored were set aside as its draft.
+    void notesSetAside(int column);
+    // The draft's slot is shown again with its typed texts (profile field order), unstored.
+    void notesBroughtBack(const std::vector<QString>& texts);
     void currentFileChanged(const QString& path);
 
 private:
@@ -168,6 +197,12 @@ private:
     void connectLink();
     void setUnsaved(bool unsaved);
     void mark(int column);
+    // The record shown is now the one `origin` names.
+    void setShownOrigin(const RecordOrigin& origin);
+    // Before another record is shown: typed notes not stored become the notes' slot's draft.
+    void setAsideTypedNotes();
+    // The view shows the capture buffer anew (typed notes set aside first).
+    void showCaptureAnew();
 
     const ModelProfile& m_profile;
     Options m_options;
@@ -183,6 +218,10 @@ private:
     bool m_portDenied = false;
     int m_shownslot = 0;
     std::optional<int> m_recordShown;
+    std::array<RecordOrigin, kSlotCount> m_origins{};
+    RecordOrigin m_shownOrigin = RecordOrigin::startUp();
+    bool m_notesTyped = false;
+    std::optional<NotesDraft> m_draft;
     std::array<bool, kSlotCount> m_marks{};
     bool m_unsaved = false;
     int m_changeCount = 0;

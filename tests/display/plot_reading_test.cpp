@@ -232,7 +232,8 @@ TEST(PlotView, ClicksSetACursorsThenBAndTheNearerMovesAfter) {
     record[200] = 20;
     putText(record, 267, "100    ");
     putText(record, 281, "0.0    ");
-    view.setRecord(tft::kProfile, record, plotTexts(tft::kProfile, buildPanelTexts(tft::kProfile, record)));
+    view.setRecord(tft::kProfile, record,
+                   plotTexts(tft::kProfile, buildPanelTexts(tft::kProfile, record)));
     EXPECT_TRUE(view.atRest());
     EXPECT_EQ(view.clickAt(106.2), PlotView::Cursor::A);
     EXPECT_EQ(view.clickAt(201), PlotView::Cursor::B);
@@ -249,15 +250,43 @@ TEST(PlotView, ClicksSetACursorsThenBAndTheNearerMovesAfter) {
     EXPECT_EQ(view.cursor(PlotView::Cursor::B), 249);
     // Recalling another record with the same axis keeps cursors and zoom.
     view.zoomAround(126, 2);
-    view.setRecord(tft::kProfile, record, plotTexts(tft::kProfile, buildPanelTexts(tft::kProfile, record)));
+    view.setRecord(tft::kProfile, record,
+                   plotTexts(tft::kProfile, buildPanelTexts(tft::kProfile, record)));
     EXPECT_TRUE(view.span().zoomed());
     EXPECT_TRUE(view.hasCursors());
     // Another RANGE shows its whole range.
     putText(record, 267, "200    ");
-    view.setRecord(tft::kProfile, record, plotTexts(tft::kProfile, buildPanelTexts(tft::kProfile, record)));
+    view.setRecord(tft::kProfile, record,
+                   plotTexts(tft::kProfile, buildPanelTexts(tft::kProfile, record)));
     EXPECT_FALSE(view.span().zoomed());
     view.clearCursors();
     EXPECT_TRUE(view.atRest());
+}
+
+// A record of another RANGE or DELAY: each cursor keeps its sound path (on the sample of
+// that path in the new range), and goes where the new range does not reach it.
+TEST(PlotView, CursorsKeepTheirPathAcrossARecordOfAnotherRange) {
+    PlotView view;
+    auto record = blankSettings(tft::kProfile);
+    const auto show = [&view, &record](const char* range, const char* delay) {
+        putText(record, 267, range);
+        putText(record, 281, delay);
+        view.setRecord(tft::kProfile, record,
+                       plotTexts(tft::kProfile, buildPanelTexts(tft::kProfile, record)));
+    };
+    show("100    ", "0.0    ");
+    view.setCursor(PlotView::Cursor::A, 50);   // 20.0 mm
+    view.setCursor(PlotView::Cursor::B, 200);  // 80.0 mm
+    show("200    ", "0.0    ");
+    EXPECT_EQ(view.cursor(PlotView::Cursor::A), 25);   // 20.0 mm again
+    EXPECT_EQ(view.cursor(PlotView::Cursor::B), 100);  // 80.0 mm again
+    EXPECT_TRUE(view.cursorText().startsWith(QStringLiteral("A 20.0 mm")))
+        << view.cursorText().toStdString();
+    show("100    ", "50.0   ");  // 50..150 mm: A's 20 mm is out of reach, B's 80 mm is not
+    EXPECT_FALSE(view.cursor(PlotView::Cursor::A).has_value());
+    EXPECT_EQ(view.cursor(PlotView::Cursor::B), 75);
+    show("0      ", "0.0    ");  // no range: no path to keep
+    EXPECT_FALSE(view.hasCursors());
 }
 
 TEST(PlotView, ClipToColumnsKeepsThePartInsideThePlot) {

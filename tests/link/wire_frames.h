@@ -69,4 +69,19 @@ inline QByteArray frameWithMemoryNumber(const ModelProfile& profile, std::string
     return wireFrame(profile, raw);
 }
 
+// The raw frame `raw` with the record's codes from `index` on spelling `text` (record indexes,
+// put at their wire positions through the profile's map).
+inline void putRecordText(const ModelProfile& profile, std::vector<std::uint8_t>& raw, int index,
+                          std::string_view text) {
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const int at = index + static_cast<int>(k);
+        for (const FrameMapRun& run : profile.frameMap) {
+            if (at >= run.recordStart && at < run.recordStart + run.count) {
+                raw[static_cast<std::size_t>(run.rawStart + at - run.recordStart)] =
+                    static_cast<std::uint8_t>(text[k]);
+            }
+        }
+    }
+}
+
 }  // namespace trellicap::testing

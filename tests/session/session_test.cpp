@@ -153,6 +153,78 @@ TEST_P(SessionTest, DuringABatchEveryChangeToTheRecordsIsRefusedWithItsReason) {
     EXPECT_TRUE(session->isMarked(7));
 }
 
+// Records sent from the instrument one after the other, each with its clock OFF and a valid
+// time and date: every one of them shows its own time-and-date line (the TFT's CLOCK rule
+// leaves "Tm: " alone, the DAC always shows the line).
+TEST_P(SessionTest, EachArrivedRecordShowsItsOwnTimeAndDate) {
+    const auto clockIndex = walkedIndex(profile(), "txtclock");
+    const auto timeDate = timeDateIndex(profile());
+    ASSERT_TRUE(clockIndex && timeDate);
+    const bool clockRule = !profile().clockControl.empty();
+    for (const std::string_view memno : {"001", "003", "015"}) {
+        auto raw = testing::patternRaw(profile());
+        testing::putRecordText(profile(), raw, kMemoryNumberFirst, memno);
+        testing::putRecordText(profile(), raw, *clockIndex, "OFF    ");
+        testing::putRecordText(profile(), raw, *timeDate, "2321260332");
+        QSignalSpy filed(session.get(), &Session::recordFiled);
+        port->injectLater(testing::wireFrame(profile(), raw));
+        ASSERT_TRUE(clock.advanceUntil([&filed] { return !filed.isEmpty(); }, 60'000)) << memno;
+        EXPECT_EQ(session->view().controlText("txttmdt"),
+                  clockRule ? QStringLiteral("Tm: ") : QStringLiteral("Tm: 23:21 Dt:26/03/32"))
+            << memno;
+    }
+}
+
+// New leaves the memory table exactly as a fresh start does, every row of every column: the
+// header texts and the rows a batch files past the start values go with the records.
+TEST_P(SessionTest, NewLeavesTheTableAsAFreshStartLeavesIt) {
+    ASSERT_TRUE(capture({2, 7}));
+    ASSERT_TRUE(session->recall(7).done());
+    std::vector<QString> texts(profile().headerFields.size(), QStringLiteral("Discarded"));
+    ASSERT_TRUE(session->storeHeader(texts).done());
+    ASSERT_TRUE(session->clearAll().done());
+
+    Session fresh(profile());
+    fresh.begin();
+    for (int column = 0; column <= kSlotCount; ++column) {
+        EXPECT_EQ(valuesOf(session->store().column(column)), valuesOf(fresh.store().column(column)))
+            << "column " << column;
+    }
+    EXPECT_EQ(session->marks(), fresh.marks());
+    EXPECT_FALSE(session->unsaved());
+    EXPECT_TRUE(session->currentFile().isEmpty());
+}
+
+// Notes typed and not stored go aside as a draft of their slot when a frame arrives; brought
+// back, they are the slot's again until stored; stored, nothing goes aside.
+TEST_P(SessionTest, TypedNotesGoAsideWhenAFrameArrivesAndComeBackUnstored) {
+    ASSERT_TRUE(capture({4}));
+    ASSERT_TRUE(session->recall(4).done());
+    const std::string_view control = profile().headerFields.front().control;
+    session->noteTyped(control, QStringLiteral("K. Ng"));
+    QSignalSpy aside(session.get(), &Session::notesSetAside);
+    port->injectLater(frameWithMemoryNumber(profile(), "012", 12));
+    ASSERT_TRUE(clock.advanceUntil([&aside] { return !aside.isEmpty(); }, 60'000));
+    EXPECT_EQ(aside.front().front().toInt(), 4);
+    ASSERT_TRUE(session->notesDraft().has_value());
+    EXPECT_EQ(session->notesDraft()->texts.front(), QStringLiteral("K. Ng"));
+    EXPECT_NE(session->view().controlText(control), QStringLiteral("K. Ng"));
+
+    QSignalSpy back(session.get(), &Session::notesBroughtBack);
+    ASSERT_TRUE(session->bringBackNotes().done());
+    EXPECT_EQ(back.size(), 1);
+    EXPECT_EQ(session->shownslot(), 4);
+    EXPECT_EQ(session->view().controlText(control), QStringLiteral("K. Ng"));
+    EXPECT_FALSE(session->notesDraft().has_value());
+    EXPECT_TRUE(session->bringBackNotes().refused());
+
+    std::vector<QString> texts(profile().headerFields.size());
+    texts.front() = QStringLiteral("K. Ng");
+    ASSERT_TRUE(session->storeHeader(texts).done());
+    ASSERT_TRUE(session->recall(11).done());
+    EXPECT_EQ(aside.size(), 1);
+}
+
 TEST_P(SessionTest, BeforeAnyRecordThePageHasThePanelsDesignTextsThenTheRecordsOwn) {
     int designed = 0;
     for (const PanelCell& cell : profile().panelCells) {

@@ -1,6 +1,7 @@
 // Records through the main window: save, open in a fresh window, recall, and print the
 // marked slots to PDF files.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,10 +14,12 @@
 #include <QTemporaryDir>
 
 #include "link/qt_serial_port.h"
+#include "link/wire_frames.h"
 #include "profiles/dac.h"
 #include "profiles/tft.h"
 #include "report/ui/printer_setup.h"
 #include "shell/main/frmmain.h"
+#include "support/wait.h"
 #include "support/window_on_pty.h"
 
 using namespace trellicap;
@@ -47,7 +50,8 @@ TEST_P(RecordsThroughTheWindow, SavedSlotsComeBackMarkedInAFreshWindow) {
         fillSlot(*w, 2, "003");
         fillSlot(*w, 149, "150");
         fillSlot(*w, 7, "009");  // names another slot: loads unmarked
-        w->session().store().column(2)[static_cast<std::size_t>(profile.recordLast)] = 77;  // not in files
+        w->session().store().column(2)[static_cast<std::size_t>(profile.recordLast)] =
+            77;  // not in files
         w->openSaveWindow();
         auto* save = w->findChild<QWidget*>(QStringLiteral("frmsave"));
         ASSERT_NE(save, nullptr);
@@ -137,6 +141,33 @@ TEST_P(RecordsThroughTheWindow, PrintingAllMarkedSlotsEndsOnTheLastOne) {
     EXPECT_EQ(w->session().store().capture()[0], w->session().store().column(8)[0]);
     for (const char* scratch : {"gtp101.bmp", "gtp102.bmp", "gtp103.bmp", "gtp104.bmp"}) {
         EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QString::fromLatin1(scratch)))) << scratch;
+    }
+}
+
+// Frames sent from the instrument one after the other, each with its CLOCK OFF and a valid
+// time and date (001, 003, 015), each show their own time-and-date caption in the window.
+TEST_P(RecordsThroughTheWindow, EachFrameSentShowsItsOwnTimeAndDateCaption) {
+    const ModelProfile& profile = *GetParam();
+    auto w = start();
+    const auto clockIndex = walkedIndex(profile, "txtclock");
+    const auto timeDate = timeDateIndex(profile);
+    ASSERT_TRUE(clockIndex && timeDate);
+    const bool clockRule = !profile.clockControl.empty();
+    for (const std::string_view memno : {"001", "003", "015"}) {
+        auto raw = trellicap::testing::patternRaw(profile);
+        trellicap::testing::putRecordText(profile, raw, kMemoryNumberFirst, memno);
+        trellicap::testing::putRecordText(profile, raw, *clockIndex, "OFF    ");
+        trellicap::testing::putRecordText(profile, raw, *timeDate, "2321260332");
+        const QByteArray frame = trellicap::testing::wireFrame(profile, raw);
+        ASSERT_EQ(::write(m_pty.master(), frame.constData(), static_cast<size_t>(frame.size())),
+                  frame.size());
+        ASSERT_TRUE(trellicap::testing::waitUntil(
+            [&] { return w->controlText("txtmemno").startsWith(QLatin1String(memno.data(), 3)); },
+            5000))
+            << memno;
+        EXPECT_EQ(w->controlText("txttmdt"),
+                  clockRule ? QStringLiteral("Tm: ") : QStringLiteral("Tm: 23:21 Dt:26/03/32"))
+            << memno;
     }
 }
 

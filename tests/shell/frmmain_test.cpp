@@ -230,13 +230,15 @@ TEST_F(MainWindowTest, EachProfileHasItsOwnCaptionsMenusAndBoxes) {
         }
         return texts;
     };
-    // The profile's entries keep their places; the exports and the recent files follow them.
-    const QStringList additions({"", "Export PDF...", "Export CSV...", "", "Recent Files"});
+    // The profile's entries keep their order; the exports and the recent files come after
+    // them and before Exit, which stays last.
+    const QStringList additions({"", "Export PDF...", "Export CSV...", "", "Recent Files", ""});
     EXPECT_EQ(fileMenu(*tftWindow),
-              QStringList({"New", "Open", "Save", "PrintSetup", "Print", "Exit"}) + additions);
-    EXPECT_EQ(
-        fileMenu(*dacWindow),
-        QStringList({"New", "Open", "Add", "Save", "PrintSetup", "Print", "Exit"}) + additions);
+              QStringList({"New", "Open", "Save", "PrintSetup", "Print"}) + additions +
+                  QStringList({"Exit"}));
+    EXPECT_EQ(fileMenu(*dacWindow),
+              QStringList({"New", "Open", "Add", "Save", "PrintSetup", "Print"}) + additions +
+                  QStringList({"Exit"}));
     EXPECT_NE(tftWindow->findChild<QAction*>(QStringLiteral("mnuoption")), nullptr);
     EXPECT_NE(tftWindow->findChild<QAction*>(QStringLiteral("mnuhelpt")), nullptr);
 

@@ -124,6 +124,25 @@ public:
         return m_error;
     }
 
+    // Field name -> its text (between the quotes) of a slot as the simulator generates it,
+    // from --print-fields ("txtclock" -> "ON     ", "timedate" -> "1055010623").
+    static std::map<QString, QString> fields(const QStringList& modelArguments, int slot) {
+        QProcess p;
+        p.start(executable(),
+                modelArguments + QStringList{"--print-fields", QString::number(slot)});
+        p.waitForFinished(5000);
+        std::map<QString, QString> texts;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+            const qsizetype open = line.indexOf('"');
+            const qsizetype close = line.lastIndexOf('"');
+            if (open > 0 && close > open) {
+                texts[QString::fromLatin1(line.left(line.indexOf(' ')))] =
+                    QString::fromLatin1(line.mid(open + 1, close - open - 1));
+            }
+        }
+        return texts;
+    }
+
     // Record index -> value of a slot as the simulator generates it (the indexes a frame
     // carries), from --print-record.
     static std::map<int, int> record(const QStringList& modelArguments, int slot) {

@@ -2,6 +2,7 @@
 // kept: the port selection offers it, selected, with the reason beside it; Cancel and a
 // failed Ok keep it in the file; once the device is there, Ok opens it. Then the status bar
 // says the port is open until the instrument answers.
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -98,6 +99,28 @@ TEST_P(PortPathTest, AMissingDevicePathSurvivesStartUpOkAndCancelAndOpensOnceItI
     option->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
     option->findChild<QPushButton*>(QStringLiteral("cmdcancel"))->click();
     EXPECT_EQ(config(), m_adapter.toLocal8Bit() + "\r\n");
+    EXPECT_TRUE(w.session().port().isOpen());
+}
+
+// A failed Ok at start-up comes back to the port selection as often as it fails: its message
+// belongs to the port selection (never a window of its own whose OK would leave no window and
+// end the program), and only Cancel or the close box end the program there.
+TEST_P(PortPathTest, AFailedOkAtStartUpReturnsToThePortSelectionEveryTime) {
+    frmmain& w = start();
+    EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
+    QWidget* option = shownWindow("frmoption");
+    ASSERT_NE(option, nullptr);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        option->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
+        ASSERT_EQ(m_messages.size(), 2u + static_cast<std::size_t>(attempt));
+        EXPECT_EQ(m_messages.back().title, QStringLiteral("Port Selection Error"));
+        EXPECT_EQ(m_messageOwners.back(), QStringLiteral("frmoption")) << attempt;
+        EXPECT_EQ(shownWindow("frmoption"), option) << attempt;
+        EXPECT_FALSE(w.isVisible());
+    }
+    ASSERT_TRUE(QFile::link(m_sim.pty(), m_adapter));
+    option->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
+    EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.session().port().isOpen());
 }
 

@@ -62,7 +62,10 @@ protected:
     frmmain& start() {
         frmmain::Options options;
         options.workingDir = m_workingDir;
-        options.messenger = [this](QWidget*, const UserMessage& m) { m_messages.push_back(m); };
+        options.messenger = [this](QWidget* owner, const UserMessage& m) {
+            m_messages.push_back(m);
+            m_messageOwners.push_back(owner ? owner->objectName() : QString());
+        };
         options.asker = [this](QWidget*, const UserQuestion& q) {
             m_questions.push_back(q);
             if (m_answers.empty()) {
@@ -113,6 +116,7 @@ protected:
     QString m_workingDir;  // the program's: "udc.cfg" and the scratch bitmaps
     std::unique_ptr<frmmain> m_window;
     std::vector<UserMessage> m_messages;
+    QStringList m_messageOwners;  // the window each message stood over ("" for none)
     std::vector<UserQuestion> m_questions;
     std::deque<Answer> m_answers;
     int m_ends = 0;

@@ -449,7 +449,9 @@ bool frmarchive::showInMainWindow() {
                  .arg(column + 1))) {
         return false;
     }
-    if (const Refusal refusal = m_session.restoreRecord(column, values); refusal.refused()) {
+    if (const Refusal refusal =
+            m_session.restoreRecord(column, values, m_model->uuid(row), m_model->version(row));
+        refusal.refused()) {
         fail(QStringLiteral("Record %1 v%2 was not filed: %3")
                  .arg(m_model->uuid(row).left(8))
                  .arg(m_model->version(row))

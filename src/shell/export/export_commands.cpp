@@ -26,9 +26,7 @@ QString suggestedExportPath(const QString& currentFile, const QString& workingDi
 
 ExportCommands::ExportCommands(Session& session, WindowHost& host,
                                std::function<bool(int column)> isSelected)
-    : m_session(session),
-      m_host(host),
-      m_isSelected(std::move(isSelected)) {}
+    : m_session(session), m_host(host), m_isSelected(std::move(isSelected)) {}
 
 ExportCommands::~ExportCommands() = default;
 
@@ -39,8 +37,7 @@ void ExportCommands::open(bool pdf) {
     }
     QPointer<ExportDialog>& dialog = pdf ? m_pdf : m_csv;
     if (!dialog) {
-        dialog =
-            new ExportDialog(pdf ? ExportDialog::Kind::Pdf : ExportDialog::Kind::Csv,
+        dialog = new ExportDialog(pdf ? ExportDialog::Kind::Pdf : ExportDialog::Kind::Csv,
                                   &m_host.window());
         connect(dialog, &ExportDialog::exportRequested, this,
                 [this, pdf](const ExportChoice& choice) { run(pdf, choice); });
@@ -91,16 +88,17 @@ void ExportCommands::run(bool pdf, const ExportChoice& choice) {
             return;
         }
     }
-    const QList<int> titled =
-        shownPage ? QList<int>{shownSlot + 1}
-                  : QList<int>(request.slotNumbers.begin(), request.slotNumbers.end());
-    request.title = vectorReportTitle(QFileInfo(m_session.currentFile()).fileName(), titled);
+    // The page of the record shown is named by where that record came from; slots are named
+    // with the record file only when it holds every one of them.
+    request.title = shownPage ? originText(m_session.shownOrigin())
+                              : m_session.titleForSlots(QList<int>(request.slotNumbers.begin(),
+                                                                   request.slotNumbers.end()));
     const int count = static_cast<int>(request.slotNumbers.size()) + (shownPage ? 1 : 0);
 
     auto job = std::make_unique<ExportJob>(m_session.store(), std::move(request), path);
     if (!job->start() || (shownPage && !job->addShown(m_session.view()))) {
         m_host.message({program, tr("The export could not be written."),
-                          QStringLiteral("%1: %2").arg(choice.path, job->error())});
+                        QStringLiteral("%1: %2").arg(choice.path, job->error())});
         return;
     }
     auto* running = new ExportProgress(std::move(job), m_host.window());
@@ -118,7 +116,7 @@ void ExportCommands::run(bool pdf, const ExportChoice& choice) {
                     m_host.showStatus(tr("Export stopped: %1 not written").arg(path), 10000);
                 } else {
                     m_host.message({program, tr("The export could not be written."),
-                                      QStringLiteral("%1: %2").arg(path, error)});
+                                    QStringLiteral("%1: %2").arg(path, error)});
                 }
             });
     running->start();

@@ -1,5 +1,6 @@
 #include "shell/main/frmmain.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QListWidget>
 #include <QMenuBar>
@@ -106,19 +107,33 @@ void frmmain::bringToFront() {
     activateWindow();
 }
 
+QWidget* frmmain::messageOwner() {
+    if (isVisible()) {
+        return this;
+    }
+    // While the main window is hidden (the port selection of a failed start-up), a message
+    // stands over the secondary window that is up, so that it belongs to it.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->parentWidget() == this) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 void frmmain::message(const UserMessage& msg) {
     if (m_options.messenger) {
-        m_options.messenger(this, msg);
+        m_options.messenger(messageOwner(), msg);
     } else {
-        showMessageBox(isVisible() ? this : nullptr, msg);
+        showMessageBox(messageOwner(), msg);
     }
 }
 
 Answer frmmain::ask(const UserQuestion& question) {
     if (m_options.asker) {
-        return m_options.asker(this, question);
+        return m_options.asker(messageOwner(), question);
     }
-    return askWithMessageBox(isVisible() ? this : nullptr, question);
+    return askWithMessageBox(messageOwner(), question);
 }
 
 void frmmain::buildMenus() {

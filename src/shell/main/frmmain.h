@@ -154,6 +154,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The window a message or question belongs to: the main window, or while it is hidden
+    // the secondary window that is up.
+    [[nodiscard]] QWidget* messageOwner();
     void buildMenus();
     void buildStatusBar();
     // What the window shows when the session changes (frmmain_view.cpp).

@@ -9,6 +9,7 @@
 #include "record/profile_text.h"
 #include "shell/main/batch_status.h"
 #include "shell/main/frmmain.h"
+#include "shell/main/notes_draft_status.h"
 #include "shell/main/notes_target.h"
 #include "shell/main/plot_panel.h"
 #include "shell/main/settings_panel.h"
@@ -29,11 +30,23 @@ void frmmain::connectSession() {
     connect(session, &Session::headerStored, this, [this](int column) {
         statusBar()->showMessage(tr("Header fields stored in Mem %1").arg(column + 1), 4000);
     });
-    // What the operator types into a header box is what the record shown prints.
+    // What the operator types into a header box is what the record shown prints, and the
+    // notes' slot's until stored (the session sets it aside if another record comes first).
     connect(m_plotPanel, &PlotPanel::headerTextChanged, this,
             [this](std::string_view control, const QString& text) {
                 m_session->view().setText(control, text);
             });
+    connect(m_plotPanel, &PlotPanel::headerTextTyped, this,
+            [this](std::string_view control, const QString& text) {
+                m_session->noteTyped(control, text);
+            });
+    connect(session, &Session::notesBroughtBack, this,
+            [this](const std::vector<QString>& texts) { m_plotPanel->setHeaderTexts(texts); });
+    connect(m_plotPanel, &PlotPanel::headerTextCut, this, [this](const QString& field, int limit) {
+        showStatus(tr("%1 holds %2 characters: the text was cut there").arg(field).arg(limit),
+                   8000);
+    });
+    new NotesDraftStatus(*session, *this, *statusBar());
 }
 
 void frmmain::showView() {
@@ -46,6 +59,7 @@ void frmmain::showView() {
 
 void frmmain::showNotesTarget() {
     m_plotPanel->setNotesTarget(notesTargetText(m_session->shownslot(), m_session->recordShown()));
+    m_plotPanel->setOrigin(originText(m_session->shownOrigin()));
 }
 
 void frmmain::updateTitle() {

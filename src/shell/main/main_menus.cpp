@@ -126,14 +126,28 @@ QMenu* addMenu(QMenuBar& bar, const char* name, const QString& title,
     return menu;
 }
 
+// The program's own File entries (exports, recent files) go after the model's entries and
+// before Exit, which stays last as in every desktop program; the model's entries keep their
+// order.
 void addFileAdditions(QMenu& file, std::span<const MenuCommand> commands, MainMenus& menus) {
-    file.addSeparator();
+    QAction* exit = file.findChild<QAction*>(QStringLiteral("mnuexit"));
+    QAction* before = exit != nullptr && file.actions().endsWith(exit) ? exit : nullptr;
+    const auto addBefore = [&file, before](const QString& text) {
+        auto* action = new QAction(text, &file);
+        file.insertAction(before, action);
+        return action;
+    };
+    file.insertSeparator(before);
     for (const MenuEntry& entry : kFileExports) {
-        bind(file.addAction(qs(entry.text)), entry, commands, menus);
+        bind(addBefore(qs(entry.text)), entry, commands, menus);
     }
-    file.addSeparator();
-    menus.recentFiles = file.addMenu(qs(kRecentFilesMenu.text));
+    file.insertSeparator(before);
+    menus.recentFiles = new QMenu(qs(kRecentFilesMenu.text), &file);
     menus.recentFiles->setObjectName(qs(kRecentFilesMenu.objectName));
+    file.insertMenu(before, menus.recentFiles);
+    if (before != nullptr) {
+        file.insertSeparator(before);
+    }
 }
 
 }  // namespace

@@ -25,7 +25,16 @@ PlotPanel::PlotPanel(const ModelProfile& profile, Canvas& plot, SettingsPanel& b
     layout->setContentsMargins(0, 0, 0, 0);
     auto* label = new QLabel(tr("A  Scan"), this);
     label->setObjectName(QStringLiteral("Label1"));
-    layout->addWidget(label);
+    // Where the record shown came from, across from the plot's title.
+    m_lblorigin = new QLabel(this);
+    m_lblorigin->setObjectName(QStringLiteral("lblorigin"));
+    m_lblorigin->setAccessibleName(tr("Record shown"));
+    m_lblorigin->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblorigin->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* title = new QHBoxLayout();
+    title->addWidget(label);
+    title->addWidget(m_lblorigin, 1);
+    layout->addLayout(title);
     // The DAC model's plot sits lower in its window than right under the label.
     const int drop = profile.canvasTopTwips - profile.plotLabelBottomTwips;
     layout->addSpacing(static_cast<int>(std::lround(drop * kPixelsPerTwip)));
@@ -39,6 +48,11 @@ QWidget* PlotPanel::buildPlotArea(Canvas& plot) {
     auto* area = new PlotArea(plot, this);
     m_picascan = area->plotWidget();
     return area;
+}
+
+void PlotPanel::setOrigin(const QString& text) {
+    m_lblorigin->setText(text);
+    m_lblorigin->setToolTip(tr("The record shown: %1").arg(text));
 }
 
 void PlotPanel::addPlotReadings() {
@@ -105,8 +119,16 @@ void PlotPanel::addHeaderFields(const ModelProfile& profile, SettingsPanel& boxe
         l->setObjectName(qs(field.labelName));
         auto* box = new QLineEdit(this);
         box->setObjectName(qs(field.control));
-        new TypingLimit(*box, field.maxChars);
-        box->setAccessibleName(qs(field.label).remove(QLatin1Char('.')).trimmed());
+        auto* limit = new TypingLimit(*box, field.maxChars);
+        const QString name = qs(field.label).remove(QLatin1Char('.')).trimmed();
+        box->setAccessibleName(name);
+        box->setToolTip(tr("%1: up to %n characters", nullptr, field.maxChars).arg(name));
+        connect(limit, &TypingLimit::cutShort, this,
+                [this, name](int chars) { emit headerTextCut(name, chars); });
+        connect(box, &QLineEdit::textEdited, this,
+                [this, control = field.control](const QString& text) {
+                    emit headerTextTyped(control, text);
+                });
         l->setBuddy(box);
         boxes.registerBox(field.control, box);
         // Enter in a header box stores the fields, as "S  A  V  E" does.
@@ -149,6 +171,12 @@ std::vector<QWidget*> PlotPanel::tabOrder() const {
     // The plot and its buttons after the boxes: the keyboard reaches the cursors last.
     order.insert(order.end(), {m_picascan, m_cmdcompare, m_cmdclearref});
     return order;
+}
+
+void PlotPanel::setHeaderTexts(const std::vector<QString>& texts) {
+    for (std::size_t i = 0; i < texts.size() && i < m_headerBoxes.size(); ++i) {
+        m_headerBoxes[i]->setText(texts[i]);
+    }
 }
 
 std::vector<QString> PlotPanel::headerTexts() const {

@@ -29,15 +29,23 @@ public:
     [[nodiscard]] QPushButton* saveButton() const { return m_cmdtxtsav; }
     // The header boxes' texts, in the profile's field order.
     [[nodiscard]] std::vector<QString> headerTexts() const;
+    // Puts texts into the header boxes, in the profile's field order.
+    void setHeaderTexts(const std::vector<QString>& texts);
     // The keyboard's way through the column: header boxes, "S  A  V  E", then the readouts.
     [[nodiscard]] std::vector<QWidget*> tabOrder() const;
     // The caption beside "S  A  V  E": where the notes go.
     void setNotesTarget(const QString& text);
+    // Where the record shown came from ("Mem 20 of shift-1.dat").
+    void setOrigin(const QString& text);
 
 signals:
     void saveHeaderRequested();
     // A header box's text changed (typed, or shown from a record).
     void headerTextChanged(std::string_view control, const QString& text);
+    // The operator typed into a header box (not a text the program put there).
+    void headerTextTyped(std::string_view control, const QString& text);
+    // What was typed or pasted into the box named `field` was cut at its `limit` characters.
+    void headerTextCut(const QString& field, int limit);
     // "Compare with..." under the plot.
     void compareRequested();
 
@@ -50,6 +58,7 @@ private:
     void addHeaderFields(const ModelProfile& profile, SettingsPanel& boxes);
 
     PlotWidget* m_picascan = nullptr;
+    QLabel* m_lblorigin = nullptr;
     QLabel* m_lblcursor = nullptr;
     QLabel* m_lblpeak = nullptr;
     QPushButton* m_cmdcompare = nullptr;

@@ -31,6 +31,9 @@ QValidator::State TypingLimit::validate(QString& input, int& pos) const {
     }
     const qsizetype room = std::max<qsizetype>(0, limit - head - tail);
     const QString inserted = input.mid(head, input.size() - head - tail);
+    if (inserted.size() > room) {
+        emit cutShort(static_cast<int>(limit));
+    }
     input = input.left(head) + inserted.left(room) + input.right(tail);
     pos = static_cast<int>(head + std::min(room, inserted.size()));
     return Acceptable;

@@ -21,6 +21,10 @@ public:
     // can be typed over or shortened, never lengthened).
     State validate(QString& input, int& pos) const override;
 
+signals:
+    // An edit was cut short at `limit` characters (typed past it, or pasted too long).
+    void cutShort(int limit) const;
+
 private:
     QLineEdit& m_box;
     int m_maxTyped;

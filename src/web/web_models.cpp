@@ -1,0 +1,38 @@
+#include "web/web_models.h"
+
+#include "profiles/model_registry.h"
+
+namespace trellicap::web {
+
+namespace {
+
+QLatin1String latin1(std::string_view text) {
+    return QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+std::span<const ModelProfile* const> webModels() {
+    return registeredProfiles();
+}
+
+const ModelProfile* profileByKey(QStringView key) {
+    for (const ModelProfile* profile : registeredProfiles()) {
+        if (key == latin1(profile->modelKey)) {
+            return profile;
+        }
+    }
+    return nullptr;
+}
+
+QString modelName(QStringView key) {
+    for (const RegisteredModel& model : registeredModels()) {
+        if (key == latin1(model.key)) {
+            return QString::fromLatin1(model.name.data(),
+                                       static_cast<qsizetype>(model.name.size()));
+        }
+    }
+    return key.toString().toUpper();
+}
+
+}  // namespace trellicap::web
