@@ -1,5 +1,7 @@
 #include "archive/archive_schema.h"
 
+#include "archive/inspection_schema.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -148,10 +150,11 @@ bool addArchiveIdentity(QSqlDatabase& db, QString* error) {
 
 // Version 3's tables were made outside the versions by the first sync before, hence
 // IF NOT EXISTS: an archive or a server that has them keeps them and their rows.
-const std::array<Migration, 3> kMigrations = {{
+const std::array<Migration, 4> kMigrations = {{
     {1, kVersion1, {}, {}, {}},
     {2, kVersion2, addArchiveIdentity, {}, {}},
     {3, {}, {}, kVersion3Laptop, kVersion3Server},
+    {4, kInspectionTables, {}, kInspectionSyncMarks, {}},
 }};
 
 QString sqlError(const QSqlError& error) {

@@ -30,7 +30,7 @@ struct EngineTypes {
 [[nodiscard]] Engine engineOf(const QSqlDatabase& db);
 
 // The schema version this program writes.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // The steps from version - 1 to version: shared statements, then the statements of one
 // engine only (tables only a laptop or only the team server needs), then (optionally) work

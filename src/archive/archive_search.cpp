@@ -85,6 +85,27 @@ SearchQuery searchQuery(const SearchFilter& filter, SearchColumn orderBy, bool a
         where.append(QStringLiteral("v.source = ?"));
         query.values.append(filter.source);
     }
+    if (!filter.job.isEmpty() || !filter.result.isEmpty()) {
+        // A record belongs to a job when the job's newest version holds the same values in
+        // the same slot of the same model: the same content hash.
+        QString jobs = QStringLiteral(
+            "v.content_hash IN (SELECT jr.content_hash FROM job_records jr JOIN job_versions jv"
+            " ON jv.uuid = jr.uuid AND jv.version = jr.version WHERE jv.version ="
+            " (SELECT MAX(jw.version) FROM job_versions jw WHERE jw.uuid = jv.uuid)");
+        if (!filter.job.isEmpty()) {
+            jobs += QStringLiteral(
+                " AND (LOWER(jv.client) LIKE ? ESCAPE '\\' OR LOWER(jv.order_number) LIKE ?"
+                " ESCAPE '\\' OR LOWER(jv.object) LIKE ? ESCAPE '\\')");
+            for (int i = 0; i < 3; ++i) {
+                query.values.append(likePattern(filter.job));
+            }
+        }
+        if (!filter.result.isEmpty()) {
+            jobs += QStringLiteral(" AND jr.result = ?");
+            query.values.append(filter.result);
+        }
+        where.append(jobs + QLatin1Char(')'));
+    }
     if (!where.isEmpty()) {
         query.sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     }

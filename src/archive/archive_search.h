@@ -22,6 +22,11 @@ struct SearchFilter {
     QString model;                 // "tft", "dac"; empty: both
     QString source;                // "capture", "unsolicited", "file", "restore"; empty: all
     bool allVersions = false;      // else the newest version of each record
+    // The records of jobs (as each job's newest version holds them): a job whose client,
+    // order or object holds this text, any case; and the result the record comes to there
+    // ("reject", ...). Empty: any job, any result, or no job at all where both are empty.
+    QString job;
+    QString result;
 };
 
 // The columns a search returns, in this order.
