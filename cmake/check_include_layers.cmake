@@ -1,11 +1,11 @@
 # Checks the one direction of dependencies in src/ from the #include lines:
-#   profiles -> record -> link, display, storage, archive -> report -> session -> shell, cli,
-#   web -> app
+#   profiles -> record -> link, display, storage, archive, inspection -> report -> session
+#   -> shell, cli, web -> app
 # A file may include its own folder and the folders of lower floors; nothing includes a
-# floor above it or a folder beside it (link, display, storage and archive know nothing of
-# each other; cli and web know nothing of shell, nor of each other). Widget and print-support
-# headers appear only in shell/, app/ and the ui/ folders; a file outside a ui/ folder never
-# includes a ui/ header.
+# floor above it or a folder beside it (link, display, storage, archive and inspection know
+# nothing of each other; cli and web know nothing of shell, nor of each other). Widget and
+# print-support headers appear only in shell/, app/ and the ui/ folders; a file outside a ui/
+# folder never includes a ui/ header.
 # Inside shell/ the main window is a view that the other rooms never see: only its own files
 # (shell/main/frmmain*) include "shell/main/frmmain.h"; the rooms take the session and narrow
 # interfaces.
@@ -23,6 +23,7 @@ set(floor_link 2)
 set(floor_display 2)
 set(floor_storage 2)
 set(floor_archive 2)
+set(floor_inspection 2)
 set(floor_report 3)
 set(floor_session 4)
 set(floor_shell 5)

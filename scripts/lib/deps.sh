@@ -68,3 +68,28 @@ trellicap_configure() {
     fi
     cmake -S . -B "$folder" -G Ninja "${launcher[@]}" "$@"
 }
+
+# PostgreSQL clusters that a test run killed part-way left running (each test cluster's
+# folder holds "trellicap-test-cluster" with its test process's id): stopped and removed
+# when that process is gone.
+trellicap_sweep_test_clusters() {
+    local marker dir pid pg_ctl
+    for marker in "${TMPDIR:-/tmp}"/*/trellicap-test-cluster; do
+        [ -f "$marker" ] || continue
+        dir=$(dirname "$marker")
+        pid=$(head -n 1 "$marker")
+        if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+            continue
+        fi
+        pg_ctl=$(ls /usr/lib/postgresql/*/bin/pg_ctl 2>/dev/null | sort -V | tail -n 1)
+        if [ -n "$pg_ctl" ] && [ -f "$dir/data/postmaster.pid" ]; then
+            echo "Stopping a test cluster a killed run left: $dir"
+            if [ "$(id -u)" -eq 0 ]; then
+                runuser -u postgres -- "$pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
+            else
+                "$pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
+            fi
+        fi
+        rm -rf "$dir"
+    done
+}

@@ -1,5 +1,6 @@
 #include "archive/archive_schema.h"
 
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -7,6 +8,7 @@
 #include <array>
 #include <vector>
 
+#include "archive/inspection_schema.h"
 #include "archive/version_columns.h"
 
 namespace trellicap::archive {
@@ -117,21 +119,21 @@ constexpr std::array<std::string_view, 3> kVersion3Server = {
     "CREATE INDEX IF NOT EXISTS sent_from_laptop ON sent_from (laptop_uuid)",
 };
 
-// Version 4, on both: a kept version's values deflated when that is smaller (the column
+// Version 5, on both: a kept version's values deflated when that is smaller (the column
 // says how each blob is held; older blobs stay as they were), and every version made by
 // "S  A  V  E" labelled `edit` (before, it carried the source of the version it edited;
 // only a header store makes a version after the first).
-constexpr std::array<std::string_view, 2> kVersion4 = {
+constexpr std::array<std::string_view, 2> kVersion5 = {
     "ALTER TABLE record_values ADD COLUMN packing INTEGER NOT NULL DEFAULT 0",
     "UPDATE record_versions SET source = 'edit' WHERE version > 1",
 };
 
-// Version 4, on a laptop: the free-text search's index (FTS5 with trigrams, so any part of
+// Version 5, on a laptop: the free-text search's index (FTS5 with trigrams, so any part of
 // a word matches as LIKE '%...%' did; the texts are kept lower-case, so the index compares
 // them as they are), kept by triggers and filled from the versions kept so far; the arrival
 // index carrying the search text, so that a text within a few weeks is looked for in the
 // index alone; and the record file each run had open (the restore brings it back whole).
-constexpr std::array<std::string_view, 8> kVersion4Laptop = {
+constexpr std::array<std::string_view, 8> kVersion5Laptop = {
     "CREATE VIRTUAL TABLE IF NOT EXISTS version_search USING fts5(search_text,"
     " content='record_versions', content_rowid='rowid', columnsize=0,"
     " tokenize='trigram case_sensitive 1')",
@@ -156,10 +158,10 @@ constexpr std::array<std::string_view, 8> kVersion4Laptop = {
     " content_hash TEXT NOT NULL)",
 };
 
-// Version 4, on the team server: each laptop's host name, so that the team's records say
+// Version 5, on the team server: each laptop's host name, so that the team's records say
 // which laptop sent them in words; and no index of the values' hashes (only a laptop's
 // writer looks a record up by them: on the server it cost every synced version its upkeep).
-constexpr std::array<std::string_view, 2> kVersion4Server = {
+constexpr std::array<std::string_view, 2> kVersion5Server = {
     "ALTER TABLE laptops ADD COLUMN IF NOT EXISTS host_name TEXT NOT NULL DEFAULT ''",
     "DROP INDEX IF EXISTS record_versions_content",
 };
@@ -181,11 +183,12 @@ bool addArchiveIdentity(QSqlDatabase& db, QString* error) {
 // The migration list: a new schema version is one entry here (and kSchemaVersion).
 // Version 3's tables were made outside the versions by the first sync before, hence
 // IF NOT EXISTS: an archive or a server that has them keeps them and their rows.
-constexpr std::array<Migration, 4> kMigrations = {{
+constexpr std::array<Migration, 5> kMigrations = {{
     {1, kVersion1, nullptr, {}, {}},
     {2, kVersion2, addArchiveIdentity, {}, {}},
     {3, {}, nullptr, kVersion3Laptop, kVersion3Server},
-    {4, kVersion4, nullptr, kVersion4Laptop, kVersion4Server},
+    {4, kInspectionTables, nullptr, kInspectionSyncMarks, {}},
+    {5, kVersion5, nullptr, kVersion5Laptop, kVersion5Server},
 }};
 static_assert(kMigrations.back().version == kSchemaVersion,
               "the last migration brings the version this program writes");

@@ -127,6 +127,27 @@ Conditions conditionsOf(const SearchPlace& place, const SearchFilter& filter) {
         c.where.append(QStringLiteral("v.source = ?"));
         c.values.append(filter.source);
     }
+    if (!filter.job.isEmpty() || !filter.result.isEmpty()) {
+        // A record belongs to a job when the job's newest version holds the same values in
+        // the same slot of the same model: the same content hash.
+        QString jobs = QStringLiteral(
+            "v.content_hash IN (SELECT jr.content_hash FROM job_records jr JOIN job_versions jv"
+            " ON jv.uuid = jr.uuid AND jv.version = jr.version WHERE jv.version ="
+            " (SELECT MAX(jw.version) FROM job_versions jw WHERE jw.uuid = jv.uuid)");
+        if (!filter.job.isEmpty()) {
+            jobs += QStringLiteral(
+                " AND (LOWER(jv.client) LIKE ? ESCAPE '\\' OR LOWER(jv.order_number) LIKE ?"
+                " ESCAPE '\\' OR LOWER(jv.object) LIKE ? ESCAPE '\\')");
+            for (int i = 0; i < 3; ++i) {
+                c.values.append(likePattern(filter.job));
+            }
+        }
+        if (!filter.result.isEmpty()) {
+            jobs += QStringLiteral(" AND jr.result = ?");
+            c.values.append(filter.result);
+        }
+        c.where.append(jobs + QLatin1Char(')'));
+    }
     return c;
 }
 
@@ -384,6 +405,41 @@ std::optional<std::vector<RecordValue>> keptValues(QSqlDatabase& db, const QStri
         return std::nullopt;
     }
     return decodeRecord(*encoded, count);
+}
+
+std::optional<QString> visitNewestValues(QSqlDatabase& db, const QString& model, int count,
+                                         const std::function<bool(const NewestValues&)>& visit) {
+    // An archive of schema version 4 or older, read and never migrated, has no `packing`.
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString select = QStringLiteral(
+        "SELECT c.uuid, c.version, r.slot, c.codes, %1 FROM records r"
+        " JOIN record_values c ON c.uuid = r.uuid AND c.version = r.latest_version"
+        " WHERE r.model = ?");
+    if (!query.prepare(select.arg(QStringLiteral("c.packing"))) &&
+        !query.prepare(select.arg(QStringLiteral("0")))) {
+        return reasonOf(query);
+    }
+    query.addBindValue(model);
+    if (!query.exec()) {
+        return reasonOf(query);
+    }
+    NewestValues newest;
+    while (query.next()) {
+        const auto encoded = unpackValues(query.value(3).toByteArray(), query.value(4).toInt());
+        auto values = encoded ? decodeRecord(*encoded, count) : std::nullopt;
+        if (!values) {
+            continue;
+        }
+        newest.uuid = query.value(0).toString();
+        newest.version = query.value(1).toInt();
+        newest.slot = query.value(2).toInt();
+        newest.values = std::move(*values);
+        if (!visit(newest)) {
+            break;
+        }
+    }
+    return std::nullopt;
 }
 
 QStringList savedInPaths(QSqlDatabase& db, const QString& uuid, int version) {

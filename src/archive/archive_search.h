@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -29,6 +30,11 @@ struct SearchFilter {
     QString model;                 // "tft", "dac"; empty: both
     QString source;            // "capture", "unsolicited", "file", "restore", "edit"; empty: all
     bool allVersions = false;  // else the newest version of each record
+    // The records of jobs (as each job's newest version holds them): a job whose client,
+    // order or object holds this text, any case; and the result the record comes to there
+    // ("reject", ...). Empty: any job, any result, or no job at all where both are empty.
+    QString job;
+    QString result;
 };
 
 struct SearchQuery {
@@ -37,7 +43,7 @@ struct SearchQuery {
 };
 
 // What a database offers a search: its engine, the trigram index (SQLite, schema version
-// 4), the laptops' host names (team server, schema version 4).
+// 5), the laptops' host names (team server, schema version 5).
 struct SearchPlace {
     Engine engine = Engine::Sqlite;
     bool textIndex = false;
@@ -86,5 +92,19 @@ struct SearchPlace {
 [[nodiscard]] QStringList savedInPaths(QSqlDatabase& db, const QString& uuid, int version);
 // savedIn of each version, a few hundred versions a query.
 void fillSavedIn(QSqlDatabase& db, std::vector<KeptVersion>& versions);
+
+// One record's newest version with its values, as visitNewestValues hands them on.
+struct NewestValues {
+    QString uuid;
+    int version = 0;
+    int slot = 0;
+    std::vector<RecordValue> values;
+};
+// Every record's newest version of `model` whose values read back `count` values long (a
+// damaged one is passed over: verify names it), in the archive's order; `visit` returning
+// false stops. The reason when the archive cannot be read.
+[[nodiscard]] std::optional<QString> visitNewestValues(
+    QSqlDatabase& db, const QString& model, int count,
+    const std::function<bool(const NewestValues&)>& visit);
 
 }  // namespace trellicap::archive

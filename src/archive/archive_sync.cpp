@@ -13,6 +13,7 @@
 
 #include "archive/archive_schema.h"
 #include "archive/iso_time.h"
+#include "archive/inspection_sync.h"
 #include "archive/server_connection.h"
 #include "archive/server_schema.h"
 #include "archive/sync_marks.h"
@@ -442,9 +443,14 @@ SyncResult syncArchive(QSqlDatabase& local, QSqlDatabase& server, const SyncSour
     }
     result.alreadyThere = countOf(
         local, QStringLiteral("SELECT COUNT(*) FROM sync_sent WHERE server_uuid = ?"), serverUuid);
+    InspectionSyncResult inspection;
     result.ok = noteLaptop(server, laptopUuid, source, &result.error) &&
                 sendVersions(local, server, serverUuid, laptopUuid, source, progress, result) &&
-                sendSavedIn(local, server, serverUuid, result);
+                sendSavedIn(local, server, serverUuid, result) &&
+                sendInspection(local, server, serverUuid, inspection, &result.error);
+    result.inspectionSent = inspection.sent;
+    result.inspectionAlreadyThere = inspection.alreadyThere;
+    result.inspectionConflicts = inspection.conflicts;
     result.waiting = versionsWaiting(local, serverUuid);
     if (result.ok) {
         result.finished = isoWithOffset(QDateTime::currentDateTime());

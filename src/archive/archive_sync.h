@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QSqlDatabase;
@@ -26,6 +27,10 @@ struct SyncResult {
     int waiting = 0;       // local versions still not on the server when the sync ended
     QString finished;      // when it ended well (ISO 8601, local offset); empty otherwise
     QString error;         // the server's (or the local archive's) reason, on one line
+    // The jobs' and the equipment register's versions (inspection_sync.h), after the records.
+    int inspectionSent = 0;
+    int inspectionAlreadyThere = 0;
+    QStringList inspectionConflicts;
 };
 
 struct SyncSource {

@@ -51,7 +51,7 @@ QString defaultOf(const VersionColumn& column) {
     return {};
 }
 
-// A Sender column on the team server; a server older than schema version 4 has no host
+// A Sender column on the team server; a server older than schema version 5 has no host
 // names in laptops, and names the laptop by its working folder alone.
 QString senderExpression(const VersionColumn& column, bool withHostName) {
     QString expression = latin1(column.onServer);

@@ -165,7 +165,7 @@ static_assert(kVersionColumns[kColArrived].name == "arrived" &&
 
 // The SELECT list of a search over record_versions v; on the team server the Sender
 // columns read sent_from f and laptops l (withHostName: the server's laptops table has the
-// host names, schema version 4), elsewhere they are empty.
+// host names, schema version 5), elsewhere they are empty.
 [[nodiscard]] QString searchSelectList(Engine engine, bool withHostName = true);
 // LEFT JOINs the Sender columns need on the team server (empty elsewhere).
 [[nodiscard]] QString senderJoins(Engine engine);

@@ -89,6 +89,8 @@ void runSearch(const CommandLine& line) {
                                            static_cast<qsizetype>(modelOf(line).key().size()));
     }
     filter.allVersions = line.isSet(QStringLiteral("all-versions"));
+    filter.job = line.value(QStringLiteral("job"));
+    filter.result = line.value(QStringLiteral("result"));
     if (line.isSet(QStringLiteral("server"))) {
         // The team's records, the same search and the same output.
         line.refuseTogether(QStringLiteral("server"), QStringLiteral("archive"));
@@ -259,6 +261,12 @@ const Command& archiveSearchCommand() {
            QStringLiteral("in a header field or a record file's name")},
           {{QStringLiteral("slot")}, QStringLiteral("N"), QStringLiteral("of slot N (1 to 200)")},
           modelOption(),
+          {{QStringLiteral("job")},
+           QStringLiteral("TEXT"),
+           QStringLiteral("records of a job whose client, order or object holds TEXT")},
+          {{QStringLiteral("result")},
+           QStringLiteral("RESULT"),
+           QStringLiteral("records whose result in their job is RESULT (\"reject\", ...)")},
           {{QStringLiteral("all-versions")},
            {},
            QStringLiteral("every version, not only the newest")},

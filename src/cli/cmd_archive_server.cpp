@@ -16,6 +16,7 @@
 #include "cli/command.h"
 #include "cli/models.h"
 #include "cli/output_file.h"
+#include "cli/warning.h"
 
 namespace trellicap::cli {
 
@@ -69,10 +70,20 @@ void runSync(const CommandLine& line) {
     if (!result.ok) {
         failInput(sentence(result.error));
     }
-    writeStandardOutput(QStringLiteral("sent %1, already there %2\n")
-                            .arg(result.sent)
-                            .arg(result.alreadyThere)
-                            .toUtf8());
+    QString out =
+        QStringLiteral("sent %1, already there %2\n").arg(result.sent).arg(result.alreadyThere);
+    // Jobs and the equipment register go after the records, on a line of their own.
+    if (result.inspectionSent + result.inspectionAlreadyThere > 0) {
+        out += QStringLiteral("jobs and equipment: sent %1, already there %2\n")
+                   .arg(result.inspectionSent)
+                   .arg(result.inspectionAlreadyThere);
+    }
+    for (const QString& conflict : result.inspectionConflicts) {
+        warn(QStringLiteral("%1 is on the server with other contents (changed on another "
+                            "computer too); this archive's stays here.")
+                 .arg(conflict));
+    }
+    writeStandardOutput(out.toUtf8());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // samples, as a table or as structured data.
 #include "cli/command.h"
 #include "cli/input_options.h"
+#include "cli/job_file.h"
 #include "cli/models.h"
 #include "cli/output_file.h"
 
@@ -15,6 +16,10 @@ void writeTable(const CommandLine& line, ExportFormat format, const QString& pat
     const auto requested = requestedSlots(line);
     const RecordInput input = openInput(line);
     ExportRequest request;
+    if (line.isSet(QStringLiteral("job"))) {
+        const JobFile job = readJobFile(line.value(QStringLiteral("job")), input.model);
+        request.evaluation = inspection::evaluationSettings(job.job, job.reference);
+    }
     request.format = format;
     request.slotNumbers = slotsToShow(requested, input);
     request.marked = input.marked;
@@ -39,20 +44,29 @@ void runJson(const CommandLine& line) {
 const Command& csvCommand() {
     static const Command command{
         {QStringLiteral("csv"),
-         withModelKeys(
-             QStringLiteral("FILE -o OUT.csv [--slots LIST] [--samples] [--model {models}]")),
+         withModelKeys(QStringLiteral(
+             "FILE -o OUT.csv [--slots LIST] [--samples] [--job JOB.json] [--model {models}]")),
          QStringLiteral("one CSV row per slot: settings, time and date, readouts, header"),
          QStringLiteral(
              "Writes one row per slot (RFC 4180, UTF-8): the slot, every setting under\n"
              "its panel label, the time and date (ISO 8601 where the codes form a valid\n"
              "date), the readouts, the report header fields and, last, the highest echo\n"
              "in each gate (gate1_peak_pct, gate1_peak_path, gate2_peak_pct,\n"
-             "gate2_peak_path; empty where the gate is not drawn)."),
+             "gate2_peak_path; empty where the gate is not drawn), then the numbers:\n"
+             "gain_db, range_mm, delay_mm, each gate's start, width and level in %\n"
+             "(gate1_start_pct ... gate2_level_pct), angle_deg, and gate 1's echo\n"
+             "evaluated: depth_mm, surface_mm, level_db, dac_pct and result. Without\n"
+             "--job the echo is placed along the slot's ANGLE and measured against its\n"
+             "own DAC curve, and result stays empty; with --job (see evaluate) the\n"
+             "job's probe angle, reference and rule count."),
          {outputOption(QStringLiteral("OUT.csv")),
           slotsOption(),
           {{QStringLiteral("samples")},
            {},
            QStringLiteral("add the 251 A-scan samples, s0 to s250")},
+          {{QStringLiteral("job")},
+           QStringLiteral("JOB.json"),
+           QStringLiteral("evaluate each slot against this job")},
           modelOption()},
          1},
         runCsv};

@@ -27,5 +27,17 @@ const Command& archiveImportCommand();
 const Command& archiveExportCommand();
 const Command& archiveVerifyCommand();
 const Command& archiveSyncCommand();
+const Command& evaluateCommand();
+const Command& jobNewCommand();
+const Command& jobShowCommand();
+const Command& jobListCommand();
+const Command& jobAddCommand();
+const Command& jobNoteCommand();
+const Command& jobResultCommand();
+const Command& jobEditCommand();
+const Command& jobReportCommand();
+const Command& equipmentAddCommand();
+const Command& equipmentListCommand();
+const Command& equipmentCheckCommand();
 
 }  // namespace trellicap::cli

@@ -39,11 +39,12 @@ CommandLine::CommandLine(const CommandSyntax& syntax, const QStringList& argumen
     }
     const auto given = m_parser.positionalArguments().size();
     if (given < syntax.positionals) {
-        failUsage(QStringLiteral("%1 needs a record file.").arg(syntax.name));
+        failUsage(QStringLiteral("%1 needs %2.").arg(syntax.name, syntax.needs));
     }
-    if (given > syntax.positionals) {
+    const int most = syntax.positionals + syntax.optionalPositionals;
+    if (given > most) {
         failUsage(QStringLiteral("unexpected argument '%1'.")
-                      .arg(m_parser.positionalArguments().at(syntax.positionals)));
+                      .arg(m_parser.positionalArguments().at(most)));
     }
 }
 

@@ -21,7 +21,9 @@ struct CommandSyntax {
     QString summary;   // one line for the overall help
     QString details;   // paragraphs under the usage line of the command's help
     std::vector<OptionSyntax> options;
-    int positionals;  // how many positional arguments the command takes
+    int positionals;              // how many positional arguments the command takes
+    int optionalPositionals = 0;  // how many more it may take
+    QString needs = QStringLiteral("a record file");  // what the first positional is
 };
 
 class CommandLine {

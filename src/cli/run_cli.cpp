@@ -57,9 +57,10 @@ void printError(const QString& line) {
 void dispatch(const QStringList& arguments, QString& who) {
     QString first = arguments.value(0);
     QStringList rest = arguments.mid(1);
-    // "archive search" and its kin: subcommands of two words.
-    if (first == QLatin1String("archive") && !rest.isEmpty() &&
-        !rest.front().startsWith(QLatin1Char('-'))) {
+    // "archive search", "job new", "equipment add" and their kin: subcommands of two words.
+    const bool twoWords = first == QLatin1String("archive") || first == QLatin1String("job") ||
+                          first == QLatin1String("equipment");
+    if (twoWords && !rest.isEmpty() && !rest.front().startsWith(QLatin1Char('-'))) {
         first += QLatin1Char(' ') + rest.takeFirst();
     }
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
@@ -94,7 +95,11 @@ std::span<const Command* const> commands() {
         &infoCommand(),          &pdfCommand(),           &csvCommand(),
         &jsonCommand(),          &pngCommand(),           &svgCommand(),
         &captureCommand(),       &archiveSearchCommand(), &archiveImportCommand(),
-        &archiveExportCommand(), &archiveVerifyCommand(), &archiveSyncCommand()};
+        &archiveExportCommand(), &archiveVerifyCommand(), &archiveSyncCommand(),
+        &evaluateCommand(),      &jobNewCommand(),        &jobShowCommand(),
+        &jobListCommand(),       &jobAddCommand(),        &jobNoteCommand(),
+        &jobResultCommand(),     &jobEditCommand(),       &jobReportCommand(),
+        &equipmentAddCommand(),  &equipmentListCommand(), &equipmentCheckCommand()};
     return kCommands;
 }
 

@@ -109,6 +109,10 @@ double Canvas::lineHeight() const {
     return QFontMetricsF(m_font, &screenDevice()).height() / m_pixelsPerUnit;
 }
 
+double Canvas::textWidth(const QString& text) const {
+    return QFontMetricsF(m_font, &screenDevice()).horizontalAdvance(text) / m_pixelsPerUnit;
+}
+
 void Canvas::drawImage(QPointF topLeft, const QImage& image) {
     record(Picture{topLeft, image});
 }

@@ -74,6 +74,8 @@ public:
     // Line height in the canvas unit, measured at 96 dpi: texts keep their places at any
     // resolution.
     [[nodiscard]] double lineHeight() const;
+    // A text's width in the canvas font, in the canvas unit at 96 dpi.
+    [[nodiscard]] double textWidth(const QString& text) const;
 
     // A background picture at its own physical size: its pixels at the resolution it carries
     // (dots per meter), 96 dpi when it carries none.

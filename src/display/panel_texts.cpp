@@ -79,6 +79,17 @@ QString timeDateLine(std::span<const RecordValue> codes) {
                     pair(4) + u'/' + pair(6) + u'/' + pair(8));
 }
 
+QString settingText(const ModelProfile& profile, std::span<const RecordValue> capture,
+                    std::string_view control) {
+    QString text;
+    walkPanel(profile, [&](const PanelStep& step, int first) {
+        if (step.control == control && !step.timeDate && text.isNull()) {
+            text = cutAtNul(codesToText(run(capture, first, step.shown)) + latin1(step.suffix));
+        }
+    });
+    return text.isNull() ? QString() : text;
+}
+
 PanelTexts buildPanelTexts(const ModelProfile& profile, std::span<const RecordValue> capture) {
     PanelTexts texts;
     walkPanel(profile, [&](const PanelStep& step, int first) {

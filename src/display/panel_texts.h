@@ -40,6 +40,12 @@ private:
 // "Tm: hh:mm Dt:dd/mm/yy" from the ten codes of the time and date of storing.
 [[nodiscard]] QString timeDateLine(std::span<const RecordValue> codes);
 
+// The text one settings box shows for the record, as buildPanelTexts gives it, without
+// walking the rest (the time-and-date line and the readouts excepted: empty here); for a
+// pass over many records that reads a few settings.
+[[nodiscard]] QString settingText(const ModelProfile& profile, std::span<const RecordValue> capture,
+                                  std::string_view control);
+
 // Walks the profile's panel steps from index 260; every text is cut at its first code 0.
 // The time-and-date line waits for CLOCK to be on where the profile names a clock control;
 // MEASURE "OFF    " empties the readouts; a header box whose run is all blanks stays empty.

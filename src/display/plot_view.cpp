@@ -230,7 +230,7 @@ QString PlotView::peakText() const {
     return gatePeakText({gatePeakOf(0), gatePeakOf(1)});
 }
 
-void PlotView::drawBase(Canvas& canvas) const {
+void PlotView::drawBase(Canvas& canvas, double marksPerPosition) const {
     canvas.clear();
     canvas.setLineWidth(2);
     drawGraticule(canvas);
@@ -264,8 +264,18 @@ void PlotView::drawBase(Canvas& canvas) const {
         drawAmplitudeScale(canvas);
     }
     if (m_reference) {
-        drawLegend(canvas, referenceLegend(*m_reference, m_span, m_texts.gain.trimmed()));
+        drawLegend(canvas, fittedLegend(canvas, marksPerPosition));
     }
+}
+
+QString PlotView::fittedLegend(const Canvas& canvas, double marksPerPosition) const {
+    // The legend runs from beside its line sample to the right grid line; its letters keep
+    // their size in a larger plot (marksPerPosition below 1), so it has more room there.
+    constexpr double kRoom = kGridSpanX - 20;
+    return fitLegend(*m_reference, m_span, m_texts.gain.trimmed(),
+                     [&canvas, marksPerPosition](const QString& legend) {
+                         return canvas.textWidth(legend) * marksPerPosition <= kRoom;
+                     });
 }
 
 void PlotView::drawCursors(Canvas& canvas) const {

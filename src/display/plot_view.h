@@ -63,11 +63,17 @@ public:
 
     // The view without cursors: graticule, reference, trace, gates, DAC curves, labels for the
     // span, the amplitude scale and the legend. Clears the canvas first.
-    void drawBase(Canvas& canvas) const;
+    // `marksPerPosition`: how much smaller letters and lines are drawn than positions (a larger
+    // plot keeps its marks at screen size), so texts know their room.
+    void drawBase(Canvas& canvas, double marksPerPosition = 1.0) const;
     // The cursors alone, drawn over the base (cheap: for every move of a drag).
     void drawCursors(Canvas& canvas) const;
     // Changes whenever drawBase would draw something else.
     [[nodiscard]] quint64 baseRevision() const { return m_baseRevision; }
+
+    // The reference's legend as `canvas` draws it: its name cut short where the whole would
+    // not fit the plot, then its RANGE and DELAY, so that the dB difference always shows.
+    [[nodiscard]] QString fittedLegend(const Canvas& canvas, double marksPerPosition = 1.0) const;
 
 private:
     void baseChanged() { ++m_baseRevision; }

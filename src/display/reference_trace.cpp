@@ -1,5 +1,7 @@
 #include "display/reference_trace.h"
 
+#include <functional>
+
 #include <algorithm>
 
 #include "display/panel_texts.h"
@@ -47,18 +49,42 @@ std::vector<QPointF> referencePoints(const ReferenceTrace& reference, const Path
     return points;
 }
 
-QString referenceLegend(const ReferenceTrace& reference, const PathSpan& shown,
-                        const QString& shownGain) {
-    QString legend = QStringLiteral("Ref %1: RANGE %2, DELAY %3, Gain %4")
-                         .arg(reference.name, reference.range, reference.delay, reference.gain);
+QString referenceDifference(const ReferenceTrace& reference, const PathSpan& shown,
+                            const QString& shownGain) {
     const QString mismatch = referenceMismatch(reference, shown);
     if (!mismatch.isEmpty()) {
-        return legend + QStringLiteral(" (") + mismatch + QLatin1Char(')');
+        return QStringLiteral("(") + mismatch + QLatin1Char(')');
     }
     const double difference = leadingNumber(shownGain) - leadingNumber(reference.gain);
-    return legend +
-           QStringLiteral(" (shown trace %1%2 dB)")
-               .arg(difference >= 0 ? QStringLiteral("+") : QString(), pathText(difference));
+    return QStringLiteral("(shown trace %1%2 dB)")
+        .arg(difference >= 0 ? QStringLiteral("+") : QString(), pathText(difference));
+}
+
+QString referenceLegend(const ReferenceTrace& reference, const PathSpan& shown,
+                        const QString& shownGain) {
+    return QStringLiteral("Ref %1: RANGE %2, DELAY %3, Gain %4 %5")
+        .arg(reference.name, reference.range, reference.delay, reference.gain,
+             referenceDifference(reference, shown, shownGain));
+}
+
+QString fitLegend(const ReferenceTrace& reference, const PathSpan& shown, const QString& shownGain,
+                  const std::function<bool(const QString&)>& fits) {
+    QString legend = referenceLegend(reference, shown, shownGain);
+    // The name gives way first, letter by letter, down to a few letters.
+    constexpr qsizetype kShortestName = 4;
+    ReferenceTrace shorter = reference;
+    for (qsizetype length = reference.name.size() - 1; !fits(legend) && length >= kShortestName;
+         --length) {
+        shorter.name = reference.name.left(length).trimmed() + QChar(0x2026);
+        legend = referenceLegend(shorter, shown, shownGain);
+    }
+    if (fits(legend)) {
+        return legend;
+    }
+    // Then RANGE and DELAY; what stays is the gain and its difference.
+    const QString difference = referenceDifference(reference, shown, shownGain);
+    legend = QStringLiteral("Ref %1: Gain %2 %3").arg(shorter.name, reference.gain, difference);
+    return fits(legend) ? legend : QStringLiteral("Ref ") + difference;
 }
 
 }  // namespace trellicap

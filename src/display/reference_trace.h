@@ -6,6 +6,7 @@
 #include <QLineF>
 #include <QString>
 #include <array>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -39,5 +40,13 @@ struct ReferenceTrace {
 // is not drawn.
 [[nodiscard]] QString referenceLegend(const ReferenceTrace& reference, const PathSpan& shown,
                                       const QString& shownGain);
+// The difference part of the legend: "(shown trace +6.0 dB)", or why it is not drawn.
+[[nodiscard]] QString referenceDifference(const ReferenceTrace& reference, const PathSpan& shown,
+                                          const QString& shownGain);
+// The legend as long as `fits` allows: a long name is cut short first, then RANGE and DELAY
+// go; the difference in dB always stays.
+[[nodiscard]] QString fitLegend(const ReferenceTrace& reference, const PathSpan& shown,
+                                const QString& shownGain,
+                                const std::function<bool(const QString&)>& fits);
 
 }  // namespace trellicap

@@ -39,13 +39,11 @@ bool QtSerialPort::open(const QString& device) {
         return false;
     }
     m_port.clear();  // Qt 6.4 keeps bytes that waited before the open
-    m_gathering.attach(m_port.handle());
     return true;
 }
 
 void QtSerialPort::close() {
     m_writeTimer.stop();
-    m_gathering.detach();
     if (m_port.isOpen()) {
         m_port.close();  // also drops what is still queued for writing
     }
@@ -96,7 +94,6 @@ bool QtSerialPort::lastOpenDeniedPermission() const {
 }
 
 void QtSerialPort::onReadyRead() {
-    m_gathering.delivered();
     emit readyRead();
 }
 

@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "link/serial_port.h"
-#include "link/tty_read_gathering.h"
 
 namespace trellicap {
 
@@ -36,7 +35,6 @@ private:
     void closeAndReport(const QString& reason, Loss loss);
 
     QSerialPort m_port;
-    TtyReadGathering m_gathering;
     QTimer m_writeTimer;  // runs while queued bytes wait for the system
     bool m_opening = false;
     bool m_permissionDenied = false;

@@ -191,6 +191,7 @@ inline constexpr ModelProfile kProfile{
             .delay = "txtdelay",
             .gain = "txtgain",
             .dac = "txtdac",
+            .angle = "txtangle",
             .gate1 = {"txtgate", "txtstart", "txtend", "txtlevel"},
             .gate2 = {"txtgate2", "txtstart2", "txtend2", "txtlevel2"},
             .infoSettings = {"txtrange", "txtdelay", "txtgain", "txtgate"},

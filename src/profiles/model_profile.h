@@ -86,6 +86,7 @@ struct ControlRoles {
     std::string_view delay;
     std::string_view gain;
     std::string_view dac;
+    std::string_view angle;  // the probe angle the instrument was set to (depth and surface)
     GateRoles gate1;
     GateRoles gate2;
     std::array<std::string_view, 4> infoSettings;  // the info table's settings columns

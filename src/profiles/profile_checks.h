@@ -225,7 +225,8 @@ consteval void checkGateRoles(const ModelProfile& profile, const GateRoles& gate
 
 consteval void checkRoles(const ModelProfile& profile) {
     const ControlRoles& roles = profile.roles;
-    for (const std::string_view control : {roles.range, roles.delay, roles.gain, roles.dac}) {
+    for (const std::string_view control :
+         {roles.range, roles.delay, roles.gain, roles.dac, roles.angle}) {
         if (!isWalkedPanelBox(profile, control)) {
             profile_rule::roleNamesNoWalkedPanelBox();
         }

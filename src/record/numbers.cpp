@@ -7,6 +7,10 @@
 namespace trellicap {
 
 double leadingNumber(const QString& text) {
+    return numberIn(text).value_or(0.0);
+}
+
+std::optional<double> numberIn(const QString& text) {
     std::string number;
     bool signSeen = false;
     bool pointSeen = false;
@@ -32,7 +36,7 @@ double leadingNumber(const QString& text) {
         }
     }
     if (!digitSeen) {
-        return 0.0;
+        return std::nullopt;
     }
     // from_chars, unlike strtod, never reads the process locale: "2.5" is 2.5 on a German PC.
     double value = 0.0;

@@ -12,6 +12,9 @@ namespace trellicap {
 // Blanks and tabs anywhere are skipped; an optional sign, digits, an optional point and
 // digits are read; reading stops at the first other character; no number gives 0.
 [[nodiscard]] double leadingNumber(const QString& text);
+// The same parse, but nullopt where the text holds no leading number at all (a blank gain),
+// for tables that must tell "0" from "nothing".
+[[nodiscard]] std::optional<double> numberIn(const QString& text);
 
 // Round to the nearest integer, halves to the even neighbour; nullopt outside 16 bits.
 [[nodiscard]] std::optional<std::int16_t> roundToInt16(double value);

@@ -8,6 +8,26 @@ namespace {
 
 const QString kRowEnd = QStringLiteral("\r\n");
 
+// A setting's number as its shortest decimal; a computed one to its tenth.
+QString plainNumber(const std::optional<double>& value) {
+    return value ? QString::number(*value + 0.0, 'g', 15) : QString();
+}
+QString tenths(const std::optional<double>& value) {
+    return value ? QString::number(*value, 'f', 1) : QString();
+}
+
+void appendNumbers(QStringList& row, const SlotRecord& record) {
+    const RecordNumbers& n = record.numbers;
+    row << plainNumber(n.gainDb) << plainNumber(n.rangeMm) << plainNumber(n.delayMm);
+    for (const RecordNumbers::Gate& gate : n.gates) {
+        row << plainNumber(gate.startPct) << plainNumber(gate.widthPct)
+            << plainNumber(gate.levelPct);
+    }
+    const inspection::Evaluation& e = record.evaluation;
+    row << plainNumber(e.angleDeg) << tenths(e.depthMm) << tenths(e.surfaceMm) << tenths(e.levelDb)
+        << tenths(e.dacPct) << (e.result ? inspection::resultText(*e.result) : QString());
+}
+
 void appendLabels(QStringList& row, const std::vector<Field>& fields) {
     for (const Field& field : fields) {
         row.append(csvField(field.label));
@@ -32,6 +52,9 @@ QString headingRow(const FieldLabels& labels, bool samples) {
     for (const char* column : kGatePeakColumns) {
         row.append(QLatin1String(column));
     }
+    for (const char* column : kNumberColumns) {
+        row.append(QLatin1String(column));
+    }
     return row.join(QLatin1Char(',')) + kRowEnd;
 }
 
@@ -47,6 +70,7 @@ QString recordRow(const SlotRecord& record, bool samples) {
     for (const QString& text : gatePeakTexts(record.gatePeaks)) {
         row.append(text);
     }
+    appendNumbers(row, record);
     return row.join(QLatin1Char(',')) + kRowEnd;
 }
 

@@ -65,12 +65,32 @@ bool ExportJob::step() {
     if (atEnd()) {
         return true;
     }
-    const int slot = m_request.slotNumbers[m_next++];
+    const std::size_t index = m_next++;
+    if (index >= m_request.slotNumbers.size()) {
+        return stepRecord(m_request.records[index - m_request.slotNumbers.size()]);
+    }
+    const int slot = m_request.slotNumbers[index];
     if (slot < 1 || slot > kSlotCount) {
         return fail(QStringLiteral("there is no slot %1").arg(slot));
     }
     m_shown->recall(slot - 1);
     const QString problem = m_writer->add(*m_shown, slot);
+    return problem.isEmpty() || fail(problem);
+}
+
+bool ExportJob::stepRecord(const std::vector<RecordValue>& values) {
+    const ModelProfile& profile = m_records.profile();
+    if (static_cast<int>(values.size()) != profile.recordSize()) {
+        return fail(QStringLiteral("a record of %1 values is not of this model (%2 values)")
+                        .arg(values.size())
+                        .arg(profile.recordSize()));
+    }
+    // The record's page names its slot as the record does; the column is only a place to
+    // show it from.
+    const auto column = m_records.column(0);
+    std::copy(values.begin(), values.end(), column.begin());
+    m_shown->recall(0);
+    const QString problem = m_writer->add(*m_shown, 0);
     return problem.isEmpty() || fail(problem);
 }
 

@@ -13,14 +13,18 @@
 #include <memory>
 #include <vector>
 
+#include "inspection/evaluation.h"
 #include "record/record_store.h"
 
 namespace trellicap {
 
 class ExportWriter;
 class SlotView;
+struct JobReportContent;
 
-enum class ExportFormat { VectorPdf, BitmapPdf, Csv, Json, Png, Svg };
+// JobReport: a job's own pages (cover, indications, summary, signatures), then the report
+// page of each of its records, as lines and real text (PDF/A).
+enum class ExportFormat { VectorPdf, BitmapPdf, Csv, Json, Png, Svg, JobReport };
 
 struct ExportRequest {
     ExportFormat format = ExportFormat::VectorPdf;
@@ -30,6 +34,13 @@ struct ExportRequest {
     int dpi = 300;                          // the bitmap pages' resolution
     bool samples = false;                   // a CSV with the A-scan samples
     double scale = 1;                       // a picture's size against the window's plot
+    // Records given whole rather than by slot (a job's records, of the table's model): each is
+    // shown from a column of the job's own copy of the table, after the slots.
+    std::vector<std::vector<RecordValue>> records;
+    // A table made for a job: each row evaluated against the job rather than on its own.
+    std::optional<inspection::EvaluationSettings> evaluation;
+    // What a JobReport prints before the records' pages.
+    std::shared_ptr<const JobReportContent> jobReport;
 };
 
 class ExportJob {
@@ -50,9 +61,9 @@ public:
     [[nodiscard]] bool addShown(const SlotView& shown);
     // Writes the next slot; false on failure. Nothing happens once every slot is written.
     [[nodiscard]] bool step();
-    [[nodiscard]] bool atEnd() const { return m_next >= m_request.slotNumbers.size(); }
+    [[nodiscard]] bool atEnd() const { return m_next >= steps(); }
     [[nodiscard]] int written() const { return static_cast<int>(m_next); }
-    [[nodiscard]] int total() const { return static_cast<int>(m_request.slotNumbers.size()); }
+    [[nodiscard]] int total() const { return static_cast<int>(steps()); }
     // Ends the document (and puts the file in place); false on failure.
     [[nodiscard]] bool finish();
     // start(), every step and finish(), for a caller without an event loop; false on failure.
@@ -67,6 +78,10 @@ public:
 
 private:
     bool fail(const QString& reason);
+    bool stepRecord(const std::vector<RecordValue>& values);
+    [[nodiscard]] std::size_t steps() const {
+        return m_request.slotNumbers.size() + m_request.records.size();
+    }
 
     RecordStore m_records;
     ExportRequest m_request;

@@ -6,6 +6,9 @@
 
 #include "record/profile_text.h"
 #include "report/csv_format.h"
+#include "report/job_report_content.h"
+#include "report/job_report_drawing.h"
+#include "report/job_report_layout.h"
 #include "report/json_format.h"
 #include "report/pdf_document_sink.h"
 #include "report/plot_picture.h"
@@ -55,6 +58,53 @@ private:
     std::unique_ptr<VectorReportDocument> m_document;
 };
 
+// A job's own pages, then each of its records' report pages (marked while the job is a
+// draft), all as lines and real text in one PDF/A-1b.
+class JobReportWriter final : public ExportWriter {
+public:
+    JobReportWriter(const ModelProfile& profile, QIODevice& device, const ExportRequest& request)
+        : m_profile(profile), m_device(device), m_request(request) {}
+
+    QString begin() override {
+        if (!m_request.jobReport) {
+            return QStringLiteral("the job report has no job");
+        }
+        m_document = std::make_unique<VectorReportDocument>(m_device, m_request.title);
+        for (const JobPage& page : layoutJobReport(*m_request.jobReport)) {
+            const bool started = m_document->addDrawnPage([&page](QPainter& painter) {
+                drawJobPage(painter, page, VectorReportDocument::kResolutionDpi);
+            });
+            if (!started) {
+                return QStringLiteral("the job's pages could not be started");
+            }
+        }
+        return {};
+    }
+    QString add(const SlotView& shown, int slot) override {
+        if (!m_document->addPage(m_profile, shown, shown.plot())) {
+            return QStringLiteral("the page of %1 could not be started").arg(pageName(slot));
+        }
+        if (m_request.jobReport->draft()) {
+            const QString line = m_request.jobReport->jobLine;
+            m_document->drawOnLastPage([&line](QPainter& painter) {
+                drawDraftMark(painter, line, VectorReportDocument::kResolutionDpi);
+            });
+        }
+        return {};
+    }
+    QString end() override {
+        return m_document->finish() ? QString()
+                                    : QStringLiteral("the document could not be written: %1")
+                                          .arg(m_device.errorString());
+    }
+
+private:
+    const ModelProfile& m_profile;
+    QIODevice& m_device;
+    const ExportRequest& m_request;
+    std::unique_ptr<VectorReportDocument> m_document;
+};
+
 // The printed page: the composer's four bitmaps, placed at the page's resolution.
 class BitmapPdfWriter final : public ExportWriter {
 public:
@@ -101,8 +151,12 @@ public:
           m_labels(fieldLabels(profile)) {}
 
     QString add(const SlotView& shown, int slot) override {
-        const bool marked = m_request.marked[static_cast<std::size_t>(slot - 1)];
-        m_rows.push_back(slotRecord(m_labels, shown, slot, marked));
+        const bool marked = slot > 0 && m_request.marked[static_cast<std::size_t>(slot - 1)];
+        SlotRecord row = slotRecord(m_labels, shown, slot, marked);
+        if (m_request.evaluation) {
+            row.evaluation = inspection::evaluate(recordReading(row), *m_request.evaluation);
+        }
+        m_rows.push_back(std::move(row));
         return {};
     }
     QString end() override {
@@ -160,6 +214,8 @@ std::unique_ptr<ExportWriter> makeExportWriter(const ModelProfile& profile,
         case ExportFormat::Png:
         case ExportFormat::Svg:
             return std::make_unique<PictureWriter>(device, request);
+        case ExportFormat::JobReport:
+            return std::make_unique<JobReportWriter>(profile, device, request);
     }
     return nullptr;
 }

@@ -49,8 +49,10 @@ std::vector<QString> textsOf(const std::vector<Field>& fields, const PanelTexts&
     return out;
 }
 
-std::vector<std::pair<int, int>> dacPoints(const ModelProfile& profile,
-                                           std::span<const RecordValue> capture) {
+}  // namespace
+
+std::vector<std::pair<int, int>> recordDacPoints(const ModelProfile& profile,
+                                                 std::span<const RecordValue> capture) {
     constexpr int kCurveEndBelow = 5;
     std::vector<std::pair<int, int>> points;
     for (int j = 0; j <= profile.dacSegments; ++j) {
@@ -63,7 +65,45 @@ std::vector<std::pair<int, int>> dacPoints(const ModelProfile& profile,
     return points;
 }
 
-}  // namespace
+std::array<std::optional<TraceReading>, 2> recordGatePeaks(const ModelProfile& profile,
+                                                           const PanelTexts& texts,
+                                                           std::span<const RecordValue> capture) {
+    const PlotTexts plot = plotTexts(profile, texts);
+    const PathSpan span(leadingNumber(plot.delay), leadingNumber(plot.range));
+    std::array<std::optional<TraceReading>, 2> peaks;
+    for (std::size_t g = 0; g < plot.gates.size(); ++g) {
+        peaks[g] = gatePeak(plot.gates[g], capture, span);
+    }
+    return peaks;
+}
+
+RecordNumbers recordNumbers(const ModelProfile& profile, const PanelTexts& texts) {
+    const ControlRoles& roles = profile.roles;
+    RecordNumbers numbers;
+    numbers.gainDb = numberIn(texts.text(roles.gain));
+    numbers.rangeMm = numberIn(texts.text(roles.range));
+    numbers.delayMm = numberIn(texts.text(roles.delay));
+    std::size_t g = 0;
+    for (const GateRoles* gate : {&roles.gate1, &roles.gate2}) {
+        numbers.gates[g].startPct = numberIn(texts.text(gate->start));
+        numbers.gates[g].widthPct = numberIn(texts.text(gate->end));
+        numbers.gates[g].levelPct = numberIn(texts.text(gate->level));
+        ++g;
+    }
+    numbers.angleDeg = numberIn(texts.text(roles.angle));
+    return numbers;
+}
+
+inspection::RecordReading recordReading(const SlotRecord& record) {
+    inspection::RecordReading reading;
+    if (const auto& peak = record.gatePeaks[0]) {
+        reading.peak = inspection::Peak{peak->sample, peak->amplitude, peak->path};
+    }
+    reading.dacPoints = record.dacPoints;
+    reading.gainDb = record.numbers.gainDb;
+    reading.angleDeg = record.numbers.angleDeg;
+    return reading;
+}
 
 FieldLabels fieldLabels(const ModelProfile& profile) {
     FieldLabels labels;
@@ -95,12 +135,13 @@ SlotRecord slotRecord(const FieldLabels& labels, const SlotView& shown, int slot
     const int timeDate = walkedIndex(profile, labels.timeDateControl).value_or(kSettingsStart);
     record.timeDate = isoTimeDate(capture.subspan(static_cast<std::size_t>(timeDate)));
     std::copy_n(capture.begin(), kSamplesStored, record.ascan.begin());
-    record.dacPoints = dacPoints(profile, capture);
-    const PlotTexts plot = plotTexts(profile, shown.texts());
-    const PathSpan span(leadingNumber(plot.delay), leadingNumber(plot.range));
-    for (std::size_t g = 0; g < plot.gates.size(); ++g) {
-        record.gatePeaks[g] = gatePeak(plot.gates[g], capture, span);
-    }
+    record.dacPoints = recordDacPoints(profile, capture);
+    record.gatePeaks = recordGatePeaks(profile, shown.texts(), capture);
+    record.numbers = recordNumbers(profile, shown.texts());
+    // Without a job's rule there is no result, not even "no indication".
+    record.evaluation = inspection::evaluate(recordReading(record), {});
+    record.evaluation.computed.reset();
+    record.evaluation.result.reset();
     return record;
 }
 

@@ -10,7 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "display/panel_texts.h"
 #include "display/plot_readings.h"
+#include "inspection/evaluation.h"
 #include "profiles/model_profile.h"
 #include "report/slot_view.h"
 
@@ -35,6 +37,21 @@ struct FieldLabels {
 // label's leader dots ("Operator").
 [[nodiscard]] FieldLabels fieldLabels(const ModelProfile& profile);
 
+// The settings a spreadsheet computes with, as numbers (nullopt where a text holds none):
+// gain, RANGE and DELAY, and each gate's START, width (END) and LEVEL in percent.
+struct RecordNumbers {
+    std::optional<double> gainDb;
+    std::optional<double> rangeMm;
+    std::optional<double> delayMm;
+    struct Gate {
+        std::optional<double> startPct;
+        std::optional<double> widthPct;
+        std::optional<double> levelPct;
+    };
+    std::array<Gate, 2> gates;
+    std::optional<double> angleDeg;  // the instrument's ANGLE
+};
+
 struct SlotRecord {
     int slot = 0;
     bool marked = false;
@@ -49,6 +66,10 @@ struct SlotRecord {
     // The highest echo within gate 1 and gate 2 as the plot reads it; nullopt where the gate
     // is not drawn (or holds no sample).
     std::array<std::optional<TraceReading>, 2> gatePeaks;
+    RecordNumbers numbers;
+    // The record's evaluation: without a job, along its own ANGLE and against its own DAC
+    // curve, with no result; a table made for a job evaluates it against the job instead.
+    inspection::Evaluation evaluation;
 };
 
 // The peak columns' names, gate 1 then gate 2: amplitude (%) and path of each.
@@ -59,6 +80,16 @@ inline constexpr std::array<const char*, 4> kGatePeakColumns = {
 // shortest decimal (a point whatever the locale); nullopt gives empty texts.
 [[nodiscard]] std::array<QString, 4> gatePeakTexts(
     const std::array<std::optional<TraceReading>, 2>& peaks);
+
+// (x, amplitude %) of the points the DAC curve runs through, as the plot reads them.
+[[nodiscard]] std::vector<std::pair<int, int>> recordDacPoints(
+    const ModelProfile& profile, std::span<const RecordValue> capture);
+// The highest echo in each gate the texts draw.
+[[nodiscard]] std::array<std::optional<TraceReading>, 2> recordGatePeaks(
+    const ModelProfile& profile, const PanelTexts& texts, std::span<const RecordValue> capture);
+[[nodiscard]] RecordNumbers recordNumbers(const ModelProfile& profile, const PanelTexts& texts);
+// What the evaluation reads off a record: gate 1's peak, the DAC points, gain and ANGLE.
+[[nodiscard]] inspection::RecordReading recordReading(const SlotRecord& record);
 
 // The record of the slot `shown` shows, its slot number and mark given.
 [[nodiscard]] SlotRecord slotRecord(const FieldLabels& labels, const SlotView& shown, int slot,

@@ -108,6 +108,25 @@ bool VectorReportDocument::addPage(const ModelProfile& profile, const ReportSour
     return true;
 }
 
+bool VectorReportDocument::addDrawnPage(const std::function<void(QPainter&)>& draw) {
+    if (!startPage()) {
+        return false;
+    }
+    m_painter.save();
+    draw(m_painter);
+    m_painter.restore();
+    ++m_pages;
+    return true;
+}
+
+void VectorReportDocument::drawOnLastPage(const std::function<void(QPainter&)>& draw) {
+    if (m_pages > 0 && m_painter.isActive()) {
+        m_painter.save();
+        draw(m_painter);
+        m_painter.restore();
+    }
+}
+
 bool VectorReportDocument::finish() {
     if (!m_painter.isActive()) {
         return m_writer == nullptr;

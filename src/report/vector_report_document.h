@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "display/canvas.h"
@@ -36,6 +37,11 @@ public:
     // One A4 page of the record `source` shows, its A-scan from `plot`; false when the page
     // could not be started.
     bool addPage(const ModelProfile& profile, const ReportSource& source, const Canvas& plot);
+    // One A4 page of the caller's own drawing, in the page's coordinates (kResolutionDpi, the
+    // top-left corner of the sheet at 0, 0); false when the page could not be started.
+    bool addDrawnPage(const std::function<void(QPainter&)>& draw);
+    // Draws onto the page added last (a mark beside a report page's blocks).
+    void drawOnLastPage(const std::function<void(QPainter&)>& draw);
     // Ends the document and writes its last bytes; false when writing failed. A document
     // without a page writes nothing.
     [[nodiscard]] bool finish();

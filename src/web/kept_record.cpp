@@ -63,7 +63,7 @@ KeptRecord::KeptRecord(const ModelProfile& profile, const std::vector<RecordValu
       m_uuid(std::move(uuid)),
       m_version(version),
       m_store(std::make_unique<RecordStore>(profile)) {
-    // As an export of the archive fills its table (report/kept_records.h).
+    // As an export of the archive fills its table (archive/kept_records.h).
     m_store->initMemoryTable();
     const auto column = m_store->column(m_slot - 1);
     std::copy_n(values.begin(), std::min(values.size(), column.size()), column.begin());

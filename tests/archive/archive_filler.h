@@ -53,6 +53,12 @@ public:
             values[static_cast<std::size_t>(i)] =
                 static_cast<RecordValue>((seed * 7 + i * 3) % 256);
         }
+        return addValues(uuid, version, model, slot, seed, tag, values);
+    }
+
+    // A version holding the values given.
+    bool addValues(const QString& uuid, int version, const QString& model, int slot, int seed,
+                   const QString& tag, const std::vector<RecordValue>& values) {
         const QByteArray codes = encodeRecord(values);
         const QDateTime arrived = QDateTime(QDate(2026, 12, 8), QTime(14, 2, 11)).addSecs(seed);
         const QString header =

@@ -108,7 +108,7 @@ TEST(ArchiveSchema, TheSyncMarksComeWithVersionThreeFromEveryEarlierVersion) {
         for (const QString& table : syncTables) {
             EXPECT_FALSE(file.db().tables().contains(table)) << from << table.toStdString();
         }
-        const MigrationResult result = migrateSchema(file.db());
+        const MigrationResult result = migrateSchema(file.db(), 3);
         ASSERT_TRUE(result.ok) << result.error.toStdString();
         EXPECT_EQ(result.fromVersion, from);
         EXPECT_EQ(result.toVersion, kSchemaVersion);
@@ -140,13 +140,45 @@ TEST(ArchiveSchema, TheSyncMarksComeWithVersionThreeFromEveryEarlierVersion) {
     ASSERT_TRUE(
         earlier.exec(QStringLiteral("INSERT INTO sync_servers VALUES ('postgresql://a@h/t', 's1', "
                                     "'2026-12-08T14:02:11+01:00')")));
-    const MigrationResult result = migrateSchema(synced.db());
+    const MigrationResult result = migrateSchema(synced.db(), 3);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_EQ(result.fromVersion, 2);
     EXPECT_EQ(schemaVersion(synced.db()), kSchemaVersion);
     EXPECT_EQ(rowCount(synced.db(), QStringLiteral("sync_sent")), 2);
     EXPECT_EQ(rowCount(synced.db(), QStringLiteral("sync_servers")), 1);
     EXPECT_EQ(rowCount(synced.db(), QStringLiteral("schema_version")), 1);
+}
+
+TEST(ArchiveSchema, VersionFourBringsTheJobsAndTheRegisterAndKeepsEverythingOfThree) {
+    const QStringList jobTables = {"job_versions", "job_records", "job_record_values",
+                                   "equipment_versions", "sync_sent_inspection"};
+    SqliteFile file;
+    ASSERT_TRUE(migrateSchema(file.db(), 3).ok);
+    QSqlQuery insert(file.db());
+    ASSERT_TRUE(insert.exec(QStringLiteral(
+        "INSERT INTO records (uuid, model, slot, latest_version) VALUES ('u1', 'tft', 7, 1)")));
+    ASSERT_TRUE(insert.exec(QStringLiteral(
+        "INSERT INTO record_values (uuid, version, codes) VALUES ('u1', 1, x'0102')")));
+    ASSERT_TRUE(insert.exec(QStringLiteral("INSERT INTO sync_sent VALUES ('s1', 'u1', 1)")));
+    for (const QString& table : jobTables) {
+        EXPECT_FALSE(file.db().tables().contains(table)) << table.toStdString();
+    }
+    const MigrationResult result = migrateSchema(file.db());
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.fromVersion, 3);
+    EXPECT_EQ(result.toVersion, kSchemaVersion);
+    for (const QString& table : jobTables) {
+        EXPECT_TRUE(file.db().tables().contains(table)) << table.toStdString();
+    }
+    EXPECT_EQ(rowCount(file.db(), QStringLiteral("records")), 1);
+    EXPECT_EQ(rowCount(file.db(), QStringLiteral("record_values")), 1);
+    EXPECT_EQ(rowCount(file.db(), QStringLiteral("sync_sent")), 1);
+    EXPECT_EQ(rowCount(file.db(), QStringLiteral("schema_version")), 1);
+    // The laptop's marks of what a server holds stay off the server's statements.
+    const QString server4 =
+        engineStatements(migrations()[3], Engine::Postgres).join(QLatin1Char('\n'));
+    EXPECT_FALSE(server4.contains(QLatin1String("sync_sent_inspection")));
+    EXPECT_TRUE(server4.contains(QLatin1String(" codes BYTEA NOT NULL)")));
 }
 
 TEST(ArchiveSchema, AnArchiveFromANewerProgramIsRefusedUntouched) {

@@ -104,6 +104,36 @@ TEST(ServerSchema, AVersionTwoServerKeepsItsLaptopsAndSendersAtVersionThree) {
     EXPECT_FALSE(db.tables().contains(QStringLiteral("sync_servers")));
 }
 
+TEST(ServerSchema, AVersionThreeServerGetsTheJobTablesWithItsRecordsKept) {
+    PgCluster cluster;
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    ServerConnection server(addressOf(cluster));
+    ASSERT_TRUE(server.open()) << server.error().toStdString();
+    QSqlDatabase db = server.database();
+    ASSERT_TRUE(migrateSchema(db, 3).ok);
+    QSqlQuery insert(db);
+    ASSERT_TRUE(insert.exec(QStringLiteral(
+        "INSERT INTO records (uuid, model, slot, latest_version) VALUES ('u1', 'tft', 7, 1)")));
+    ASSERT_TRUE(insert.exec(QStringLiteral(
+        "INSERT INTO laptops VALUES ('l1', '/home/anna/Trellicap/tft', 'anna', now())")));
+    EXPECT_FALSE(db.tables().contains(QStringLiteral("job_versions")));
+
+    const QString error = prepareServerSchema(db);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(schemaVersion(db), 4);
+    EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM records")), 1);
+    EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM laptops")), 1);
+    for (const char* table :
+         {"job_versions", "job_records", "job_record_values", "equipment_versions"}) {
+        EXPECT_TRUE(db.tables().contains(QLatin1String(table))) << table;
+    }
+    EXPECT_FALSE(db.tables().contains(QStringLiteral("sync_sent_inspection")));
+    EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM information_schema.columns WHERE"
+                                           " table_name = 'job_versions' AND column_name ="
+                                           " 'changed_ms' AND data_type = 'bigint'")),
+              1);
+}
+
 TEST(ServerSchema, EveryInspectorOfTheOfficeRoleWritesIntoTheSameTables) {
     PgCluster cluster;
     TRELLICAP_START_PG_OR_SKIP(cluster);

@@ -1,6 +1,6 @@
 // The free-text search through the trigram index finds exactly what the scan over the
 // search texts found, in the same order, whatever the text holds; and an archive of schema
-// version 3 comes to version 4 with everything it held and its index built.
+// version 3 comes to version 5 with everything it held and its index built.
 #include <gtest/gtest.h>
 
 #include <QSqlError>

@@ -78,6 +78,12 @@ using Row = std::map<QString, QString>;
 const QStringList kPeakHeading = {"gate1_peak_pct", "gate1_peak_path", "gate2_peak_pct",
                                   "gate2_peak_path"};
 
+// The numbers, after the peaks.
+const QStringList kNumberHeading = {
+    "gain_db",         "range_mm",        "delay_mm",        "gate1_start_pct", "gate1_width_pct",
+    "gate1_level_pct", "gate2_start_pct", "gate2_width_pct", "gate2_level_pct", "angle_deg",
+    "depth_mm",        "surface_mm",      "level_db",        "dac_pct",         "result"};
+
 // What the panel shows, by column; every column not named is empty.
 const Row kTft3 = {{"slot", "3"},
                    {"ZERO", "108"},
@@ -105,16 +111,33 @@ const Row kTft3 = {{"slot", "3"},
                    // Gate 1 from x = 75 to 175 (samples 74..174, values i % 101): 100 at
                    // sample 100, path 0 + 100 * 100 / 250. Gate 2 is off: empty.
                    {"gate1_peak_pct", "100"},
-                   {"gate1_peak_path", "40"}};
-const Row kTft7 = {{"slot", "7"},       {"RANGE", "250"},           {"DELAY", "10.0"},
-                   {"Gain", "12.0 dB"}, {"GATE 1", "DAC -6"},       {"MEM NO", "007"},
-                   {"MEASURE", "OFF"},  {"time_date", "9999999999"}};
+                   {"gate1_peak_path", "40"},
+                   // The texts as numbers; no ANGLE: a straight probe, depth = path. The DAC
+                   // curve at the peak's x = 101, between (100, 60) and (200, 40): 59.8 %;
+                   // 20 log10(100 / 59.8) = 4.47 dB, 167.2 %. No result without a job.
+                   {"gain_db", "45.5"},
+                   {"range_mm", "100"},
+                   {"delay_mm", "0"},
+                   {"gate1_start_pct", "30"},
+                   {"gate1_width_pct", "40"},
+                   {"gate1_level_pct", "50"},
+                   {"angle_deg", "0"},
+                   {"depth_mm", "40.0"},
+                   {"surface_mm", "0.0"},
+                   {"level_db", "4.5"},
+                   {"dac_pct", "167.2"}};
+const Row kTft7 = {
+    {"slot", "7"},        {"RANGE", "250"},    {"DELAY", "10.0"},  {"Gain", "12.0 dB"},
+    {"GATE 1", "DAC -6"}, {"MEM NO", "007"},   {"MEASURE", "OFF"}, {"time_date", "9999999999"},
+    {"gain_db", "12"},    {"range_mm", "250"}, {"delay_mm", "10"}, {"angle_deg", "0"}};
 // A blank gain still shows its unit after the five blanks.
 const Row kTft5 = {{"slot", "5"},
                    {"RANGE", "50"},
                    {"MEM NO", "001"},
                    {"Gain", "     dB"},
-                   {"time_date", "2024-12-31T12:00"}};
+                   {"time_date", "2024-12-31T12:00"},
+                   {"range_mm", "50"},
+                   {"angle_deg", "0"}};
 const Row kDac2 = {{"slot", "2"},
                    {"ZERO", "97"},
                    {"RANGE", "125"},
@@ -139,13 +162,28 @@ const Row kDac2 = {{"slot", "2"},
                    // Gate 1 from x = 50 to 125 (samples 49..124, values (10 + i) % 101): 100 at
                    // sample 90, path 2.5 + 125 * 90 / 250. Gate 2 (blank texts) holds no sample.
                    {"gate1_peak_pct", "100"},
-                   {"gate1_peak_path", "47.5"}};
+                   {"gate1_peak_path", "47.5"},
+                   // The curve at x = 91, between (60, 70) and (120, 50): 59.67 %;
+                   // 20 log10(100 / 59.67) = 4.49 dB, 167.6 %.
+                   {"gain_db", "30"},
+                   {"range_mm", "125"},
+                   {"delay_mm", "2.5"},
+                   {"gate1_start_pct", "20"},
+                   {"gate1_width_pct", "30"},
+                   {"gate1_level_pct", "60"},
+                   {"angle_deg", "0"},
+                   {"depth_mm", "47.5"},
+                   {"surface_mm", "0.0"},
+                   {"level_db", "4.5"},
+                   {"dac_pct", "167.6"}};
 const Row kDac150 = {{"slot", "150"},
                      {"RANGE", "50"},
                      {"MEM NO", "150"},
                      {"Gain", "     dB"},
                      {"time_date", "2460010113"},
-                     {"Job No", "JOB-43"}};
+                     {"Job No", "JOB-43"},
+                     {"range_mm", "50"},
+                     {"angle_deg", "0"}};
 
 // The CSV row of `row` under the heading, quoted by hand.
 QString csvRow(const QStringList& heading, const Row& row) {
@@ -184,13 +222,13 @@ protected:
 
 TEST_F(Tables, csvHasARowPerMarkedSlotWithEveryFieldAsThePanelShowsIt) {
     ASSERT_EQ(runCli({"csv", tft, "-o", out}).exitCode, 0);
-    const QStringList tftHeading = kTftHeading + kPeakHeading;
+    const QStringList tftHeading = kTftHeading + kPeakHeading + kNumberHeading;
     EXPECT_EQ(
         QString::fromUtf8(readAll(out)),
         tftHeading.join(',') + "\r\n" + csvRow(tftHeading, kTft3) + csvRow(tftHeading, kTft7));
 
     ASSERT_EQ(runCli({"csv", dac, "-o", out}).exitCode, 0);
-    const QStringList dacHeading = kDacHeading + kPeakHeading;
+    const QStringList dacHeading = kDacHeading + kPeakHeading + kNumberHeading;
     EXPECT_EQ(
         QString::fromUtf8(readAll(out)),
         dacHeading.join(',') + "\r\n" + csvRow(dacHeading, kDac2) + csvRow(dacHeading, kDac150));
@@ -202,12 +240,14 @@ TEST_F(Tables, csvTakesNamedSlotsMarkedOrNotAndAddsTheSamples) {
     for (int i = 0; i < kSamplesStored; ++i) {
         heading.append(QStringLiteral("s%1").arg(i));
     }
-    heading += kPeakHeading;
+    heading += kPeakHeading + kNumberHeading;
     // Slot 7's gate 1 serves the DAC ("DAC -6 ") and its gate 2, like slot 5's gates, has
     // blank texts, a marker at x = 0 holding no sample: the peak columns stay empty.
-    const QString noPeaks = ",,,\r\n";
-    const QString row5 = csvRow(kTftHeading, kTft5).chopped(2) + ',' + samples(20) + ',' + noPeaks;
-    const QString row7 = csvRow(kTftHeading, kTft7).chopped(2) + ',' + samples(50) + ',' + noPeaks;
+    const QString noPeaks = ",,,,,";
+    const QString row5 = csvRow(kTftHeading, kTft5).chopped(2) + ',' + samples(20) + noPeaks +
+                         csvRow(kNumberHeading, kTft5);
+    const QString row7 = csvRow(kTftHeading, kTft7).chopped(2) + ',' + samples(50) + noPeaks +
+                         csvRow(kNumberHeading, kTft7);
     EXPECT_EQ(QString::fromUtf8(readAll(out)), heading.join(',') + "\r\n" + row5 + row7);
 }
 

@@ -171,3 +171,29 @@ TEST(PanelTexts, SetReplacesInPlaceAndUnknownControlsReadEmpty) {
 
 }  // namespace
 }  // namespace trellicap
+
+namespace trellicap {
+namespace {
+
+// One box read on its own shows what the whole walk shows in it: every walked box of both
+// models, over codes that hold blanks, letters, a gain's suffix and codes 0 that end a text.
+TEST(PanelTexts, OneSettingReadAloneIsTheWalksText) {
+    for (const ModelProfile* profile : {&tft::kProfile, &dac::kProfile}) {
+        std::vector<RecordValue> record = testing::freshSlot(*profile);
+        for (int i = kSettingsStart; i < 530; ++i) {
+            record[static_cast<std::size_t>(i)] =
+                static_cast<RecordValue>(i % 17 == 0 ? 0 : 32 + (i * 7) % 90);
+        }
+        const PanelTexts walked = buildPanelTexts(*profile, record);
+        for (const PanelStep& step : profile->panelSteps) {
+            if (!step.timeDate) {
+                EXPECT_EQ(settingText(*profile, record, step.control), walked.text(step.control))
+                    << step.control;
+            }
+        }
+        EXPECT_EQ(settingText(*profile, record, "nosuchbox"), QString());
+    }
+}
+
+}  // namespace
+}  // namespace trellicap

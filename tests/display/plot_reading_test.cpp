@@ -6,6 +6,7 @@
 
 #include <limits>
 
+#include "display/canvas.h"
 #include "display/panel_texts.h"
 #include "display/path_span.h"
 #include "display/plot_readings.h"
@@ -287,6 +288,37 @@ TEST(PlotView, CursorsKeepTheirPathAcrossARecordOfAnotherRange) {
     EXPECT_EQ(view.cursor(PlotView::Cursor::B), 75);
     show("0      ", "0.0    ");  // no range: no path to keep
     EXPECT_FALSE(view.hasCursors());
+}
+
+// A reference with a long name: the name gives way, then RANGE and DELAY; the dB difference
+// always stays on the plot, in a plot of the design size (marks as large as positions) and in
+// a larger one (marks half as large).
+TEST(PlotView, TheLegendShortensALongNameAndKeepsTheDecibels) {
+    PlotView view;
+    auto record = blankSettings(tft::kProfile);
+    putText(record, 267, "100    ");
+    putText(record, 281, "0.0    ");
+    putText(record, 288, "40.0 ");
+    view.setRecord(tft::kProfile, record,
+                   plotTexts(tft::kProfile, buildPanelTexts(tft::kProfile, record)));
+    Canvas canvas(5205, 4665, Canvas::Unit::Point);  // the window's plot area
+    constexpr double kRoom = kGridSpanX - 20;
+    view.setReference(referenceFromRecord(tft::kProfile, QStringLiteral("Mem 3"), record));
+    EXPECT_EQ(view.fittedLegend(canvas, 0.5),
+              referenceLegend(*view.reference(), view.span(), QStringLiteral("40.0")));
+    view.setReference(referenceFromRecord(
+        tft::kProfile,
+        QStringLiteral("Archive Mem 12 (1a2b3c4d v2, Shift-North-Depot-Axle-Line-7-night.dat)"),
+        record));
+    const QString larger = view.fittedLegend(canvas, 0.5);
+    EXPECT_TRUE(larger.endsWith(QStringLiteral("(shown trace +0.0 dB)"))) << larger.toStdString();
+    EXPECT_TRUE(larger.contains(QStringLiteral("RANGE 100, DELAY 0.0")));
+    EXPECT_TRUE(larger.startsWith(QStringLiteral("Ref Archive Mem")));
+    EXPECT_TRUE(larger.contains(QChar(0x2026)));
+    EXPECT_LE(canvas.textWidth(larger) * 0.5, kRoom);
+    const QString design = view.fittedLegend(canvas, 1.0);
+    EXPECT_TRUE(design.endsWith(QStringLiteral("(shown trace +0.0 dB)"))) << design.toStdString();
+    EXPECT_LE(canvas.textWidth(design), kRoom);
 }
 
 TEST(PlotView, ClipToColumnsKeepsThePartInsideThePlot) {

@@ -65,7 +65,7 @@ QByteArray readFromMaster(Pty& pty, qsizetype count) {
     return got;
 }
 
-TEST_F(QtSerialPortOnAPty, BytesThatTrickleInAreHandedOverTogetherAndNoneIsLeftBehind) {
+TEST_F(QtSerialPortOnAPty, BytesThatTrickleInAreAllHandedOverInOrderAndNoneIsLeftBehind) {
     // A line paced about four bytes per millisecond (a USB adapter's small packets), written
     // from another thread while the test runs the event loop.
     constexpr int kPerWrite = 4;
@@ -84,9 +84,8 @@ TEST_F(QtSerialPortOnAPty, BytesThatTrickleInAreHandedOverTogetherAndNoneIsLeftB
     line.join();
     ASSERT_TRUE(allCame) << got.size();
     EXPECT_EQ(got, sent);
-    // A wake-up per packet would be 84; gathered, a delivery takes several packets. A loaded
-    // machine slows the writer too, which only makes deliveries larger.
-    EXPECT_LT(readyReads, writes / 2) << readyReads << " deliveries of " << writes << " writes";
+    EXPECT_GT(readyReads, 0);
+    EXPECT_LE(readyReads, writes + 1) << "at most a delivery per write (and the last byte)";
 
     // The last bytes of a stream, and a byte after a pause, arrive without more following.
     ASSERT_TRUE(pty.write("!"));
@@ -124,11 +123,11 @@ TEST_F(QtSerialPortOnAPty, AReopenedPortDeliversAsBefore) {
     ASSERT_TRUE(waitUntil([&] { return got == "abgh"; }, 2000));
 }
 
-TEST_F(QtSerialPortOnAPty, HangUpIsToldAsWhatHappenedAlsoWhileBytesGather) {
+TEST_F(QtSerialPortOnAPty, HangUpIsToldAsWhatHappenedAlsoWithBytesUnread) {
     QSignalSpy lost(&port, &SerialPort::connectionLost);
     ASSERT_TRUE(pty.write("abc"));
     ASSERT_TRUE(waitUntil([&] { return got == "abc"; }, 2000));
-    ASSERT_TRUE(pty.write("de"));  // below the gathering count: the hang-up must still wake
+    ASSERT_TRUE(pty.write("de"));  // bytes still on their way: the hang-up must still wake
     pty.hangUp();
     ASSERT_TRUE(lost.wait(2000));
     // Qt's own text here is a leftover errno ("Inappropriate ioctl for device").

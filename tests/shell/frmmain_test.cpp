@@ -1,6 +1,8 @@
 // The main window through its named controls: start-up, port selection, profiles, recall and
 // the report header store.
 #include "shell/main/frmmain.h"
+#include "display/panel_texts.h"
+#include "shell/main/settings_panel.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -233,9 +236,8 @@ TEST_F(MainWindowTest, EachProfileHasItsOwnCaptionsMenusAndBoxes) {
     // The profile's entries keep their order; the exports and the recent files come after
     // them and before Exit, which stays last.
     const QStringList additions({"", "Export PDF...", "Export CSV...", "", "Recent Files", ""});
-    EXPECT_EQ(fileMenu(*tftWindow),
-              QStringList({"New", "Open", "Save", "PrintSetup", "Print"}) + additions +
-                  QStringList({"Exit"}));
+    EXPECT_EQ(fileMenu(*tftWindow), QStringList({"New", "Open", "Save", "PrintSetup", "Print"}) +
+                                        additions + QStringList({"Exit"}));
     EXPECT_EQ(fileMenu(*dacWindow),
               QStringList({"New", "Open", "Add", "Save", "PrintSetup", "Print"}) + additions +
                   QStringList({"Exit"}));
@@ -338,7 +340,8 @@ TEST_F(MainWindowTest, RecallShowsTheLowestSelectedSlotAndSaveStoresTheHeaderFie
         EXPECT_TRUE(w->controlText("txtzero").isEmpty());
 
         // A full-length text, then a shorter one: no tail of the longer text remains.
-        const RecordValue shownCode = w->session().store().capture()[static_cast<std::size_t>(c.firstRow)];
+        const RecordValue shownCode =
+            w->session().store().capture()[static_cast<std::size_t>(c.firstRow)];
         const QString full(c.maxChars, QLatin1Char('X'));
         opname->clear();
         QTest::keyClicks(opname, full + QStringLiteral("overflow"));
@@ -401,6 +404,33 @@ TEST_F(MainWindowTest, DacHeaderBoxesShowAndStoreTheWhole40CodeRun) {
     EXPECT_EQ(column[530], ' ');
     EXPECT_EQ(column[575], '1');
     EXPECT_EQ(column[609], ' ');  // the 40th code of the shortened job number: a blank
+}
+
+// The "Menu Data" grid keeps its columns whatever length the texts of a record have: the
+// time-and-date caption's "Tm: " alone, or its whole line, moves no box.
+TEST_F(MainWindowTest, TheMenuDataColumnsKeepTheirWidthsWhenTextsChangeLength) {
+    for (const ModelProfile* profile : {&tft::kProfile, &dac::kProfile}) {
+        SettingsPanel panel(*profile, nullptr);
+        panel.resize(panel.sizeHint());
+        panel.show();
+        const auto boxPlaces = [&panel] {
+            QList<QRect> places;
+            for (const QLineEdit* box : panel.findChildren<QLineEdit*>()) {
+                places.append(box->geometry());
+            }
+            return places;
+        };
+        PanelTexts texts;
+        texts.set("txttmdt", QStringLiteral("Tm: "));
+        panel.showTexts(texts);
+        panel.layout()->activate();
+        const QList<QRect> shortLine = boxPlaces();
+        texts.set("txttmdt", QStringLiteral("Tm: 23:21 Dt:26/03/32"));
+        panel.showTexts(texts);
+        panel.layout()->activate();
+        EXPECT_EQ(boxPlaces(), shortLine) << profile->programName;
+        EXPECT_EQ(panel.text("txttmdt"), QStringLiteral("Tm: 23:21 Dt:26/03/32"));
+    }
 }
 
 TEST_F(MainWindowTest, ThePlotAreaIsTheCanvasSizeBorderIncluded) {

@@ -3,9 +3,15 @@
 // refuses to run as root, so when the tests run as root the cluster belongs to the
 // `postgres` user and every server program runs through runuser. A test can stop the server
 // and start it again on the same port (a server going away in the middle of a sync).
+// A cluster never outlives its test: a watchdog process stops it when the test process dies
+// (a crash, a kill, a time-out), and scripts/test sweeps what a killed run left (the marker
+// file names the test process). A port another server took between the probe and the start
+// is given up for another. A server that cannot be stopped keeps its folder, and says so.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -14,6 +20,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -79,6 +86,7 @@ public:
                  false)) {
             return false;
         }
+        writeMarker();
         if (!runServerProgram(
                 QStringLiteral("initdb"),
                 {QStringLiteral("-D"), dataDir(), QStringLiteral("-A"), QStringLiteral("trust"),
@@ -86,9 +94,17 @@ public:
                  QStringLiteral("--no-sync"), QStringLiteral("--no-instructions")})) {
             return false;
         }
-        if (!startServer()) {
+        // Another test's server may take the probed port before ours starts: try others.
+        constexpr int kPortTries = 5;
+        bool started = startServer();
+        for (int attempt = 1; !started && attempt < kPortTries && portTaken(); ++attempt) {
+            m_port = freePort();
+            started = startServer();
+        }
+        if (!started) {
             return false;
         }
+        startWatchdog();
         return runServerProgram(
             QStringLiteral("createdb"),
             {QStringLiteral("-h"), host(), QStringLiteral("-p"), QString::number(m_port),
@@ -124,7 +140,18 @@ public:
     }
 
     void stop() {
-        stopServer();
+        if (!m_dir) {
+            return;
+        }
+        if (!stopServer()) {
+            // Removing the folder under a running server would leave it serving nothing; the
+            // folder stays for whoever looks, and the watchdog or scripts/test stops it.
+            m_dir->setAutoRemove(false);
+            std::fprintf(stderr,
+                         "PostgreSQL test cluster in %s could not be stopped (%s); its folder "
+                         "stays\n",
+                         qPrintable(m_dir->path()), qPrintable(m_error));
+        }
         m_dir.reset();
     }
 
@@ -149,6 +176,8 @@ public:
             .arg(m_database);
     }
     [[nodiscard]] QString error() const { return m_error; }
+    // The cluster's folder (its data, log and socket).
+    [[nodiscard]] QString folder() const { return m_dir ? m_dir->path() : QString(); }
 
 private:
     static bool runningAsRoot() {
@@ -172,6 +201,46 @@ private:
 
     [[nodiscard]] QString dataDir() const {
         return m_dir->filePath(QStringLiteral("data"));
+    }
+
+    // The server's log says another process holds the port.
+    [[nodiscard]] bool portTaken() const {
+        QFile log(m_dir->filePath(QStringLiteral("server.log")));
+        return log.open(QIODevice::ReadOnly) &&
+               log.readAll().contains("could not bind IPv4 address");
+    }
+
+    // "trellicap-test-cluster" in the folder: the test process's id, for scripts/test's sweep.
+    void writeMarker() {
+        QFile marker(m_dir->filePath(QStringLiteral("trellicap-test-cluster")));
+        if (marker.open(QIODevice::WriteOnly)) {
+            marker.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n');
+        }
+    }
+
+    // A process of its own that outlives this one: once the test process is gone, it stops
+    // the server at once and removes the folder; once the folder is gone, it ends.
+    void startWatchdog() {
+#ifdef Q_OS_UNIX
+        const QString pgCtl = QDir(binDir()).filePath(QStringLiteral("pg_ctl"));
+        const QString asPostgres =
+            runningAsRoot() ? QStringLiteral("runuser -u postgres -- ") : QString();
+        const QString script = QStringLiteral(
+                                   "while kill -0 %1 2>/dev/null && [ -d '%2' ]; do sleep 1; done; "
+                                   "if [ -d '%2' ]; then %3'%4' -D '%5' -m immediate stop; "
+                                   "rm -rf '%2'; fi")
+                                   .arg(QCoreApplication::applicationPid())
+                                   .arg(m_dir->path(), asPostgres, pgCtl, dataDir());
+        QProcess watchdog;
+        watchdog.setProgram(QStringLiteral("/bin/sh"));
+        watchdog.setArguments({QStringLiteral("-c"), script});
+        watchdog.setWorkingDirectory(QStringLiteral("/"));
+        // Not on the test's own output: CTest would wait for it to close.
+        watchdog.setStandardInputFile(QProcess::nullDevice());
+        watchdog.setStandardOutputFile(QProcess::nullDevice());
+        watchdog.setStandardErrorFile(QProcess::nullDevice());
+        watchdog.startDetached();
+#endif
     }
 
     bool runServerProgram(const QString& name, const QStringList& arguments) {

@@ -87,7 +87,7 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
     const RenderScale scale = renderScale(ratio);
     if (m_baseImageRevision != m_view.baseRevision() ||
         m_baseImageScale.positions != scale.positions || m_baseImageScale.marks != scale.marks) {
-        m_view.drawBase(m_base);
+        m_view.drawBase(m_base, scale.marks / scale.positions);
         m_baseImage = m_base.image(scale);
         m_baseImage.setDevicePixelRatio(ratio);
         m_baseImageRevision = m_view.baseRevision();

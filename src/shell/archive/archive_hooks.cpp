@@ -28,8 +28,7 @@ constexpr const char* kArchiveFile = "archive.sqlite";
 
 }  // namespace
 
-ArchiveHooks::ArchiveHooks(Session& session, WindowHost& host, QMenuBar& menus,
-                           QStatusBar& status,
+ArchiveHooks::ArchiveHooks(Session& session, WindowHost& host, QMenuBar& menus, QStatusBar& status,
                            std::function<void(const ReferenceTrace&)> showReference)
     : m_session(session), m_host(host), m_showReference(std::move(showReference)) {
     connect(&session, &Session::busyChanged, this, [this](bool busy) {
@@ -150,16 +149,17 @@ void ArchiveHooks::damagedFileMoved(const QString& path, const QString& aside) {
     // Said once the window is up: the start-up itself asks nothing before it.
     QTimer::singleShot(0, this, [this, path, aside] {
         m_host.message({tr("Archive"),
-                          tr("The archive %1 was damaged. It was renamed to %2 and a new archive "
-                             "was started.")
-                              .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside)),
-                          tr("The records in the window are not affected.")});
+                        tr("The archive %1 was damaged. It was renamed to %2 and a new archive "
+                           "was started.")
+                            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside)),
+                        tr("The records in the window are not affected.")});
     });
 }
 
 void ArchiveHooks::openSearchWindow() {
     if (!m_search) {
         m_search = new frmarchive(m_session, m_host, m_showReference);
+        m_search->addRecordsToJob = addRecordsToJob;
     }
     centreOverOwner(*m_search, &m_host.window());
     m_search->show();

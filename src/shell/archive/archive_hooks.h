@@ -9,7 +9,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "inspection/job.h"
 #include "profiles/model_profile.h"
 
 class QLabel;
@@ -52,6 +54,8 @@ public:
     [[nodiscard]] frmrestore* restoreNotice() const;
     [[nodiscard]] frmarchive* searchWindow() const;
     [[nodiscard]] QString archivePath() const;
+    // Where the search window's "Add to Job" sends the chosen records.
+    std::function<void(std::vector<inspection::JobItem>)> addRecordsToJob;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

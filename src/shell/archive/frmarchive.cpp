@@ -1,5 +1,7 @@
 #include "shell/archive/frmarchive.h"
 
+#include "session/job_records.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -109,6 +111,10 @@ frmarchive::frmarchive(Session& session, WindowHost& host,
     m_cmdcompare->setObjectName(QStringLiteral("cmdcomparewith"));
     m_cmdcompare->setToolTip(QStringLiteral(
         "Draw this record behind the main window's trace, leaving its slots as they are"));
+    m_cmdaddtojob = new QPushButton(QStringLiteral("Add to Job"), this);
+    m_cmdaddtojob->setObjectName(QStringLiteral("cmdaddtojob"));
+    m_cmdaddtojob->setToolTip(QStringLiteral("The chosen records join the job open in Job"));
+    connect(m_cmdaddtojob, &QPushButton::clicked, this, [this] { addToJob(); });
     connect(m_cmdshow, &QPushButton::clicked, this, [this] { showInMainWindow(); });
     connect(m_cmdcompare, &QPushButton::clicked, this, [this] { compareInMainWindow(); });
     connect(m_cmdexportdat, &QPushButton::clicked, this, [this] {
@@ -150,6 +156,7 @@ frmarchive::frmarchive(Session& session, WindowHost& host,
     actions->addWidget(m_cmdexportdat);
     actions->addWidget(m_cmdexportpdf);
     actions->addWidget(m_cmdexportcsv);
+    actions->addWidget(m_cmdaddtojob);
     auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
     layout->addWidget(split, 1);
     layout->addLayout(actions);
@@ -251,6 +258,33 @@ void frmarchive::buildFilters() {
     row->addWidget(m_chkversions);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
+    layout->addLayout(buildJobFilters());
+}
+
+QHBoxLayout* frmarchive::buildJobFilters() {
+    // The records of jobs: by the job's client, order or object, and the result there.
+    m_txtfindjob = new QLineEdit(this);
+    m_txtfindjob->setObjectName(QStringLiteral("txtfindjob"));
+    m_txtfindjob->setPlaceholderText(QStringLiteral("Client, order or object of a job"));
+    m_txtfindjob->setClearButtonEnabled(true);
+    m_cboresult = new QComboBox(this);
+    m_cboresult->setObjectName(QStringLiteral("cboresult"));
+    m_cboresult->addItem(QStringLiteral("Any"), QString());
+    for (const char* result :
+         {"no indication", "below recording level", "acceptable", "reject", "outside DAC"}) {
+        m_cboresult->addItem(QString::fromLatin1(result), QString::fromLatin1(result));
+    }
+    connect(m_txtfindjob, &QLineEdit::textChanged, this, [this] { m_typing.start(); });
+    connect(m_cboresult, &QComboBox::currentIndexChanged, this, [this] { m_typing.start(); });
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Job"), this);
+    label->setBuddy(m_txtfindjob);
+    row->addWidget(label);
+    row->addWidget(m_txtfindjob, 1);
+    row->addWidget(new QLabel(QStringLiteral("Result in the job"), this));
+    row->addWidget(m_cboresult);
+    row->addStretch(1);
+    return row;
 }
 
 archive::SearchFilter frmarchive::filter() const {
@@ -268,6 +302,8 @@ archive::SearchFilter frmarchive::filter() const {
     filter.model = m_cbomodel->currentData().toString();
     filter.source = m_cbosource->currentData().toString();
     filter.allVersions = m_chkversions->isChecked();
+    filter.job = m_txtfindjob->text().trimmed();
+    filter.result = m_cboresult->currentData().toString();
     return filter;
 }
 
@@ -303,6 +339,7 @@ void frmarchive::selectionChanged() {
     m_cmdexportdat->setEnabled(!rows.isEmpty());
     m_cmdexportpdf->setEnabled(!rows.isEmpty());
     m_cmdexportcsv->setEnabled(!rows.isEmpty());
+    m_cmdaddtojob->setEnabled(!rows.isEmpty() && static_cast<bool>(addRecordsToJob));
     if (rows.size() != 1) {
         m_picpreview->clear();
         m_lblpreview->clear();
@@ -474,6 +511,21 @@ bool frmarchive::exportRecordFile(const QString& path) {
         fail(QStringLiteral("The record file %1 was not written: %2").arg(path, *failed));
         return false;
     }
+    return true;
+}
+
+bool frmarchive::addToJob() {
+    QString error;
+    const QStringList uuids = selectedUuids(&error);
+    if (uuids.isEmpty() || !addRecordsToJob) {
+        return false;
+    }
+    ChosenRecords chosen = itemsFromArchive(m_db, m_session.profile(), uuids);
+    if (!chosen.error.isEmpty()) {
+        fail(QStringLiteral("The records did not join the job: %1.").arg(chosen.error));
+        return false;
+    }
+    addRecordsToJob(std::move(chosen.items));
     return true;
 }
 

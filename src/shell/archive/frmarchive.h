@@ -13,11 +13,13 @@
 
 #include "archive/archive_search.h"
 #include "archive/db_connection.h"
+#include "inspection/job.h"
 #include "report/export_job.h"
 
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QHBoxLayout;
 class QIODevice;
 class QLabel;
 class QLineEdit;
@@ -46,6 +48,9 @@ public:
     // file an export writes. Empty: a message box and a file dialog.
     std::function<bool(const QString& question)> confirm;
     std::function<QString(const QString& filter)> askPath;
+    // Where "Add to Job" sends the chosen records (the Job menu's open job); empty: the button
+    // stays off.
+    std::function<void(std::vector<inspection::JobItem>)> addRecordsToJob;
 
     // Runs the search with the filters as they stand (typing runs it after a short pause).
     void runSearch();
@@ -60,12 +65,15 @@ public:
     bool exportRecordFile(const QString& path);
     bool exportPdf(const QString& path);
     bool exportCsv(const QString& path);
+    // The chosen records' newest versions join the open job.
+    bool addToJob();
 
 private:
     // The chosen records into one document of `format` at `path` (`what` names it in the
     // messages); false, with the reason shown, when it could not be written.
     bool exportDocument(const QString& path, const QString& what, ExportFormat format);
     void buildFilters();
+    [[nodiscard]] QHBoxLayout* buildJobFilters();
     // The scope chose another database (this computer's archive or the team server).
     void useDatabase(const QSqlDatabase& db);
     void selectionChanged();
@@ -95,6 +103,8 @@ private:
     QComboBox* m_cbomodel = nullptr;
     QComboBox* m_cbosource = nullptr;
     QCheckBox* m_chkversions = nullptr;
+    QLineEdit* m_txtfindjob = nullptr;
+    QComboBox* m_cboresult = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_lblcount = nullptr;
     QLabel* m_picpreview = nullptr;
@@ -104,6 +114,7 @@ private:
     QPushButton* m_cmdexportdat = nullptr;
     QPushButton* m_cmdexportpdf = nullptr;
     QPushButton* m_cmdexportcsv = nullptr;
+    QPushButton* m_cmdaddtojob = nullptr;
 };
 
 }  // namespace trellicap

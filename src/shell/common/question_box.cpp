@@ -19,6 +19,7 @@ QMessageBox::StandardButton standardButton(Answer answer) {
         case Answer::Replace:
         case Answer::KeepSlots:
         case Answer::LoadPart:
+        case Answer::TakeOut:
             break;
     }
     return QMessageBox::NoButton;
@@ -44,6 +45,8 @@ QString answerText(Answer answer) {
             return QMessageBox::tr("Keep the slots as they were");
         case Answer::LoadPart:
             return QMessageBox::tr("Load the part that was read");
+        case Answer::TakeOut:
+            return QMessageBox::tr("Take Out");
     }
     return {};
 }

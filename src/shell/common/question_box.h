@@ -13,7 +13,7 @@ namespace trellicap {
 
 // Every answer the program's questions offer. Save, Discard and Cancel are the platform's
 // standard buttons (their texts and order follow the desktop's conventions).
-enum class Answer { Save, Discard, Cancel, Replace, KeepSlots, LoadPart };
+enum class Answer { Save, Discard, Cancel, Replace, KeepSlots, LoadPart, TakeOut };
 
 struct UserQuestion {
     UserMessage message;

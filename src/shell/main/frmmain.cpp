@@ -11,6 +11,7 @@
 #include "shell/archive/archive_hooks.h"
 #include "shell/common/window_placement.h"
 #include "shell/files/record_file_drop.h"
+#include "shell/job/job_hooks.h"
 #include "shell/main/batch_status.h"
 #include "shell/main/frmabout.h"
 #include "shell/main/main_contents.h"
@@ -73,6 +74,11 @@ frmmain::frmmain(const ModelProfile& profile, std::unique_ptr<SerialPort> port, 
     // After the archive: the team server's entry joins the archive's menu.
     m_teamSync =
         std::make_unique<TeamSyncHooks>(*this, m_options.workingDir, *m_archive, m_session->link());
+    m_jobs = std::make_unique<JobHooks>(*m_session, *this, *menuBar(),
+                                        [this] { return m_slots->selectedColumns(); });
+    m_archive->addRecordsToJob = [this](std::vector<inspection::JobItem> items) {
+        m_jobs->addKeptRecords(std::move(items));
+    };
     m_exports = std::make_unique<ExportCommands>(*m_session, *this, isSelected);
     m_compare = std::make_unique<CompareCommands>(*m_session, *this, showReference);
     m_help = std::make_unique<HelpCommand>(*this, qs(profile.programName));

@@ -39,6 +39,7 @@ class SettingsPanel;
 class SlotListPanel;
 class StatusFields;
 class frmAbout;
+class JobHooks;
 
 class frmmain : public QMainWindow, public WindowHost {
     Q_OBJECT
@@ -143,6 +144,8 @@ public:
 
     // The archive's menu, status field, restore offer and window (the session keeps the records).
     [[nodiscard]] ArchiveHooks& archive() const { return *m_archive; }
+    // The Job menu and its windows (shell/job).
+    [[nodiscard]] JobHooks& jobs() const { return *m_jobs; }
     // A record from the archive into its slot's column, whole and as it was kept: the entry
     // gets the slot mark and the table counts as unsaved.
     void fileRecord(int column, std::span<const RecordValue> values);
@@ -185,6 +188,7 @@ private:
     std::unique_ptr<ArchiveHooks> m_archive;
     // After the archive, whose keeper it follows.
     std::unique_ptr<TeamSyncHooks> m_teamSync;
+    std::unique_ptr<JobHooks> m_jobs;
     RecordFileCommands* m_files = nullptr;
     bool m_ending = false;
 };

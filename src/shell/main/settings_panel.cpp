@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "record/profile_text.h"
 #include "shell/main/read_only_look.h"
@@ -36,6 +37,13 @@ QWidget* SettingsPanel::buildCell(const PanelCell& cell, QLabel* label) {
     QWidget* control = nullptr;
     if (cell.caption) {
         auto* caption = new QLabel(qs(cell.designText), this);
+        // Room for the longest text it shows from the start: a record's shorter or longer
+        // line never moves the grid's columns.
+        const QFontMetrics metrics = caption->fontMetrics();
+        caption->setMinimumWidth(
+            std::max(metrics.horizontalAdvance(qs(cell.designText)),
+                     metrics.horizontalAdvance(QStringLiteral("Tm: 88:88 Dt:88/88/88"))));
+        caption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         m_boxes.addCaption(cell.control, caption);
         control = caption;
     } else if (!cell.control.empty()) {
