@@ -11,8 +11,7 @@
 
 namespace trellicap {
 
-int runProgram(int argc, char** argv, const ModelProfile& profile) {
-    QApplication app(argc, argv);
+std::unique_ptr<frmmain> startProgram(const ModelProfile& profile) {
     const QString name = qs(profile.programName);
     // No display name: Qt would append it to every window caption.
     QApplication::setApplicationName(name);
@@ -22,9 +21,15 @@ int runProgram(int argc, char** argv, const ModelProfile& profile) {
     // Per program (~/.config/TrellicapTFT/ on Linux): each keeps its own printer.
     options.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
                            QStringLiteral("/settings.ini");
-    frmmain window(profile, std::make_unique<QtSerialPort>(), options);
-    window.resize(firstWindowSize(window));
-    window.startUp();
+    auto window = std::make_unique<frmmain>(profile, std::make_unique<QtSerialPort>(), options);
+    window->resize(firstWindowSize(*window));
+    window->startUp();
+    return window;
+}
+
+int runProgram(int argc, char** argv, const ModelProfile& profile) {
+    QApplication app(argc, argv);
+    const auto window = startProgram(profile);
     return QApplication::exec();
 }
 

@@ -153,6 +153,13 @@ int ArchiveQueries::savedIn(const QString& uuid, int version) {
     });
 }
 
+int ArchiveQueries::work(Reading work) {
+    return send([work = std::move(work)](QueryWorker& worker, int request) {
+        QueryAnswer answer = answerTo(request, QueryAnswer::Kind::Work);
+        worker.run(answer, [&](QSqlDatabase& db, QueryAnswer& out) { work(db, &out.error); });
+    });
+}
+
 void ArchiveQueries::dropPending() {
     m_pending.clear();
     m_deadline.stop();
@@ -184,6 +191,9 @@ void ArchiveQueries::answered(const QueryAnswer& answer) {
             break;
         case QueryAnswer::Kind::SavedIn:
             emit savedInRead(answer.request, answer.savedIn);
+            break;
+        case QueryAnswer::Kind::Work:
+            emit done(answer.request);
             break;
     }
 }

@@ -17,10 +17,12 @@
 
 #include <QMetaType>
 #include <QObject>
+#include <QSqlDatabase>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
@@ -54,7 +56,7 @@ struct KeptPreview {
 
 // One answer of the worker, as it crosses the threads.
 struct QueryAnswer {
-    enum class Kind { Count, Rows, Values, Preview, SavedIn };
+    enum class Kind { Count, Rows, Values, Preview, SavedIn, Work };
     int request = 0;
     Kind kind = Kind::Count;
     QString error;  // empty when answered
@@ -92,6 +94,11 @@ public:
     int values(const std::vector<std::pair<QString, int>>& versions);
     int preview(const QString& uuid, int version);
     int savedIn(const QString& uuid, int version);
+    // Any reading on the worker's connection (an export's records, a job's): `work` fills
+    // what it holds (the caller reads that once done() arrives, never before) and sets the
+    // reason when it failed.
+    using Reading = std::function<void(QSqlDatabase& db, QString* error)>;
+    int work(Reading work);
     // Forgets the requests under way: their answers (or failures) are not given.
     void dropPending();
 
@@ -103,6 +110,7 @@ signals:
     void valuesRead(int request, const std::vector<trellicap::archive::KeptValues>& values);
     void previewRead(int request, const trellicap::archive::KeptPreview& preview);
     void savedInRead(int request, const QStringList& paths);
+    void done(int request);
     // The request failed: the database's (or the server's) reason, or the deadline.
     void failed(int request, const QString& reason);
 

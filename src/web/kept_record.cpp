@@ -11,10 +11,8 @@
 
 namespace trellicap::web {
 
-namespace {
-
-std::optional<QByteArray> exported(const RecordStore& store, ExportRequest request,
-                                   QString* error) {
+std::optional<QByteArray> exportedBytes(const RecordStore& store, ExportRequest request,
+                                        QString* error) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     ExportJob job(store, std::move(request), buffer);
@@ -24,6 +22,8 @@ std::optional<QByteArray> exported(const RecordStore& store, ExportRequest reque
     }
     return buffer.data();
 }
+
+namespace {
 
 // The table trellicap-cli works on when it reads a record file: start values, the start-up
 // trace in the capture buffer, then the file's rows of every slot read aside and taken
@@ -100,7 +100,7 @@ std::optional<Download> KeptRecord::download(DownloadKind kind, QString* error) 
             request.format = ExportFormat::Csv;
             request.slotNumbers = {m_slot};
             request.marked.fill(true);  // an exported record holds a record
-            const auto bytes = exported(*m_store, std::move(request), error);
+            const auto bytes = exportedBytes(*m_store, std::move(request), error);
             if (!bytes) {
                 return std::nullopt;
             }
@@ -125,7 +125,7 @@ std::optional<Download> KeptRecord::download(DownloadKind kind, QString* error) 
                 request.title = vectorReportTitle(fileName(DownloadKind::RecordFile), {m_slot});
                 made.contentType = QStringLiteral("application/pdf");
             }
-            const auto bytes = exported(*loaded->store, std::move(request), error);
+            const auto bytes = exportedBytes(*loaded->store, std::move(request), error);
             if (!bytes) {
                 return std::nullopt;
             }

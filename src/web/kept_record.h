@@ -17,9 +17,14 @@
 #include <vector>
 
 #include "record/record_store.h"
+#include "report/export_job.h"
 #include "report/slot_view.h"
 
 namespace trellicap::web {
+
+// What the export job writes for `request`, in memory; nothing with the reason on failure.
+[[nodiscard]] std::optional<QByteArray> exportedBytes(const RecordStore& store,
+                                                      ExportRequest request, QString* error);
 
 enum class DownloadKind { RecordFile, Csv, Json, Pdf };
 

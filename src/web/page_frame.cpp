@@ -17,6 +17,7 @@ QByteArray htmlPage(const PageContext& context, const QString& title, const QByt
             "<link rel=\"stylesheet\" href=\"/static/style.css\">\n"
             "<link rel=\"icon\" href=\"data:,\">\n</head>\n<body>\n"
             "<header class=\"bar\">\n<a class=\"home\" href=\"/\">Trellicap archive</a>\n"
+            "<nav><a href=\"/\">Records</a> <a href=\"/jobs\">Jobs</a></nav>\n"
             "<span class=\"archive\">%2</span>\n")
             .arg(htmlEscape(title), htmlEscape(context.archiveLabel));
     if (!context.user.isEmpty()) {

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "display/canvas.h"
+#include "inspection/job.h"
 #include "report/slot_view.h"
 #include "web/html.h"
 #include "web/web_models.h"
@@ -48,6 +49,21 @@ QString form(const SearchForm& form) {
             option(QString(), QStringLiteral("any"), form.source);
     for (const char* source : {"capture", "unsolicited", "file", "restore", "edit"}) {
         html += option(QString::fromLatin1(source), QString::fromLatin1(source), form.source);
+    }
+    html += QStringLiteral("</select></label>\n");
+    html += QStringLiteral(
+                "<label>Job <input type=\"search\" name=\"job\" maxlength=\"%1\" "
+                "value=\"%2\" placeholder=\"client, order, object\"></label>\n")
+                .arg(kLongestSearchText)
+                .arg(e(form.job));
+    html += QStringLiteral("<label>Result <select name=\"result\">") +
+            option(QString(), QStringLiteral("any"), form.result);
+    for (const inspection::Result result :
+         {inspection::Result::Reject, inspection::Result::Acceptable,
+          inspection::Result::BelowRecordingLevel, inspection::Result::NoIndication,
+          inspection::Result::OutsideDac}) {
+        const QString text = inspection::resultText(result);
+        html += option(text, text, form.result);
     }
     html += QStringLiteral("</select></label>\n");
     html += QStringLiteral(

@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "web/html.h"
+#include "inspection/job.h"
 #include "web/web_models.h"
 
 namespace trellicap::web {
@@ -47,6 +48,8 @@ std::vector<std::pair<QString, QString>> formPairs(const SearchForm& form) {
     add("slot", form.slot);
     add("model", form.model);
     add("source", form.source);
+    add("job", form.job);
+    add("result", form.result);
     add("all", form.allVersions ? QStringLiteral("1") : QString());
     if (!form.sort.isEmpty() && form.sort != QLatin1String("arrived")) {
         add("sort", form.sort);
@@ -138,6 +141,16 @@ SearchRequest readSearchRequest(const QueryParams& params) {
     }
     filter.source = form.source;
 
+    form.job = param(params, "job").trimmed().left(kLongestSearchText);
+    filter.job = form.job;
+    form.result = param(params, "result").trimmed();
+    if (!form.result.isEmpty() && !inspection::resultFromText(form.result)) {
+        request.errors.append(
+            QStringLiteral("There is no result \"%1\".").arg(form.result.left(40)));
+        form.result.clear();
+    }
+    filter.result = form.result;
+
     form.allVersions = !param(params, "all").isEmpty();
     filter.allVersions = form.allVersions;
 
@@ -213,7 +226,9 @@ QString filterKey(const archive::SearchFilter& filter) {
                        filter.model,
                        filter.source,
                        filter.allVersions ? QStringLiteral("all") : QStringLiteral("newest"),
-                       filter.text}
+                       filter.text,
+                       filter.job,
+                       filter.result}
         .join(QLatin1Char('\x1f'));
 }
 

@@ -26,6 +26,8 @@ struct SearchForm {
     QString slot;
     QString model;
     QString source;
+    QString job;     // the client, order or object of a job the records belong to
+    QString result;  // the result a record comes to in its job ("reject", ...)
     bool allVersions = false;
     QString sort;  // "arrived", "slot", ...
     bool ascending = false;

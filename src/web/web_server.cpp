@@ -187,6 +187,7 @@ WebServer::WebServer(WebConfig config, QueryPool& pool)
 
     addLoginRoutes(server, state);
     addArchiveRoutes(server, state);
+    addJobRoutes(server, state);
 }
 
 WebServer::~WebServer() {

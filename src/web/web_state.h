@@ -8,6 +8,7 @@
 #include <semaphore>
 
 #include "web/archive_reader.h"
+#include "web/job_reader.h"
 #include "web/login_sessions.h"
 #include "web/page_frame.h"
 #include "web/picture_cache.h"
@@ -22,12 +23,14 @@ struct WebState {
     WebState(WebConfig configuration, QueryPool& pool)
         : config(std::move(configuration)),
           reader(pool),
+          jobs(pool),
           requests(config.ratePerSecond, config.rateBurst),
           // Ten tries a minute per client: enough for a typing error, too few for guessing.
           logins(10.0 / 60.0, 10) {}
 
     WebConfig config;
     ArchiveReader reader;
+    JobReader jobs;
     LoginSessions sessions;
     RateLimiter requests;
     RateLimiter logins;
@@ -53,6 +56,7 @@ void sendMessage(WebState& state, const httplib::Request& request, httplib::Resp
 
 // The routes of the pages, the pictures and the downloads; and those of the login.
 void addArchiveRoutes(httplib::Server& server, WebState& state);
+void addJobRoutes(httplib::Server& server, WebState& state);
 void addLoginRoutes(httplib::Server& server, WebState& state);
 
 }  // namespace trellicap::web

@@ -111,8 +111,8 @@ TEST(ArchiveSchema, TheSyncMarksComeWithVersionThreeFromEveryEarlierVersion) {
         const MigrationResult result = migrateSchema(file.db(), 3);
         ASSERT_TRUE(result.ok) << result.error.toStdString();
         EXPECT_EQ(result.fromVersion, from);
-        EXPECT_EQ(result.toVersion, kSchemaVersion);
-        EXPECT_EQ(schemaVersion(file.db()), kSchemaVersion);
+        EXPECT_EQ(result.toVersion, 3);
+        EXPECT_EQ(schemaVersion(file.db()), 3);
         for (const QString& table : syncTables) {
             EXPECT_TRUE(file.db().tables().contains(table)) << from << table.toStdString();
         }
@@ -143,7 +143,7 @@ TEST(ArchiveSchema, TheSyncMarksComeWithVersionThreeFromEveryEarlierVersion) {
     const MigrationResult result = migrateSchema(synced.db(), 3);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_EQ(result.fromVersion, 2);
-    EXPECT_EQ(schemaVersion(synced.db()), kSchemaVersion);
+    EXPECT_EQ(schemaVersion(synced.db()), 3);
     EXPECT_EQ(rowCount(synced.db(), QStringLiteral("sync_sent")), 2);
     EXPECT_EQ(rowCount(synced.db(), QStringLiteral("sync_servers")), 1);
     EXPECT_EQ(rowCount(synced.db(), QStringLiteral("schema_version")), 1);

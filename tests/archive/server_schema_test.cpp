@@ -120,7 +120,7 @@ TEST(ServerSchema, AVersionThreeServerGetsTheJobTablesWithItsRecordsKept) {
 
     const QString error = prepareServerSchema(db);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_EQ(schemaVersion(db), 4);
+    EXPECT_EQ(schemaVersion(db), kSchemaVersion);
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM records")), 1);
     EXPECT_EQ(countRows(db, QStringLiteral("SELECT COUNT(*) FROM laptops")), 1);
     for (const char* table :

@@ -180,7 +180,7 @@ bool makeTestArchive(TestArchive& archive) {
                      " delay_text, gain_text, gate1_text, gate2_text, 'hostile script'"
                      " FROM record_versions WHERE uuid = '%2' AND version = 1")
                      .arg(archive.hostile, archive.slot7)) &&
-             query.exec(QStringLiteral("INSERT INTO record_values SELECT '%1', 1, codes FROM "
+             query.exec(QStringLiteral("INSERT INTO record_values SELECT '%1', 1, codes, packing FROM "
                                        "record_values WHERE uuid = '%2' AND version = 1")
                             .arg(archive.hostile, archive.slot7)) &&
              query.exec(QStringLiteral("INSERT INTO records SELECT '%1', model, slot, 1 FROM "

@@ -1,9 +1,5 @@
 #include "shell/archive/archive_results_model.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
-#include "archive/kept_read.h"
 #include "shell/archive/archive_picture.h"
 
 namespace trellicap {
@@ -41,10 +37,12 @@ std::vector<ViewColumn> viewColumns(archive::Engine engine) {
 }
 
 constexpr int kThumbnailsCached = 400;
+// Thumbnails asked for in one request: a screenful.
+constexpr std::size_t kThumbnailsPerRequest = 40;
 
-QString headerText(const QString& json) {
+QString headerText(const std::vector<std::pair<QString, QString>>& header) {
     QStringList texts;
-    for (const auto& [name, text] : archive::headerFromJson(json)) {
+    for (const auto& [name, text] : header) {
         if (!text.isEmpty()) {
             texts.append(text);
         }
@@ -54,46 +52,133 @@ QString headerText(const QString& json) {
 
 }  // namespace
 
-ArchiveResultsModel::ArchiveResultsModel(const ModelProfile& profile, QSqlDatabase db,
-                                         QObject* parent)
-    : QAbstractTableModel(parent),
-      m_profile(profile),
-      m_db(std::move(db)),
-      m_place(archive::searchPlaceOf(m_db)) {
-    for (const ViewColumn& column : viewColumns(m_place.engine)) {
+ArchiveResultsModel::ArchiveResultsModel(const ModelProfile& profile,
+                                         archive::ArchiveQueries& queries, QObject* parent)
+    : QAbstractTableModel(parent), m_profile(profile), m_queries(queries) {
+    setEngine(archive::Engine::Sqlite);
+    m_thumbnails.setMaxCost(kThumbnailsCached);
+    m_ask.setSingleShot(true);
+    m_ask.setInterval(0);
+    connect(&m_ask, &QTimer::timeout, this, &ArchiveResultsModel::askThumbnails);
+    connect(&m_queries, &archive::ArchiveQueries::counted, this, [this](int request, int total) {
+        if (request == m_countRequest) {
+            m_countRequest = 0;
+            emit counted(total);
+        }
+    });
+    connect(&m_queries, &archive::ArchiveQueries::rowsRead, this,
+            &ArchiveResultsModel::rowsRead);
+    connect(&m_queries, &archive::ArchiveQueries::valuesRead, this,
+            &ArchiveResultsModel::valuesRead);
+    connect(&m_queries, &archive::ArchiveQueries::failed, this,
+            &ArchiveResultsModel::requestFailed);
+}
+
+void ArchiveResultsModel::setEngine(archive::Engine engine) {
+    beginResetModel();
+    m_engine = engine;
+    m_headings.clear();
+    m_columns.clear();
+    for (const ViewColumn& column : viewColumns(engine)) {
         m_headings.append(column.heading);
         m_columns.push_back(column.column);
     }
-    m_thumbnails.setMaxCost(kThumbnailsCached);
-    // The rows the query model fetches become rows of this model.
-    connect(&m_rows, &QSqlQueryModel::rowsAboutToBeInserted, this,
-            [this](const QModelIndex&, int first, int last) { beginInsertRows({}, first, last); });
-    connect(&m_rows, &QSqlQueryModel::rowsInserted, this, [this] { endInsertRows(); });
+    endResetModel();
 }
 
-QString ArchiveResultsModel::search(const archive::SearchFilter& filter,
-                                    archive::SearchColumn orderBy, bool ascending) {
-    const archive::SearchQuery search =
-        archive::searchQuery(archive::searchPlaceFor(m_db, filter), filter, orderBy, ascending);
-    QSqlQuery query(m_db);
-    query.prepare(search.sql);
-    for (const QVariant& value : search.values) {
-        query.addBindValue(value);
-    }
+void ArchiveResultsModel::search(const archive::SearchFilter& filter,
+                                 archive::SearchColumn orderBy, bool ascending) {
     beginResetModel();
-    QString error;
-    if (!query.exec()) {
-        error = query.lastError().text();
-        m_rows.clear();
-    } else {
-        m_rows.setQuery(std::move(query));
-    }
+    m_filter = filter;
+    m_orderBy = orderBy;
+    m_ascending = ascending;
+    m_rows.clear();
+    m_rowOf.clear();
+    m_more = false;
+    // Answers to the earlier search are told apart by their numbers and left aside.
+    m_thumbnailRequests.clear();
+    m_wanted.clear();
+    m_toAsk.clear();
+    m_rowsRequest = m_queries.rows(filter, orderBy, ascending, 0, kPageRows);
+    m_countRequest = m_queries.count(filter);
     endResetModel();
-    return error;
+}
+
+bool ArchiveResultsModel::waiting() const {
+    return m_rowsRequest != 0 || m_countRequest != 0 || !m_thumbnailRequests.isEmpty() ||
+           !m_toAsk.empty();
+}
+
+void ArchiveResultsModel::rowsRead(int request, const std::vector<archive::KeptVersion>& rows) {
+    if (request != m_rowsRequest) {
+        return;
+    }
+    m_rowsRequest = 0;
+    m_more = rows.size() == static_cast<std::size_t>(kPageRows);
+    if (rows.empty()) {
+        return;
+    }
+    const int first = static_cast<int>(m_rows.size());
+    beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
+    for (const archive::KeptVersion& row : rows) {
+        m_rowOf.insert(keyOf(row.uuid, row.version), static_cast<int>(m_rows.size()));
+        m_rows.push_back(row);
+    }
+    endInsertRows();
+}
+
+void ArchiveResultsModel::valuesRead(int request, const std::vector<archive::KeptValues>& values) {
+    if (!m_thumbnailRequests.remove(request)) {
+        return;
+    }
+    for (const archive::KeptValues& kept : values) {
+        const QString key = keyOf(kept.uuid, kept.version);
+        m_wanted.remove(key);
+        // Drawn larger and scaled down smoothly: at the thumbnail's own size the graticule's
+        // dots would hide the trace. A record this program cannot draw shows an empty plot.
+        m_thumbnails.insert(
+            key, new QImage(keptPicture(m_profile, kept.values, kThumbnailDrawDpi)
+                                .scaledToHeight(kThumbnailHeight, Qt::SmoothTransformation)));
+        if (const auto row = m_rowOf.constFind(key); row != m_rowOf.constEnd()) {
+            const QModelIndex at = index(*row, kThumbnailColumn);
+            emit dataChanged(at, at, {Qt::DecorationRole});
+        }
+    }
+}
+
+void ArchiveResultsModel::requestFailed(int request, const QString& reason) {
+    const bool thumbnails = m_thumbnailRequests.remove(request);
+    if (thumbnails) {
+        m_wanted.clear();  // asked again as the view paints them
+    }
+    if (!thumbnails && request != m_rowsRequest && request != m_countRequest) {
+        return;
+    }
+    if (request == m_rowsRequest) {
+        m_rowsRequest = 0;
+        m_more = false;
+    }
+    if (request == m_countRequest) {
+        m_countRequest = 0;
+    }
+    emit failed(reason);
+}
+
+void ArchiveResultsModel::askThumbnails() {
+    while (!m_toAsk.empty()) {
+        const std::size_t take = std::min(m_toAsk.size(), kThumbnailsPerRequest);
+        std::vector<std::pair<QString, int>> batch(m_toAsk.begin(), m_toAsk.begin() + take);
+        m_toAsk.erase(m_toAsk.begin(), m_toAsk.begin() + take);
+        m_thumbnailRequests.insert(m_queries.values(batch));
+    }
+}
+
+QString ArchiveResultsModel::keyOf(const QString& uuid, int version) {
+    return uuid + QLatin1Char('/') + QString::number(version);
 }
 
 int ArchiveResultsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_rows.rowCount();
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
 int ArchiveResultsModel::columnCount(const QModelIndex& parent) const {
@@ -101,12 +186,13 @@ int ArchiveResultsModel::columnCount(const QModelIndex& parent) const {
 }
 
 bool ArchiveResultsModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && m_rows.canFetchMore();
+    return !parent.isValid() && m_more && m_rowsRequest == 0;
 }
 
 void ArchiveResultsModel::fetchMore(const QModelIndex& parent) {
-    if (!parent.isValid()) {
-        m_rows.fetchMore();
+    if (canFetchMore(parent)) {
+        m_rowsRequest = m_queries.rows(m_filter, m_orderBy, m_ascending,
+                                       static_cast<int>(m_rows.size()), kPageRows);
     }
 }
 
@@ -118,68 +204,53 @@ archive::SearchColumn ArchiveResultsModel::sortColumn(int viewColumn) {
                : archive::kColArrivedMs;
 }
 
+const archive::KeptVersion& ArchiveResultsModel::kept(int row) const {
+    static const archive::KeptVersion none;
+    return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[static_cast<std::size_t>(row)]
+                                                             : none;
+}
+
 QString ArchiveResultsModel::value(int row, archive::SearchColumn column) const {
-    return m_rows.data(m_rows.index(row, column)).toString();
-}
-
-QString ArchiveResultsModel::uuid(int row) const {
-    return value(row, archive::kColUuid);
-}
-
-int ArchiveResultsModel::version(int row) const {
-    return value(row, archive::kColVersion).toInt();
-}
-
-int ArchiveResultsModel::slot(int row) const {
-    return value(row, archive::kColSlot).toInt();
-}
-
-QString ArchiveResultsModel::model(int row) const {
-    return value(row, archive::kColModel);
-}
-
-std::vector<RecordValue> ArchiveResultsModel::values(int row) const {
-    // Checked first: a record of another model, of a slot outside 1..200 or of the wrong
-    // length gives nothing to draw or to file.
-    QSqlDatabase db = m_db;
-    archive::KeptRead read = archive::readKeptRecord(db, uuid(row), version(row), m_profile);
-    return read.ok() ? std::move(read.record->values) : std::vector<RecordValue>{};
-}
-
-QString ArchiveResultsModel::refusal(int row) const {
-    QSqlDatabase db = m_db;
-    return archive::sentence(
-        archive::readKeptRecord(db, uuid(row), version(row), m_profile).refusal);
+    const archive::KeptVersion& version = kept(row);
+    const archive::KeptMember& member = archive::kVersionColumns[column].member;
+    if (member.text) {
+        return version.*member.text;
+    }
+    if (member.integer) {
+        return QString::number(version.*member.integer);
+    }
+    if (member.bigint) {
+        return QString::number(version.*member.bigint);
+    }
+    return archive::headerToJson(version.header);
 }
 
 QVariant ArchiveResultsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= m_rows.rowCount()) {
+    if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size())) {
         return {};
     }
-    const int row = index.row();
+    const archive::KeptVersion& version = m_rows[static_cast<std::size_t>(index.row())];
     if (index.column() == kThumbnailColumn) {
         if (role != Qt::DecorationRole) {
             return {};
         }
-        const QString key = uuid(row) + QLatin1Char('/') + QString::number(version(row));
-        if (QImage* cached = m_thumbnails.object(key)) {
+        const QString key = keyOf(version.uuid, version.version);
+        if (const QImage* cached = m_thumbnails.object(key)) {
             return *cached;
         }
-        const auto kept = values(row);
-        // Drawn larger and scaled down smoothly: at the thumbnail's own size the graticule's
-        // dots would hide the trace.
-        auto* picture = new QImage(keptPicture(m_profile, kept, kThumbnailDrawDpi)
-                                       .scaledToHeight(kThumbnailHeight, Qt::SmoothTransformation));
-        const QImage copy = *picture;
-        m_thumbnails.insert(key, picture);
-        return copy;
+        if (!m_wanted.contains(key)) {
+            m_wanted.insert(key);
+            m_toAsk.emplace_back(version.uuid, version.version);
+            m_ask.start();
+        }
+        return {};
     }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) {
         return {};
     }
     const archive::SearchColumn column = m_columns[static_cast<std::size_t>(index.column())];
-    const QString text = value(row, column);
-    return column == archive::kColHeader ? headerText(text) : text;
+    return column == archive::kColHeader ? headerText(version.header)
+                                         : value(index.row(), column);
 }
 
 QVariant ArchiveResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {

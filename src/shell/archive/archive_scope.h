@@ -1,17 +1,17 @@
 // The archive window's scope: "This computer" (the folder's archive.sqlite) or "Team server"
-// (the server archive.conf names). Choosing the server first connects on a worker thread
-// (libpq blocks for up to its connect timeout); only a server that answered becomes the
-// window's database, so the window never waits on a server that is not there.
+// (the server archive.conf names). The scope only says which; the archive's query worker
+// connects, off the window's thread and within its deadline. When the team server fails to
+// answer, the window falls back to this computer and the scope says so in one line (the
+// server's own words on the pointer); choosing the team server again tries afresh.
 #pragma once
 
-#include <QFutureWatcher>
 #include <QObject>
-#include <QSqlDatabase>
 #include <QString>
 
-#include "archive/server_probe.h"
+#include "archive/server_address.h"
 
 class QComboBox;
+class QLabel;
 class QWidget;
 
 namespace trellicap {
@@ -19,30 +19,25 @@ namespace trellicap {
 class ArchiveScope : public QObject {
     Q_OBJECT
 public:
-    // local: the window's connection to this computer's archive.
-    ArchiveScope(const QString& workingFolder, QSqlDatabase local, QWidget* parent);
-    ~ArchiveScope() override;
+    ArchiveScope(const QString& workingFolder, QWidget* parent);
 
     [[nodiscard]] QComboBox* combo() const { return m_combo; }
-    [[nodiscard]] QSqlDatabase database() const;
+    // The line beside the scope: why the window shows this computer after all.
+    [[nodiscard]] QLabel* note() const { return m_note; }
     [[nodiscard]] bool onServer() const;
+    // Back to "This computer" because the team server failed with `reason`.
+    void fallBack(const QString& reason);
 
 signals:
-    // The window searches this database from now on.
-    void databaseChosen(const QSqlDatabase& db);
-    // Connecting ("Connecting to office:5432 ...") or why the server cannot be used.
-    void note(const QString& text);
+    void localChosen();
+    void serverChosen(const trellicap::archive::ServerAddress& address);
 
 private:
     void chosen(int index);
-    void probed(const archive::ServerAnswer& answer);
 
     QString m_workingFolder;
-    QSqlDatabase m_local;
-    QString m_serverConnection;
-    bool m_serverOpen = false;
     QComboBox* m_combo = nullptr;
-    QFutureWatcher<archive::ServerAnswer> m_probe;
+    QLabel* m_note = nullptr;
 };
 
 }  // namespace trellicap

@@ -1,32 +1,32 @@
 #include "shell/archive/frmarchive.h"
 
-#include "session/job_records.h"
-
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFileDialog>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
+#include <QThread>
 #include <QVBoxLayout>
 
-#include "archive/archive_keeper.h"
+#include "archive/archive_event.h"
 #include "archive/kept_records.h"
 #include "profiles/model_registry.h"
 #include "record/profile_text.h"
 #include "report/export_job.h"
-#include "report/slot_view.h"
+#include "report/vector_report_document.h"
+#include "session/job_records.h"
 #include "session/session.h"
-#include "shell/archive/archive_hooks.h"
 #include "shell/archive/archive_picture.h"
 #include "shell/archive/archive_results_model.h"
 #include "shell/archive/archive_scope.h"
@@ -49,15 +49,56 @@ frmarchive::frmarchive(Session& session, WindowHost& host,
     : QWidget(&host.window(), Qt::Window),
       m_session(session),
       m_host(host),
-      m_showReference(std::move(showReference)),
-      m_connection(QStringLiteral("QSQLITE"), QStringLiteral("trellicap-archive-window")) {
+      m_showReference(std::move(showReference)) {
     setObjectName(QStringLiteral("frmarchive"));
     setWindowTitle(QStringLiteral("Search archive"));
-    // A connection of the window's own: reading never waits for the keeper's writes (WAL).
-    // A missing or unreadable archive shows as the search's own reason, as before.
-    (void)archive::openSqliteReadOnly(m_connection, session.archivePath());
-    m_db = m_connection.db();
-    m_model = new ArchiveResultsModel(session.profile(), m_db, this);
+    // A connection of the worker's own: reading never waits for the keeper's writes (WAL),
+    // and the window never waits for reading. A missing or unreadable archive shows as the
+    // search's own reason.
+    m_queries = new archive::ArchiveQueries(session.profile(), this);
+    m_queries->useArchive(session.archivePath());
+    m_model = new ArchiveResultsModel(session.profile(), *m_queries, this);
+    connect(m_model, &ArchiveResultsModel::counted, this, [this](int found) {
+        m_lblcount->setText(found == 1 ? QStringLiteral("1 record")
+                                       : QStringLiteral("%1 records").arg(found));
+    });
+    connect(m_model, &ArchiveResultsModel::failed, this, &frmarchive::searchFailed);
+    connect(m_queries, &archive::ArchiveQueries::previewRead, this,
+            [this](int request, const archive::KeptPreview& preview) {
+                if (request == m_previewRequest) {
+                    m_previewRequest = 0;
+                    showPreview(preview);
+                }
+            });
+    connect(m_queries, &archive::ArchiveQueries::valuesRead, this,
+            [this](int request, const std::vector<archive::KeptValues>& values) {
+                const auto waiting = m_valueWaits.find(request);
+                if (waiting != m_valueWaits.end()) {
+                    const auto then = std::move(waiting->second);
+                    m_valueWaits.erase(waiting);
+                    then(values);
+                }
+            });
+    connect(m_queries, &archive::ArchiveQueries::done, this, [this](int request) {
+        const auto waiting = m_works.find(request);
+        if (waiting != m_works.end()) {
+            const auto then = std::move(waiting->second);
+            m_works.erase(waiting);
+            then();
+        }
+    });
+    connect(m_queries, &archive::ArchiveQueries::failed, this,
+            [this](int request, const QString& reason) {
+                if (request == m_previewRequest) {
+                    m_previewRequest = 0;
+                    m_lblpreview->setText(
+                        QStringLiteral("The record cannot be read: %1").arg(reason));
+                }
+                const bool action = m_valueWaits.erase(request) + m_works.erase(request) > 0;
+                if (action) {
+                    fail(QStringLiteral("The archive did not answer: %1.").arg(reason));
+                }
+            });
 
     buildFilters();
     m_table = new QTableView(this);
@@ -89,6 +130,9 @@ frmarchive::frmarchive(Session& session, WindowHost& host,
 
     m_lblcount = new QLabel(this);
     m_lblcount->setObjectName(QStringLiteral("lblcount"));
+    m_lblnote = new QLabel(this);
+    m_lblnote->setObjectName(QStringLiteral("lblnote"));
+    m_lblnote->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_picpreview = new QLabel(this);
     m_picpreview->setObjectName(QStringLiteral("picpreview"));
     m_picpreview->setMinimumSize(kPlotWidthTwips / 15, kPlotHeightTwips / 15);
@@ -150,7 +194,8 @@ frmarchive::frmarchive(Session& session, WindowHost& host,
     split->setStretchFactor(1, 1);
 
     auto* actions = new QHBoxLayout;
-    actions->addWidget(m_lblcount, 1);
+    actions->addWidget(m_lblcount);
+    actions->addWidget(m_lblnote, 1);
     actions->addWidget(m_cmdshow);
     actions->addWidget(m_cmdcompare);
     actions->addWidget(m_cmdexportdat);
@@ -169,24 +214,49 @@ frmarchive::frmarchive(Session& session, WindowHost& host,
 }
 
 frmarchive::~frmarchive() {
+    // The model reads through the worker: it goes first, the worker after it (a request
+    // under way is cut, and waited for at most a second).
     delete m_model;
     m_model = nullptr;
-    m_db.close();
-    m_db = QSqlDatabase();
-    delete m_scope;  // its server connection and its copy of the local one go first
-    m_scope = nullptr;
 }
 
-void frmarchive::useDatabase(const QSqlDatabase& db) {
-    m_db = db;
-    ArchiveResultsModel* old = m_model;
-    m_model = new ArchiveResultsModel(m_session.profile(), m_db, this);
-    m_table->setModel(m_model);
-    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &frmarchive::selectionChanged);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &frmarchive::selectionChanged);
-    delete old;
+void frmarchive::useLocal() {
+    m_queries->useArchive(m_session.archivePath());
+    m_model->setEngine(archive::Engine::Sqlite);
     runSearch();
+}
+
+void frmarchive::useServer(const archive::ServerAddress& address) {
+    m_queries->useServer(address);
+    m_model->setEngine(archive::Engine::Postgres);
+    runSearch();
+    m_lblcount->setText(QStringLiteral("Connecting to %1:%2 ...").arg(address.host).arg(address.port));
+}
+
+void frmarchive::searchFailed(const QString& reason) {
+    if (m_scope->onServer()) {
+        m_scope->fallBack(reason);  // searches this computer again
+        return;
+    }
+    m_lblcount->setText(QStringLiteral("The archive cannot be read: %1").arg(reason));
+}
+
+bool frmarchive::settle(int ms) {
+    const auto answered = [this] {
+        return !m_model->waiting() && m_previewRequest == 0 && m_works.empty() &&
+               m_valueWaits.empty();
+    };
+    const QDeadlineTimer deadline(ms);
+    while (!answered() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+    return answered();
+}
+
+void frmarchive::note(const QString& text) {
+    m_lblnote->setText(text);
+    m_lblnote->setToolTip(text);
 }
 
 void frmarchive::buildFilters() {
@@ -234,13 +304,13 @@ void frmarchive::buildFilters() {
     connect(m_cbosource, &QComboBox::currentIndexChanged, this, later);
     connect(m_chkversions, &QCheckBox::toggled, this, later);
 
-    m_scope = new ArchiveScope(m_host.workingDir(), m_db, this);
-    connect(m_scope, &ArchiveScope::databaseChosen, this, &frmarchive::useDatabase);
-    connect(m_scope, &ArchiveScope::note, this,
-            [this](const QString& text) { m_lblcount->setText(text); });
+    m_scope = new ArchiveScope(m_host.workingDir(), this);
+    connect(m_scope, &ArchiveScope::localChosen, this, &frmarchive::useLocal);
+    connect(m_scope, &ArchiveScope::serverChosen, this, &frmarchive::useServer);
 
     auto* row = new QHBoxLayout;
     row->addWidget(m_scope->combo());
+    row->addWidget(m_scope->note());
     auto* find = new QLabel(QStringLiteral("Find"), this);
     find->setBuddy(m_txtfind);
     row->addWidget(find);
@@ -309,18 +379,9 @@ archive::SearchFilter frmarchive::filter() const {
 
 void frmarchive::runSearch() {
     m_typing.stop();
-    const archive::SearchFilter current = filter();
-    const QString error = m_model->search(current, m_orderBy, m_ascending);
-    if (!error.isEmpty()) {
-        m_lblcount->setText(QStringLiteral("The archive cannot be read: %1").arg(error));
-        return;
-    }
-    // The count is one pass over the short rows; the rows themselves come as they scroll.
-    QString countError;
-    const int counted = archive::countMatches(m_db, current, &countError);
-    const int found = counted >= 0 ? counted : m_model->rowCount();
-    m_lblcount->setText(found == 1 ? QStringLiteral("1 record")
-                                   : QStringLiteral("%1 records").arg(found));
+    // The count arrives through the model's counted(); until then the label says so.
+    m_lblcount->setText(QStringLiteral("Searching ..."));
+    m_model->search(filter(), m_orderBy, m_ascending);
 }
 
 QList<int> frmarchive::selectedRows() const {
@@ -340,45 +401,44 @@ void frmarchive::selectionChanged() {
     m_cmdexportpdf->setEnabled(!rows.isEmpty());
     m_cmdexportcsv->setEnabled(!rows.isEmpty());
     m_cmdaddtojob->setEnabled(!rows.isEmpty() && static_cast<bool>(addRecordsToJob));
+    m_picpreview->clear();
+    m_lblpreview->clear();
+    m_previewRequest = 0;  // an earlier row's preview is left aside when it comes
     if (rows.size() != 1) {
-        m_picpreview->clear();
-        m_lblpreview->clear();
         return;
     }
     const int row = rows.front();
-    const auto values = m_model->values(row);
-    m_picpreview->setPixmap(QPixmap::fromImage(keptPicture(m_session.profile(), values, 96.0)));
+    m_previewRequest = m_queries->preview(m_model->uuid(row), m_model->version(row));
+}
+
+void frmarchive::showPreview(const archive::KeptPreview& preview) {
+    const archive::KeptVersion& kept = preview.version;
+    m_picpreview->setPixmap(
+        QPixmap::fromImage(keptPicture(m_session.profile(), preview.values, 96.0)));
     QStringList lines;
     lines << QStringLiteral("Mem %1, %2, version %3")
-                 .arg(m_model->slot(row))
-                 .arg(m_model->model(row).toUpper())
-                 .arg(m_model->version(row));
-    lines << QStringLiteral("Arrived %1 (%2)")
-                 .arg(m_model->value(row, archive::kColArrived),
-                      m_model->value(row, archive::kColSource));
-    if (const QString path = m_model->value(row, archive::kColPath); !path.isEmpty()) {
-        lines << QStringLiteral("From %1").arg(path);
+                 .arg(kept.slot)
+                 .arg(kept.model.toUpper())
+                 .arg(kept.version);
+    lines << QStringLiteral("Arrived %1 (%2)").arg(kept.arrived, kept.source);
+    if (!kept.path.isEmpty()) {
+        lines << QStringLiteral("From %1").arg(kept.path);
     }
-    if (const QString stored = m_model->value(row, archive::kColTimeDate).trimmed();
-        !stored.isEmpty()) {
+    if (const QString stored = kept.timeDate.trimmed(); !stored.isEmpty()) {
         lines << QStringLiteral("Stored on the instrument %1").arg(stored);
     }
     lines << QStringLiteral("RANGE %1, DELAY %2, gain %3 dB, GATE 1 %4, GATE 2 %5")
-                 .arg(m_model->value(row, archive::kColRange),
-                      m_model->value(row, archive::kColDelay),
-                      m_model->value(row, archive::kColGain),
-                      m_model->value(row, archive::kColGate1),
-                      m_model->value(row, archive::kColGate2));
-    for (const auto& [name, text] :
-         archive::headerFromJson(m_model->value(row, archive::kColHeader))) {
+                 .arg(kept.range, kept.delay, kept.gain, kept.gate1, kept.gate2);
+    for (const auto& [name, text] : kept.header) {
         if (!text.isEmpty()) {
             lines << text;
         }
     }
-    const QStringList saved =
-        archive::savedInPaths(m_db, m_model->uuid(row), m_model->version(row));
-    for (const QString& path : saved) {
+    for (const QString& path : kept.savedIn) {
         lines << QStringLiteral("Saved in %1").arg(path);
+    }
+    if (!preview.refusal.isEmpty()) {
+        lines << preview.refusal;
     }
     m_lblpreview->setText(lines.join(QLatin1Char('\n')));
 }
@@ -403,85 +463,108 @@ void frmarchive::fail(const QString& text) {
     m_host.message({QStringLiteral("Search archive"), text});
 }
 
+bool frmarchive::withValuesOfChosen(
+    std::function<void(int row, const archive::KeptValues&)> then) {
+    const QList<int> rows = selectedRows();
+    if (rows.size() != 1) {
+        return false;
+    }
+    const int row = rows.front();
+    const QString uuid = m_model->uuid(row);
+    const int version = m_model->version(row);
+    const int request = m_queries->values({{uuid, version}});
+    m_valueWaits[request] = [this, row, uuid, version,
+                             then = std::move(then)](const std::vector<archive::KeptValues>& read) {
+        // The table may have been searched again meanwhile: the row is found again by its key.
+        if (read.size() != 1 || m_model->uuid(row) != uuid || m_model->version(row) != version) {
+            fail(QStringLiteral("Record %1 v%2 is no longer in the list.")
+                     .arg(uuid.left(8))
+                     .arg(version));
+            return;
+        }
+        then(row, read.front());
+    };
+    return true;
+}
+
 bool frmarchive::showInMainWindow() {
     const QList<int> rows = selectedRows();
     if (rows.size() != 1) {
         return false;
     }
     const int row = rows.front();
-    const auto values = m_model->values(row);
-    if (values.empty() && m_model->model(row) == qs(m_session.profile().modelKey)) {
-        // A record of this model refused all the same (a slot outside 1..200, the wrong
-        // count of values): the archive's reason names it.
-        fail(m_model->refusal(row));
-        return false;
-    }
-    if (values.empty()) {
+    const QString ownModel = qs(m_session.profile().modelKey);
+    if (m_model->model(row) != ownModel) {
         fail(QStringLiteral("This record is of the %1 model; this program shows %2 records.")
-                 .arg(m_model->model(row).toUpper(),
-                      QString::fromLatin1(
-                          m_session.profile().modelKey.data(),
-                          static_cast<qsizetype>(m_session.profile().modelKey.size()))
-                          .toUpper()));
+                 .arg(m_model->model(row).toUpper(), ownModel.toUpper()));
         return false;
     }
-    const int column = m_model->slot(row) - 1;
     // A frame on its way, or a record that names no slot: said before anything is asked.
     if (const Refusal refusal = m_session.changeRefused(); refusal.refused()) {
         fail(refusal.reason());
         return false;
     }
-    if (column < 0 || column >= kSlotCount) {
+    const int slot = m_model->slot(row);
+    if (slot < 1 || slot > kSlotCount) {
         fail(QStringLiteral("Record %1 v%2 names slot %3; the slots are 1 to %4.")
                  .arg(m_model->uuid(row).left(8))
                  .arg(m_model->version(row))
-                 .arg(column + 1)
+                 .arg(slot)
                  .arg(kSlotCount));
         return false;
     }
-    if (m_session.holdsOtherRecord(column, values) &&
+    return withValuesOfChosen(
+        [this](int chosen, const archive::KeptValues& values) { showValues(chosen, values); });
+}
+
+void frmarchive::showValues(int row, const archive::KeptValues& values) {
+    if (!values.refusal.isEmpty()) {
+        // A record of this model refused all the same (a slot outside 1..200, the wrong
+        // count of values): the archive's reason names it.
+        fail(values.refusal);
+        return;
+    }
+    const int column = m_model->slot(row) - 1;
+    if (const Refusal refusal = m_session.changeRefused(); refusal.refused()) {
+        fail(refusal.reason());
+        return;
+    }
+    if (m_session.holdsOtherRecord(column, values.values) &&
         !ask(QStringLiteral("Mem %1 holds a record. Replace it with the record from the archive?")
                  .arg(column + 1))) {
-        return false;
+        return;
     }
     if (const Refusal refusal =
-            m_session.restoreRecord(column, values, m_model->uuid(row), m_model->version(row));
+            m_session.restoreRecord(column, values.values, values.uuid, values.version);
         refusal.refused()) {
         fail(QStringLiteral("Record %1 v%2 was not filed: %3")
-                 .arg(m_model->uuid(row).left(8))
-                 .arg(m_model->version(row))
+                 .arg(values.uuid.left(8))
+                 .arg(values.version)
                  .arg(refusal.reason()));
-        return false;
+        return;
     }
     (void)m_session.recall(column);
     m_host.bringToFront();
-    return true;
 }
 
 bool frmarchive::compareInMainWindow() {
-    const QList<int> rows = selectedRows();
-    if (rows.size() != 1) {
-        return false;
-    }
     // The version in the row chosen (with "all versions" an older one may be), read from the
     // database this window shows: this computer's archive or the team server.
-    const int row = rows.front();
-    const auto values = m_model->values(row);
-    if (values.empty()) {
+    return withValuesOfChosen([this](int row, const archive::KeptValues& values) {
+        compareValues(row, values);
+    });
+}
+
+void frmarchive::compareValues(int row, const archive::KeptValues& values) {
+    if (values.values.empty()) {
         fail(QStringLiteral("This record cannot be compared: it is of the %1 model, or its "
                             "values are missing.")
                  .arg(m_model->model(row).toUpper()));
-        return false;
+        return;
     }
-    archive::KeptVersion kept;
-    kept.uuid = m_model->uuid(row);
-    kept.version = m_model->version(row);
-    kept.slot = m_model->slot(row);
-    kept.path = m_model->value(row, archive::kColPath);
-    kept.arrived = m_model->value(row, archive::kColArrived);
-    m_showReference(referenceFromRecord(m_session.profile(), archiveReferenceName(kept), values));
+    m_showReference(referenceFromRecord(m_session.profile(),
+                                        archiveReferenceName(m_model->kept(row)), values.values));
     m_host.bringToFront();
-    return true;
 }
 
 QStringList frmarchive::selectedUuids(QString* error) const {
@@ -497,21 +580,81 @@ QStringList frmarchive::selectedUuids(QString* error) const {
     return uuids;
 }
 
+void frmarchive::afterWork(const QString& what, archive::ArchiveQueries::Reading work,
+                           std::function<void()> then) {
+    note(what);
+    m_works[m_queries->work(std::move(work))] = std::move(then);
+}
+
 bool frmarchive::exportRecordFile(const QString& path) {
+    return exportChosen(path, Export::RecordFile);
+}
+
+bool frmarchive::exportPdf(const QString& path) {
+    return exportChosen(path, Export::Pdf);
+}
+
+bool frmarchive::exportCsv(const QString& path) {
+    return exportChosen(path, Export::Csv);
+}
+
+bool frmarchive::exportChosen(const QString& path, Export kind) {
     QString error;
     const QStringList uuids = selectedUuids(&error);
-    RecordStore store(m_session.profile());
-    const KeptTable table =
-        uuids.isEmpty() ? KeptTable{{}, error} : tableFromKept(m_db, uuids, store);
-    if (!table.error.isEmpty()) {
-        fail(QStringLiteral("The record file was not written: %1.").arg(table.error));
+    if (uuids.isEmpty()) {
+        fail(error);
         return false;
     }
-    if (const auto failed = saveRecordFile(path, store)) {
-        fail(QStringLiteral("The record file %1 was not written: %2").arg(path, *failed));
-        return false;
-    }
+    // Read by the worker into a table of its own; written here once it has come.
+    auto store = std::make_shared<RecordStore>(m_session.profile());
+    auto table = std::make_shared<KeptTable>();
+    afterWork(
+        tr("Reading %n record(s) ...", nullptr, static_cast<int>(uuids.size())),
+        [uuids, store, table](QSqlDatabase& db, QString*) {
+            *table = tableFromKept(db, uuids, *store);
+        },
+        [this, path, kind, store, table] {
+            if (!table->error.isEmpty()) {
+                note({});
+                fail(QStringLiteral("%1 was not written: %2.").arg(path, table->error));
+                return;
+            }
+            writeExport(path, kind, *store, table->filled);
+        });
     return true;
+}
+
+void frmarchive::writeExport(const QString& path, Export kind, const RecordStore& store,
+                             const std::vector<int>& filled) {
+    if (kind == Export::RecordFile) {
+        if (const auto failed = saveRecordFile(path, store)) {
+            note({});
+            fail(QStringLiteral("The record file %1 was not written: %2").arg(path, *failed));
+            return;
+        }
+    } else {
+        ExportRequest request;
+        request.slotNumbers = filled;
+        request.marked.fill(true);  // every record exported holds a record
+        if (kind == Export::Pdf) {
+            request.format = ExportFormat::VectorPdf;
+            request.title = vectorReportTitle(
+                QStringLiteral("Archive"), QList<int>(filled.begin(), filled.end()));
+        } else {
+            request.format = ExportFormat::Csv;
+        }
+        // Written aside and renamed into place, so a failure leaves an earlier file as it was.
+        ExportJob job(store, std::move(request), path);
+        if (!job.run()) {
+            note({});
+            fail(QStringLiteral("The %1 %2 was not written: %3.")
+                     .arg(kind == Export::Pdf ? QStringLiteral("PDF") : QStringLiteral("CSV table"),
+                          path, job.error()));
+            return;
+        }
+    }
+    note(tr("Wrote %n record(s) to %1", nullptr, static_cast<int>(filled.size()))
+             .arg(QDir::toNativeSeparators(path)));
 }
 
 bool frmarchive::addToJob() {
@@ -520,44 +663,23 @@ bool frmarchive::addToJob() {
     if (uuids.isEmpty() || !addRecordsToJob) {
         return false;
     }
-    ChosenRecords chosen = itemsFromArchive(m_db, m_session.profile(), uuids);
-    if (!chosen.error.isEmpty()) {
-        fail(QStringLiteral("The records did not join the job: %1.").arg(chosen.error));
-        return false;
-    }
-    addRecordsToJob(std::move(chosen.items));
-    return true;
-}
-
-bool frmarchive::exportPdf(const QString& path) {
-    return exportDocument(path, QStringLiteral("PDF"), ExportFormat::BitmapPdf);
-}
-
-bool frmarchive::exportCsv(const QString& path) {
-    return exportDocument(path, QStringLiteral("CSV table"), ExportFormat::Csv);
-}
-
-bool frmarchive::exportDocument(const QString& path, const QString& what, ExportFormat format) {
-    QString error;
-    const QStringList uuids = selectedUuids(&error);
-    RecordStore store(m_session.profile());
-    const KeptTable table =
-        uuids.isEmpty() ? KeptTable{{}, error} : tableFromKept(m_db, uuids, store);
-    if (!table.error.isEmpty()) {
-        fail(QStringLiteral("The %1 was not written: %2.").arg(what, table.error));
-        return false;
-    }
-    ExportRequest request;
-    request.format = format;
-    request.dpi = kPdfDpi;
-    request.slotNumbers = table.filled;
-    request.marked.fill(true);  // every record exported holds a record
-    // Written aside and renamed into place, so a failure leaves an earlier file as it was.
-    ExportJob job(store, std::move(request), path);
-    if (!job.run()) {
-        fail(QStringLiteral("The %1 %2 was not written: %3.").arg(what, path, job.error()));
-        return false;
-    }
+    auto chosen = std::make_shared<ChosenRecords>();
+    const ModelProfile* profile = &m_session.profile();
+    afterWork(
+        tr("Reading %n record(s) ...", nullptr, static_cast<int>(uuids.size())),
+        [uuids, chosen, profile](QSqlDatabase& db, QString*) {
+            *chosen = itemsFromArchive(db, *profile, uuids);
+        },
+        [this, chosen] {
+            note({});
+            if (!chosen->error.isEmpty()) {
+                fail(QStringLiteral("The records did not join the job: %1.").arg(chosen->error));
+                return;
+            }
+            if (addRecordsToJob) {
+                addRecordsToJob(std::move(chosen->items));
+            }
+        });
     return true;
 }
 

@@ -2,17 +2,19 @@
 // text over the header fields and the record files' names, slot, model, source), a sortable
 // table of what they find with a thumbnail of each A-scan, a preview drawn as the main
 // window draws it, and the actions: show in the main window, compare with it there, export
-// as one record file, one PDF or one CSV table.
+// as one record file, one PDF or one CSV table. Every read goes through the archive's query
+// worker (archive_queries.h): the window never waits on a database, and a team server that
+// does not answer within the deadline sends the window back to this computer.
 #pragma once
 
-#include <QSqlDatabase>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <vector>
 
+#include "archive/archive_queries.h"
 #include "archive/archive_search.h"
-#include "archive/db_connection.h"
 #include "inspection/job.h"
 #include "report/export_job.h"
 
@@ -54,28 +56,48 @@ public:
 
     // Runs the search with the filters as they stand (typing runs it after a short pause).
     void runSearch();
+    // Test seam: waits (running the event loop) until the answers asked for have come, at
+    // most `ms`; false when some are still out.
+    bool settle(int ms = 10000);
     [[nodiscard]] archive::SearchFilter filter() const;
     [[nodiscard]] ArchiveResultsModel& results() const { return *m_model; }
     [[nodiscard]] QTableView* table() const { return m_table; }
 
-    // The actions, on the selected rows.
+    // The actions, on the selected rows. Each reads what it needs through the worker and
+    // finishes when that arrives; false when it was refused at once (with the reason shown),
+    // true when it went on (a later refusal or failure is shown as a message).
     bool showInMainWindow();
     // Draws the chosen version behind the main window's trace (its slots stay as they are).
     bool compareInMainWindow();
     bool exportRecordFile(const QString& path);
+    // The vector report with text, as File > Export PDF writes it.
     bool exportPdf(const QString& path);
     bool exportCsv(const QString& path);
     // The chosen records' newest versions join the open job.
     bool addToJob();
 
 private:
-    // The chosen records into one document of `format` at `path` (`what` names it in the
-    // messages); false, with the reason shown, when it could not be written.
-    bool exportDocument(const QString& path, const QString& what, ExportFormat format);
+    enum class Export { RecordFile, Pdf, Csv };
+    // The chosen records into one file at `path`, once the worker has read them.
+    bool exportChosen(const QString& path, Export kind);
+    void writeExport(const QString& path, Export kind, const RecordStore& store,
+                     const std::vector<int>& filled);
     void buildFilters();
     [[nodiscard]] QHBoxLayout* buildJobFilters();
-    // The scope chose another database (this computer's archive or the team server).
-    void useDatabase(const QSqlDatabase& db);
+    // The scope chose this computer's archive or the team server.
+    void useLocal();
+    void useServer(const archive::ServerAddress& address);
+    // A search on the team server failed: this computer from now on, said in one line.
+    void searchFailed(const QString& reason);
+    // One version's values for `then` (show, compare), read by the worker.
+    bool withValuesOfChosen(std::function<void(int row, const archive::KeptValues&)> then);
+    // Reading through the worker that ends in `then` (on this thread); a failure is shown.
+    void afterWork(const QString& what, archive::ArchiveQueries::Reading work,
+                   std::function<void()> then);
+    void showValues(int row, const archive::KeptValues& values);
+    void compareValues(int row, const archive::KeptValues& values);
+    void showPreview(const archive::KeptPreview& preview);
+    void note(const QString& text);
     void selectionChanged();
     [[nodiscard]] QList<int> selectedRows() const;
     [[nodiscard]] QStringList selectedUuids(QString* error) const;
@@ -86,13 +108,16 @@ private:
     Session& m_session;
     WindowHost& m_host;
     std::function<void(const ReferenceTrace&)> m_showReference;
-    archive::DbConnection m_connection;
-    QSqlDatabase m_db;  // the scope's database: this computer's archive or the team server
+    archive::ArchiveQueries* m_queries = nullptr;
     ArchiveScope* m_scope = nullptr;
     ArchiveResultsModel* m_model = nullptr;
     QTimer m_typing;
     archive::SearchColumn m_orderBy = archive::kColArrivedMs;
     bool m_ascending = false;
+    int m_previewRequest = 0;
+    // Actions waiting for the worker: request -> what finishes them.
+    std::map<int, std::function<void()>> m_works;
+    std::map<int, std::function<void(const std::vector<archive::KeptValues>&)>> m_valueWaits;
 
     QCheckBox* m_chkfrom = nullptr;
     QDateEdit* m_dtfrom = nullptr;
@@ -107,6 +132,7 @@ private:
     QComboBox* m_cboresult = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_lblcount = nullptr;
+    QLabel* m_lblnote = nullptr;  // what the last action did ("Wrote ...")
     QLabel* m_picpreview = nullptr;
     QLabel* m_lblpreview = nullptr;
     QPushButton* m_cmdshow = nullptr;
