@@ -17,8 +17,8 @@
 
 #include <QMetaType>
 #include <QObject>
-#include <QSqlDatabase>
 #include <QSet>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QTimer>

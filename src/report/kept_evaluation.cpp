@@ -15,7 +15,8 @@ std::optional<QString> evaluateKept(QSqlDatabase& db, const ModelProfile& profil
             kept.uuid = newest.uuid;
             kept.version = newest.version;
             kept.slot = newest.slot;
-            kept.evaluation = inspection::evaluate(readingOfValues(profile, newest.values), settings);
+            kept.evaluation =
+                inspection::evaluate(readingOfValues(profile, newest.values), settings);
             return visit(kept);
         });
 }

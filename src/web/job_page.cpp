@@ -53,10 +53,9 @@ QString indications(const JobReportContent& content) {
 
 QString signature(const SignatureBox& box) {
     return QStringLiteral("<div><dt>%1</dt><dd>%2</dd></div>\n")
-        .arg(e(box.role),
-             e(QStringList{box.name, box.certification, box.date}.filter(QRegularExpression(
-                                                                     QStringLiteral("\\S")))
-                   .join(QStringLiteral(", "))));
+        .arg(e(box.role), e(QStringList{box.name, box.certification, box.date}
+                                .filter(QRegularExpression(QStringLiteral("\\S")))
+                                .join(QStringLiteral(", "))));
 }
 
 // The search for the job's records: by its order number, else its object, else its client.
@@ -78,23 +77,23 @@ QString jobListBody(const std::vector<inspection::JobListing>& jobs) {
     if (jobs.empty()) {
         return html + QStringLiteral("<p class=\"count\">The archive holds no jobs.</p>\n");
     }
-    html += QStringLiteral("<p class=\"count\">%1 job(s)</p>\n").arg(groupedNumber(
-                                                                   static_cast<qint64>(jobs.size())));
+    html += QStringLiteral("<p class=\"count\">%1 job(s)</p>\n")
+                .arg(groupedNumber(static_cast<qint64>(jobs.size())));
     html += QStringLiteral(
         "<table class=\"results jobs\">\n<tr><th>Client</th><th>Order</th><th>Object</th>"
         "<th>Model</th><th>Records</th><th>Result</th><th>Changed</th><th>Version</th></tr>\n");
     for (const inspection::JobListing& job : jobs) {
         const QString link = QStringLiteral("/job/") + job.id;
-        html += QStringLiteral(
-                    "<tr><td><a href=\"%1\">%2</a></td><td>%3</td><td>%4</td><td>%5</td>"
-                    "<td class=\"num\">%6</td><td>%7</td><td class=\"when\">%8</td>"
-                    "<td class=\"num\">%9</td></tr>\n")
-                    .arg(e(link),
-                         e(job.client.isEmpty() ? QStringLiteral("(no client)") : job.client),
-                         e(job.order), e(job.object), e(modelName(job.model)))
-                    .arg(job.records)
-                    .arg(e(job.result), e(job.changedAt))
-                    .arg(job.version);
+        html +=
+            QStringLiteral(
+                "<tr><td><a href=\"%1\">%2</a></td><td>%3</td><td>%4</td><td>%5</td>"
+                "<td class=\"num\">%6</td><td>%7</td><td class=\"when\">%8</td>"
+                "<td class=\"num\">%9</td></tr>\n")
+                .arg(e(link), e(job.client.isEmpty() ? QStringLiteral("(no client)") : job.client),
+                     e(job.order), e(job.object), e(modelName(job.model)))
+                .arg(job.records)
+                .arg(e(job.result), e(job.changedAt))
+                .arg(job.version);
     }
     return html + QStringLiteral("</table>\n");
 }

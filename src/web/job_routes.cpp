@@ -67,8 +67,8 @@ void jobListRoute(WebState& state, const httplib::Request& request, httplib::Res
                     error);
         return;
     }
-    sendPage(response, 200, htmlPage(contextOf(state, request), QStringLiteral("Jobs"),
-                                      jobListBody(*jobs)));
+    sendPage(response, 200,
+             htmlPage(contextOf(state, request), QStringLiteral("Jobs"), jobListBody(*jobs)));
 }
 
 void jobRoute(WebState& state, const httplib::Request& request, httplib::Response& response) {
@@ -82,8 +82,7 @@ void jobRoute(WebState& state, const httplib::Request& request, httplib::Respons
 
 // The report as trellicap-cli job report --draft writes it (DRAFT on every page of a job that
 // lacks mandatory items: the office reads it as it stands).
-void jobReportRoute(WebState& state, const httplib::Request& request,
-                    httplib::Response& response) {
+void jobReportRoute(WebState& state, const httplib::Request& request, httplib::Response& response) {
     auto shown = jobOfRequest(state, request, response);
     if (!shown) {
         return;

@@ -3,8 +3,8 @@
 #include <QDate>
 #include <QDateTime>
 
-#include "web/html.h"
 #include "inspection/job.h"
+#include "web/html.h"
 #include "web/web_models.h"
 
 namespace trellicap::web {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "archive/archive_schema.h"
 #include "archive/archive_sync.h"
@@ -142,7 +144,8 @@ TEST_F(TeamServerInWindow, TheArchiveWindowSearchesThisComputerOrTheTeamServer) 
     ASSERT_TRUE(scope && count);
     EXPECT_EQ(scope->itemText(0), QStringLiteral("This computer"));
     EXPECT_EQ(scope->itemText(1), QStringLiteral("Team server"));
-    EXPECT_EQ(count->text(), QStringLiteral("0 records"));
+    ASSERT_TRUE(waitUntil([&] { return count->text() == QStringLiteral("0 records"); }, 30000))
+        << count->text().toStdString();
     delete window;
 
     // Another laptop's 12 records on the server; this folder names it.
@@ -169,25 +172,56 @@ TEST_F(TeamServerInWindow, TheArchiveWindowSearchesThisComputerOrTheTeamServer) 
     ASSERT_NE(window, nullptr);
     scope = window->findChild<QComboBox*>(QStringLiteral("cboscope"));
     count = window->findChild<QLabel*>(QStringLiteral("lblcount"));
+    auto* fellBack = window->findChild<QLabel*>(QStringLiteral("lblscope"));
+    ASSERT_TRUE(scope && count && fellBack);
+
+    // How long the window's thread is ever kept from its events, from here to the end.
+    QElapsedTimer sinceTick;
+    qint64 longestBlock = 0;
+    QTimer tick;
+    tick.setInterval(10);
+    QObject::connect(&tick, &QTimer::timeout,
+                     [&] { longestBlock = std::max(longestBlock, sinceTick.restart()); });
+    sinceTick.start();
+    tick.start();
+
     scope->setCurrentIndex(1);
     ASSERT_TRUE(waitUntil([&] { return count->text() == QStringLiteral("12 records"); }, 30000))
         << count->text().toStdString();
+    ASSERT_TRUE(window->settle());
     EXPECT_EQ(window->results().rowCount(), 12);
+    // Who sent each: the laptop and the inspector.
+    const int columns = window->results().columnCount();
+    EXPECT_EQ(window->results().headerData(columns - 2, Qt::Horizontal, Qt::DisplayRole),
+              QStringLiteral("Sent from"));
+    EXPECT_EQ(window->results().headerData(columns - 1, Qt::Horizontal, Qt::DisplayRole),
+              QStringLiteral("Inspector"));
     scope->setCurrentIndex(0);
-    EXPECT_EQ(count->text(), QStringLiteral("0 records"));
-
-    // A server that is gone: the window says why and stays on this computer.
-    delete window;
-    ASSERT_TRUE(cluster.stopServer());
-    w->archive().openSearchWindow();
-    window = w->archive().searchWindow();
-    scope = window->findChild<QComboBox*>(QStringLiteral("cboscope"));
-    count = window->findChild<QLabel*>(QStringLiteral("lblcount"));
-    scope->setCurrentIndex(1);
-    ASSERT_TRUE(waitUntil(
-        [&] { return count->text().contains(QStringLiteral("cannot be searched")); }, 30000))
+    ASSERT_TRUE(waitUntil([&] { return count->text() == QStringLiteral("0 records"); }, 30000))
         << count->text().toStdString();
-    EXPECT_EQ(scope->currentIndex(), 0);
+
+    // The server stops while the team scope is shown: the next search falls back to this
+    // computer and says so in one line, the server's words on the pointer.
+    scope->setCurrentIndex(1);
+    ASSERT_TRUE(waitUntil([&] { return count->text() == QStringLiteral("12 records"); }, 30000));
+    ASSERT_TRUE(cluster.stopServer());
+    window->runSearch();
+    ASSERT_TRUE(waitUntil([&] { return scope->currentIndex() == 0; }, 30000));
+    EXPECT_FALSE(fellBack->isHidden());
+    EXPECT_EQ(fellBack->text(),
+              QStringLiteral("The team server did not answer: showing this computer"));
+    EXPECT_FALSE(fellBack->toolTip().isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return count->text() == QStringLiteral("0 records"); }, 30000))
+        << count->text().toStdString();
+
+    // Back again: the team scope works without a restart.
+    ASSERT_TRUE(cluster.startServer());
+    scope->setCurrentIndex(1);
+    ASSERT_TRUE(waitUntil([&] { return count->text() == QStringLiteral("12 records"); }, 30000))
+        << count->text().toStdString();
+    EXPECT_TRUE(fellBack->isHidden());
+    tick.stop();
+    EXPECT_LT(longestBlock, 200) << "the window's thread was kept from its events";
 }
 
 }  // namespace

@@ -341,24 +341,29 @@ TEST_P(JobWindows, TheArchiveWindowAddsRecordsAndFindsThemByJobAndResult) {
     frmarchive* archive = w->archive().searchWindow();
     ASSERT_NE(archive, nullptr);
     archive->runSearch();
+    ASSERT_TRUE(archive->settle());
     ASSERT_EQ(archive->results().rowCount(), 2);
     archive->table()->selectAll();
     auto* add = child<QPushButton>(*archive, "cmdaddtojob");
     ASSERT_TRUE(add->isEnabled());
     add->click();
+    ASSERT_TRUE(archive->settle());
     ASSERT_EQ(w->jobs().desk()->job().items.size(), 2u);
     EXPECT_EQ(w->jobs().desk()->job().items[0].origin.kind, inspection::OriginKind::Archive);
 
     // Found by the job's client, and by the result each record comes to there.
     type(*archive, "txtfindjob", "acme");
     archive->runSearch();
+    ASSERT_TRUE(archive->settle());
     EXPECT_EQ(archive->results().rowCount(), 2);
     child<QComboBox>(*archive, "cboresult")->setCurrentText("reject");
     archive->runSearch();
+    ASSERT_TRUE(archive->settle());
     ASSERT_EQ(archive->results().rowCount(), 1);
     EXPECT_EQ(archive->results().slot(0), 4);
     type(*archive, "txtfindjob", "nobody");
     archive->runSearch();
+    ASSERT_TRUE(archive->settle());
     EXPECT_EQ(archive->results().rowCount(), 0);
     EXPECT_TRUE(m_messages.empty());
 }

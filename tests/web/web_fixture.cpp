@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <map>
 
 #include "archive/archive_search.h"
 #include "cli_fixture.h"
@@ -170,19 +171,36 @@ bool makeTestArchive(TestArchive& archive) {
         // A version no program of ours would write: a whole script in its header and a path
         // that tries to leave its attribute.
         archive.hostile = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        // Every column copied from slot 7's version but those the hostile hand wrote.
+        const std::map<QString, QString> written = {
+            {QStringLiteral("uuid"), QStringLiteral("'%1'").arg(archive.hostile)},
+            {QStringLiteral("version"), QStringLiteral("1")},
+            {QStringLiteral("source"), QStringLiteral("'file'")},
+            {QStringLiteral("source_path"),
+             QStringLiteral("'/srv/\"><script>alert(2)</script>.dat'")},
+            {QStringLiteral("arrived_ms"), QStringLiteral("arrived_ms + 1")},
+            {QStringLiteral("header_json"),
+             QStringLiteral("'[[\"txtopname\",\"<script>alert(1)</script>\"]]'")},
+            {QStringLiteral("content_hash"), QStringLiteral("'hostile'")},
+            {QStringLiteral("search_text"), QStringLiteral("'hostile script'")},
+        };
+        QStringList names;
+        QStringList values;
+        for (const QString& name : archive::storedColumnNames()) {
+            names << name;
+            const auto own = written.find(name);
+            values << (own == written.end() ? name : own->second);
+        }
         QSqlQuery query(db);
         ok = ok &&
+             query.exec(QStringLiteral("INSERT INTO record_versions (%1) SELECT %2 FROM "
+                                       "record_versions WHERE uuid = '%3' AND version = 1")
+                            .arg(names.join(QStringLiteral(", ")),
+                                 values.join(QStringLiteral(", ")), archive.slot7)) &&
              query.exec(
-                 QStringLiteral(
-                     "INSERT INTO record_versions SELECT '%1', 1, model, slot, 'file',"
-                     " '/srv/\"><script>alert(2)</script>.dat', arrived, arrived_ms + 1, time_date,"
-                     " 'hostile', '[[\"txtopname\",\"<script>alert(1)</script>\"]]', range_text,"
-                     " delay_text, gain_text, gate1_text, gate2_text, 'hostile script'"
-                     " FROM record_versions WHERE uuid = '%2' AND version = 1")
+                 QStringLiteral("INSERT INTO record_values SELECT '%1', 1, codes, packing FROM "
+                                "record_values WHERE uuid = '%2' AND version = 1")
                      .arg(archive.hostile, archive.slot7)) &&
-             query.exec(QStringLiteral("INSERT INTO record_values SELECT '%1', 1, codes, packing FROM "
-                                       "record_values WHERE uuid = '%2' AND version = 1")
-                            .arg(archive.hostile, archive.slot7)) &&
              query.exec(QStringLiteral("INSERT INTO records SELECT '%1', model, slot, 1 FROM "
                                        "records WHERE uuid = '%2'")
                             .arg(archive.hostile, archive.slot7));

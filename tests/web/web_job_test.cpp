@@ -36,8 +36,8 @@ TEST(WebJobs, aJobIsListedShownDownloadedAndFindsItsRecords) {
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
     const QString id = QString::fromUtf8(made.out).trimmed();
     ASSERT_EQ(id.size(), 36) << made.out.toStdString();
-    const CliRun added = runCli({"job", "add", id, "--uuids", archive.slot3, "--archive",
-                                 archive.path, "--by", "Tester"});
+    const CliRun added = runCli(
+        {"job", "add", id, "--uuids", archive.slot3, "--archive", archive.path, "--by", "Tester"});
     ASSERT_EQ(added.exitCode, 0) << added.err.toStdString();
 
     WebProcess server({"--archive", archive.path, "--listen", "127.0.0.1:0"});

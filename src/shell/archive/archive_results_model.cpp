@@ -66,8 +66,7 @@ ArchiveResultsModel::ArchiveResultsModel(const ModelProfile& profile,
             emit counted(total);
         }
     });
-    connect(&m_queries, &archive::ArchiveQueries::rowsRead, this,
-            &ArchiveResultsModel::rowsRead);
+    connect(&m_queries, &archive::ArchiveQueries::rowsRead, this, &ArchiveResultsModel::rowsRead);
     connect(&m_queries, &archive::ArchiveQueries::valuesRead, this,
             &ArchiveResultsModel::valuesRead);
     connect(&m_queries, &archive::ArchiveQueries::failed, this,
@@ -86,8 +85,8 @@ void ArchiveResultsModel::setEngine(archive::Engine engine) {
     endResetModel();
 }
 
-void ArchiveResultsModel::search(const archive::SearchFilter& filter,
-                                 archive::SearchColumn orderBy, bool ascending) {
+void ArchiveResultsModel::search(const archive::SearchFilter& filter, archive::SearchColumn orderBy,
+                                 bool ascending) {
     beginResetModel();
     m_filter = filter;
     m_orderBy = orderBy;
@@ -249,8 +248,7 @@ QVariant ArchiveResultsModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const archive::SearchColumn column = m_columns[static_cast<std::size_t>(index.column())];
-    return column == archive::kColHeader ? headerText(version.header)
-                                         : value(index.row(), column);
+    return column == archive::kColHeader ? headerText(version.header) : value(index.row(), column);
 }
 
 QVariant ArchiveResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {

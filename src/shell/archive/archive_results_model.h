@@ -28,8 +28,7 @@ public:
     void setEngine(archive::Engine engine);
     // Starts the search: its count and first page arrive through the worker, the rest as the
     // view asks for it. The rows of an earlier search go at once.
-    void search(const archive::SearchFilter& filter, archive::SearchColumn orderBy,
-                bool ascending);
+    void search(const archive::SearchFilter& filter, archive::SearchColumn orderBy, bool ascending);
     // A search (its count, a page, thumbnails) is under way.
     [[nodiscard]] bool waiting() const;
 

@@ -87,18 +87,18 @@ frmarchive::frmarchive(Session& session, WindowHost& host,
             then();
         }
     });
-    connect(m_queries, &archive::ArchiveQueries::failed, this,
-            [this](int request, const QString& reason) {
-                if (request == m_previewRequest) {
-                    m_previewRequest = 0;
-                    m_lblpreview->setText(
-                        QStringLiteral("The record cannot be read: %1").arg(reason));
-                }
-                const bool action = m_valueWaits.erase(request) + m_works.erase(request) > 0;
-                if (action) {
-                    fail(QStringLiteral("The archive did not answer: %1.").arg(reason));
-                }
-            });
+    connect(
+        m_queries, &archive::ArchiveQueries::failed, this,
+        [this](int request, const QString& reason) {
+            if (request == m_previewRequest) {
+                m_previewRequest = 0;
+                m_lblpreview->setText(QStringLiteral("The record cannot be read: %1").arg(reason));
+            }
+            const bool action = m_valueWaits.erase(request) + m_works.erase(request) > 0;
+            if (action) {
+                fail(QStringLiteral("The archive did not answer: %1.").arg(reason));
+            }
+        });
 
     buildFilters();
     m_table = new QTableView(this);
@@ -230,7 +230,8 @@ void frmarchive::useServer(const archive::ServerAddress& address) {
     m_queries->useServer(address);
     m_model->setEngine(archive::Engine::Postgres);
     runSearch();
-    m_lblcount->setText(QStringLiteral("Connecting to %1:%2 ...").arg(address.host).arg(address.port));
+    m_lblcount->setText(
+        QStringLiteral("Connecting to %1:%2 ...").arg(address.host).arg(address.port));
 }
 
 void frmarchive::searchFailed(const QString& reason) {
@@ -463,8 +464,7 @@ void frmarchive::fail(const QString& text) {
     m_host.message({QStringLiteral("Search archive"), text});
 }
 
-bool frmarchive::withValuesOfChosen(
-    std::function<void(int row, const archive::KeptValues&)> then) {
+bool frmarchive::withValuesOfChosen(std::function<void(int row, const archive::KeptValues&)> then) {
     const QList<int> rows = selectedRows();
     if (rows.size() != 1) {
         return false;
@@ -550,9 +550,8 @@ void frmarchive::showValues(int row, const archive::KeptValues& values) {
 bool frmarchive::compareInMainWindow() {
     // The version in the row chosen (with "all versions" an older one may be), read from the
     // database this window shows: this computer's archive or the team server.
-    return withValuesOfChosen([this](int row, const archive::KeptValues& values) {
-        compareValues(row, values);
-    });
+    return withValuesOfChosen(
+        [this](int row, const archive::KeptValues& values) { compareValues(row, values); });
 }
 
 void frmarchive::compareValues(int row, const archive::KeptValues& values) {
@@ -638,8 +637,8 @@ void frmarchive::writeExport(const QString& path, Export kind, const RecordStore
         request.marked.fill(true);  // every record exported holds a record
         if (kind == Export::Pdf) {
             request.format = ExportFormat::VectorPdf;
-            request.title = vectorReportTitle(
-                QStringLiteral("Archive"), QList<int>(filled.begin(), filled.end()));
+            request.title = vectorReportTitle(QStringLiteral("Archive"),
+                                              QList<int>(filled.begin(), filled.end()));
         } else {
             request.format = ExportFormat::Csv;
         }
