@@ -35,19 +35,8 @@ void ArchiveFile::close() {
     m_connection.close();
 }
 
-std::optional<ArchiveFailure> ArchiveFile::open() {
-    QSqlDatabase& db = m_connection.db();
-    if (!m_connection.isValid()) {
-        return ArchiveFailure{FailureKind::Other,
-                              QStringLiteral("the SQLite driver of Qt is missing "
-                                             "(Debian package libqt6sql6-sqlite)")};
-    }
-    close();
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(QString::fromLatin1(kConnectOptions));
-    if (!db.open()) {
-        return classifyFailure(db.lastError());
-    }
+// The connection's settings and the schema brought up to date, on a file just opened.
+static std::optional<ArchiveFailure> setUp(QSqlDatabase& db) {
     // A kept version's values are deflated to some 200 bytes (record_codes.h): 4 KB pages
     // hold them well, and a capture's commit writes a page for each table and index it
     // touches, so small pages keep the commit short. Only a new file takes it: an archive
@@ -83,6 +72,28 @@ std::optional<ArchiveFailure> ArchiveFile::open() {
             return classifyFailure(migrated.engineError);
         }
         return ArchiveFailure{FailureKind::Other, migrated.error};
+    }
+    return std::nullopt;
+}
+
+std::optional<ArchiveFailure> ArchiveFile::open() {
+    QSqlDatabase& db = m_connection.db();
+    if (!m_connection.isValid()) {
+        return ArchiveFailure{FailureKind::Other,
+                              QStringLiteral("the SQLite driver of Qt is missing "
+                                             "(Debian package libqt6sql6-sqlite)")};
+    }
+    close();
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(QString::fromLatin1(kConnectOptions));
+    if (!db.open()) {
+        return classifyFailure(db.lastError());
+    }
+    // A file left half set up (a lock held by another program while the schema was checked,
+    // say) is closed again, so that the next try sets it up from the start.
+    if (auto failure = setUp(db)) {
+        close();
+        return failure;
     }
     return std::nullopt;
 }

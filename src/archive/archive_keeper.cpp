@@ -22,7 +22,6 @@ ArchiveKeeper::ArchiveKeeper(const ModelProfile& profile, QString path, QObject*
     : QObject(parent),
       m_profile(profile),
       m_path(std::move(path)),
-      m_file(std::make_unique<ArchiveFile>(m_path)),
       m_writer(std::make_unique<ArchiveWriter>(
           profile, QUuid::createUuid().toString(QUuid::WithoutBraces))) {
     m_retry.setSingleShot(true);
@@ -123,6 +122,10 @@ void ArchiveKeeper::enqueue(ArchiveEvent event) {
 }
 
 bool ArchiveKeeper::ensureOpen() {
+    // Made at the first need: the database driver is loaded then, not at the program's start.
+    if (!m_file) {
+        m_file = std::make_unique<ArchiveFile>(m_path);
+    }
     if (m_file->isOpen()) {
         return true;
     }
@@ -175,7 +178,7 @@ void ArchiveKeeper::flush() {
 
 bool ArchiveKeeper::checkpointNow() {
     m_checkpoint.stop();
-    if (!m_file->isOpen() || !m_queue.empty()) {
+    if (!m_file || !m_file->isOpen() || !m_queue.empty()) {
         return false;
     }
     // Only a long journal is worth it: the first commit after a complete copy starts the

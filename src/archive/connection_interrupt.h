@@ -2,7 +2,8 @@
 // publishes its socket once connected, and the program's exit or a query's deadline shuts
 // that socket down, so that a call waiting for a server that went silent returns at once
 // with an error instead of after the TCP timeouts. The connection's own thread then closes
-// it as after any failure. (Needs libpq's headers at build time; without them interrupt()
+// it as after any failure. (On POSIX, libpq is looked up in the process once the driver has
+// loaded it; on Windows it needs libpq at build time. Without it interrupt()
 // does nothing and the caller waits for the timeouts.)
 #pragma once
 
@@ -10,6 +11,9 @@
 #include <mutex>
 
 namespace trellicap::archive {
+
+// Once Qt's PostgreSQL driver is loaded: keeps its libpq loaded until the process ends.
+void holdServerLibrary();
 
 class ConnectionInterrupt {
 public:

@@ -34,7 +34,9 @@ QString shownPath(const QString& path) {
 
 ServerConnection::ServerConnection(const ServerAddress& address)
     : m_address(address),
-      m_connection(QString::fromLatin1(kServerDriver), QStringLiteral("trellicap-server")) {}
+      m_connection(QString::fromLatin1(kServerDriver), QStringLiteral("trellicap-server")) {
+    holdServerLibrary();  // the driver is loaded now, and with it libpq
+}
 
 ServerConnection::~ServerConnection() {
     close();

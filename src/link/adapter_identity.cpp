@@ -72,16 +72,13 @@ AdapterIdentity identifyAdapter(const QString& configuredPath, const SerialDevic
     if (device.isEmpty()) {
         return identity;
     }
-    for (const SerialDeviceInfo& info : devices.presentDevices()) {
-        if (info.systemLocation != device || !info.isUsb()) {
-            continue;
-        }
-        identity.serialNumber = info.serialNumber;
-        identity.vendorId = info.vendorId;
-        identity.productId = info.productId;
-        identity.byIdPath = info.byIdPath;
-        identity.byPathPath = info.byPathPath;
-        break;
+    const std::optional<SerialDeviceInfo> info = devices.deviceAt(device);
+    if (info && info->isUsb()) {
+        identity.serialNumber = info->serialNumber;
+        identity.vendorId = info->vendorId;
+        identity.productId = info->productId;
+        identity.byIdPath = info->byIdPath;
+        identity.byPathPath = info->byPathPath;
     }
     return identity;
 }

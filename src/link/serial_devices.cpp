@@ -65,6 +65,25 @@ QList<SerialDeviceInfo> SystemSerialDevices::presentDevices() const {
     return devices;
 }
 
+std::optional<SerialDeviceInfo> SerialDeviceSource::deviceAt(const QString& device) const {
+    for (const SerialDeviceInfo& info : presentDevices()) {
+        if (info.systemLocation == device) {
+            return info;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<SerialDeviceInfo> SystemSerialDevices::deviceAt(const QString& device) const {
+#ifdef Q_OS_LINUX
+    if (!linksByDevice(m_serialLinks + QStringLiteral("/by-id")).contains(device) &&
+        !linksByDevice(m_serialLinks + QStringLiteral("/by-path")).contains(device)) {
+        return std::nullopt;
+    }
+#endif
+    return SerialDeviceSource::deviceAt(device);
+}
+
 QString SystemSerialDevices::resolve(const QString& path) const {
     if (path.isEmpty()) {
         return {};

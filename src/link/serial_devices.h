@@ -37,6 +37,8 @@ public:
     // The device a path leads to now, links followed ("/dev/serial/by-id/usb-..." gives
     // "/dev/ttyUSB0"); empty when nothing is there.
     [[nodiscard]] virtual QString resolve(const QString& path) const = 0;
+    // The present device at `device` (a resolved path), if the system describes one.
+    [[nodiscard]] virtual std::optional<SerialDeviceInfo> deviceAt(const QString& device) const;
 };
 
 // The system's own devices (QSerialPortInfo and, on Linux, udev's links).
@@ -47,6 +49,10 @@ public:
 
     [[nodiscard]] QList<SerialDeviceInfo> presentDevices() const override;
     [[nodiscard]] QString resolve(const QString& path) const override;
+    // A device no udev link leads to (a pseudo-terminal, a built-in port) is no USB adapter:
+    // found without asking the system for every device it has (a start-up's port would
+    // otherwise wait on a scan of a hundred ttys).
+    [[nodiscard]] std::optional<SerialDeviceInfo> deviceAt(const QString& device) const override;
 
 private:
     QString m_serialLinks;

@@ -101,7 +101,15 @@ void Session::connectLink() {
 }
 
 void Session::begin() {
+    beginWithoutArchive();
+    startArchive();
+}
+
+void Session::beginWithoutArchive() {
     m_store.initMemoryTable();
+}
+
+void Session::startArchive() {
     if (m_keeper) {
         m_keeper->start();
     }

@@ -64,6 +64,11 @@ public:
 
     // The start of a run: every slot at its start values and unmarked, the archive opened.
     void begin();
+    // The same with the archive left closed: a window program opens it (what earlier runs
+    // left unsaved, this run's start) once its window has painted, through startArchive().
+    // Anything kept before that opens it on the way.
+    void beginWithoutArchive();
+    void startArchive();
     // The instrument's start-up trace into the capture buffer, its pattern onto the plot.
     void showStartupTrace();
 

@@ -278,6 +278,17 @@ TEST_P(ArchiveThroughTheWindow, ALockedArchiveShowsWhyUntilItWritesAgainAndLoses
     EXPECT_EQ(kept(*w).size(), 1u);
 }
 
+TEST_P(ArchiveThroughTheWindow, TheArchiveOpensOnlyOnceTheWindowHasPainted) {
+    auto w = start();  // shown, not yet painted: no event has run since
+    const QString path = w->archive().archivePath();
+    EXPECT_FALSE(QFileInfo::exists(path));  // nothing of it before the first sight of the window
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(path); }, 5000));
+    // A record kept from then on reaches it, as from the first moment.
+    fillSlot(*w, 4, "005");
+    typeOperatorAndSave(*w, 4, QStringLiteral("Ann"));
+    EXPECT_EQ(kept(*w).size(), 1u);
+}
+
 TEST_P(ArchiveThroughTheWindow, ADamagedArchiveIsRenamedAsideWithAMessageOnceTheWindowIsUp) {
     {
         QFile garbage(m_dir.filePath(QStringLiteral("archive.sqlite")));

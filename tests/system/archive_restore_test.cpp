@@ -91,8 +91,9 @@ TEST_P(ArchiveRestoreTest, ABatchKilledMidwayIsOfferedAndRestoredValueForValue) 
     options.messenger = [&messages](QWidget*, const UserMessage& m) { messages.push_back(m); };
     frmmain window(profile, std::make_unique<QtSerialPort>(), options);
     window.startUp();
-    ASSERT_GE(window.archive().keeper().restoreOffer().items.size(), filed.size());
+    // The archive opens once the window has painted: the offer comes then.
     ASSERT_TRUE(waitUntil([&] { return window.archive().restoreNotice() != nullptr; }, 10000));
+    ASSERT_GE(window.archive().keeper().restoreOffer().items.size(), filed.size());
     frmrestore* notice = window.archive().restoreNotice();
     const auto* text = notice->findChild<QLabel*>(QStringLiteral("lblrestore"));
     ASSERT_TRUE(text);

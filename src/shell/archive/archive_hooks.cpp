@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "archive/archive_keeper.h"
 #include "session/session.h"
@@ -71,6 +72,10 @@ archive::ArchiveKeeper& ArchiveHooks::keeper() {
 }
 
 void ArchiveHooks::start() {
+    if (std::exchange(m_started, true)) {
+        return;
+    }
+    m_session.startArchive();
     if (!keeper().restoreOffer().empty()) {
         m_offerPending = true;
         if (m_host.window().isVisible()) {
@@ -157,6 +162,7 @@ void ArchiveHooks::damagedFileMoved(const QString& path, const QString& aside) {
 }
 
 void ArchiveHooks::openSearchWindow() {
+    start();  // asked for before the window painted: the archive opens now
     if (!m_search) {
         m_search = new frmarchive(m_session, m_host, m_showReference);
         m_search->addRecordsToJob = addRecordsToJob;

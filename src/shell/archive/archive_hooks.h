@@ -42,8 +42,8 @@ public:
     // The archive file of a working folder: "archive.sqlite" in it.
     [[nodiscard]] static QString archivePathIn(const QString& folder);
 
-    // After the session opened the archive: what the last run left unsaved is offered once
-    // the main window is shown.
+    // Opens the session's archive (once, whoever asks first: the window's first paint, the
+    // archive window) and offers what the last run left unsaved once the main window is shown.
     void start();
 
     // Files the offered records into their slots, exactly as they were kept.
@@ -72,6 +72,7 @@ private:
     QLabel* m_status = nullptr;
     QPointer<frmrestore> m_notice;
     QPointer<frmarchive> m_search;
+    bool m_started = false;
     bool m_offerPending = false;
 };
 

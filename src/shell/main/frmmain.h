@@ -166,6 +166,10 @@ private:
     void updateTitle();
     // The caption beside the header boxes, after the shown slot or the record shown changed.
     void showNotesTarget();
+    // The archive (what earlier runs left unsaved, this run's start) opens once the window
+    // has painted: nothing that can wait stands before the first sight of the window.
+    void startArchiveAfterFirstPaint();
+    void startArchive();
 
     const ModelProfile& m_profile;
     Options m_options;
