@@ -448,6 +448,9 @@ Session::RestoreSummary Session::restoreFromArchive() {
         return summary;  // a frame is on its way into the table
     }
     const archive::RestoreOffer offer = m_keeper->restoreOffer();
+    if (offer.file) {
+        restoreFile(*offer.file, summary);
+    }
     for (const archive::RestoreItem& item : offer.items) {
         const int column = item.slot - 1;
         const QString name = tr("record %1 v%2").arg(item.uuid.left(8)).arg(item.version);
@@ -470,6 +473,37 @@ Session::RestoreSummary Session::restoreFromArchive() {
     }
     m_keeper->restoreTaken();
     return summary;
+}
+
+void Session::restoreFile(const archive::RestoreFile& file, RestoreSummary& summary) {
+    const QString name = QFileInfo(file.path).fileName();
+    const bool untouched = !m_unsaved && m_currentFile.isEmpty() &&
+                           std::none_of(m_marks.begin(), m_marks.end(), [](bool m) { return m; });
+    if (!untouched) {
+        summary.fileNote =
+            tr("%1 was not opened again: the table holds other records now").arg(name);
+        return;
+    }
+    QString why;
+    if (archive::fileUnchanged(file, &why)) {
+        if (load(file.path).complete) {
+            summary.file = QFileInfo(file.path).absoluteFilePath();
+            return;
+        }
+        why = tr("%1 cannot be read whole").arg(file.path);
+    }
+    // The file's records as the run had them, from the archive; the table is no file's.
+    for (const archive::RestoreItem& item : file.kept) {
+        const int column = item.slot - 1;
+        if (!isColumn(column)) {
+            continue;
+        }
+        if (const Refusal refused = restoreRecord(column, item.values, item.uuid, item.version);
+            !refused.refused()) {
+            ++summary.restored;
+        }
+    }
+    summary.fileNote = tr("%1: its records came from the archive into an untitled table").arg(why);
 }
 
 void Session::endRunCleanly() {

@@ -30,7 +30,8 @@ namespace trellicap {
 
 namespace archive {
 class ArchiveKeeper;
-}
+struct RestoreFile;
+}  // namespace archive
 class InstrumentLink;
 class LinkClock;
 class PortRecovery;
@@ -167,9 +168,16 @@ public:
         QStringList kept;     // "Mem n": slots that hold a newer record
         QStringList refused;  // records that cannot go into a slot, each with the reason
         Refusal refusal;      // nothing was restored
+        QString file;         // the record file the table is again (read from the disk)
+        // Why the file the run had open was not read again, its records then restored from
+        // the archive into an untitled table ("shift-1.dat was changed since"); empty when
+        // it was read, or when the run had none.
+        QString fileNote;
     };
-    // Files the records the last run left unsaved into their slots; a slot that holds another
-    // record since keeps it.
+    // The last run's table as it was: the record file it had open (read again when it is on
+    // the disk as the run left it, else its records from the archive into an untitled table),
+    // then the records it left unsaved into their slots; a slot that holds another record
+    // since keeps it. The file comes back only into a table nothing has changed yet.
     RestoreSummary restoreFromArchive();
     // The run ends the way its operator chose: nothing of it is offered again.
     void endRunCleanly();
@@ -198,6 +206,8 @@ signals:
     void currentFileChanged(const QString& path);
 
 private:
+    // The file part of restoreFromArchive().
+    void restoreFile(const archive::RestoreFile& file, RestoreSummary& summary);
     [[nodiscard]] bool isBusy() const;
     void connectLink();
     void setUnsaved(bool unsaved);

@@ -130,13 +130,21 @@ void ArchiveHooks::restore() {
     }
     const int restored = summary.restored;
     const QStringList& kept = summary.kept;
-    QString text = tr("Restored %n record(s) from the archive", nullptr, restored);
+    QString text =
+        summary.file.isEmpty()
+            ? tr("Restored %n record(s) from the archive", nullptr, restored)
+            : tr("Opened %1 again and restored %n record(s) from the archive", nullptr, restored)
+                  .arg(QDir::toNativeSeparators(summary.file));
     if (!kept.isEmpty()) {
         text += tr("; %1 kept the newer record captured since (the older one stays in the "
                    "archive)")
                     .arg(kept.join(QStringLiteral(", ")));
     }
     m_host.showStatus(text, 10000);
+    if (!summary.fileNote.isEmpty()) {
+        m_host.message({tr("Archive"), tr("The record file of the last run was not opened again."),
+                        summary.fileNote + QLatin1Char('.')});
+    }
     if (!summary.refused.isEmpty()) {
         m_host.message({tr("Archive"), tr("Some records could not be restored."),
                         summary.refused.join(QLatin1Char('\n'))});
