@@ -2,6 +2,8 @@
 
 #include "shell/archive/archive_picture.h"
 
+#include <utility>
+
 namespace trellicap {
 
 namespace {
@@ -60,6 +62,10 @@ ArchiveResultsModel::ArchiveResultsModel(const ModelProfile& profile,
     m_ask.setSingleShot(true);
     m_ask.setInterval(0);
     connect(&m_ask, &QTimer::timeout, this, &ArchiveResultsModel::askThumbnails);
+    // A table that never paints its thumbnails gets its count all the same.
+    m_countLater.setSingleShot(true);
+    m_countLater.setInterval(100);
+    connect(&m_countLater, &QTimer::timeout, this, &ArchiveResultsModel::askCount);
     connect(&m_queries, &archive::ArchiveQueries::counted, this, [this](int request, int total) {
         if (request == m_countRequest) {
             m_countRequest = 0;
@@ -99,13 +105,26 @@ void ArchiveResultsModel::search(const archive::SearchFilter& filter, archive::S
     m_wanted.clear();
     m_toAsk.clear();
     m_rowsRequest = m_queries.rows(filter, orderBy, ascending, 0, kPageRows);
-    m_countRequest = m_queries.count(filter);
+    m_countRequest = 0;
+    m_countToAsk = true;
+    m_countLater.stop();
     endResetModel();
 }
 
 bool ArchiveResultsModel::waiting() const {
-    return m_rowsRequest != 0 || m_countRequest != 0 || !m_thumbnailRequests.isEmpty() ||
-           !m_toAsk.empty();
+    return m_rowsRequest != 0 || m_countRequest != 0 || m_countToAsk ||
+           !m_thumbnailRequests.isEmpty() || !m_toAsk.empty();
+}
+
+bool ArchiveResultsModel::screenReady() const {
+    return m_rowsRequest == 0 && m_thumbnailRequests.isEmpty() && m_toAsk.empty();
+}
+
+void ArchiveResultsModel::askCount() {
+    m_countLater.stop();
+    if (std::exchange(m_countToAsk, false)) {
+        m_countRequest = m_queries.count(m_filter);
+    }
 }
 
 void ArchiveResultsModel::rowsRead(int request, const std::vector<archive::KeptVersion>& rows) {
@@ -115,7 +134,11 @@ void ArchiveResultsModel::rowsRead(int request, const std::vector<archive::KeptV
     m_rowsRequest = 0;
     m_more = rows.size() == static_cast<std::size_t>(kPageRows);
     if (rows.empty()) {
+        askCount();
         return;
+    }
+    if (m_countToAsk) {
+        m_countLater.start();  // unless the thumbnails on screen ask for it first
     }
     const int first = static_cast<int>(m_rows.size());
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
@@ -156,6 +179,7 @@ void ArchiveResultsModel::requestFailed(int request, const QString& reason) {
     if (request == m_rowsRequest) {
         m_rowsRequest = 0;
         m_more = false;
+        m_countToAsk = false;  // the search failed: its count would too
     }
     if (request == m_countRequest) {
         m_countRequest = 0;
@@ -170,6 +194,7 @@ void ArchiveResultsModel::askThumbnails() {
         m_toAsk.erase(m_toAsk.begin(), m_toAsk.begin() + take);
         m_thumbnailRequests.insert(m_queries.values(batch));
     }
+    askCount();
 }
 
 QString ArchiveResultsModel::keyOf(const QString& uuid, int version) {

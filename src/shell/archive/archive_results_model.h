@@ -31,6 +31,8 @@ public:
     void search(const archive::SearchFilter& filter, archive::SearchColumn orderBy, bool ascending);
     // A search (its count, a page, thumbnails) is under way.
     [[nodiscard]] bool waiting() const;
+    // The rows on screen are there with their thumbnails (the count may still be on its way).
+    [[nodiscard]] bool screenReady() const;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
@@ -65,6 +67,7 @@ private:
     void valuesRead(int request, const std::vector<archive::KeptValues>& values);
     void requestFailed(int request, const QString& reason);
     void askThumbnails();
+    void askCount();
     [[nodiscard]] static QString keyOf(const QString& uuid, int version);
 
     const ModelProfile& m_profile;
@@ -81,6 +84,10 @@ private:
     bool m_more = false;          // the last page read was full
     int m_countRequest = 0;
     int m_rowsRequest = 0;
+    // The count (a pass over every version found) is asked for after the first page's
+    // thumbnails: the worker answers in order, and the rows on screen come first.
+    bool m_countToAsk = false;
+    QTimer m_countLater;
 
     mutable QCache<QString, QImage> m_thumbnails;
     mutable QSet<QString> m_wanted;  // asked for, or to be asked for
