@@ -103,12 +103,7 @@ QString jobPageBody(const inspection::Job& job, const JobReportContent& content)
     html += QStringLiteral("<h1>%1<small>version %2</small></h1>\n")
                 .arg(e(inspection::jobTitle(job)))
                 .arg(job.version);
-    if (content.draft()) {
-        html += QStringLiteral(
-                    "<p class=\"note\">Its report is a draft (DRAFT on every page): the job "
-                    "lacks %1.</p>\n")
-                    .arg(e(content.missing.join(QStringLiteral(", "))));
-    }
+    // A draft says so in its own first section (the report's cover), with what it lacks.
     html += QStringLiteral(
                 "<section class=\"downloads\">\n<ul>\n<li><a href=\"/job/%1/report.pdf\" "
                 "download=\"job-%2-v%3.pdf\">Job report (PDF)</a></li>\n%4</ul>\n</section>\n")
