@@ -84,16 +84,10 @@ void BM_JobReportOf200Records(benchmark::State& state) {
         buffer.open(QIODevice::WriteOnly);
         RecordStore store(profile);
         store.initMemoryTable();
-        ExportRequest request;
-        request.format = ExportFormat::JobReport;
-        request.title = inspection::jobTitle(job);
-        for (const inspection::JobItem& item : job.items) {
-            request.records.push_back(item.values);
-        }
         auto content = std::make_shared<JobReportContent>(
             jobReportContent(profile, job, {}, QDate(2026, 12, 10)));
+        ExportRequest request = jobReportRequest(job, content);
         pages = static_cast<int>(layoutJobReport(*content).size()) + content->records;
-        request.jobReport = content;
         ExportJob run(store, std::move(request), buffer);
         if (!run.run()) {
             state.SkipWithError(run.error().toStdString().c_str());

@@ -39,14 +39,7 @@ void runReport(const CommandLine& line) {
     }
     RecordStore store(open.model->profile);
     store.initMemoryTable();
-    ExportRequest request;
-    request.format = ExportFormat::JobReport;
-    request.title = inspection::jobTitle(job);
-    for (const inspection::JobItem& item : job.items) {
-        request.records.push_back(item.values);
-    }
-    request.jobReport = content;
-    writeExport(store, std::move(request), path);
+    writeExport(store, jobReportRequest(job, content), path);
 }
 
 }  // namespace

@@ -5,6 +5,18 @@
 
 namespace trellicap {
 
+ExportRequest jobReportRequest(const inspection::Job& job,
+                               std::shared_ptr<const JobReportContent> content) {
+    ExportRequest request;
+    request.format = ExportFormat::JobReport;
+    request.title = inspection::jobTitle(job);
+    for (const inspection::JobItem& item : job.items) {
+        request.records.push_back(item.values);
+    }
+    request.jobReport = std::move(content);
+    return request;
+}
+
 ExportJob::ExportJob(const RecordStore& records, ExportRequest request, QIODevice& device)
     : m_records(records),
       m_request(std::move(request)),

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "inspection/evaluation.h"
+#include "inspection/job.h"
 #include "record/record_store.h"
 
 namespace trellicap {
@@ -42,6 +43,10 @@ struct ExportRequest {
     // What a JobReport prints before the records' pages.
     std::shared_ptr<const JobReportContent> jobReport;
 };
+
+// The job report of `job`: its own pages from `content`, then its records in its order.
+[[nodiscard]] ExportRequest jobReportRequest(const inspection::Job& job,
+                                             std::shared_ptr<const JobReportContent> content);
 
 class ExportJob {
 public:

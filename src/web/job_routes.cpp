@@ -90,15 +90,10 @@ void jobReportRoute(WebState& state, const httplib::Request& request, httplib::R
     const inspection::Job& job = shown->read.job;
     RecordStore store(*shown->profile);
     store.initMemoryTable();
-    ExportRequest export_;
-    export_.format = ExportFormat::JobReport;
-    export_.title = inspection::jobTitle(job);
-    for (const inspection::JobItem& item : job.items) {
-        export_.records.push_back(item.values);
-    }
-    export_.jobReport = std::make_shared<JobReportContent>(std::move(shown->content));
     QString error;
-    const auto bytes = exportedBytes(store, std::move(export_), &error);
+    const auto bytes = exportedBytes(
+        store, jobReportRequest(job, std::make_shared<JobReportContent>(std::move(shown->content))),
+        &error);
     if (!bytes) {
         sendMessage(state, request, response, 500, QStringLiteral("Failure"),
                     QStringLiteral("The report could not be made: %1.").arg(error));
