@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "archive/archive_keeper.h"
 #include "display/panel_texts.h"
@@ -76,6 +77,7 @@ TEST_P(ArchiveReferenceModels, TheNewestKeptVersionOfThisModelBecomesTheReferenc
         keeper.start();
         keeper.keepFiled(4, first, archive::Source::Capture);
         keeper.keepHeaderStore(4, edited);  // a second version of the same record
+        QThread::msleep(5);                  // a later arrival, never the same millisecond
         keeper.keepFiled(9, record(profile, 10, 30, QStringLiteral("100")),
                          archive::Source::Unsolicited);
         archive::ArchiveKeeper otherModel(other, path);
