@@ -126,6 +126,11 @@ std::optional<inspection::Job> ArchiveInspectionStore::jobOfBody(const QString& 
             return std::nullopt;
         }
         const auto values = archive::decodeRecord(*codes, static_cast<int>(codes->size() / 2));
+        if (!values) {
+            *error =
+                QStringLiteral("the archive holds damaged values of a job's record (%1)").arg(hash);
+            return std::nullopt;
+        }
         record.insert(kValues, inspection::valuesText(*values));
         records[i] = record;
     }

@@ -169,12 +169,18 @@ TEST_F(JobStore, AJobIsFoundByTheFirstCharactersOfItsIdAndValuesAreKeptOnce) {
     EXPECT_EQ(count(db, "SELECT COUNT(*) FROM job_record_values"), 2);
     // The body keeps no values, only their hash.
     EXPECT_EQ(count(db, "SELECT COUNT(*) FROM job_versions WHERE body LIKE '%\"values\"%'"), 0);
+    QString error;
+    EXPECT_TRUE(store.job(desk.job().id, &error));
+    // Values damaged on the disk (an odd count of bytes) are refused with their hash.
+    QSqlQuery damage(db);
+    ASSERT_TRUE(damage.exec("UPDATE job_record_values SET codes = x'010203'"));
+    EXPECT_FALSE(store.job(desk.job().id, &error));
+    EXPECT_TRUE(error.startsWith("the archive holds damaged values")) << error.toStdString();
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase("peek");
 
-    QString error;
-    EXPECT_TRUE(store.job(desk.job().id.left(4), &error));
+    EXPECT_FALSE(store.job(desk.job().id.left(4), &error));  // the damaged values, found by id
     EXPECT_FALSE(store.job("nothing", &error));
     EXPECT_EQ(error, "there is no job nothing in the archive");
     EXPECT_FALSE(store.job("%", &error));
