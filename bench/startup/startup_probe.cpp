@@ -74,26 +74,14 @@ private:
     bool m_seen = false;
 };
 
-#ifndef TRELLICAP_HELLO_ONLY
-const trellicap::ModelProfile* profileNamed(std::string_view key) {
-    const auto models = trellicap::registeredModels();
-    const auto profiles = trellicap::registeredProfiles();
-    for (std::size_t i = 0; i < models.size(); ++i) {
-        if (models[i].key == key) {
-            return profiles[i];
-        }
-    }
-    return nullptr;
-}
-#endif
-
 }  // namespace
 
 int main(int argc, char** argv) {
     step("main");
     const std::string_view what = argc > 1 ? argv[1] : "hello";
 #ifndef TRELLICAP_HELLO_ONLY
-    const trellicap::ModelProfile* profile = what == "hello" ? nullptr : profileNamed(what);
+    const trellicap::ModelProfile* profile =
+        what == "hello" ? nullptr : trellicap::registeredProfile(what);
     if (what != "hello" && !profile) {
         std::fprintf(stderr, "usage: startup_probe hello|<model key>\n");
         return 2;

@@ -23,5 +23,14 @@ struct RegisteredModel {
 [[nodiscard]] std::span<const RegisteredModel> registeredModels();
 // Library trellicap_model_profiles (or _all_model_profiles), in the same order.
 [[nodiscard]] std::span<const ModelProfile* const> registeredProfiles();
+// The profile of that key ("tft"), or nothing.
+[[nodiscard]] inline const ModelProfile* registeredProfile(std::string_view key) {
+    for (const ModelProfile* profile : registeredProfiles()) {
+        if (profile->modelKey == key) {
+            return profile;
+        }
+    }
+    return nullptr;
+}
 
 }  // namespace trellicap

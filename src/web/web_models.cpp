@@ -17,12 +17,9 @@ std::span<const ModelProfile* const> webModels() {
 }
 
 const ModelProfile* profileByKey(QStringView key) {
-    for (const ModelProfile* profile : registeredProfiles()) {
-        if (key == latin1(profile->modelKey)) {
-            return profile;
-        }
-    }
-    return nullptr;
+    const QByteArray name = key.toLatin1();
+    return registeredProfile(
+        std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
 }
 
 QString modelName(QStringView key) {
