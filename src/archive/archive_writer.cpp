@@ -8,6 +8,7 @@
 #include "archive/record_codes.h"
 #include "archive/record_facts.h"
 #include "archive/version_columns.h"
+#include "record/profile_text.h"
 
 namespace trellicap::archive {
 
@@ -71,10 +72,6 @@ constexpr const char* kSql[] = {
 };
 static_assert(std::size(kSql) == kStatementCount);
 static_assert(kStatementCount <= 20, "ArchiveWriter::kStatementSlots holds every statement");
-
-QString latin1(std::string_view s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QVariant textOrNull(const QString& text) {
     return text.isEmpty() ? QVariant() : QVariant(text);

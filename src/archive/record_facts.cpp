@@ -2,8 +2,9 @@
 
 #include <QStringList>
 
-#include "record/iso_time_date.h"
 #include "profiles/panel_walk.h"
+#include "record/iso_time_date.h"
+#include "record/profile_text.h"
 #include "record/text_codes.h"
 
 namespace trellicap::archive {
@@ -11,10 +12,6 @@ namespace trellicap::archive {
 namespace {
 
 constexpr std::size_t kTimeDateCodes = 10;
-
-QString latin1(std::string_view s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QString shownText(std::span<const RecordValue> record, int first, int count) {
     const auto begin = static_cast<std::size_t>(first);

@@ -11,10 +11,6 @@ namespace trellicap::archive {
 
 namespace {
 
-QLatin1String latin1(std::string_view text) {
-    return QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 bool stored(const VersionColumn& column) {
     return column.place() == ColumnPlace::Version;
 }
@@ -114,8 +110,9 @@ QVariantList storedValues(const KeptVersion& kept) {
                 values.append(notNull(kept.*column.member.text));
                 break;
             case ColumnKind::OptionalText:
-                values.append((kept.*column.member.text).isEmpty() ? QVariant()
-                                                            : QVariant(kept.*column.member.text));
+                values.append((kept.*column.member.text).isEmpty()
+                                  ? QVariant()
+                                  : QVariant(kept.*column.member.text));
                 break;
             case ColumnKind::Integer:
                 values.append(kept.*column.member.integer);
@@ -236,8 +233,9 @@ QJsonObject versionJson(const KeptVersion& kept, const ModelProfile* profile) {
                 object.insert(key, kept.*column.member.text);
                 break;
             case ColumnKind::OptionalText:
-                object.insert(key, (kept.*column.member.text).isEmpty() ? QJsonValue()
-                                                                 : QJsonValue(kept.*column.member.text));
+                object.insert(key, (kept.*column.member.text).isEmpty()
+                                       ? QJsonValue()
+                                       : QJsonValue(kept.*column.member.text));
                 break;
             case ColumnKind::Integer:
                 object.insert(key, kept.*column.member.integer);

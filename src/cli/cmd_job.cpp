@@ -78,7 +78,7 @@ void runShow(const CommandLine& line) {
     writeStandardOutput(jobText(content, job.id, job.version).toUtf8());
 }
 
-void runList(const CommandLine& line) {
+void runJobList(const CommandLine& line) {
     auto store = openJobStore(line);
     QString error;
     const auto jobs = store->jobs(&error);
@@ -88,7 +88,7 @@ void runList(const CommandLine& line) {
     writeStandardOutput(jobListText(jobs).toUtf8());
 }
 
-void runAdd(const CommandLine& line) {
+void runJobAdd(const CommandLine& line) {
     const bool fromArchive = line.isSet(QStringLiteral("uuids"));
     const QString file = line.positional(1);
     if (fromArchive == !file.isEmpty()) {
@@ -191,7 +191,7 @@ const Command& jobListCommand() {
                         "client, order, object, records, overall result and last change."),
          {jobArchiveOption()},
          0},
-        runList};
+        runJobList};
     return command;
 }
 
@@ -212,7 +212,7 @@ const Command& jobAddCommand() {
          1,
          1,
          QStringLiteral("a job's id")},
-        runAdd};
+        runJobAdd};
     return command;
 }
 

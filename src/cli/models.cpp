@@ -4,15 +4,12 @@
 #include <vector>
 
 #include "profiles/model_registry.h"
+#include "record/profile_text.h"
 #include "storage/record_file_writer.h"
 
 namespace trellicap::cli {
 
 namespace {
-
-QLatin1String latin1(std::string_view text) {
-    return QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The registry's profiles, as the tool's models, made once.
 const std::vector<CliModel>& models() {

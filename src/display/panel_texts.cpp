@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "profiles/panel_walk.h"
+#include "record/profile_text.h"
 #include "record/text_codes.h"
 
 namespace trellicap {
@@ -10,10 +11,6 @@ namespace trellicap {
 namespace {
 
 const QString kOff = QStringLiteral("OFF    ");
-
-QLatin1String latin1(std::string_view text) {
-    return QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The codes of first..first+count-1 that lie inside the record.
 std::span<const RecordValue> run(std::span<const RecordValue> capture, int first, int count) {

@@ -12,7 +12,7 @@ namespace trellicap {
 namespace {
 
 // Gate and DAC texts are compared as the exact seven characters the instrument sends.
-constexpr std::u16string_view kOff = u"OFF    ";
+constexpr std::u16string_view kGateOff = u"OFF    ";
 constexpr std::u16string_view kGateDac12 = u"DAC -12";
 constexpr std::u16string_view kGateDac6 = u"DAC -6 ";
 constexpr std::u16string_view kDacOn = u"ON     ";
@@ -69,7 +69,7 @@ std::vector<QPointF> graticuleDots() {
 
 std::optional<QLineF> gateSegment(const QString& gate, const QString& start, const QString& end,
                                   const QString& level, bool gate1) {
-    if (equals(gate, kOff)) {
+    if (equals(gate, kGateOff)) {
         return std::nullopt;
     }
     if (gate1 && (equals(gate, kGateDac12) || equals(gate, kGateDac6))) {

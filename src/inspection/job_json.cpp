@@ -85,7 +85,7 @@ ResultOverride readOverride(JsonFields fields) {
     return out;
 }
 
-JobItem readItem(JsonFields fields) {
+JobItem readJobItem(JsonFields fields) {
     JobItem item;
     item.item = fields.integer("item").value_or(0);
     item.slot = fields.integer("slot").value_or(0);
@@ -203,7 +203,7 @@ JobRead readJob(const QByteArray& text) {
     job.couplant = fields.text("couplant");
     job.reference = readReference(fields.object("reference"));
     job.evaluation = readRule(fields.object("evaluation"));
-    job.items = readList<JobItem>(fields, "records", readItem);
+    job.items = readList<JobItem>(fields, "records", readJobItem);
     job.history = readList<JobChange>(fields, "history", readChange);
     fields.finish();
     return read;

@@ -9,24 +9,21 @@ namespace trellicap::web {
 
 namespace {
 
-QString e(const QString& text) {
-    return htmlEscape(text);
-}
-
 QString section(const ReportSection& part) {
-    QString html = QStringLiteral("<section class=\"job-part\">\n<h2>%1</h2>\n").arg(e(part.title));
+    QString html =
+        QStringLiteral("<section class=\"job-part\">\n<h2>%1</h2>\n").arg(htmlEscape(part.title));
     if (!part.fields.empty()) {
         html += QStringLiteral("<dl>\n");
         for (const ReportField& field : part.fields) {
             html += QStringLiteral("<div><dt>%1</dt><dd>%2</dd></div>\n")
-                        .arg(e(field.label), e(field.value));
+                        .arg(htmlEscape(field.label), htmlEscape(field.value));
         }
         html += QStringLiteral("</dl>\n");
     }
     for (const QString& line : part.lines) {
         const bool warning = line.startsWith(QLatin1String("Warning: "));
         html += QStringLiteral("<p%1>%2</p>\n")
-                    .arg(warning ? QStringLiteral(" class=\"note\"") : QString(), e(line));
+                    .arg(warning ? QStringLiteral(" class=\"note\"") : QString(), htmlEscape(line));
     }
     return html + QStringLiteral("</section>\n");
 }
@@ -38,13 +35,13 @@ QString indications(const JobReportContent& content) {
     QString html = QStringLiteral(
         "<section class=\"indications\">\n<h2>Indications</h2>\n<table class=\"results\">\n<tr>");
     for (const QString& cell : content.indicationHeader) {
-        html += QStringLiteral("<th>%1</th>").arg(e(cell));
+        html += QStringLiteral("<th>%1</th>").arg(htmlEscape(cell));
     }
     html += QStringLiteral("</tr>\n");
     for (const QStringList& row : content.indications) {
         html += QStringLiteral("<tr>");
         for (const QString& cell : row) {
-            html += QStringLiteral("<td>%1</td>").arg(e(cell));
+            html += QStringLiteral("<td>%1</td>").arg(htmlEscape(cell));
         }
         html += QStringLiteral("</tr>\n");
     }
@@ -53,9 +50,9 @@ QString indications(const JobReportContent& content) {
 
 QString signature(const SignatureBox& box) {
     return QStringLiteral("<div><dt>%1</dt><dd>%2</dd></div>\n")
-        .arg(e(box.role), e(QStringList{box.name, box.certification, box.date}
-                                .filter(QRegularExpression(QStringLiteral("\\S")))
-                                .join(QStringLiteral(", "))));
+        .arg(htmlEscape(box.role), htmlEscape(QStringList{box.name, box.certification, box.date}
+                                                  .filter(QRegularExpression(QStringLiteral("\\S")))
+                                                  .join(QStringLiteral(", "))));
 }
 
 // The search for the job's records: by its order number, else its object, else its client.
@@ -67,7 +64,7 @@ QString recordsLink(const inspection::Job& job) {
         return {};
     }
     return QStringLiteral("<li><a href=\"/?%1\">Its records in the search</a></li>\n")
-        .arg(e(queryString({{QStringLiteral("job"), key}})));
+        .arg(htmlEscape(queryString({{QStringLiteral("job"), key}})));
 }
 
 }  // namespace
@@ -89,10 +86,12 @@ QString jobListBody(const std::vector<inspection::JobListing>& jobs) {
                 "<tr><td><a href=\"%1\">%2</a></td><td>%3</td><td>%4</td><td>%5</td>"
                 "<td class=\"num\">%6</td><td>%7</td><td class=\"when\">%8</td>"
                 "<td class=\"num\">%9</td></tr>\n")
-                .arg(e(link), e(job.client.isEmpty() ? QStringLiteral("(no client)") : job.client),
-                     e(job.order), e(job.object), e(modelName(job.model)))
+                .arg(htmlEscape(link),
+                     htmlEscape(job.client.isEmpty() ? QStringLiteral("(no client)") : job.client),
+                     htmlEscape(job.order), htmlEscape(job.object),
+                     htmlEscape(modelName(job.model)))
                 .arg(job.records)
-                .arg(e(job.result), e(job.changedAt))
+                .arg(htmlEscape(job.result), htmlEscape(job.changedAt))
                 .arg(job.version);
     }
     return html + QStringLiteral("</table>\n");
@@ -101,13 +100,13 @@ QString jobListBody(const std::vector<inspection::JobListing>& jobs) {
 QString jobPageBody(const inspection::Job& job, const JobReportContent& content) {
     QString html = QStringLiteral("<p class=\"crumbs\"><a href=\"/jobs\">Jobs</a></p>\n");
     html += QStringLiteral("<h1>%1<small>version %2</small></h1>\n")
-                .arg(e(inspection::jobTitle(job)))
+                .arg(htmlEscape(inspection::jobTitle(job)))
                 .arg(job.version);
     // A draft says so in its own first section (the report's cover), with what it lacks.
     html += QStringLiteral(
                 "<section class=\"downloads\">\n<ul>\n<li><a href=\"/job/%1/report.pdf\" "
                 "download=\"job-%2-v%3.pdf\">Job report (PDF)</a></li>\n%4</ul>\n</section>\n")
-                .arg(e(job.id), e(job.id.left(8)))
+                .arg(htmlEscape(job.id), htmlEscape(job.id.left(8)))
                 .arg(job.version)
                 .arg(recordsLink(job));
     for (const ReportSection& part : content.cover) {

@@ -1,24 +1,14 @@
 #include "web/login_sessions.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <array>
 
+#include "web/monotonic_clock.h"
+
 namespace trellicap::web {
 
-namespace {
-
-qint64 monotonicMs() {
-    static const QElapsedTimer started = [] {
-        QElapsedTimer timer;
-        timer.start();
-        return timer;
-    }();
-    return started.elapsed();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 LoginSessions::LoginSessions(Clock clock)
     : m_clock(clock ? std::move(clock) : Clock(monotonicMs)) {}

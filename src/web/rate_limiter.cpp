@@ -1,21 +1,13 @@
 #include "web/rate_limiter.h"
 
-#include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
+
+#include "web/monotonic_clock.h"
 
 namespace trellicap::web {
 
 namespace {
-
-qint64 monotonicMs() {
-    static const QElapsedTimer started = [] {
-        QElapsedTimer timer;
-        timer.start();
-        return timer;
-    }();
-    return started.elapsed();
-}
 
 constexpr qint64 kSweepEveryMs = 60000;
 

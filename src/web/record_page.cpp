@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "record/profile_text.h"
 #include "web/html.h"
 #include "web/search_page.h"
 #include "web/web_models.h"
@@ -10,14 +11,6 @@
 namespace trellicap::web {
 
 namespace {
-
-QString e(const QString& text) {
-    return htmlEscape(text);
-}
-
-QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The window's "Menu Data" grid, row by row, each box under its label.
 QString settingsGrid(const ModelProfile& profile, const PanelTexts& texts) {
@@ -39,11 +32,11 @@ QString settingsGrid(const ModelProfile& profile, const PanelTexts& texts) {
                     .arg(cell->columnSpan > 1
                              ? QStringLiteral(" colspan=\"%1\"").arg(cell->columnSpan)
                              : QString(),
-                         e(label.isEmpty() ? QStringLiteral("\u00a0") : label),
-                         cell->control.empty()
-                             ? QString()
-                             : QStringLiteral(" data-control=\"%1\"").arg(e(latin1(cell->control))),
-                         e(value));
+                         htmlEscape(label.isEmpty() ? QStringLiteral("\u00a0") : label),
+                         cell->control.empty() ? QString()
+                                               : QStringLiteral(" data-control=\"%1\"")
+                                                     .arg(htmlEscape(qs(cell->control))),
+                         htmlEscape(value));
         }
         html += QStringLiteral("</tr>\n");
     }
@@ -57,16 +50,16 @@ QString headerFields(const ModelProfile& profile, const PanelTexts& texts) {
     for (const HeaderField& field : profile.headerFields) {
         const QString model = latin1(profile.modelKey);
         html += QStringLiteral("<div><dt>%1</dt><dd data-control=\"%2\">%3</dd></div>\n")
-                    .arg(e(headerLabel(model, latin1(field.control))), e(latin1(field.control)),
-                         e(texts.text(field.control)));
+                    .arg(htmlEscape(headerLabel(model, latin1(field.control))),
+                         htmlEscape(qs(field.control)), htmlEscape(texts.text(field.control)));
     }
     html += QStringLiteral("</dl>\n");
     if (!profile.readouts.empty()) {
         html += QStringLiteral("<h2>Readouts</h2>\n<dl class=\"readouts\">\n");
         for (const Readout& readout : profile.readouts) {
             html += QStringLiteral("<div><dt>%1</dt><dd data-control=\"%2\">%3</dd></div>\n")
-                        .arg(e(latin1(readout.label)), e(latin1(readout.control)),
-                             e(texts.text(readout.control)));
+                        .arg(htmlEscape(qs(readout.label)), htmlEscape(qs(readout.control)),
+                             htmlEscape(texts.text(readout.control)));
         }
         html += QStringLiteral("</dl>\n");
     }
@@ -78,9 +71,9 @@ QString downloads(const archive::KeptVersion& kept, const KeptRecord& record) {
     const auto link = [&](const char* what, DownloadKind kind, const QString& label) {
         return QStringLiteral(
                    "<li><a href=\"/record/%1/%2?version=%3\" download=\"%4\">%5</a></li>\n")
-            .arg(e(kept.uuid), QLatin1String(what))
+            .arg(htmlEscape(kept.uuid), QLatin1String(what))
             .arg(kept.version)
-            .arg(e(record.fileName(kind)), e(label));
+            .arg(htmlEscape(record.fileName(kind)), htmlEscape(label));
     };
     QString html = QStringLiteral("<section class=\"downloads\">\n<h2>Downloads</h2>\n<ul>\n");
     html += link("report.pdf", DownloadKind::Pdf, QStringLiteral("Report page (PDF)"));
@@ -98,7 +91,7 @@ QString list(const QStringList& items) {
     }
     QString html = QStringLiteral("<ul>");
     for (const QString& item : items) {
-        html += QStringLiteral("<li>%1</li>").arg(e(item));
+        html += QStringLiteral("<li>%1</li>").arg(htmlEscape(item));
     }
     return html + QStringLiteral("</ul>");
 }
@@ -116,7 +109,7 @@ QString versions(const RecordPageData& data) {
         html += i == data.shown
                     ? QStringLiteral("<tr class=\"shown\"><td>%1 (shown)</td>").arg(number)
                     : QStringLiteral("<tr><td><a href=\"/record/%1?version=%2\">%2</a></td>")
-                          .arg(e(kept.uuid), number);
+                          .arg(htmlEscape(kept.uuid), number);
         const QString origin =
             kept.path.isEmpty() ? kept.source : kept.source + QLatin1Char(' ') + kept.path;
         QStringList again;
@@ -142,8 +135,8 @@ QString versions(const RecordPageData& data) {
         html += QStringLiteral(
                     "<td>%1</td><td class=\"when\">%2</td><td>%3</td><td>%4</td>"
                     "<td>%5</td></tr>\n")
-                    .arg(e(origin), timeElement(kept.arrived), list(again), list(kept.savedIn),
-                         e(sender));
+                    .arg(htmlEscape(origin), timeElement(kept.arrived), list(again),
+                         list(kept.savedIn), htmlEscape(sender));
     }
     html += QStringLiteral("</tbody>\n</table>\n</section>\n");
     return html;
@@ -155,27 +148,27 @@ QString recordPageBody(const RecordPageData& data, const KeptRecord& record) {
     const archive::KeptVersion& kept = data.history.at(data.shown).kept;
     const ModelProfile& profile = record.view().profile();
     const QString title = QStringLiteral("Mem %1").arg(kept.slot);
-    QString html =
-        QStringLiteral("<nav class=\"crumbs\"><a href=\"/\">Search</a> › %1</nav>\n").arg(e(title));
+    QString html = QStringLiteral("<nav class=\"crumbs\"><a href=\"/\">Search</a> › %1</nav>\n")
+                       .arg(htmlEscape(title));
     html += QStringLiteral("<h1>%1 <small>%2 · record %3 · version %4 of %5</small></h1>\n")
-                .arg(e(title), e(modelName(kept.model)), e(kept.uuid))
+                .arg(htmlEscape(title), htmlEscape(modelName(kept.model)), htmlEscape(kept.uuid))
                 .arg(kept.version)
                 .arg(data.history.back().kept.version);
     if (data.shown + 1 != data.history.size()) {
         html += QStringLiteral(
                     "<p class=\"note\">An older version. <a href=\"/record/%1\">The "
                     "newest is version %2.</a></p>\n")
-                    .arg(e(kept.uuid))
+                    .arg(htmlEscape(kept.uuid))
                     .arg(data.history.back().kept.version);
     }
     html += QStringLiteral("<p class=\"arrived\">Arrived %1 · %2</p>\n")
-                .arg(timeElement(kept.arrived), e(originText(kept.source, kept.path)));
+                .arg(timeElement(kept.arrived), htmlEscape(originText(kept.source, kept.path)));
     html += QStringLiteral("<div class=\"record\">\n<figure class=\"plot\">\n");
     const QSize size = record.view().plot().sizePixels();
     html += QStringLiteral(
                 "<img class=\"ascan\" src=\"/plot/%1/%2.svg\" width=\"%3\" height=\"%4\" "
                 "alt=\"A-scan of Mem %5\">")
-                .arg(e(kept.uuid))
+                .arg(htmlEscape(kept.uuid))
                 .arg(kept.version)
                 .arg(size.width())
                 .arg(size.height())

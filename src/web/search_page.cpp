@@ -12,13 +12,10 @@ namespace trellicap::web {
 
 namespace {
 
-QString e(const QString& text) {
-    return htmlEscape(text);
-}
-
 QString option(const QString& value, const QString& label, const QString& chosen) {
     return QStringLiteral("<option value=\"%1\"%2>%3</option>")
-        .arg(e(value), value == chosen ? QStringLiteral(" selected") : QString(), e(label));
+        .arg(htmlEscape(value), value == chosen ? QStringLiteral(" selected") : QString(),
+             htmlEscape(label));
 }
 
 QString form(const SearchForm& form) {
@@ -28,16 +25,16 @@ QString form(const SearchForm& form) {
                 "<label class=\"text\">Text <input type=\"search\" name=\"q\" maxlength=\"%1\" "
                 "value=\"%2\" placeholder=\"header fields, record file names\"></label>\n")
                 .arg(kLongestSearchText)
-                .arg(e(form.text));
+                .arg(htmlEscape(form.text));
     html += QStringLiteral(
                 "<label>From <input type=\"date\" name=\"from\" value=\"%1\"></label>\n"
                 "<label>To <input type=\"date\" name=\"to\" value=\"%2\"></label>\n")
-                .arg(e(form.from), e(form.to));
+                .arg(htmlEscape(form.from), htmlEscape(form.to));
     html += QStringLiteral(
                 "<label>Mem <input type=\"number\" name=\"slot\" min=\"1\" max=\"%1\" "
                 "value=\"%2\"></label>\n")
                 .arg(kSlotCount)
-                .arg(e(form.slot));
+                .arg(htmlEscape(form.slot));
     html += QStringLiteral("<label>Model <select name=\"model\">") +
             option(QString(), QStringLiteral("any"), form.model);
     for (const ModelProfile* profile : webModels()) {
@@ -55,7 +52,7 @@ QString form(const SearchForm& form) {
                 "<label>Job <input type=\"search\" name=\"job\" maxlength=\"%1\" "
                 "value=\"%2\" placeholder=\"client, order, object\"></label>\n")
                 .arg(kLongestSearchText)
-                .arg(e(form.job));
+                .arg(htmlEscape(form.job));
     html += QStringLiteral("<label>Result <select name=\"result\">") +
             option(QString(), QStringLiteral("any"), form.result);
     for (const inspection::Result result :
@@ -71,8 +68,8 @@ QString form(const SearchForm& form) {
                 "value=\"1\"%1> All versions</label>\n")
                 .arg(form.allVersions ? QStringLiteral(" checked") : QString());
     if (form.sort != QLatin1String("arrived") || form.ascending) {
-        html +=
-            QStringLiteral("<input type=\"hidden\" name=\"sort\" value=\"%1\">").arg(e(form.sort));
+        html += QStringLiteral("<input type=\"hidden\" name=\"sort\" value=\"%1\">")
+                    .arg(htmlEscape(form.sort));
         html += QStringLiteral("<input type=\"hidden\" name=\"dir\" value=\"%1\">")
                     .arg(form.ascending ? QStringLiteral("asc") : QStringLiteral("desc"));
     }
@@ -87,7 +84,7 @@ QString form(const SearchForm& form) {
 // A heading that sorts by its column: a second click turns the order round.
 QString heading(const SearchForm& form, const QString& label, const QString& sort) {
     if (sort.isEmpty()) {
-        return QStringLiteral("<th scope=\"col\">%1</th>").arg(e(label));
+        return QStringLiteral("<th scope=\"col\">%1</th>").arg(htmlEscape(label));
     }
     const bool current = form.sort == sort;
     // Newest arrival first is what an office wants first; the other columns start ascending.
@@ -100,7 +97,7 @@ QString heading(const SearchForm& form, const QString& label, const QString& sor
                            .arg(form.ascending ? QStringLiteral("ascending")
                                                : QStringLiteral("descending"))
                      : QString(),
-             e(sortLink(form, sort, ascending)), e(label), mark);
+             htmlEscape(sortLink(form, sort, ascending)), htmlEscape(label), mark);
 }
 
 QString recordLink(const archive::KeptVersion& kept) {
@@ -125,25 +122,26 @@ QString row(const archive::KeptVersion& kept) {
     html += QStringLiteral(
                 "<td class=\"thumb\"><a href=\"%1\"><img src=\"/thumb/%2/%3.png\" width=\"%4\" "
                 "height=\"%5\" loading=\"lazy\" alt=\"A-scan of Mem %6\"></a></td>")
-                .arg(e(recordLink(kept)), e(kept.uuid))
+                .arg(htmlEscape(recordLink(kept)), htmlEscape(kept.uuid))
                 .arg(kept.version)
                 .arg(thumb.width())
                 .arg(thumb.height())
                 .arg(kept.slot);
     html += QStringLiteral("<td class=\"when\"><a href=\"%1\">%2</a></td>")
-                .arg(e(recordLink(kept)), timeElement(kept.arrived));
+                .arg(htmlEscape(recordLink(kept)), timeElement(kept.arrived));
     html += QStringLiteral("<td>%1</td><td class=\"num\">%2</td><td class=\"num\">%3</td>")
-                .arg(e(modelName(kept.model)))
+                .arg(htmlEscape(modelName(kept.model)))
                 .arg(kept.slot)
                 .arg(kept.version);
     html += QStringLiteral("<td>%1</td><td class=\"when\">%2</td><td class=\"header\">%3</td>")
-                .arg(e(originText(kept.source, kept.path)),
+                .arg(htmlEscape(originText(kept.source, kept.path)),
                      kept.timeDate.isEmpty() ? QString() : timeElement(kept.timeDate),
-                     e(headerLine(kept)));
+                     htmlEscape(headerLine(kept)));
     html += QStringLiteral(
                 "<td class=\"num\">%1</td><td class=\"num\">%2</td>"
                 "<td class=\"num\">%3</td><td>%4</td>")
-                .arg(e(kept.range), e(kept.delay), e(kept.gain), e(gates(kept)));
+                .arg(htmlEscape(kept.range), htmlEscape(kept.delay), htmlEscape(kept.gain),
+                     htmlEscape(gates(kept)));
     html += QStringLiteral("</tr>\n");
     return html;
 }
@@ -152,11 +150,12 @@ QString pager(const SearchRequest& request, qint64 pages) {
     const qint64 page = request.page;
     const auto link = [&request](qint64 to, const QString& label, const QString& rel) {
         return QStringLiteral("<a href=\"%1\"%2>%3</a>")
-            .arg(e(searchLink(request.form, to)),
-                 rel.isEmpty() ? QString() : QStringLiteral(" rel=\"%1\"").arg(rel), e(label));
+            .arg(htmlEscape(searchLink(request.form, to)),
+                 rel.isEmpty() ? QString() : QStringLiteral(" rel=\"%1\"").arg(rel),
+                 htmlEscape(label));
     };
     const auto inactive = [](const QString& label) {
-        return QStringLiteral("<span class=\"off\">%1</span>").arg(e(label));
+        return QStringLiteral("<span class=\"off\">%1</span>").arg(htmlEscape(label));
     };
     QString html = QStringLiteral("<nav class=\"pager\" aria-label=\"Pages\">");
     html += page > 1 ? link(1, QStringLiteral("« First"), QString()) +
@@ -178,7 +177,8 @@ QString timeElement(const QString& iso) {
     if (shown.size() >= 19 && shown.at(10) == QLatin1Char('T')) {
         shown = shown.left(10) + QLatin1Char(' ') + shown.mid(11, 8);
     }
-    return QStringLiteral("<time datetime=\"%1\">%2</time>").arg(e(iso), e(shown));
+    return QStringLiteral("<time datetime=\"%1\">%2</time>")
+        .arg(htmlEscape(iso), htmlEscape(shown));
 }
 
 QString headerLabel(const QString& model, const QString& control) {
@@ -220,7 +220,7 @@ QString searchPageBody(const SearchRequest& request, const std::optional<SearchR
         html += QStringLiteral(
             "<div class=\"errors\" role=\"alert\"><p>The search did not run:</p><ul>");
         for (const QString& error : request.errors) {
-            html += QStringLiteral("<li>%1</li>").arg(e(error));
+            html += QStringLiteral("<li>%1</li>").arg(htmlEscape(error));
         }
         html += QStringLiteral("</ul></div>\n");
         return html;
@@ -229,7 +229,7 @@ QString searchPageBody(const SearchRequest& request, const std::optional<SearchR
         html += QStringLiteral(
                     "<div class=\"errors\" role=\"alert\"><p>The archive could not be "
                     "searched: %1</p></div>\n")
-                    .arg(e(failure));
+                    .arg(htmlEscape(failure));
         return html;
     }
     if (!results) {

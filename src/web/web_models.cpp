@@ -1,16 +1,11 @@
 #include "web/web_models.h"
 
 #include "profiles/model_registry.h"
+#include "record/profile_text.h"
 
 namespace trellicap::web {
 
-namespace {
-
-QLatin1String latin1(std::string_view text) {
-    return QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::span<const ModelProfile* const> webModels() {
     return registeredProfiles();

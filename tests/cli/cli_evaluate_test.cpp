@@ -20,6 +20,7 @@ namespace {
 
 using testing::EchoRecord;
 using testing::runCli;
+using testing::writeText;
 
 // Slot 1: 30 % at sample 99 (x = 100, on the curve's 60 %). Slot 2: gate 1 off. Slot 3: 50 %
 // at sample 220 (x = 221, in a wider gate, beyond the curve's last point at 200). Slot 4, the
@@ -39,13 +40,6 @@ QString writeEchoFile(const ModelProfile& profile, const QString& path) {
         std::copy(values.begin(), values.end(), store.column(static_cast<int>(i)).begin());
     }
     testing::writeFile(store, path);
-    return path;
-}
-
-QString writeText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
     return path;
 }
 

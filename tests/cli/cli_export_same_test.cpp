@@ -13,12 +13,8 @@
 namespace trellicap {
 namespace {
 
+using testing::readAll;
 using testing::runCli;
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TEST(WindowExportAsCli, theCsvAndTheVectorPdfAreTheToolsOwn) {
     QTemporaryDir dir;

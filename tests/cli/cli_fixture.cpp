@@ -69,4 +69,16 @@ CliRun runCli(const QStringList& arguments, const QStringList& unset) {
     return run;
 }
 
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString writeText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+}
+
 }  // namespace trellicap::testing

@@ -51,4 +51,9 @@ struct CliRun {
 // the variables named in `unset`.
 [[nodiscard]] CliRun runCli(const QStringList& arguments, const QStringList& unset = {});
 
+// A file's bytes (empty when it cannot be read), and text written to a file whose path is
+// returned, for the tool's arguments.
+[[nodiscard]] QByteArray readAll(const QString& path);
+QString writeText(const QString& path, const QByteArray& text);
+
 }  // namespace trellicap::testing

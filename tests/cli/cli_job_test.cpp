@@ -20,13 +20,7 @@ namespace trellicap {
 namespace {
 
 using testing::runCli;
-
-QString writeText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    return path;
-}
+using testing::writeText;
 
 // Slots 1 and 2 with echoes of 30 % and 80 % at sample 99 (-6.0 and +2.5 dB to the curve).
 QString writeShift(const ModelProfile& profile, const QString& path) {

@@ -14,6 +14,7 @@
 namespace trellicap {
 namespace {
 
+using testing::readAll;
 using testing::runCli;
 
 const QStringList kTftHeading = {"slot",
@@ -205,11 +206,6 @@ QString samples(int base) {
         values.append(QString::number((base + i) % 101));
     }
     return values.join(',');
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class Tables : public ::testing::Test {

@@ -7,19 +7,20 @@
 #include "display/ascan_plot.h"
 #include "display/panel_texts.h"
 #include "display/ui/canvas_widget.h"
+#include "plot_colours.h"
 #include "profiles/tft.h"
 #include "record_builder.h"
 
 namespace trellicap {
 namespace {
 
+using testing::kBlack;
+using testing::kGreen;
+using testing::kWhite;
+
 using testing::blankSettings;
 using testing::putCodes;
 using testing::putText;
-
-const QColor kGreen(0, 170, 0);
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
 
 Canvas plotCanvas() {
     return Canvas(5205, 4665, Canvas::Unit::Point);

@@ -38,7 +38,7 @@ namespace trellicap {
 
 namespace {
 
-constexpr int kTypingPauseMs = 250;
+constexpr int kSearchTypingPauseMs = 250;
 constexpr int kPdfDpi = 300;
 constexpr int kRowHeight = 40;
 
@@ -207,7 +207,7 @@ frmarchive::frmarchive(Session& session, WindowHost& host,
     layout->addLayout(actions);
 
     m_typing.setSingleShot(true);
-    m_typing.setInterval(kTypingPauseMs);
+    m_typing.setInterval(kSearchTypingPauseMs);
     connect(&m_typing, &QTimer::timeout, this, &frmarchive::runSearch);
     resize(1300, 700);
     runSearch();

@@ -10,7 +10,7 @@ namespace trellicap {
 
 namespace {
 
-QString tr(const char* text) {
+QString trReference(const char* text) {
     return QCoreApplication::translate("ArchiveReference", text);
 }
 
@@ -56,7 +56,7 @@ std::vector<ArchiveChoice> archiveChoices(const QString& archivePath, const QStr
     const auto found =
         archive::searchPage(reading.db(), filter, archive::kColArrivedMs, false, 0, limit, &error);
     if (!error.isEmpty()) {
-        *problem = tr("The archive %1 cannot be read: %2").arg(archivePath, error);
+        *problem = trReference("The archive %1 cannot be read: %2").arg(archivePath, error);
         return choices;
     }
     for (const archive::KeptVersion& kept : found) {
@@ -88,13 +88,13 @@ QString archiveReferenceName(const archive::KeptVersion& kept) {
 std::variant<ReferenceTrace, UserMessage> referenceFromArchive(const ModelProfile& profile,
                                                                QSqlDatabase& db,
                                                                const QString& uuid) {
-    const QString title = tr("Compare with");
+    const QString title = trReference("Compare with");
     // Checked before it is drawn: slot, model and count of values, the record named.
     archive::KeptRead read = archive::readKeptRecord(db, uuid, 0, profile);
     if (read.otherModel) {
         return UserMessage(
-            title, tr("The archive record %1 is of the %2 model; this program "
-                      "compares %3 records.")
+            title, trReference("The archive record %1 is of the %2 model; this program "
+                               "compares %3 records.")
                        .arg(shortUuid(uuid), read.model.toUpper(), qs(profile.modelKey).toUpper()));
     }
     if (!read.ok()) {
@@ -109,7 +109,7 @@ std::variant<ReferenceTrace, UserMessage> referenceFromArchiveFile(const ModelPr
                                                                    const QString& uuid) {
     ArchiveReading reading(archivePath);
     if (!reading.problem().isEmpty()) {
-        return UserMessage(tr("Compare with"), reading.problem());
+        return UserMessage(trReference("Compare with"), reading.problem());
     }
     return referenceFromArchive(profile, reading.db(), uuid);
 }

@@ -20,7 +20,7 @@ namespace trellicap {
 
 namespace {
 
-constexpr int kTypingPauseMs = 200;
+constexpr int kFilterTypingPauseMs = 200;
 constexpr int kListedRecords = 100;  // a short list: the search narrows it
 
 }  // namespace
@@ -78,7 +78,7 @@ CompareDialog::CompareDialog(int column, QString folder, QWidget* parent, Compar
         form->addRow(m_records);
         form->addRow(m_archiveNote);
         m_typing.setSingleShot(true);
-        m_typing.setInterval(kTypingPauseMs);
+        m_typing.setInterval(kFilterTypingPauseMs);
         connect(&m_typing, &QTimer::timeout, this, &CompareDialog::listArchive);
         const auto later = [this] {
             m_archive->setChecked(true);

@@ -9,7 +9,7 @@ namespace trellicap {
 
 namespace {
 
-QString tr(const char* text) {
+QString trPortSelection(const char* text) {
     return QCoreApplication::translate("frmoption", text);
 }
 
@@ -19,15 +19,16 @@ bool keepAndOpen(PortSelectionHost& host, const PortTarget& target) {
     const QString path = host.portConfigPath();
     if (const auto error = writePortConfig(path, target)) {
         host.message({QStringLiteral("Port Selection Error"),
-                      tr("The port settings file %1 cannot be written.").arg(path), *error});
+                      trPortSelection("The port settings file %1 cannot be written.").arg(path),
+                      *error});
         return false;
     }
     if (const auto failure = host.reopenPort()) {
         QString informative = failure->reason;
         if (failure->permissionDenied) {
-            informative +=
-                tr("\nYou may not use this device: add your user to the group "
-                   "that owns it (dialout on Debian) and log in again.");
+            informative += trPortSelection(
+                "\nYou may not use this device: add your user to the group "
+                "that owns it (dialout on Debian) and log in again.");
         }
         host.message({QStringLiteral("Port Selection Error"),
                       QStringLiteral("Selected Port is used by another device or it might "
