@@ -297,7 +297,7 @@ TEST_P(ArchiveThroughTheWindow, ADamagedArchiveIsRenamedAsideWithAMessageOnceThe
     }
     auto w = start();
     EXPECT_TRUE(m_messages.empty());  // nothing before the window
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_messages.empty(); }, 5000));
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_TRUE(m_messages[0].text.contains(QLatin1String("was damaged")))
         << m_messages[0].text.toStdString();
