@@ -98,9 +98,21 @@ Conditions conditionsOf(const SearchPlace& place, const SearchFilter& filter) {
             c.where.append(place.engine == Engine::Postgres ? likeUnindexed : like);
             c.values.append(likePattern(filter.text));
         } else if (place.engine == Engine::Sqlite && place.textIndex && longEnough(filter.text)) {
-            c.where.append(QStringLiteral(
-                "v.rowid IN (SELECT rowid FROM version_search WHERE version_search MATCH ?)"));
-            c.values.append(phrase(part));
+            if (place.indexMark) {
+                // The index holds the versions up to its mark; the few kept since (a second's
+                // worth, or what a crash left) are checked as the scan checks them. One set of
+                // rowids either way, so the plan stays a lookup by rowid.
+                c.where.append(QStringLiteral(
+                    "v.rowid IN (SELECT rowid FROM version_search WHERE version_search MATCH ?"
+                    " UNION ALL SELECT rowid FROM record_versions WHERE rowid >"
+                    " (SELECT up_to FROM search_indexed) AND search_text LIKE ? ESCAPE '\\')"));
+                c.values.append(phrase(part));
+                c.values.append(likePattern(filter.text));
+            } else {
+                c.where.append(QStringLiteral(
+                    "v.rowid IN (SELECT rowid FROM version_search WHERE version_search MATCH ?)"));
+                c.values.append(phrase(part));
+            }
             if (narrowed) {
                 c.where.append(like);
                 c.values.append(likePattern(filter.text));
@@ -237,6 +249,7 @@ SearchPlace searchPlaceOf(QSqlDatabase& db) {
             query.exec(QStringLiteral(
                 "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'version_search'")) &&
             query.next();
+        place.indexMark = place.textIndex && version >= 6;
     } else {
         place.hostNames = version >= 4;
     }
