@@ -1,0 +1,35 @@
+// libpq's COPY on a team server connection that Qt's PostgreSQL driver opened. Qt's driver
+// cannot COPY, but it loads libpq: its COPY functions are taken from that libpq at run time
+// (on POSIX; where libpq is linked, from it), so a window program never links or loads libpq
+// before a team server is used. Without them the caller sends rows by INSERT instead.
+#pragma once
+
+#include <QByteArray>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+namespace trellicap::archive {
+
+class ServerCopy {
+public:
+    // The connection's libpq handle, when the driver is Qt's PostgreSQL driver and libpq's
+    // COPY functions are found.
+    explicit ServerCopy(const QSqlDatabase& server);
+
+    [[nodiscard]] bool available() const { return m_connection != nullptr; }
+
+    // Runs `copy` (COPY ... FROM STDIN, text format) and sends `rows`, each ending in '\n';
+    // false with *error (the server's words) when the server refused them or went away. The
+    // connection is then in whatever transaction it was, failed: roll it back.
+    [[nodiscard]] bool copyIn(const QByteArray& copy, const QByteArray& rows, QString* error);
+
+private:
+    void* m_connection = nullptr;
+};
+
+// One value as COPY's text format writes it: \N for NULL, bytes as bytea's hex (\\x...),
+// text in UTF-8 with backslash, tab, newline and carriage return escaped.
+void appendCopyValue(QByteArray& row, const QVariant& value);
+
+}  // namespace trellicap::archive
