@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QSysInfo>
 #include <QVariant>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -238,14 +239,19 @@ struct VersionStatements {
 // their values and packing, typed as the server's own tables type them, emptied at every
 // commit), then one statement, prepared once, that stores them in every table: the server
 // parses nothing per row, a row crosses the network once, and a batch is five round trips
-// (BEGIN, COPY and its rows, the statement, COMMIT) whatever its size.
+// (BEGIN, COPY and its rows, the statement, COMMIT) whatever its size. While the server
+// stores a batch, the caller reads the next one from the local archive (store()'s
+// meanwhile): the two sides work at once.
 class CopiedVersions {
 public:
     CopiedVersions(QSqlDatabase& server, const QString& laptopUuid, const QString& workingFolder)
         : m_server(server),
           m_copy(server),
-          m_laptopUuid(laptopUuid),
-          m_workingFolder(workingFolder) {}
+          m_parameters{laptopUuid.toUtf8(), workingFolder.toUtf8()} {
+        // A name of its own on a connection that syncs more than once.
+        static std::atomic<int> made{0};
+        m_storeStatement = "trellicap_sync_store_" + QByteArray::number(++made);
+    }
 
     // Whether batches can go this way: COPY found, the staging table made, the statement
     // prepared. Where not (no libpq functions, no right to make temporary tables), the
@@ -270,11 +276,12 @@ public:
         const QString list = stored.join(QStringLiteral(", "));
         m_copyStatement =
             QStringLiteral("COPY sync_stage (%1, codes, packing) FROM STDIN").arg(list).toUtf8();
-        m_store = std::make_unique<QSqlQuery>(m_server);
         // Each table's rows from the stage, ON CONFLICT DO NOTHING as the INSERT route; the
         // records one row per record, its newest version in the batch (an upsert may touch a
-        // row once). The count: the versions new on the server.
-        return m_store->prepare(
+        // row once). The answer: how many versions were new on the server.
+        QString ignored;
+        return m_copy.prepare(
+            m_storeStatement,
             QStringLiteral(
                 "WITH versions AS (INSERT INTO record_versions (%1) SELECT %1 FROM sync_stage"
                 " ON CONFLICT DO NOTHING RETURNING 1),"
@@ -285,14 +292,20 @@ public:
                 " ORDER BY uuid, version DESC ON CONFLICT (uuid) DO UPDATE SET"
                 " latest_version = GREATEST(records.latest_version, EXCLUDED.latest_version)),"
                 " origins AS (INSERT INTO sent_from (uuid, version, laptop_uuid, working_folder,"
-                " inspector) SELECT uuid, version, ?, ?, session_user FROM sync_stage"
+                " inspector) SELECT uuid, version, $1, $2, session_user FROM sync_stage"
                 " ON CONFLICT DO NOTHING)"
                 " SELECT COUNT(*) FROM versions")
-                .arg(list));
+                .arg(list)
+                .toUtf8(),
+            2, &ignored);
     }
 
-    // Inside the batch's transaction; *stored: how many versions were new there.
-    bool store(const std::vector<LocalRow>& rows, int* stored, QString* error) {
+    // Inside the batch's transaction; *stored: how many versions were new there. meanwhile()
+    // runs while the server stores them; the connection is free again when store() returns,
+    // whatever happened.
+    template <typename Meanwhile>
+    bool store(const std::vector<LocalRow>& rows, int* stored, QString* error,
+               Meanwhile meanwhile) {
         QByteArray text;
         text.reserve(static_cast<qsizetype>(rows.size()) * 1024);
         for (const LocalRow& row : rows) {
@@ -304,27 +317,25 @@ public:
             }
             text += '\n';
         }
-        if (!m_copy.copyIn(m_copyStatement, text, error)) {
+        if (!m_copy.copyIn(m_copyStatement, text, error) ||
+            !m_copy.start(m_storeStatement, m_parameters, error)) {
             return false;
         }
-        m_store->bindValue(0, m_laptopUuid);
-        m_store->bindValue(1, m_workingFolder);
-        if (!m_store->exec() || !m_store->next()) {
-            *error = serverReason(m_store->lastError());
+        meanwhile();
+        QByteArray count;
+        if (!m_copy.finish(&count, error)) {
             return false;
         }
-        *stored = m_store->value(0).toInt();
-        m_store->finish();
+        *stored = count.toInt();
         return true;
     }
 
 private:
     QSqlDatabase& m_server;
     ServerCopy m_copy;
-    QString m_laptopUuid;
-    QString m_workingFolder;
+    QList<QByteArray> m_parameters;  // the laptop's identity and working folder
     QByteArray m_copyStatement;
-    std::unique_ptr<QSqlQuery> m_store;
+    QByteArray m_storeStatement;
 };
 
 // Sends one batch in one server transaction; *stored: how many were new there.
@@ -375,26 +386,29 @@ bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serv
         }
     }
     result.copied = copied != nullptr;
-    qint64 after = 0;
-    for (;;) {
-        const std::vector<LocalRow> rows = nextVersions(local, serverUuid, after, &result.error);
-        if (!result.error.isEmpty()) {
-            return false;
-        }
-        if (rows.empty()) {
-            return true;
-        }
+    std::vector<LocalRow> rows = nextVersions(local, serverUuid, 0, &result.error);
+    while (result.error.isEmpty() && !rows.empty()) {
         int stored = 0;
+        // The next batch is read while the server stores this one (by COPY; the INSERT route
+        // reads it after).
+        std::vector<LocalRow> next;
+        QString readError;
+        const auto readNext = [&] {
+            next = nextVersions(local, serverUuid, rows.back().rowid, &readError);
+        };
         const bool committed = inServerTransaction(
             server,
             [&] {
-                return copied ? copied->store(rows, &stored, &result.error)
+                return copied ? copied->store(rows, &stored, &result.error, readNext)
                               : storeBatch(statements, rows, laptopUuid, source.workingFolder,
                                            &stored, &result.error);
             },
             &result.error);
         if (!committed) {
             return false;
+        }
+        if (!copied) {
+            readNext();
         }
         static const int uuid =
             static_cast<int>(storedColumnNames().indexOf(QStringLiteral("uuid")));
@@ -413,11 +427,13 @@ bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serv
             result.error = QStringLiteral("local archive: ") + markError;
             return false;
         }
-        after = rows.back().rowid;
         if (progress && !progress(result)) {
             return true;
         }
+        result.error = readError;
+        rows = std::move(next);
     }
+    return result.error.isEmpty();
 }
 
 bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serverUuid,

@@ -2,6 +2,7 @@
 
 #include <QSqlDriver>
 #include <algorithm>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <dlfcn.h>
@@ -13,8 +14,9 @@ namespace trellicap::archive {
 
 namespace {
 
-// libpq's ExecStatusType values (libpq-fe.h) the COPY looks for.
+// libpq's ExecStatusType values (libpq-fe.h) the COPY and the statements look for.
 constexpr int kPgCommandOk = 1;
+constexpr int kPgTuplesOk = 2;
 constexpr int kPgCopyIn = 4;
 
 // The libpq functions a COPY needs, with libpq's types made opaque.
@@ -27,9 +29,15 @@ struct CopyFunctions {
     void* (*getResult)(void*) = nullptr;
     char* (*errorMessage)(const void*) = nullptr;
     char* (*resultErrorMessage)(const void*) = nullptr;
+    void* (*prepare)(void*, const char*, const char*, int, const unsigned*) = nullptr;
+    int (*sendQueryPrepared)(void*, const char*, int, const char* const*, const int*, const int*,
+                             int) = nullptr;
+    int (*ntuples)(const void*) = nullptr;
+    char* (*getvalue)(const void*, int, int) = nullptr;
     [[nodiscard]] bool complete() const {
         return exec && resultStatus && clear && putCopyData && putCopyEnd && getResult &&
-               errorMessage && resultErrorMessage;
+               errorMessage && resultErrorMessage && prepare && sendQueryPrepared && ntuples &&
+               getvalue;
     }
 };
 
@@ -53,6 +61,10 @@ CopyFunctions lookUpCopyFunctions() {
             copyFunction(library, "PQgetResult", found.getResult);
             copyFunction(library, "PQerrorMessage", found.errorMessage);
             copyFunction(library, "PQresultErrorMessage", found.resultErrorMessage);
+            copyFunction(library, "PQprepare", found.prepare);
+            copyFunction(library, "PQsendQueryPrepared", found.sendQueryPrepared);
+            copyFunction(library, "PQntuples", found.ntuples);
+            copyFunction(library, "PQgetvalue", found.getvalue);
             if (found.complete()) {
                 return found;
             }
@@ -84,6 +96,19 @@ CopyFunctions lookUpCopyFunctions() {
     };
     linked.resultErrorMessage = [](const void* r) {
         return PQresultErrorMessage(static_cast<const PGresult*>(r));
+    };
+    linked.prepare = [](void* c, const char* name, const char* sql, int count,
+                        const unsigned* types) -> void* {
+        return PQprepare(static_cast<PGconn*>(c), name, sql, count, types);
+    };
+    linked.sendQueryPrepared = [](void* c, const char* name, int count, const char* const* values,
+                                  const int* lengths, const int* formats, int resultFormat) {
+        return PQsendQueryPrepared(static_cast<PGconn*>(c), name, count, values, lengths, formats,
+                                   resultFormat);
+    };
+    linked.ntuples = [](const void* r) { return PQntuples(static_cast<const PGresult*>(r)); };
+    linked.getvalue = [](const void* r, int row, int column) {
+        return PQgetvalue(static_cast<const PGresult*>(r), row, column);
     };
     return linked;
 }
@@ -163,6 +188,68 @@ bool ServerCopy::copyIn(const QByteArray& copy, const QByteArray& rows, QString*
         pq.clear(result);
     }
     if (ok && !answered) {
+        *error = copyReason(pq.errorMessage(m_connection));
+        ok = false;
+    }
+    return ok;
+}
+
+bool ServerCopy::prepare(const QByteArray& name, const QByteArray& sql, int parameters,
+                         QString* error) {
+    if (!m_connection) {
+        *error = QStringLiteral("COPY is not available on this connection");
+        return false;
+    }
+    const CopyFunctions& pq = copyFunctions();
+    void* prepared =
+        pq.prepare(m_connection, name.constData(), sql.constData(), parameters, nullptr);
+    const bool ok = prepared && pq.resultStatus(prepared) == kPgCommandOk;
+    if (!ok) {
+        *error =
+            copyReason(prepared ? pq.resultErrorMessage(prepared) : pq.errorMessage(m_connection));
+    }
+    if (prepared) {
+        pq.clear(prepared);
+    }
+    return ok;
+}
+
+bool ServerCopy::start(const QByteArray& name, const QList<QByteArray>& parameters,
+                       QString* error) {
+    if (!m_connection) {
+        *error = QStringLiteral("COPY is not available on this connection");
+        return false;
+    }
+    std::vector<const char*> values;
+    for (const QByteArray& parameter : parameters) {
+        values.push_back(parameter.constData());
+    }
+    if (copyFunctions().sendQueryPrepared(m_connection, name.constData(),
+                                          static_cast<int>(values.size()), values.data(), nullptr,
+                                          nullptr, 0) != 1) {
+        *error = copyReason(copyFunctions().errorMessage(m_connection));
+        return false;
+    }
+    return true;
+}
+
+bool ServerCopy::finish(QByteArray* value, QString* error) {
+    const CopyFunctions& pq = copyFunctions();
+    bool ok = true;
+    bool answered = false;
+    while (void* result = pq.getResult(m_connection)) {
+        if (!answered) {
+            answered = true;
+            if (pq.resultStatus(result) == kPgTuplesOk && pq.ntuples(result) > 0) {
+                *value = QByteArray(pq.getvalue(result, 0, 0));
+            } else {
+                *error = copyReason(pq.resultErrorMessage(result));
+                ok = false;
+            }
+        }
+        pq.clear(result);
+    }
+    if (!answered) {
         *error = copyReason(pq.errorMessage(m_connection));
         ok = false;
     }
