@@ -38,6 +38,12 @@ ArchiveKeeper::ArchiveKeeper(const ModelProfile& profile, QString path, QObject*
 }
 
 ArchiveKeeper::~ArchiveKeeper() {
+    // What the run kept since its last idle time joins the search index before it ends (the
+    // window's exit, the command line's import): a second's worth, or one import. A crash
+    // leaves it to the next run.
+    if (m_file && m_file->isOpen() && m_queue.empty()) {
+        (void)indexNewVersions(m_file->db(), kIndexBatch);
+    }
     // The statements go before their connection.
     m_writer.reset();
 }

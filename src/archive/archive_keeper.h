@@ -27,6 +27,7 @@ class ArchiveKeeper : public QObject {
     Q_OBJECT
 public:
     ArchiveKeeper(const ModelProfile& profile, QString path, QObject* parent = nullptr);
+    // Indexes what the run kept since its last idle time (at most kIndexBatch versions).
     ~ArchiveKeeper() override;
 
     // Opens the archive, reads what earlier runs left unsaved, and begins this run.

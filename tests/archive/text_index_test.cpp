@@ -232,6 +232,25 @@ TEST(TextIndex, FindsWhatTheScanFindsWithTheIndexMarkAnywhere) {
     EXPECT_TRUE(step.ok && step.indexed == 0 && !step.more);
 }
 
+TEST(TextIndex, ARunThatEndsLeavesWhatItKeptIndexed) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("archive.sqlite"));
+    {
+        ArchiveKeeper keeper(tft::kProfile, path);  // no idle time: it ends right away
+        keeper.start();
+        for (int i = 0; i < 30; ++i) {
+            keeper.keepFiled(i, keptRecord(tft::kProfile, i + 1, i, QStringLiteral("Ann")),
+                             Source::Capture);
+        }
+        keeper.endRunCleanly();
+        ArchiveReader during(path);
+        EXPECT_EQ(versionsAwaitingIndex(during.db()), 30);
+    }
+    ArchiveReader after(path);
+    EXPECT_EQ(versionsAwaitingIndex(after.db()), 0);
+    EXPECT_EQ(after.count(QStringLiteral("SELECT COUNT(*) FROM version_search")), 30);
+}
+
 #ifdef Q_OS_UNIX
 TEST(TextIndex, ARunKilledBeforeItsIdleTimeLeavesASearchableArchiveThatCatchesUp) {
     QTemporaryDir dir;
