@@ -75,8 +75,15 @@ struct Conditions {
 Conditions conditionsOf(const SearchPlace& place, const SearchFilter& filter) {
     Conditions c;
     if (!filter.allVersions) {
-        c.joins +=
-            QStringLiteral(" JOIN records r ON r.uuid = v.uuid AND r.latest_version = v.version");
+        // On SQLite the versions lead and each looks its record up (CROSS JOIN keeps that
+        // order): the newest arrivals are then read down the arrival index and a page stops
+        // after its rows, where the planner's own choice read every record and sorted a
+        // million versions for the window's first screen. The same rows either way.
+        c.joins += place.engine == Engine::Sqlite
+                       ? QStringLiteral(" CROSS JOIN records r ON r.uuid = v.uuid"
+                                        " AND r.latest_version = v.version")
+                       : QStringLiteral(" JOIN records r ON r.uuid = v.uuid"
+                                        " AND r.latest_version = v.version");
     }
     if (filter.fromMs) {
         c.where.append(QStringLiteral("v.arrived_ms >= ?"));
