@@ -79,12 +79,9 @@ Conditions conditionsOf(const SearchPlace& place, const SearchFilter& filter) {
         // order): the newest arrivals are then read down the arrival index and a page stops
         // after its rows, where the planner's own choice read every record and sorted a
         // million versions for the window's first screen. The same rows either way.
-        c.joins += place.engine == Engine::Sqlite ? QStringLiteral(
-                                                        " CROSS JOIN records r ON r.uuid = v.uuid"
-                                                        " AND r.latest_version = v.version")
-                                                  : QStringLiteral(
-                                                        " JOIN records r ON r.uuid = v.uuid"
-                                                        " AND r.latest_version = v.version");
+        c.joins += (place.engine == Engine::Sqlite ? QStringLiteral(" CROSS JOIN")
+                                                   : QStringLiteral(" JOIN")) +
+                   QStringLiteral(" records r ON r.uuid = v.uuid AND r.latest_version = v.version");
     }
     if (filter.fromMs) {
         c.where.append(QStringLiteral("v.arrived_ms >= ?"));
