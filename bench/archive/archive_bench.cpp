@@ -44,6 +44,7 @@
 #include "archive/iso_time.h"
 #include "archive/record_codes.h"
 #include "archive/record_facts.h"
+#include "archive/search_index.h"
 #include "profiles/tft.h"
 #include "record/header_fields.h"
 #include "shell/archive/archive_results_model.h"
@@ -201,9 +202,11 @@ BENCHMARK(engineCommit)->Iterations(kCommits)->Unit(benchmark::kMillisecond);
 
 // --- The archive --------------------------------------------------------------------------
 
-// A capture kept, as the window keeps it. Between captures the keeper copies its journal
-// into the file when nothing is written for a second (a capture takes some 1.5 s on the
-// line); here that copy runs between the timed writes, and its cost is shown on its own.
+// A capture kept, as the window keeps it. Between captures, when nothing is written for a
+// second (a capture takes some 1.5 s on the line), the keeper copies its journal into the
+// file and adds the versions kept since to the search index; here that idle work runs
+// between the timed writes, and the cost of each step is shown on its own, per capture
+// (idle_checkpoint_ms, idle_index_ms): the work the commit no longer does is not hidden.
 void captureWrite(benchmark::State& state) {
     QTemporaryDir dir;
     archive::ArchiveKeeper keeper(tft::kProfile, dir.filePath(QStringLiteral("archive.sqlite")));
@@ -211,6 +214,8 @@ void captureWrite(benchmark::State& state) {
     std::vector<double> ms;
     double cpuMs = 0;
     double checkpointMs = 0;
+    double indexMs = 0;
+    double idleCpuMs = 0;
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -225,10 +230,17 @@ void captureWrite(benchmark::State& state) {
         ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         cpuMs += threadCpuMs() - cpuBefore;
         state.PauseTiming();
+        // The idle time's work, in the keeper's order.
+        const double idleCpuBefore = threadCpuMs();
         QElapsedTimer idle;
         idle.start();
         keeper.checkpointNow();
         checkpointMs += static_cast<double>(idle.nsecsElapsed()) / 1e6;
+        idle.restart();
+        while (keeper.indexNow()) {
+        }
+        indexMs += static_cast<double>(idle.nsecsElapsed()) / 1e6;
+        idleCpuMs += threadCpuMs() - idleCpuBefore;
         state.ResumeTiming();
     }
     if (keeper.failing()) {
@@ -239,12 +251,16 @@ void captureWrite(benchmark::State& state) {
     state.counters["p50_ms"] = figures()["archive commit p50"] = ms[ms.size() / 2];
     state.counters["p99_ms"] = figures()["archive commit p99"] = ms[ms.size() * 99 / 100];
     state.counters["cpu_ms_per_write"] = figures()["archive cpu per write"] = cpuMs / count;
-    state.counters["idle_checkpoint_ms"] = checkpointMs / count;
+    state.counters["idle_checkpoint_ms"] = figures()["archive idle checkpoint"] =
+        checkpointMs / count;
+    state.counters["idle_index_ms"] = figures()["archive idle index"] = indexMs / count;
+    state.counters["idle_cpu_ms"] = figures()["archive idle cpu"] = idleCpuMs / count;
 }
 BENCHMARK(captureWrite)->Iterations(kCommits)->Unit(benchmark::kMillisecond);
 
 // The million-record archive, filled once through the writer (commits not flushed, to
-// fill it in minutes).
+// fill it in minutes). One kept by an earlier program is brought to this program's schema by
+// opening it, as every archive is; its search index is complete before anything is measured.
 QString millionArchive() {
     const QString path = QDir::current().filePath(QStringLiteral("archive-1m.sqlite"));
     {
@@ -252,7 +268,8 @@ QString millionArchive() {
         if (QFileInfo::exists(path) && !file.open()) {
             QSqlQuery count(file.db());
             count.exec(QStringLiteral("SELECT COUNT(*) FROM record_versions"));
-            if (count.next() && count.value(0).toInt() >= kArchivedRecords) {
+            if (count.next() && count.value(0).toInt() >= kArchivedRecords &&
+                archive::indexAllNewVersions(file.db())) {
                 return path;
             }
         }
@@ -286,6 +303,12 @@ QString millionArchive() {
         }
     }
     writer.forgetStatements();
+    // The search index, as the keeper's idle time would have made it.
+    QString error;
+    if (!archive::indexAllNewVersions(file.db(), &error)) {
+        std::fprintf(stderr, "indexing failed: %s\n", qPrintable(error));
+        return {};
+    }
     QSqlQuery(file.db()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     QSqlQuery(file.db()).exec(QStringLiteral("ANALYZE"));
     return path;
@@ -430,7 +453,9 @@ void firstScreenWithThumbnails(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(firstScreenWithThumbnails)->Unit(benchmark::kMillisecond);
+// Ten rounds (the library chose ten itself while a round took a second): each waits,
+// outside the timing, for the count of a million versions, some seconds.
+BENCHMARK(firstScreenWithThumbnails)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void bytesPerVersion(benchmark::State& state) {
     Million& archive = million();
@@ -489,6 +514,12 @@ int main(int argc, char** argv) {
     printRatio("  (the engine by trigrams)", "searchTextAndDate", "engineSearchOperator", "-");
     printRatio("CPU per write", "archive cpu per write", "engine cpu per write",
                "archive <= 0.2 ms");
+    const auto& f = figures();
+    if (f.contains("archive idle index")) {
+        std::printf("%-30s checkpoint %.3f ms, index %.3f ms, CPU %.3f ms (outside the commit)\n",
+                    "idle work per capture", f.at("archive idle checkpoint"),
+                    f.at("archive idle index"), f.at("archive idle cpu"));
+    }
     if (figures().contains("bytes per version")) {
         std::printf("%-40s %.0f bytes (goal <= 1024)\n", "on disk per kept version",
                     figures()["bytes per version"]);

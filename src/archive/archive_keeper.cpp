@@ -6,6 +6,7 @@
 
 #include "archive/archive_file.h"
 #include "archive/archive_writer.h"
+#include "archive/search_index.h"
 
 namespace trellicap::archive {
 
@@ -13,8 +14,12 @@ namespace {
 
 constexpr int kRetryMs = 3000;
 constexpr int kCheckpointDelayMs = 1000;
-// Some hundred captures' worth of journal (a capture adds 50 to 60 KB with 4 KB pages).
+// Some hundred captures' worth of journal (a capture adds some 35 KB with 4 KB pages).
 constexpr qint64 kCheckpointJournalBytes = 8 * 1024 * 1024;
+// The index's slices in the window's idle time: some ten milliseconds each, the next soon
+// after, so that an archive a crash left behind catches up in seconds without a pause felt.
+constexpr int kIndexSlice = 500;
+constexpr int kIndexAgainMs = 20;
 
 }  // namespace
 
@@ -28,11 +33,17 @@ ArchiveKeeper::ArchiveKeeper(const ModelProfile& profile, QString path, QObject*
     m_retry.setInterval(kRetryMs);
     connect(&m_retry, &QTimer::timeout, this, &ArchiveKeeper::flush);
     m_checkpoint.setSingleShot(true);
-    m_checkpoint.setInterval(kCheckpointDelayMs);
-    connect(&m_checkpoint, &QTimer::timeout, this, &ArchiveKeeper::checkpointNow);
+    m_idleDelayMs = kCheckpointDelayMs;
+    connect(&m_checkpoint, &QTimer::timeout, this, &ArchiveKeeper::idleWork);
 }
 
 ArchiveKeeper::~ArchiveKeeper() {
+    // What the run kept since its last idle time joins the search index before it ends (the
+    // window's exit, the command line's import): a second's worth, or one import. A crash
+    // leaves it to the next run.
+    if (m_file && m_file->isOpen() && m_queue.empty()) {
+        (void)indexNewVersions(m_file->db(), kIndexBatch);
+    }
     // The statements go before their connection.
     m_writer.reset();
 }
@@ -170,9 +181,16 @@ void ArchiveKeeper::flush() {
         m_queue.pop_front();
     }
     m_failure.reset();
-    m_checkpoint.start();
+    m_checkpoint.start(m_idleDelayMs);
     if (wasFailing) {
         emit statusChanged();
+    }
+}
+
+void ArchiveKeeper::idleWork() {
+    checkpointNow();
+    if (indexNow()) {
+        m_checkpoint.start(kIndexAgainMs);
     }
 }
 
@@ -181,14 +199,28 @@ bool ArchiveKeeper::checkpointNow() {
     if (!m_file || !m_file->isOpen() || !m_queue.empty()) {
         return false;
     }
-    // Only a long journal is worth it: the first commit after a complete copy starts the
-    // journal anew, which costs that commit a second flush to the disk.
-    if (QFileInfo(m_path + QStringLiteral("-wal")).size() < kCheckpointJournalBytes) {
+    // The first commit after a complete copy starts the journal anew, which costs it a second
+    // flush to the disk: the index's transaction right after takes that on. Without one, only
+    // a long journal is worth a copy. A journal kept short is never cut back
+    // (journal_size_limit), so a capture's commit writes into the file's own blocks and
+    // never has to flush the file's new size too.
+    if (!indexIsBehind(m_file->db()) &&
+        QFileInfo(m_path + QStringLiteral("-wal")).size() < kCheckpointJournalBytes) {
         return false;
     }
     // PASSIVE: copies what no reader still needs and never waits for one.
     QSqlQuery checkpoint(m_file->db());
     return checkpoint.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+}
+
+bool ArchiveKeeper::indexNow() {
+    if (!m_file || !m_file->isOpen() || !m_queue.empty()) {
+        return false;
+    }
+    // A failure (a lock another program holds, say) is tried again after the next change or
+    // start; a search meanwhile looks through the unindexed versions as the scan does.
+    const IndexStep step = indexNewVersions(m_file->db(), kIndexSlice);
+    return step.ok && step.more;
 }
 
 void ArchiveKeeper::fail(const ArchiveFailure& failure) {

@@ -27,6 +27,7 @@ class ArchiveKeeper : public QObject {
     Q_OBJECT
 public:
     ArchiveKeeper(const ModelProfile& profile, QString path, QObject* parent = nullptr);
+    // Indexes what the run kept since its last idle time (at most kIndexBatch versions).
     ~ArchiveKeeper() override;
 
     // Opens the archive, reads what earlier runs left unsaved, and begins this run.
@@ -64,11 +65,17 @@ public:
     // Writes what waits now (the timer does this on its own).
     void retryNow() { flush(); }
 
-    // A long journal is copied into the archive file while nothing is written (a second
-    // after the last change), never in a capture's commit. Copies it now when it is long;
-    // false when it did not.
+    // While nothing is written (a second after the last change), never in a capture's
+    // commit: the journal is copied into the archive file, then the versions kept since are
+    // added to the search index (search_index.h), whose transaction starts the journal anew
+    // (the first commit of a new journal flushes it twice: that is never a capture's). The
+    // two steps, as the idle time runs them:
+    // Copies the journal when versions wait for the index or it is long; false when it did not.
     bool checkpointNow();
-    void setCheckpointDelay(int ms) { m_checkpoint.setInterval(ms); }
+    // Indexes a slice of the versions waiting for the index; true when more wait (the idle
+    // time goes on with them shortly, a slice at a time, so the window is never held long).
+    bool indexNow();
+    void setCheckpointDelay(int ms) { m_idleDelayMs = ms; }
 
 signals:
     void statusChanged();
@@ -81,6 +88,7 @@ private:
     bool ensureOpen();
     void fail(const ArchiveFailure& failure);
     bool moveDamagedAside();
+    void idleWork();
 
     const ModelProfile& m_profile;
     QString m_path;
@@ -90,7 +98,8 @@ private:
     std::optional<ArchiveFailure> m_failure;
     RestoreOffer m_offer;
     QTimer m_retry;
-    QTimer m_checkpoint;
+    QTimer m_checkpoint;  // the idle time's work: checkpointNow(), indexNow()
+    int m_idleDelayMs;
     bool m_runStarted = false;  // the open file holds this run's row
 };
 

@@ -166,6 +166,40 @@ constexpr std::array<std::string_view, 2> kVersion5Server = {
     "DROP INDEX IF EXISTS record_versions_content",
 };
 
+// Version 6, on both: no second index of the record files' notes (their key, uuid and version
+// first, serves every lookup by version), which cost each note written its upkeep.
+constexpr std::array<std::string_view, 1> kVersion6 = {
+    "DROP INDEX IF EXISTS saved_in_version",
+};
+
+// Version 6, on a laptop: the trigram index is kept up to date outside the commit that keeps a
+// capture. Its upkeep was half of the pages that commit wrote and flushed; now the keeper
+// indexes the versions kept after a mark (search_indexed.up_to, the last rowid indexed) when
+// it is idle, in one transaction that moves the mark, and a search looks through the versions
+// after the mark as the scan does. A crash before that only leaves more to index. The index
+// is external content: a 'delete' of a row it never held damages it, so a version changed or
+// removed reaches it only at or below the mark; a version removed at the top moves the mark
+// down with it, so that its rowid, taken again by the next version, is not taken for indexed.
+// Every version kept so far is indexed (by the triggers of version 5).
+constexpr std::array<std::string_view, 7> kVersion6Laptop = {
+    "DROP TRIGGER IF EXISTS version_search_added",
+    "DROP TRIGGER IF EXISTS version_search_removed",
+    "DROP TRIGGER IF EXISTS version_search_changed",
+    "CREATE TABLE IF NOT EXISTS search_indexed (up_to INTEGER NOT NULL)",
+    "INSERT INTO search_indexed (up_to) SELECT COALESCE(MAX(rowid), 0) FROM record_versions",
+    "CREATE TRIGGER version_search_removed AFTER DELETE ON record_versions"
+    " WHEN old.rowid <= (SELECT up_to FROM search_indexed) BEGIN"
+    " INSERT INTO version_search (version_search, rowid, search_text)"
+    " VALUES ('delete', old.rowid, old.search_text);"
+    " UPDATE search_indexed SET up_to = (SELECT COALESCE(MAX(rowid), 0) FROM record_versions)"
+    " WHERE up_to > (SELECT COALESCE(MAX(rowid), 0) FROM record_versions); END",
+    "CREATE TRIGGER version_search_changed AFTER UPDATE OF search_text ON record_versions"
+    " WHEN old.rowid <= (SELECT up_to FROM search_indexed) BEGIN"
+    " INSERT INTO version_search (version_search, rowid, search_text)"
+    " VALUES ('delete', old.rowid, old.search_text);"
+    " INSERT INTO version_search (rowid, search_text) VALUES (new.rowid, new.search_text); END",
+};
+
 // Every archive knows itself by a UUID, so that records from several PCs stay apart
 // wherever they meet.
 bool addArchiveIdentity(QSqlDatabase& db, QString* error) {
@@ -183,12 +217,13 @@ bool addArchiveIdentity(QSqlDatabase& db, QString* error) {
 // The migration list: a new schema version is one entry here (and kSchemaVersion).
 // Version 3's tables were made outside the versions by the first sync before, hence
 // IF NOT EXISTS: an archive or a server that has them keeps them and their rows.
-constexpr std::array<Migration, 5> kMigrations = {{
+constexpr std::array<Migration, 6> kMigrations = {{
     {1, kVersion1, nullptr, {}, {}},
     {2, kVersion2, addArchiveIdentity, {}, {}},
     {3, {}, nullptr, kVersion3Laptop, kVersion3Server},
     {4, kInspectionTables, nullptr, kInspectionSyncMarks, {}},
     {5, kVersion5, nullptr, kVersion5Laptop, kVersion5Server},
+    {6, kVersion6, nullptr, kVersion6Laptop, {}},
 }};
 static_assert(kMigrations.back().version == kSchemaVersion,
               "the last migration brings the version this program writes");

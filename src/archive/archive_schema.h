@@ -30,7 +30,7 @@ struct EngineTypes {
 
 // The schema version this program writes: the last entry of the migration list
 // (archive_schema.cpp, checked there by the compiler).
-inline constexpr int kSchemaVersion = 5;
+inline constexpr int kSchemaVersion = 6;
 
 // The steps from version - 1 to version: shared statements, then the statements of one
 // engine only (tables only a laptop or only the team server needs), then the columns of

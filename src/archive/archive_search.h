@@ -2,8 +2,9 @@
 // the values are read only for the records asked for), and the kept versions read back.
 // The query's columns, their order and what each sorts by come from the column table
 // (version_columns.h). On SQLite a free text of three or more characters is looked up in
-// the trigram index (version_search), on PostgreSQL through the pg_trgm index behind LIKE;
-// either finds exactly what LIKE '%text%' over the lower-case search text finds.
+// the trigram index (version_search) and, among the versions kept since the index was last
+// brought up to date (search_index.h), by LIKE; on PostgreSQL through the pg_trgm index
+// behind LIKE; either finds exactly what LIKE '%text%' over the lower-case search text finds.
 #pragma once
 
 #include <QSqlDatabase>
@@ -47,6 +48,9 @@ struct SearchQuery {
 struct SearchPlace {
     Engine engine = Engine::Sqlite;
     bool textIndex = false;
+    // The trigram index holds the versions up to a mark (schema version 6); those kept since
+    // are looked through as the scan does.
+    bool indexMark = false;
     bool hostNames = false;
     // A text within a short date range: looked for in the range's versions, no text index.
     bool scanDates = false;

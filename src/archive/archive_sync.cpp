@@ -7,14 +7,16 @@
 #include <QStringList>
 #include <QSysInfo>
 #include <QVariant>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 
 #include "archive/archive_schema.h"
-#include "archive/iso_time.h"
 #include "archive/inspection_sync.h"
+#include "archive/iso_time.h"
 #include "archive/server_connection.h"
+#include "archive/server_copy.h"
 #include "archive/server_schema.h"
 #include "archive/sync_marks.h"
 #include "archive/version_columns.h"
@@ -233,6 +235,109 @@ struct VersionStatements {
     BatchStatement origins;
 };
 
+// A batch of versions by COPY into a staging table of the session (the versions' columns,
+// their values and packing, typed as the server's own tables type them, emptied at every
+// commit), then one statement, prepared once, that stores them in every table: the server
+// parses nothing per row, a row crosses the network once, and a batch is five round trips
+// (BEGIN, COPY and its rows, the statement, COMMIT) whatever its size. While the server
+// stores a batch, the caller reads the next one from the local archive (store()'s
+// meanwhile): the two sides work at once.
+class CopiedVersions {
+public:
+    CopiedVersions(QSqlDatabase& server, const QString& laptopUuid, const QString& workingFolder)
+        : m_server(server),
+          m_copy(server),
+          m_parameters{laptopUuid.toUtf8(), workingFolder.toUtf8()} {
+        // A name of its own on a connection that syncs more than once.
+        static std::atomic<int> made{0};
+        m_storeStatement = "trellicap_sync_store_" + QByteArray::number(++made);
+    }
+
+    // Whether batches can go this way: COPY found, the staging table made, the statement
+    // prepared. Where not (no libpq functions, no right to make temporary tables), the
+    // caller sends by INSERT.
+    bool ready() {
+        if (!m_copy.available()) {
+            return false;
+        }
+        QStringList columns;
+        QStringList stored;
+        for (const QString& name : storedColumnNames()) {
+            columns.append(QStringLiteral("v.") + name);
+            stored.append(name);
+        }
+        QSqlQuery stage(m_server);
+        if (!stage.exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS sync_stage ON COMMIT"
+                                       " DELETE ROWS AS SELECT %1, c.codes, c.packing FROM"
+                                       " record_versions v CROSS JOIN record_values c WITH NO DATA")
+                            .arg(columns.join(QStringLiteral(", "))))) {
+            return false;
+        }
+        const QString list = stored.join(QStringLiteral(", "));
+        m_copyStatement =
+            QStringLiteral("COPY sync_stage (%1, codes, packing) FROM STDIN").arg(list).toUtf8();
+        // Each table's rows from the stage, ON CONFLICT DO NOTHING as the INSERT route; the
+        // records one row per record, its newest version in the batch (an upsert may touch a
+        // row once). The answer: how many versions were new on the server.
+        QString ignored;
+        return m_copy.prepare(
+            m_storeStatement,
+            QStringLiteral(
+                "WITH versions AS (INSERT INTO record_versions (%1) SELECT %1 FROM sync_stage"
+                " ON CONFLICT DO NOTHING RETURNING 1),"
+                " kept_values AS (INSERT INTO record_values (uuid, version, codes, packing)"
+                " SELECT uuid, version, codes, packing FROM sync_stage ON CONFLICT DO NOTHING),"
+                " newest AS (INSERT INTO records (uuid, model, slot, latest_version)"
+                " SELECT DISTINCT ON (uuid) uuid, model, slot, version FROM sync_stage"
+                " ORDER BY uuid, version DESC ON CONFLICT (uuid) DO UPDATE SET"
+                " latest_version = GREATEST(records.latest_version, EXCLUDED.latest_version)),"
+                " origins AS (INSERT INTO sent_from (uuid, version, laptop_uuid, working_folder,"
+                " inspector) SELECT uuid, version, $1, $2, session_user FROM sync_stage"
+                " ON CONFLICT DO NOTHING)"
+                " SELECT COUNT(*) FROM versions")
+                .arg(list)
+                .toUtf8(),
+            2, &ignored);
+    }
+
+    // Inside the batch's transaction; *stored: how many versions were new there. meanwhile()
+    // runs while the server stores them; the connection is free again when store() returns,
+    // whatever happened.
+    template <typename Meanwhile>
+    bool store(const std::vector<LocalRow>& rows, int* stored, QString* error,
+               Meanwhile meanwhile) {
+        QByteArray text;
+        text.reserve(static_cast<qsizetype>(rows.size()) * 1024);
+        for (const LocalRow& row : rows) {
+            for (qsizetype i = 0; i < row.values.size(); ++i) {
+                if (i > 0) {
+                    text += '\t';
+                }
+                appendCopyValue(text, row.values[i]);
+            }
+            text += '\n';
+        }
+        if (!m_copy.copyIn(m_copyStatement, text, error) ||
+            !m_copy.start(m_storeStatement, m_parameters, error)) {
+            return false;
+        }
+        meanwhile();
+        QByteArray count;
+        if (!m_copy.finish(&count, error)) {
+            return false;
+        }
+        *stored = count.toInt();
+        return true;
+    }
+
+private:
+    QSqlDatabase& m_server;
+    ServerCopy m_copy;
+    QList<QByteArray> m_parameters;  // the laptop's identity and working folder
+    QByteArray m_copyStatement;
+    QByteArray m_storeStatement;
+};
+
 // Sends one batch in one server transaction; *stored: how many were new there.
 bool storeBatch(VersionStatements& statements, const std::vector<LocalRow>& rows,
                 const QString& laptopUuid, const QString& workingFolder, int* stored,
@@ -271,27 +376,39 @@ bool storeBatch(VersionStatements& statements, const std::vector<LocalRow>& rows
 
 bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serverUuid,
                   const QString& laptopUuid, const SyncSource& source, const SyncProgress& progress,
-                  SyncResult& result) {
+                  SyncRoute route, SyncResult& result) {
     VersionStatements statements(server);
-    qint64 after = 0;
-    for (;;) {
-        const std::vector<LocalRow> rows = nextVersions(local, serverUuid, after, &result.error);
-        if (!result.error.isEmpty()) {
-            return false;
+    std::unique_ptr<CopiedVersions> copied;
+    if (route == SyncRoute::Fastest) {
+        copied = std::make_unique<CopiedVersions>(server, laptopUuid, source.workingFolder);
+        if (!copied->ready()) {
+            copied.reset();
         }
-        if (rows.empty()) {
-            return true;
-        }
+    }
+    result.copied = copied != nullptr;
+    std::vector<LocalRow> rows = nextVersions(local, serverUuid, 0, &result.error);
+    while (result.error.isEmpty() && !rows.empty()) {
         int stored = 0;
+        // The next batch is read while the server stores this one (by COPY; the INSERT route
+        // reads it after).
+        std::vector<LocalRow> next;
+        QString readError;
+        const auto readNext = [&] {
+            next = nextVersions(local, serverUuid, rows.back().rowid, &readError);
+        };
         const bool committed = inServerTransaction(
             server,
             [&] {
-                return storeBatch(statements, rows, laptopUuid, source.workingFolder, &stored,
-                                  &result.error);
+                return copied ? copied->store(rows, &stored, &result.error, readNext)
+                              : storeBatch(statements, rows, laptopUuid, source.workingFolder,
+                                           &stored, &result.error);
             },
             &result.error);
         if (!committed) {
             return false;
+        }
+        if (!copied) {
+            readNext();
         }
         static const int uuid =
             static_cast<int>(storedColumnNames().indexOf(QStringLiteral("uuid")));
@@ -310,11 +427,13 @@ bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serv
             result.error = QStringLiteral("local archive: ") + markError;
             return false;
         }
-        after = rows.back().rowid;
         if (progress && !progress(result)) {
             return true;
         }
+        result.error = readError;
+        rows = std::move(next);
     }
+    return result.error.isEmpty();
 }
 
 bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serverUuid,
@@ -412,7 +531,7 @@ int versionsWaiting(QSqlDatabase& local, const QString& serverUuid) {
 }
 
 SyncResult syncArchive(QSqlDatabase& local, QSqlDatabase& server, const SyncSource& source,
-                       const SyncProgress& progress) {
+                       const SyncProgress& progress, SyncRoute route) {
     SyncResult result;
     // The archive's writer owns its schema; only an older file (a laptop's archive synced
     // from the command line) is brought up to date here. Every write lock the sync takes
@@ -444,10 +563,11 @@ SyncResult syncArchive(QSqlDatabase& local, QSqlDatabase& server, const SyncSour
     result.alreadyThere = countOf(
         local, QStringLiteral("SELECT COUNT(*) FROM sync_sent WHERE server_uuid = ?"), serverUuid);
     InspectionSyncResult inspection;
-    result.ok = noteLaptop(server, laptopUuid, source, &result.error) &&
-                sendVersions(local, server, serverUuid, laptopUuid, source, progress, result) &&
-                sendSavedIn(local, server, serverUuid, result) &&
-                sendInspection(local, server, serverUuid, inspection, &result.error);
+    result.ok =
+        noteLaptop(server, laptopUuid, source, &result.error) &&
+        sendVersions(local, server, serverUuid, laptopUuid, source, progress, route, result) &&
+        sendSavedIn(local, server, serverUuid, result) &&
+        sendInspection(local, server, serverUuid, inspection, &result.error);
     result.inspectionSent = inspection.sent;
     result.inspectionAlreadyThere = inspection.alreadyThere;
     result.inspectionConflicts = inspection.conflicts;

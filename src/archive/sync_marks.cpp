@@ -110,6 +110,36 @@ QString noteSyncDone(QSqlDatabase& local, const QString& serverUuid, const QStri
 QString markVersionsSent(QSqlDatabase& local, const QString& serverUuid,
                          const QList<SentVersion>& versions) {
     return inTransaction(local, [&]() -> QString {
+        // A batch's marks in one statement, its keys as one JSON text, where the engine reads
+        // JSON; else one statement per version.
+        QByteArray keys = "[";
+        for (const SentVersion& version : versions) {
+            if (keys.size() > 1) {
+                keys += ',';
+            }
+            keys += "[\"";
+            for (const char c : version.uuid.toUtf8()) {
+                if (c == '"' || c == '\\') {
+                    keys += '\\';
+                    keys += c;
+                } else if (static_cast<unsigned char>(c) < 0x20) {
+                    keys += "\\u00" + QByteArray::number(static_cast<unsigned char>(c), 16)
+                                          .rightJustified(2, '0');
+                } else {
+                    keys += c;
+                }
+            }
+            keys += "\"," + QByteArray::number(version.version) + ']';
+        }
+        keys += ']';
+        QSqlQuery all(local);
+        if (all.prepare(QStringLiteral(
+                "INSERT OR IGNORE INTO sync_sent (server_uuid, uuid, version) SELECT ?,"
+                " json_extract(value, '$[0]'), json_extract(value, '$[1]') FROM json_each(?)"))) {
+            all.addBindValue(serverUuid);
+            all.addBindValue(QString::fromUtf8(keys));
+            return all.exec() ? QString() : reason(all.lastError());
+        }
         QSqlQuery insert(local);
         insert.prepare(QStringLiteral(
             "INSERT OR IGNORE INTO sync_sent (server_uuid, uuid, version) VALUES (?, ?, ?)"));

@@ -1,7 +1,9 @@
 // The sync of local archives to a real PostgreSQL server the test starts itself.
 #include <gtest/gtest.h>
 
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include "archive/archive_schema.h"
 #include "archive/archive_search.h"
@@ -9,6 +11,7 @@
 #include "archive/archive_writer.h"
 #include "archive/server_connection.h"
 #include "archive/sync_marks.h"
+#include "archive/version_columns.h"
 #include "archive_filler.h"
 #include "profiles/tft.h"
 #include "server_test_support.h"
@@ -26,15 +29,16 @@ using trellicap::testing::PgCluster;
 
 class ArchiveSync : public ::testing::Test {
 protected:
-    SyncResult sync(SqliteFile& file, const SyncProgress& progress = {}) {
-        ServerConnection server(addressOf(cluster));
+    SyncResult sync(SqliteFile& file, const SyncProgress& progress = {},
+                    SyncRoute route = SyncRoute::Fastest, const QString& database = {}) {
+        ServerConnection server(addressOf(cluster, {}, database));
         if (!server.open()) {
             SyncResult failed;
             failed.error = server.error();
             return failed;
         }
         QSqlDatabase db = server.database();
-        return syncArchive(file.db(), db, {file.folder(), cluster.url()}, progress);
+        return syncArchive(file.db(), db, {file.folder(), cluster.url()}, progress, route);
     }
 
     long long onServer(const QString& sql) {
@@ -174,6 +178,7 @@ TEST_F(ArchiveSync, AServerThatGoesAwayMidSyncLosesNothingAndGetsNothingTwice) {
         return true;
     });
     EXPECT_FALSE(cut.ok);
+    EXPECT_TRUE(cut.copied);  // the versions went by COPY
     EXPECT_FALSE(cut.error.isEmpty());
     EXPECT_FALSE(cut.error.contains(QLatin1Char('\n')));
     EXPECT_EQ(cut.sent, kSyncBatchSize);
@@ -195,12 +200,164 @@ TEST_F(ArchiveSync, AServerThatGoesAwayMidSyncLosesNothingAndGetsNothingTwice) {
 
     const SyncResult resumed = sync(laptop);
     ASSERT_TRUE(resumed.ok) << resumed.error.toStdString();
+    EXPECT_TRUE(resumed.copied);
     EXPECT_EQ(resumed.sent, 1000 - kSyncBatchSize);
     EXPECT_EQ(resumed.alreadyThere, kSyncBatchSize);
     EXPECT_EQ(resumed.waiting, 0);
     EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_versions")), 1000);
     EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM record_values")), 1000);
     EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from")), 1000);
+}
+
+// What a program without libpq's COPY functions does: the same batches by multi-row INSERT.
+TEST_F(ArchiveSync, ByInsertAloneAServerThatGoesAwayLosesNothingAndGetsNothingTwice) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile laptop;
+    ASSERT_TRUE(migrateSchema(laptop.db()).ok);
+    ArchiveFiller filler(laptop.db());
+    ASSERT_EQ(filler.addRecords(1300).size(), 1300u);
+
+    int batches = 0;
+    const SyncResult cut = sync(
+        laptop,
+        [&](const SyncResult&) {
+            if (++batches == 2) {
+                EXPECT_TRUE(cluster.stopServer(true)) << cluster.error().toStdString();
+            }
+            return true;
+        },
+        SyncRoute::Inserts);
+    EXPECT_FALSE(cut.ok);
+    EXPECT_FALSE(cut.copied);
+    EXPECT_EQ(cut.sent, 2 * kSyncBatchSize);
+    EXPECT_EQ(cut.waiting, 1300 - 2 * kSyncBatchSize);
+    ASSERT_TRUE(cluster.startServer()) << cluster.error().toStdString();
+    // The last batch's marks lost, as when the commit's answer never came back.
+    QSqlQuery(laptop.db())
+        .exec(QStringLiteral("DELETE FROM sync_sent WHERE rowid IN"
+                             " (SELECT rowid FROM sync_sent ORDER BY rowid DESC LIMIT 120)"));
+    const SyncResult resumed = sync(laptop, {}, SyncRoute::Inserts);
+    ASSERT_TRUE(resumed.ok) << resumed.error.toStdString();
+    EXPECT_FALSE(resumed.copied);
+    EXPECT_EQ(resumed.sent, 1300 - 2 * kSyncBatchSize);
+    EXPECT_EQ(resumed.alreadyThere, 2 * kSyncBatchSize);
+    EXPECT_EQ(resumed.waiting, 0);
+    for (const char* table : {"record_versions", "record_values", "records", "sent_from"}) {
+        EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table)), 1300)
+            << table;
+    }
+}
+
+// COPY's text format escapes what INSERT's parameters carry as they are: both routes leave
+// the same rows on the server, whatever the local texts and bytes hold.
+TEST_F(ArchiveSync, CopyAndInsertLeaveTheSameRowsWhateverTheTextsAndBytesHold) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    SqliteFile laptop;
+    ASSERT_TRUE(migrateSchema(laptop.db()).ok);
+    const QStringList texts = {
+        QStringLiteral("tab\there"),
+        QStringLiteral("new\nline"),
+        QStringLiteral("carriage\rreturn"),
+        QStringLiteral("back\\slash"),
+        QStringLiteral("\\N"),
+        QStringLiteral("\\."),
+        QStringLiteral("ends in \\"),
+        QStringLiteral("quotes \"'"),
+        QStringLiteral("Zoë 😀 Straße"),
+        QStringLiteral("unit\x1fseparator"),
+        QStringLiteral(""),
+        QStringLiteral("NULL"),
+        QStringLiteral("\\x00ff"),
+        QStringLiteral("percent%under_"),
+    };
+    QSqlQuery insert(laptop.db());
+    ASSERT_TRUE(insert.prepare(QStringLiteral(
+        "INSERT INTO record_versions (uuid, version, model, slot, source, source_path, arrived,"
+        " arrived_ms, time_date, content_hash, header_json, range_text, delay_text, gain_text,"
+        " gate1_text, gate2_text, search_text) VALUES (?, 1, 'tft', ?, 'capture', ?, ?, ?, ?,"
+        " ?, ?, ?, ?, ?, ?, ?, ?)")));
+    QSqlQuery values(laptop.db());
+    ASSERT_TRUE(values.prepare(QStringLiteral(
+        "INSERT INTO record_values (uuid, version, codes, packing) VALUES (?, 1, ?, ?)")));
+    QSqlQuery records(laptop.db());
+    ASSERT_TRUE(records.prepare(QStringLiteral(
+        "INSERT INTO records (uuid, model, slot, latest_version) VALUES (?, 'tft', ?, 1)")));
+    for (int i = 0; i < texts.size(); ++i) {
+        const QString uuid =
+            QStringLiteral("00000000-0000-0000-0000-%1").arg(i, 12, 10, QLatin1Char('0'));
+        const QString text = texts[i];
+        insert.addBindValue(uuid);
+        insert.addBindValue(i + 1);
+        // A path NULL, empty, or the text.
+        insert.addBindValue(i % 3 == 0   ? QVariant()
+                            : i % 3 == 1 ? QVariant(QStringLiteral(""))
+                                         : QVariant(text));
+        insert.addBindValue(text);
+        insert.addBindValue(1796720400000LL + i);
+        for (int column = 0; column < 9; ++column) {
+            insert.addBindValue(text + QString::number(column));
+        }
+        ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
+        QByteArray codes;
+        for (int b = 0; b < 300; ++b) {
+            codes.append(static_cast<char>((b * 37 + i * 11) % 256));  // every byte, 0 and \ too
+        }
+        values.addBindValue(uuid);
+        values.addBindValue(codes);
+        values.addBindValue(i % 2);
+        ASSERT_TRUE(values.exec()) << values.lastError().text().toStdString();
+        records.addBindValue(uuid);
+        records.addBindValue(i + 1);
+        ASSERT_TRUE(records.exec()) << records.lastError().text().toStdString();
+    }
+    ServerConnection admin(addressOf(cluster));
+    ASSERT_TRUE(admin.open());
+    ASSERT_TRUE(QSqlQuery(admin.database()).exec(QStringLiteral("CREATE DATABASE by_insert")));
+
+    const SyncResult copied = sync(laptop);
+    ASSERT_TRUE(copied.ok) << copied.error.toStdString();
+    EXPECT_TRUE(copied.copied);
+    EXPECT_EQ(copied.sent, texts.size());
+    const SyncResult inserted = sync(laptop, {}, SyncRoute::Inserts, QStringLiteral("by_insert"));
+    ASSERT_TRUE(inserted.ok) << inserted.error.toStdString();
+    EXPECT_FALSE(inserted.copied);
+    EXPECT_EQ(inserted.sent, texts.size());
+
+    ServerConnection byCopy(addressOf(cluster));
+    ServerConnection byInsert(addressOf(cluster, {}, QStringLiteral("by_insert")));
+    ASSERT_TRUE(byCopy.open() && byInsert.open());
+    QStringList columns = storedColumnNames();
+    for (const QString& select :
+         {QStringLiteral("SELECT %1 FROM record_versions ORDER BY uuid").arg(columns.join(',')),
+          QStringLiteral("SELECT uuid, version, codes, packing FROM record_values ORDER BY uuid"),
+          QStringLiteral("SELECT uuid, model, slot, latest_version FROM records ORDER BY uuid"),
+          QStringLiteral("SELECT uuid, version, working_folder, inspector FROM sent_from"
+                         " ORDER BY uuid")}) {
+        QSqlQuery a(byCopy.database());
+        QSqlQuery b(byInsert.database());
+        QSqlQuery here(laptop.db());
+        ASSERT_TRUE(a.exec(select) && b.exec(select)) << select.toStdString();
+        const bool local = !select.contains(QLatin1String("sent_from"));
+        ASSERT_TRUE(!local || here.exec(select)) << select.toStdString();
+        int rows = 0;
+        while (a.next()) {
+            ASSERT_TRUE(b.next());
+            ASSERT_TRUE(!local || here.next());
+            for (int column = 0; column < a.record().count(); ++column) {
+                EXPECT_EQ(a.value(column), b.value(column)) << select.toStdString() << column;
+                EXPECT_EQ(a.value(column).isNull(), b.value(column).isNull());
+                if (local && a.value(column).typeId() == QMetaType::QByteArray) {
+                    EXPECT_EQ(a.value(column).toByteArray(), here.value(column).toByteArray());
+                } else if (local) {
+                    EXPECT_EQ(a.value(column).toString(), here.value(column).toString())
+                        << select.toStdString() << column;
+                }
+            }
+            ++rows;
+        }
+        EXPECT_FALSE(b.next());
+        EXPECT_EQ(rows, texts.size()) << select.toStdString();
+    }
 }
 
 TEST_F(ArchiveSync, ADoctoredArchiveCannotPutSqlIntoTheServersStatements) {

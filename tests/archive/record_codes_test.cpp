@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+
 #include "archive/record_codes.h"
+#include "archive/sha256.h"
 
 namespace trellicap::archive {
 namespace {
@@ -25,6 +28,30 @@ TEST(RecordCodes, TheContentHashTellsModelSlotAndValuesApart) {
     EXPECT_NE(hash, contentHash("tft", 7, b));
     // "1" + ":12:" and "11" + ":2:" never meet: the slot is fenced on both sides.
     EXPECT_NE(contentHash("tft", 12, a), contentHash("tft", 1, a));
+}
+
+TEST(RecordCodes, TheContentHashIsSha256OfModelSlotAndValuesOnEveryProcessor) {
+    std::printf("SHA-256 by the processor's instructions: %s\n", sha256InHardware() ? "yes" : "no");
+    EXPECT_EQ(sha256("abc").toHex(),
+              QByteArray("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
+    // Every length around the 64-byte blocks and the 9 bytes the padding needs, and a
+    // record's, against Qt's own.
+    QByteArray bytes;
+    std::uint32_t state = 99;
+    for (int length = 0; length <= 1402; length = length < 300 ? length + 1 : length + 551) {
+        while (bytes.size() < length) {
+            state = state * 1664525u + 1013904223u;
+            bytes.append(static_cast<char>(state >> 24));
+        }
+        EXPECT_EQ(sha256(bytes), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256))
+            << length;
+    }
+    const QByteArray values = encodeRecord(std::vector<RecordValue>(701, -3));
+    EXPECT_EQ(contentHash("tft", 17, values),
+              QString::fromLatin1(QCryptographicHash::hash(QByteArray("tft:17:") + values,
+                                                           QCryptographicHash::Sha256)
+                                      .left(16)
+                                      .toHex()));
 }
 
 TEST(RecordCodes, ValuesAreDeflatedWhenThatPaysAndComeBackByteForByte) {

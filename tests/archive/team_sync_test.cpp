@@ -94,6 +94,7 @@ TEST(TeamSync, TwentyThousandRecordsAcrossAServerThatDiesPartWayArriveOnceEach) 
 
     const SyncResult resumed = syncTo(cluster, localDb, dir.path());
     ASSERT_TRUE(resumed.ok) << resumed.error.toStdString();
+    EXPECT_TRUE(cut.copied && resumed.copied);  // both by COPY
     EXPECT_EQ(resumed.sent, 20000 - 17 * kSyncBatchSize);
     EXPECT_EQ(resumed.waiting, 0);
     for (const char* table : {"record_versions", "record_values", "records", "sent_from"}) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -141,6 +142,35 @@ TEST(VersionColumns, TheJsonNamesTheColumnsAsBeforeAndTheHeaderAsTheJsonCommandD
     EXPECT_EQ(versionJson(fromDac, nullptr)[QStringLiteral("header")].toObject().keys(),
               (QStringList{QStringLiteral("txtaxno"), QStringLiteral("txtopname"),
                            QStringLiteral("txtremark")}));
+}
+
+TEST(VersionColumns, TheHeaderIsKeptAsQJsonDocumentWritesItWhateverItHolds) {
+    using Header = std::vector<std::pair<QString, QString>>;
+    const std::vector<Header> headers = {
+        {},
+        {{QStringLiteral("txtopname"), QString()}},
+        {{QStringLiteral("txtopname"), QStringLiteral("Operator 4217")},
+         {QStringLiteral("txtraw"), QStringLiteral("Workshop 12 ~!@#$%^&*()_+{}|:<>?`-=[];',./")},
+         {QStringLiteral("txtremark"), QString()}},
+        {{QStringLiteral("txtopname"), QStringLiteral("Axle \"7\"")}},
+        {{QStringLiteral("txtopname"), QStringLiteral("C:\\jobs")}},
+        {{QStringLiteral("txtopname"), QStringLiteral("tab\there")}},
+        {{QStringLiteral("txtopname"), QStringLiteral("Zoë Müller")}},
+        {{QStringLiteral("txtopname"), QStringLiteral("😀 smile")}},
+        {{QStringLiteral("txtopname"), QStringLiteral("del\x7f")}},
+        {{QStringLiteral("txtopname"), QStringLiteral("plain")},
+         {QStringLiteral("txtraw"), QStringLiteral("then \u0001")}},
+    };
+    for (const Header& header : headers) {
+        QJsonArray pairs;
+        for (const auto& [name, text] : header) {
+            pairs.append(QJsonArray{name, text});
+        }
+        const QString expected =
+            QString::fromUtf8(QJsonDocument(pairs).toJson(QJsonDocument::Compact));
+        EXPECT_EQ(headerToJson(header), expected) << expected.toStdString();
+        EXPECT_EQ(headerFromJson(headerToJson(header)), header) << expected.toStdString();
+    }
 }
 
 TEST(VersionColumns, TheTeamServersTablesHoldTheSameColumns) {
