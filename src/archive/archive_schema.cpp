@@ -1,10 +1,10 @@
 #include "archive/archive_schema.h"
 
-
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -307,6 +307,69 @@ int schemaVersion(QSqlDatabase& db, QString* error) {
     return query.next() ? query.value(0).toInt() : 0;
 }
 
+namespace {
+
+// A migration's statements and program work, then the version it brings, inside the
+// caller's transaction; false with *error.
+bool applyMigration(QSqlDatabase& db, const Migration& migration, Engine engine, QString* error,
+                    QSqlError* engineError) {
+    for (const QString& statement : engineStatements(migration, engine)) {
+        if (!exec(db, statement, error, engineError)) {
+            return false;
+        }
+    }
+    if (migration.afterStatements && !migration.afterStatements(db, error)) {
+        return false;
+    }
+    return exec(db, QStringLiteral("DELETE FROM schema_version"), error, engineError) &&
+           exec(db,
+                QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)")
+                    .arg(migration.version),
+                error, engineError);
+}
+
+// On SQLite every step a file needs runs in one transaction: a new archive is made with one
+// flush to the disk instead of one per version (the window's first start waits for it), and
+// the file is at one whole version, the old one or the new, whatever happens. Two programs
+// may open a new archive at once (a window program and trellicap-cli): the migration takes
+// the write lock first and reads the version again under it, so the second one finds the
+// steps done instead of doing them twice.
+MigrationResult migrateSqlite(QSqlDatabase& db, int targetVersion, MigrationResult result) {
+    QString error;
+    if (!exec(db, QStringLiteral("BEGIN IMMEDIATE"), &error, &result.engineError)) {
+        result.error = QStringLiteral("schema version %1: %2")
+                           .arg(std::min(targetVersion, result.fromVersion + 1))
+                           .arg(error);
+        return result;
+    }
+    const int under = schemaVersion(db, nullptr);
+    int reached = under;
+    for (const Migration& migration : kMigrations) {
+        if (migration.version <= under || migration.version > targetVersion) {
+            continue;
+        }
+        if (!applyMigration(db, migration, Engine::Sqlite, &error, &result.engineError)) {
+            QString ignored;
+            exec(db, QStringLiteral("ROLLBACK"), &ignored);
+            result.error =
+                QStringLiteral("schema version %1: %2").arg(migration.version).arg(error);
+            return result;
+        }
+        reached = migration.version;
+    }
+    if (!exec(db, QStringLiteral("COMMIT"), &error, &result.engineError)) {
+        QString ignored;
+        exec(db, QStringLiteral("ROLLBACK"), &ignored);
+        result.error = QStringLiteral("schema version %1: %2").arg(reached).arg(error);
+        return result;
+    }
+    result.toVersion = std::max(reached, result.fromVersion);
+    result.ok = true;
+    return result;
+}
+
+}  // namespace
+
 MigrationResult migrateSchema(QSqlDatabase& db, int targetVersion) {
     MigrationResult result;
     const int current = schemaVersion(db, &result.error);
@@ -323,63 +386,33 @@ MigrationResult migrateSchema(QSqlDatabase& db, int targetVersion) {
                            .arg(kSchemaVersion);
         return result;
     }
+    if (current >= targetVersion) {
+        result.ok = true;  // nothing to do: no lock taken, a read-only file opens
+        return result;
+    }
     const Engine engine = engineOf(db);
+    if (engine == Engine::Sqlite) {
+        return migrateSqlite(db, targetVersion, result);
+    }
     for (const Migration& migration : kMigrations) {
         if (migration.version <= current || migration.version > targetVersion) {
             continue;
         }
-        // Two programs may open a new archive at once (a window program and trellicap-cli):
-        // on SQLite the migration takes the write lock first and reads the version again
-        // under it, so the second one finds the step done instead of doing it twice.
+        // On PostgreSQL each version in a transaction of its own (under the server-wide lock
+        // prepareServerSchema takes).
         QString error;
-        if (engine == Engine::Sqlite) {
-            if (!exec(db, QStringLiteral("BEGIN IMMEDIATE"), &error, &result.engineError)) {
-                result.error =
-                    QStringLiteral("schema version %1: %2").arg(migration.version).arg(error);
-                return result;
-            }
-        } else if (!db.transaction()) {
+        if (!db.transaction()) {
             result.error = sqlError(db.lastError());
             result.engineError = db.lastError();
             return result;
         }
-        if (engine == Engine::Sqlite && schemaVersion(db, nullptr) >= migration.version) {
-            exec(db, QStringLiteral("COMMIT"), &error);
-            result.toVersion = migration.version;
-            continue;
-        }
-        bool ok = true;
-        for (const QString& statement : engineStatements(migration, engine)) {
-            if (!exec(db, statement, &error, &result.engineError)) {
-                ok = false;
-                break;
-            }
-        }
-        if (ok && migration.afterStatements) {
-            ok = migration.afterStatements(db, &error);
-        }
-        if (ok) {
-            ok = exec(db, QStringLiteral("DELETE FROM schema_version"), &error,
-                      &result.engineError) &&
-                 exec(db,
-                      QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)")
-                          .arg(migration.version),
-                      &error, &result.engineError);
-        }
-        const bool committed = ok && (engine == Engine::Sqlite ? exec(db, QStringLiteral("COMMIT"),
-                                                                      &error, &result.engineError)
-                                                               : db.commit());
-        if (!committed) {
-            if (ok && engine != Engine::Sqlite) {
+        const bool ok = applyMigration(db, migration, engine, &error, &result.engineError);
+        if (!ok || !db.commit()) {
+            if (ok) {
                 error = sqlError(db.lastError());
                 result.engineError = db.lastError();
             }
-            if (engine == Engine::Sqlite) {
-                QString ignored;
-                exec(db, QStringLiteral("ROLLBACK"), &ignored);
-            } else {
-                db.rollback();
-            }
+            db.rollback();
             result.error =
                 QStringLiteral("schema version %1: %2").arg(migration.version).arg(error);
             return result;

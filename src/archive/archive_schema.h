@@ -1,8 +1,8 @@
 // The archive's tables, written once for every engine the archive runs on (SQLite on the
 // PC, PostgreSQL on a team server), and the migrations that bring a database from any
 // earlier schema version to the current one. The version lives in the table
-// schema_version; each migration runs in one transaction, so a database is always at one
-// whole version.
+// schema_version; the migrations a file needs run in one transaction on SQLite, each
+// version in its own on PostgreSQL, so a database is always at one whole version.
 #pragma once
 
 #include <QSqlError>

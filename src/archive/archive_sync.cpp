@@ -386,54 +386,79 @@ bool sendVersions(QSqlDatabase& local, QSqlDatabase& server, const QString& serv
         }
     }
     result.copied = copied != nullptr;
-    std::vector<LocalRow> rows = nextVersions(local, serverUuid, 0, &result.error);
-    while (result.error.isEmpty() && !rows.empty()) {
-        int stored = 0;
-        // The next batch is read while the server stores this one (by COPY; the INSERT route
-        // reads it after).
-        std::vector<LocalRow> next;
-        QString readError;
-        const auto readNext = [&] {
-            next = nextVersions(local, serverUuid, rows.back().rowid, &readError);
-        };
-        const bool committed = inServerTransaction(
-            server,
-            [&] {
-                return copied ? copied->store(rows, &stored, &result.error, readNext)
-                              : storeBatch(statements, rows, laptopUuid, source.workingFolder,
-                                           &stored, &result.error);
-            },
-            &result.error);
-        if (!committed) {
-            return false;
+    static const int uuid = static_cast<int>(storedColumnNames().indexOf(QStringLiteral("uuid")));
+    static const int version =
+        static_cast<int>(storedColumnNames().indexOf(QStringLiteral("version")));
+    // The batch the server committed last: noted as sent and reported (progress) while the
+    // server stores the next one by COPY, right after its commit by INSERT. The server holds
+    // it either way; a mark that fails to be written only means it is offered again next
+    // time and found there.
+    std::vector<LocalRow> committed;
+    bool stop = false;
+    const auto noteCommitted = [&]() {
+        if (committed.empty()) {
+            return true;
         }
-        if (!copied) {
-            readNext();
-        }
-        static const int uuid =
-            static_cast<int>(storedColumnNames().indexOf(QStringLiteral("uuid")));
-        static const int version =
-            static_cast<int>(storedColumnNames().indexOf(QStringLiteral("version")));
         QList<SentVersion> sent;
-        for (const LocalRow& row : rows) {
+        for (const LocalRow& row : committed) {
             sent.append({row.values[uuid].toString(), row.values[version].toInt()});
         }
-        result.sent += stored;
-        result.alreadyThere += static_cast<int>(rows.size()) - stored;
-        // The server holds the batch now; a mark that fails to be written only means the
-        // batch is offered again next time and found there.
+        committed.clear();
         const QString markError = markVersionsSent(local, serverUuid, sent);
         if (!markError.isEmpty()) {
             result.error = QStringLiteral("local archive: ") + markError;
             return false;
         }
-        if (progress && !progress(result)) {
-            return true;
+        stop = progress && !progress(result);
+        return true;
+    };
+    std::vector<LocalRow> rows = nextVersions(local, serverUuid, 0, &result.error);
+    while (result.error.isEmpty() && !rows.empty()) {
+        int stored = 0;
+        std::vector<LocalRow> next;
+        QString readError;
+        bool noted = true;
+        const qint64 after = rows.back().rowid;
+        const auto readNext = [&] { next = nextVersions(local, serverUuid, after, &readError); };
+        if (!server.transaction()) {
+            result.error = serverReason(server.lastError());
+            return false;
+        }
+        const bool inserted = copied ? copied->store(rows, &stored, &result.error,
+                                                     [&] {
+                                                         noted = noteCommitted();
+                                                         if (noted && !stop) {
+                                                             readNext();
+                                                         }
+                                                     })
+                                     : storeBatch(statements, rows, laptopUuid,
+                                                  source.workingFolder, &stored, &result.error);
+        // Told to stop, or the last batch's marks not written: this one is left uncommitted
+        // (offered again next time).
+        if (!inserted || !noted || stop || !server.commit()) {
+            if (result.error.isEmpty() && !stop) {
+                result.error = serverReason(server.lastError());
+            }
+            server.rollback();
+            return stop && noted && result.error.isEmpty();
+        }
+        result.sent += stored;
+        result.alreadyThere += static_cast<int>(rows.size()) - stored;
+        committed = std::move(rows);
+        if (!copied) {
+            if (!noteCommitted()) {
+                return false;
+            }
+            if (stop) {
+                return true;
+            }
+            readNext();
         }
         result.error = readError;
         rows = std::move(next);
     }
-    return result.error.isEmpty();
+    // The last batch's marks, and the last report.
+    return noteCommitted() && result.error.isEmpty();
 }
 
 bool sendSavedIn(QSqlDatabase& local, QSqlDatabase& server, const QString& serverUuid,

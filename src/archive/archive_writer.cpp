@@ -4,9 +4,11 @@
 #include <QSqlError>
 #include <QUuid>
 #include <QVariant>
+#include <limits>
 
 #include "archive/record_codes.h"
 #include "archive/record_facts.h"
+#include "archive/sqlite_direct.h"
 #include "archive/version_columns.h"
 #include "record/profile_text.h"
 
@@ -34,6 +36,8 @@ enum Statement : int {
     kMarkOffered,
     kNoteRunFile,
     kForgetRunFile,
+    kBegin,   // on SQLite's own API; through Qt Sql, QSqlDatabase::transaction()
+    kCommit,  // and commit()
     kStatementCount,
 };
 
@@ -69,6 +73,8 @@ constexpr const char* kSql[] = {
     " ON CONFLICT (run_id) DO UPDATE SET path = excluded.path, size = excluded.size,"
     " content_hash = excluded.content_hash",
     "DELETE FROM run_files WHERE run_id = ?",
+    "BEGIN",
+    "COMMIT",
 };
 static_assert(std::size(kSql) == kStatementCount);
 static_assert(kStatementCount <= 20, "ArchiveWriter::kStatementSlots holds every statement");
@@ -79,6 +85,12 @@ QVariant textOrNull(const QString& text) {
 
 }  // namespace
 
+// A statement prepared on the connection, on SQLite's own API or through Qt Sql.
+struct ArchiveWriter::Prepared {
+    std::unique_ptr<DirectStatement> direct;
+    std::unique_ptr<QSqlQuery> qt;
+};
+
 // One transaction: the statements run until the first failure, whose error is kept.
 struct ArchiveWriter::Step {
     ArchiveWriter& writer;
@@ -86,69 +98,111 @@ struct ArchiveWriter::Step {
     std::optional<QSqlError> error;
 
     // The statement of that kind, prepared on first use; null after a failure.
-    QSqlQuery* run(int statement, const QVariantList& values) {
-        if (error) {
-            return nullptr;
-        }
+    Prepared* prepared(int statement) {
         auto& held = writer.m_statements[static_cast<std::size_t>(statement)];
         if (!held) {
-            auto query = std::make_unique<QSqlQuery>(db);
             const QString sql = statement == kInsertVersion ? insertVersionSql()
                                                             : QString::fromLatin1(kSql[statement]);
-            if (!query->prepare(sql)) {
-                error = query->lastError();
-                return nullptr;
-            }
-            held = std::move(query);
-        }
-        QSqlQuery* query = held.get();
-        for (qsizetype i = 0; i < values.size(); ++i) {
-            query->bindValue(static_cast<int>(i), values[i]);
-        }
-        if (!query->exec()) {
-            error = query->lastError();
-            return nullptr;
-        }
-        return query;
-    }
-
-    // Runs a SELECT and reads its first row (empty when there is none).
-    QVariantList first(int statement, const QVariantList& values, int columns) {
-        QVariantList row;
-        if (QSqlQuery* query = run(statement, values)) {
-            if (query->next()) {
-                for (int i = 0; i < columns; ++i) {
-                    row.append(query->value(i));
+            auto made = std::make_unique<Prepared>();
+            if (writer.m_direct) {
+                QSqlError refused;
+                made->direct = writer.m_direct->prepare(sql, &refused);
+                if (!made->direct) {
+                    error = refused;
+                    return nullptr;
+                }
+            } else {
+                made->qt = std::make_unique<QSqlQuery>(db);
+                if (!made->qt->prepare(sql)) {
+                    error = made->qt->lastError();
+                    return nullptr;
                 }
             }
-            query->finish();
+            held = std::move(made);
         }
-        return row;
+        return held.get();
+    }
+
+    // Runs the statement; with `rows`, keeps at most `most` of them (their first `columns`
+    // columns). False after a failure, now or before.
+    bool run(int statement, const QVariantList& values, std::vector<QVariantList>* rows = nullptr,
+             int columns = 0, std::size_t most = std::numeric_limits<std::size_t>::max()) {
+        if (error) {
+            return false;
+        }
+        Prepared* held = prepared(statement);
+        if (!held) {
+            return false;
+        }
+        if (held->direct) {
+            QSqlError failed;
+            if (!held->direct->run(values, &failed, rows, columns, most)) {
+                error = failed;
+                return false;
+            }
+            return true;
+        }
+        QSqlQuery& query = *held->qt;
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            query.bindValue(static_cast<int>(i), values[i]);
+        }
+        if (!query.exec()) {
+            error = query.lastError();
+            return false;
+        }
+        if (rows) {
+            while (rows->size() < most && query.next()) {
+                QVariantList row;
+                for (int i = 0; i < columns; ++i) {
+                    row.append(query.value(i));
+                }
+                rows->push_back(std::move(row));
+            }
+            query.finish();
+        }
+        return true;
+    }
+
+    // The first row of a SELECT (empty when there is none).
+    QVariantList first(int statement, const QVariantList& values, int columns) {
+        std::vector<QVariantList> rows;
+        run(statement, values, &rows, columns, 1);
+        return rows.empty() ? QVariantList() : std::move(rows.front());
     }
 };
 
-ArchiveWriter::ArchiveWriter(const ModelProfile& profile, QString runId)
-    : m_profile(profile), m_runId(std::move(runId)), m_model(latin1(profile.modelKey)) {}
+ArchiveWriter::ArchiveWriter(const ModelProfile& profile, QString runId, WriterRoute route)
+    : m_profile(profile),
+      m_runId(std::move(runId)),
+      m_model(latin1(profile.modelKey)),
+      m_route(route) {}
 
-ArchiveWriter::~ArchiveWriter() = default;
+ArchiveWriter::~ArchiveWriter() {
+    forgetStatements();
+}
 
 void ArchiveWriter::forgetStatements() {
     for (auto& statement : m_statements) {
         statement.reset();
     }
+    m_direct.reset();
     m_connection.clear();
 }
 
 std::optional<ArchiveFailure> ArchiveWriter::apply(QSqlDatabase& db, const ArchiveEvent& event) {
-    if (m_connection != db.connectionName()) {
+    if (m_connection != db.connectionName() || (m_direct && !m_direct->isHandleOf(db))) {
         forgetStatements();
         m_connection = db.connectionName();
-    }
-    if (!db.transaction()) {
-        forgetStatements();
-        return classifyFailure(db.lastError());
+        if (m_route == WriterRoute::Fastest) {
+            m_direct = DirectSqlite::attach(db);
+        }
     }
     Step step{*this, db, std::nullopt};
+    if (m_direct ? !step.run(kBegin, {}) : !db.transaction()) {
+        const QSqlError refused = step.error.value_or(db.lastError());
+        forgetStatements();
+        return classifyFailure(refused);
+    }
     switch (event.kind) {
         case ArchiveEvent::Kind::StartRun:
             startRun(step, event);
@@ -184,7 +238,9 @@ std::optional<ArchiveFailure> ArchiveWriter::apply(QSqlDatabase& db, const Archi
             step.run(kForgetRunFile, {m_runId});
             break;
     }
-    if (!step.error && !db.commit()) {
+    if (m_direct) {
+        step.run(kCommit, {});
+    } else if (!step.error && !db.commit()) {
         step.error = db.lastError();
     }
     if (step.error) {
@@ -272,12 +328,10 @@ void ArchiveWriter::saved(Step& step, const ArchiveEvent& event) {
         QString searchText;
     };
     std::vector<Held> versions;
-    if (QSqlQuery* held = step.run(kHeldVersions, {m_runId})) {
-        while (held->next()) {
-            versions.push_back(
-                {held->value(0).toString(), held->value(1).toInt(), held->value(2).toString()});
-        }
-        held->finish();
+    std::vector<QVariantList> rows;
+    step.run(kHeldVersions, {m_runId}, &rows, 3);
+    for (const QVariantList& row : rows) {
+        versions.push_back({row[0].toString(), row[1].toInt(), row[2].toString()});
     }
     const QString savedAt = isoWithOffset(event.arrived);
     for (const Held& version : versions) {

@@ -181,6 +181,33 @@ TEST(ArchiveSchema, VersionFourBringsTheJobsAndTheRegisterAndKeepsEverythingOfTh
     EXPECT_TRUE(server4.contains(QLatin1String(" codes BYTEA NOT NULL)")));
 }
 
+TEST(ArchiveSchema, AFileThatCannotTakeALaterStepStaysWhollyAtItsOwnVersion) {
+    SqliteFile file;
+    ASSERT_TRUE(migrateSchema(file.db(), 4).ok);
+    QSqlQuery prepare(file.db());
+    ASSERT_TRUE(prepare.exec(QStringLiteral(
+        "INSERT INTO records (uuid, model, slot, latest_version) VALUES ('u1', 'tft', 7, 1)")));
+    // A table of that name that refuses version 6's mark: the steps 5 and 6 fail together.
+    ASSERT_TRUE(prepare.exec(
+        QStringLiteral("CREATE TABLE search_indexed (up_to INTEGER NOT NULL CHECK (up_to < 0))")));
+    const MigrationResult refused = migrateSchema(file.db());
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.startsWith(QLatin1String("schema version 6:")))
+        << refused.error.toStdString();
+    EXPECT_EQ(refused.toVersion, 4);
+    EXPECT_EQ(schemaVersion(file.db()), 4);
+    EXPECT_FALSE(file.db().tables().contains(QStringLiteral("version_search")));
+    EXPECT_FALSE(file.db().tables().contains(QStringLiteral("run_files")));
+    EXPECT_EQ(rowCount(file.db(), QStringLiteral("records")), 1);
+
+    ASSERT_TRUE(prepare.exec(QStringLiteral("DROP TABLE search_indexed")));
+    const MigrationResult done = migrateSchema(file.db());
+    ASSERT_TRUE(done.ok) << done.error.toStdString();
+    EXPECT_EQ(done.fromVersion, 4);
+    EXPECT_EQ(schemaVersion(file.db()), kSchemaVersion);
+    EXPECT_EQ(rowCount(file.db(), QStringLiteral("schema_version")), 1);
+}
+
 TEST(ArchiveSchema, AnArchiveFromANewerProgramIsRefusedUntouched) {
     SqliteFile file;
     ASSERT_TRUE(migrateSchema(file.db()).ok);

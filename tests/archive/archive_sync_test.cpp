@@ -209,6 +209,51 @@ TEST_F(ArchiveSync, AServerThatGoesAwayMidSyncLosesNothingAndGetsNothingTwice) {
     EXPECT_EQ(onServer(QStringLiteral("SELECT COUNT(*) FROM sent_from")), 1000);
 }
 
+// A program that closes stops the sync after the batch it was told of: that batch is the
+// last one committed and marked, whichever way the versions go (by COPY the next one is
+// already on its way and is dropped), and the next sync sends the rest.
+TEST_F(ArchiveSync, ASyncToldToStopKeepsWhatItCommittedAndTheNextSendsTheRest) {
+    TRELLICAP_START_PG_OR_SKIP(cluster);
+    for (const SyncRoute route : {SyncRoute::Fastest, SyncRoute::Inserts}) {
+        ServerConnection admin(addressOf(cluster));
+        ASSERT_TRUE(admin.open());
+        const QString database = route == SyncRoute::Fastest ? QStringLiteral("stop_copy")
+                                                             : QStringLiteral("stop_insert");
+        ASSERT_TRUE(
+            QSqlQuery(admin.database()).exec(QStringLiteral("CREATE DATABASE ") + database));
+        SqliteFile laptop;
+        ASSERT_TRUE(migrateSchema(laptop.db()).ok);
+        ASSERT_EQ(ArchiveFiller(laptop.db()).addRecords(1200).size(), 1200u);
+        int reports = 0;
+        const SyncResult stopped = sync(
+            laptop,
+            [&](const SyncResult& soFar) {
+                ++reports;
+                EXPECT_EQ(soFar.sent, kSyncBatchSize);
+                return false;
+            },
+            route, database);
+        EXPECT_TRUE(stopped.ok) << stopped.error.toStdString();
+        EXPECT_EQ(reports, 1);
+        EXPECT_EQ(stopped.copied, route == SyncRoute::Fastest);
+        EXPECT_EQ(stopped.sent, kSyncBatchSize);
+        EXPECT_EQ(stopped.waiting, 1200 - kSyncBatchSize);
+        const SyncResult rest = sync(laptop, {}, route, database);
+        ASSERT_TRUE(rest.ok) << rest.error.toStdString();
+        EXPECT_EQ(rest.sent, 1200 - kSyncBatchSize);
+        EXPECT_EQ(rest.alreadyThere, kSyncBatchSize);
+        ServerConnection check(addressOf(cluster, {}, database));
+        ASSERT_TRUE(check.open());
+        QSqlDatabase checkDb = check.database();
+        for (const char* table : {"record_versions", "record_values", "records", "sent_from"}) {
+            EXPECT_EQ(
+                countRows(checkDb, QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table)),
+                1200)
+                << table;
+        }
+    }
+}
+
 // What a program without libpq's COPY functions does: the same batches by multi-row INSERT.
 TEST_F(ArchiveSync, ByInsertAloneAServerThatGoesAwayLosesNothingAndGetsNothingTwice) {
     TRELLICAP_START_PG_OR_SKIP(cluster);
