@@ -6,6 +6,7 @@
 
 #include "archive/connection_interrupt.h"
 #include "archive/kept_read.h"
+#include "archive/outliving_threads.h"
 #include "archive/query_worker.h"
 
 namespace trellicap::archive {
@@ -61,9 +62,8 @@ ArchiveQueries::~ArchiveQueries() {
         return;
     }
     // Still connecting (at most the connect timeout): the thread and its worker delete
-    // themselves when that ends; nobody waits for it.
-    m_thread->setParent(nullptr);
-    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+    // themselves when that ends; the window does not wait for it.
+    letThreadOutliveItsOwner(m_thread);
 }
 
 void ArchiveQueries::useArchive(const QString& archivePath) {

@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "archive/connection_interrupt.h"
+#include "archive/outliving_threads.h"
 #include "archive/server_conf.h"
 #include "archive/sync_worker.h"
 
@@ -82,8 +83,7 @@ BackgroundSync::~BackgroundSync() {
         return;
     }
     // The thread and its worker delete themselves when the connect gives up.
-    m_thread->setParent(nullptr);
-    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+    letThreadOutliveItsOwner(m_thread);
 }
 
 void BackgroundSync::start(int intervalMs) {

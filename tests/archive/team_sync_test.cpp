@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -226,6 +227,20 @@ TEST(TeamSync, TheProgramsExitDoesNotWaitForAServerThatNeverAnswers) {
         clock.start();
     }
     EXPECT_LT(clock.elapsed(), 1500);
+}
+
+// The sync's thread left connecting above still removes its connections from Qt's list when
+// the connect gives up: the program's end must wait for it, or that happens in the middle of
+// the process's teardown (a crash at exit).
+TEST(TeamSync, AThreadLeftRunningAtExitEndsBeforeTheProgramDoes) {
+    QTemporaryDir dir;
+    const QString marker = dir.filePath(QStringLiteral("ended"));
+    QProcess child;
+    child.start(QStringLiteral(OUTLIVING_THREAD_CHILD), {marker});
+    ASSERT_TRUE(child.waitForFinished(20000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(marker));
 }
 
 TEST(ServerRefusal, AMissingPasswordIsSaidInWordsWithWherePostgresLooks) {
