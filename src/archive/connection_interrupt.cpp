@@ -2,10 +2,10 @@
 
 #include <QSqlDriver>
 #include <QVariant>
-#include <atomic>
+
+#include "archive/loaded_library.h"
 
 #ifdef Q_OS_UNIX
-#include <dlfcn.h>
 #include <sys/socket.h>
 #elif defined(TRELLICAP_HAVE_LIBPQ)
 #include <libpq-fe.h>
@@ -22,29 +22,10 @@ namespace {
 // libraries it brings at every start, only when a team server is used.
 using PqSocket = int (*)(const void*);
 
-// libpq as the driver loaded it, held for the rest of the process: a thread still waiting in
-// libpq for a silent server when the program ends must not find it unloaded under its feet.
-void* heldLibpq() {
-    static std::atomic<void*> held{nullptr};
-    if (void* known = held.load()) {
-        return known;
-    }
-    for (const char* name : {"libpq.so.5", "libpq.5.dylib", "libpq.so", "libpq.dylib"}) {
-        if (void* library = dlopen(name, RTLD_NOW | RTLD_NOLOAD)) {
-            void* expected = nullptr;
-            if (!held.compare_exchange_strong(expected, library)) {
-                dlclose(library);  // another thread holds it already
-                return expected;
-            }
-            return library;
-        }
-    }
-    return nullptr;
-}
-
 PqSocket pqSocket() {
-    void* library = heldLibpq();
-    return library ? reinterpret_cast<PqSocket>(dlsym(library, "PQsocket")) : nullptr;
+    PqSocket function = nullptr;
+    lookUp(loadedLibpq(), "PQsocket", function);
+    return function;
 }
 
 long long socketOf(void* connection) {
@@ -60,9 +41,7 @@ long long socketOf(void* connection) {
 }  // namespace
 
 void holdServerLibrary() {
-#if defined(Q_OS_UNIX)
-    (void)heldLibpq();
-#endif
+    (void)loadedLibpq();
 }
 
 void ConnectionInterrupt::attach(const QSqlDatabase& db) {

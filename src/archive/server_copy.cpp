@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <vector>
 
-#ifdef Q_OS_UNIX
-#include <dlfcn.h>
-#elif defined(TRELLICAP_HAVE_LIBPQ)
+#include "archive/loaded_library.h"
+
+#if !defined(Q_OS_UNIX) && defined(TRELLICAP_HAVE_LIBPQ)
 #include <libpq-fe.h>
 #endif
 
@@ -42,37 +42,23 @@ struct CopyFunctions {
 };
 
 #if defined(Q_OS_UNIX)
-template <typename Function>
-void copyFunction(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-}
-
-// From the libpq the driver loaded (RTLD_NOLOAD: never loaded here), held for the rest of
-// the process as connection_interrupt.cpp holds it.
+// From the libpq the driver loaded, held for the rest of the process.
 CopyFunctions lookUpCopyFunctions() {
+    void* library = loadedLibpq();
     CopyFunctions found;
-    for (const char* name : {"libpq.so.5", "libpq.5.dylib", "libpq.so", "libpq.dylib"}) {
-        if (void* library = dlopen(name, RTLD_NOW | RTLD_NOLOAD)) {
-            copyFunction(library, "PQexec", found.exec);
-            copyFunction(library, "PQresultStatus", found.resultStatus);
-            copyFunction(library, "PQclear", found.clear);
-            copyFunction(library, "PQputCopyData", found.putCopyData);
-            copyFunction(library, "PQputCopyEnd", found.putCopyEnd);
-            copyFunction(library, "PQgetResult", found.getResult);
-            copyFunction(library, "PQerrorMessage", found.errorMessage);
-            copyFunction(library, "PQresultErrorMessage", found.resultErrorMessage);
-            copyFunction(library, "PQprepare", found.prepare);
-            copyFunction(library, "PQsendQueryPrepared", found.sendQueryPrepared);
-            copyFunction(library, "PQntuples", found.ntuples);
-            copyFunction(library, "PQgetvalue", found.getvalue);
-            if (found.complete()) {
-                return found;
-            }
-            dlclose(library);
-            found = {};
-        }
-    }
-    return found;
+    lookUp(library, "PQexec", found.exec);
+    lookUp(library, "PQresultStatus", found.resultStatus);
+    lookUp(library, "PQclear", found.clear);
+    lookUp(library, "PQputCopyData", found.putCopyData);
+    lookUp(library, "PQputCopyEnd", found.putCopyEnd);
+    lookUp(library, "PQgetResult", found.getResult);
+    lookUp(library, "PQerrorMessage", found.errorMessage);
+    lookUp(library, "PQresultErrorMessage", found.resultErrorMessage);
+    lookUp(library, "PQprepare", found.prepare);
+    lookUp(library, "PQsendQueryPrepared", found.sendQueryPrepared);
+    lookUp(library, "PQntuples", found.ntuples);
+    lookUp(library, "PQgetvalue", found.getvalue);
+    return found.complete() ? found : CopyFunctions{};
 }
 #elif defined(TRELLICAP_HAVE_LIBPQ)
 CopyFunctions lookUpCopyFunctions() {

@@ -3,9 +3,7 @@
 #include <QSqlDriver>
 #include <QVariant>
 
-#ifdef Q_OS_UNIX
-#include <dlfcn.h>
-#endif
+#include "archive/loaded_library.h"
 
 namespace trellicap::archive {
 
@@ -46,12 +44,6 @@ struct SqliteFunctions {
     }
 };
 
-#ifdef Q_OS_UNIX
-template <typename Function>
-void sqliteFunction(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-}
-
 // The functions the driver's own library calls: looked up from the library that holds the
 // driver's code (and the libraries it depends on), so that a handle is never given to
 // another SQLite than the one that opened it.
@@ -60,39 +52,30 @@ SqliteFunctions lookUpSqliteFunctions(const QSqlDriver* driver) {
     if (driver == nullptr) {
         return found;
     }
-    Dl_info where{};
     const void* code = *reinterpret_cast<void* const*>(driver);  // its virtual table
-    if (dladdr(code, &where) == 0 || where.dli_fname == nullptr) {
-        return found;
-    }
-    void* library = dlopen(where.dli_fname, RTLD_NOW | RTLD_NOLOAD);
+    void* library = libraryHolding(code);
     if (library == nullptr) {
         return found;
     }
-    sqliteFunction(library, "sqlite3_prepare_v2", found.prepare);
-    sqliteFunction(library, "sqlite3_bind_text", found.bindText);
-    sqliteFunction(library, "sqlite3_bind_blob", found.bindBlob);
-    sqliteFunction(library, "sqlite3_bind_int64", found.bindInt64);
-    sqliteFunction(library, "sqlite3_bind_double", found.bindDouble);
-    sqliteFunction(library, "sqlite3_bind_null", found.bindNull);
-    sqliteFunction(library, "sqlite3_step", found.step);
-    sqliteFunction(library, "sqlite3_reset", found.reset);
-    sqliteFunction(library, "sqlite3_finalize", found.finalize);
-    sqliteFunction(library, "sqlite3_column_type", found.columnType);
-    sqliteFunction(library, "sqlite3_column_int64", found.columnInt64);
-    sqliteFunction(library, "sqlite3_column_double", found.columnDouble);
-    sqliteFunction(library, "sqlite3_column_text", found.columnText);
-    sqliteFunction(library, "sqlite3_column_blob", found.columnBlob);
-    sqliteFunction(library, "sqlite3_column_bytes", found.columnBytes);
-    sqliteFunction(library, "sqlite3_errmsg", found.errorMessage);
+    lookUp(library, "sqlite3_prepare_v2", found.prepare);
+    lookUp(library, "sqlite3_bind_text", found.bindText);
+    lookUp(library, "sqlite3_bind_blob", found.bindBlob);
+    lookUp(library, "sqlite3_bind_int64", found.bindInt64);
+    lookUp(library, "sqlite3_bind_double", found.bindDouble);
+    lookUp(library, "sqlite3_bind_null", found.bindNull);
+    lookUp(library, "sqlite3_step", found.step);
+    lookUp(library, "sqlite3_reset", found.reset);
+    lookUp(library, "sqlite3_finalize", found.finalize);
+    lookUp(library, "sqlite3_column_type", found.columnType);
+    lookUp(library, "sqlite3_column_int64", found.columnInt64);
+    lookUp(library, "sqlite3_column_double", found.columnDouble);
+    lookUp(library, "sqlite3_column_text", found.columnText);
+    lookUp(library, "sqlite3_column_blob", found.columnBlob);
+    lookUp(library, "sqlite3_column_bytes", found.columnBytes);
+    lookUp(library, "sqlite3_errmsg", found.errorMessage);
     // Held for the rest of the process, as the driver's plugin is.
     return found.complete() ? found : SqliteFunctions{};
 }
-#else
-SqliteFunctions lookUpSqliteFunctions(const QSqlDriver*) {
-    return {};
-}
-#endif
 
 const SqliteFunctions& sqliteFunctions(const QSqlDriver* driver) {
     static const SqliteFunctions functions = lookUpSqliteFunctions(driver);
