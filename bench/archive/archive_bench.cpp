@@ -422,10 +422,17 @@ BENCHMARK(searchTextAndDate)->Unit(benchmark::kMillisecond);
 // The window's first screen: the search over everything, the first page of rows, a
 // thumbnail drawn for each row on screen, and the table painted; every read through the
 // archive window's query worker, as the window makes them.
-void waitUntil(const std::function<bool()>& done) {
+// False when the model said the archive failed it, or after a minute without an answer.
+bool waitUntil(const std::function<bool()>& done, const QString& failure) {
+    QElapsedTimer clock;
+    clock.start();
     while (!done()) {
+        if (!failure.isEmpty() || clock.elapsed() > 60000) {
+            return false;
+        }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
+    return true;
 }
 
 void firstScreenWithThumbnails(benchmark::State& state) {
@@ -434,8 +441,18 @@ void firstScreenWithThumbnails(benchmark::State& state) {
     queries.useArchive(archive.path);
     for (auto _ : state) {
         ArchiveResultsModel model(tft::kProfile, queries, nullptr);
+        QString failure;
+        QObject::connect(&model, &ArchiveResultsModel::failed,
+                         [&failure](const QString& reason) { failure = reason; });
+        const auto stop = [&state, &failure] {
+            state.SkipWithError(
+                qPrintable(failure.isEmpty() ? QStringLiteral("no answer in a minute") : failure));
+        };
         model.search({}, archive::kColArrivedMs, false);
-        waitUntil([&] { return model.rowCount() > 0; });
+        if (!waitUntil([&] { return model.rowCount() > 0; }, failure)) {
+            stop();
+            return;
+        }
         QTableView view;
         view.resize(1100, 600);
         view.verticalHeader()->setDefaultSectionSize(40);
@@ -445,12 +462,19 @@ void firstScreenWithThumbnails(benchmark::State& state) {
             benchmark::DoNotOptimize(model.data(
                 model.index(row, ArchiveResultsModel::kThumbnailColumn), Qt::DecorationRole));
         }
-        waitUntil([&] { return model.screenReady(); });
+        if (!waitUntil([&] { return model.screenReady(); }, failure)) {
+            stop();
+            return;
+        }
         benchmark::DoNotOptimize(view.grab());
         // The count comes after the screen; the next round starts once it is in.
         state.PauseTiming();
-        waitUntil([&] { return !model.waiting(); });
+        const bool counted = waitUntil([&] { return !model.waiting(); }, failure);
         state.ResumeTiming();
+        if (!counted) {
+            stop();
+            return;
+        }
     }
 }
 // Ten rounds (the library chose ten itself while a round took a second): each waits,
