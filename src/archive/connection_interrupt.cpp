@@ -1,8 +1,5 @@
 #include "archive/connection_interrupt.h"
 
-#include <QSqlDriver>
-#include <QVariant>
-
 #include "archive/loaded_library.h"
 
 #ifdef Q_OS_UNIX
@@ -46,13 +43,7 @@ void holdServerLibrary() {
 
 void ConnectionInterrupt::attach(const QSqlDatabase& db) {
 #if defined(TRELLICAP_HAVE_LIBPQ) || defined(Q_OS_UNIX)
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    // Qt names the handle's type by libpq's struct: "pg_conn*" (PGconn* in libpq's words).
-    if (!handle.isValid() || (qstrcmp(handle.typeName(), "pg_conn*") != 0 &&
-                              qstrcmp(handle.typeName(), "PGconn*") != 0)) {
-        return;
-    }
-    void* connection = *static_cast<void* const*>(handle.constData());
+    void* connection = libpqConnectionOf(db);
     if (!connection) {
         return;
     }

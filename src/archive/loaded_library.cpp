@@ -1,13 +1,43 @@
 #include "archive/loaded_library.h"
 
-#include <QtGlobal>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QVariant>
 #include <atomic>
+#include <initializer_list>
 
 #ifdef Q_OS_UNIX
 #include <dlfcn.h>
 #endif
 
 namespace trellicap::archive {
+
+namespace {
+
+// The driver's own handle when Qt names its type as one of `types`.
+void* driverHandle(const QSqlDatabase& db, std::initializer_list<const char*> types) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid()) {
+        return nullptr;
+    }
+    for (const char* type : types) {
+        if (qstrcmp(handle.typeName(), type) == 0) {
+            return *static_cast<void* const*>(handle.constData());
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void* libpqConnectionOf(const QSqlDatabase& db) {
+    // Qt names the handle's type by libpq's struct: "pg_conn*" (PGconn* in libpq's words).
+    return driverHandle(db, {"pg_conn*", "PGconn*"});
+}
+
+void* sqliteConnectionOf(const QSqlDatabase& db) {
+    return driverHandle(db, {"sqlite3*"});
+}
 
 #ifdef Q_OS_UNIX
 

@@ -6,7 +6,16 @@
 // their Qt Sql routes.
 #pragma once
 
+class QSqlDatabase;
+
 namespace trellicap::archive {
+
+// The libpq connection (PGconn*) under a Qt PostgreSQL connection; null for another driver
+// or a connection not open.
+[[nodiscard]] void* libpqConnectionOf(const QSqlDatabase& db);
+
+// The sqlite3* under a Qt SQLite connection; null for another driver or one not open.
+[[nodiscard]] void* sqliteConnectionOf(const QSqlDatabase& db);
 
 // libpq as Qt's PostgreSQL driver loaded it; null while no server connection was made.
 [[nodiscard]] void* loadedLibpq();

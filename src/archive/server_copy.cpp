@@ -1,6 +1,6 @@
 #include "archive/server_copy.h"
 
-#include <QSqlDriver>
+#include <QVariant>
 #include <algorithm>
 #include <vector>
 
@@ -109,6 +109,10 @@ const CopyFunctions& copyFunctions() {
     return functions;
 }
 
+QString notAvailable() {
+    return QStringLiteral("COPY is not available on this connection");
+}
+
 QString copyReason(const char* message) {
     const QString text = QString::fromUtf8(message).simplified();
     return text.isEmpty() ? QStringLiteral("the server refused the rows sent by COPY") : text;
@@ -117,21 +121,15 @@ QString copyReason(const char* message) {
 }  // namespace
 
 ServerCopy::ServerCopy(const QSqlDatabase& server) {
-    const QVariant handle = server.driver() ? server.driver()->handle() : QVariant();
-    // Qt names the handle's type by libpq's struct: "pg_conn*" (PGconn* in libpq's words).
-    if (!handle.isValid() || (qstrcmp(handle.typeName(), "pg_conn*") != 0 &&
-                              qstrcmp(handle.typeName(), "PGconn*") != 0)) {
-        return;
-    }
-    void* connection = *static_cast<void* const*>(handle.constData());
+    void* connection = libpqConnectionOf(server);
     if (connection && copyFunctions().complete()) {
         m_connection = connection;
     }
 }
 
 bool ServerCopy::copyIn(const QByteArray& copy, const QByteArray& rows, QString* error) {
-    if (!m_connection) {
-        *error = QStringLiteral("COPY is not available on this connection");
+    if (!available()) {
+        *error = notAvailable();
         return false;
     }
     const CopyFunctions& pq = copyFunctions();
@@ -182,8 +180,8 @@ bool ServerCopy::copyIn(const QByteArray& copy, const QByteArray& rows, QString*
 
 bool ServerCopy::prepare(const QByteArray& name, const QByteArray& sql, int parameters,
                          QString* error) {
-    if (!m_connection) {
-        *error = QStringLiteral("COPY is not available on this connection");
+    if (!available()) {
+        *error = notAvailable();
         return false;
     }
     const CopyFunctions& pq = copyFunctions();
@@ -202,8 +200,8 @@ bool ServerCopy::prepare(const QByteArray& name, const QByteArray& sql, int para
 
 bool ServerCopy::start(const QByteArray& name, const QList<QByteArray>& parameters,
                        QString* error) {
-    if (!m_connection) {
-        *error = QStringLiteral("COPY is not available on this connection");
+    if (!available()) {
+        *error = notAvailable();
         return false;
     }
     std::vector<const char*> values;

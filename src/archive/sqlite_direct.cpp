@@ -157,11 +157,7 @@ std::unique_ptr<DirectSqlite> DirectSqlite::attach(const QSqlDatabase& db) {
     if (!driver || !db.isOpen()) {
         return nullptr;
     }
-    const QVariant handle = driver->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
-        return nullptr;
-    }
-    void* connection = *static_cast<void* const*>(handle.constData());
+    void* connection = sqliteConnectionOf(db);
     if (!connection || !sqliteFunctions(driver).complete()) {
         return nullptr;
     }
@@ -169,9 +165,7 @@ std::unique_ptr<DirectSqlite> DirectSqlite::attach(const QSqlDatabase& db) {
 }
 
 bool DirectSqlite::isHandleOf(const QSqlDatabase& db) const {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    return handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0 &&
-           *static_cast<void* const*>(handle.constData()) == m_db;
+    return sqliteConnectionOf(db) == m_db;
 }
 
 std::unique_ptr<DirectStatement> DirectSqlite::prepare(const QString& sql, QSqlError* error) {
