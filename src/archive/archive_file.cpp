@@ -56,14 +56,16 @@ static std::optional<ArchiveFailure> setUp(QSqlDatabase& db) {
     if (auto failure = execFailure(db, QStringLiteral("PRAGMA synchronous=FULL"))) {
         return failure;
     }
-    // The keeper copies the journal into the file between captures once it is long
-    // (ArchiveKeeper::checkpointNow); the engine's own copy inside a commit, which would
-    // make that commit slow, comes only after some thousand captures without a pause. A
-    // journal started anew is cut back to a megabyte, so its size says how much it holds.
+    // The keeper copies the journal into the file between captures every few dozen
+    // (ArchiveKeeper::idleNow); the engine's own copy inside a commit, which would make that
+    // commit slow, comes only after some thousand captures without a pause. A journal started
+    // anew keeps four megabytes of its blocks (what the keeper lets grow between two copies
+    // fits in them, so a capture's commit never has to grow the file) and is cut back to them,
+    // so its size says how much it holds once it is longer.
     if (auto failure = execFailure(db, QStringLiteral("PRAGMA wal_autocheckpoint=16000"))) {
         return failure;
     }
-    if (auto failure = execFailure(db, QStringLiteral("PRAGMA journal_size_limit=1048576"))) {
+    if (auto failure = execFailure(db, QStringLiteral("PRAGMA journal_size_limit=4194304"))) {
         return failure;
     }
     const MigrationResult migrated = migrateSchema(db);

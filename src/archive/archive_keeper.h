@@ -5,6 +5,7 @@
 // aside and a new one started. Nothing here ever stops a capture or a save.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -68,14 +69,21 @@ public:
     // While nothing is written (a second after the last change), never in a capture's
     // commit: the journal is copied into the archive file, then the versions kept since are
     // added to the search index (search_index.h), whose transaction starts the journal anew
-    // (the first commit of a new journal flushes it twice: that is never a capture's). The
-    // two steps, as the idle time runs them:
+    // (the first commit of a new journal flushes it twice: that is never a capture's). Done
+    // once some dozens of versions wait, the journal is long, or nothing was written for some
+    // seconds; until then the idle time looks again later. False when it did nothing.
+    bool idleNow();
+    // The index's slices go on shortly after (idleNow again) until nothing waits.
+    [[nodiscard]] bool catchingUp() const { return m_catchingUp; }
+    // Its two steps:
     // Copies the journal when versions wait for the index or it is long; false when it did not.
     bool checkpointNow();
     // Indexes a slice of the versions waiting for the index; true when more wait (the idle
     // time goes on with them shortly, a slice at a time, so the window is never held long).
     bool indexNow();
     void setCheckpointDelay(int ms) { m_idleDelayMs = ms; }
+    // How long nothing is written before the idle time does its work whatever waits.
+    void setQuietTime(int ms) { m_quietMs = ms; }
 
 signals:
     void statusChanged();
@@ -88,7 +96,8 @@ private:
     bool ensureOpen();
     void fail(const ArchiveFailure& failure);
     bool moveDamagedAside();
-    void idleWork();
+    // Whether the idle time's work pays now, before the quiet time: enough waits for it.
+    bool catchingUpPays();
 
     const ModelProfile& m_profile;
     QString m_path;
@@ -100,7 +109,10 @@ private:
     QTimer m_retry;
     QTimer m_checkpoint;  // the idle time's work: checkpointNow(), indexNow()
     int m_idleDelayMs;
-    bool m_runStarted = false;  // the open file holds this run's row
+    int m_quietMs;
+    QElapsedTimer m_sinceWrite;  // since the last change written
+    bool m_catchingUp = false;   // the index's slices go on until nothing waits
+    bool m_runStarted = false;   // the open file holds this run's row
 };
 
 }  // namespace trellicap::archive

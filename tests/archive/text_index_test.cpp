@@ -251,6 +251,42 @@ TEST(TextIndex, ARunThatEndsLeavesWhatItKeptIndexed) {
     EXPECT_EQ(after.count(QStringLiteral("SELECT COUNT(*) FROM version_search")), 30);
 }
 
+// While captures follow each other, the idle time between two leaves a few versions waiting
+// (indexing after every capture cost more than the capture), catches up once some dozens
+// wait, and indexes the rest when the inspector pauses.
+TEST(TextIndex, TheIdleTimeIndexesOnceEnoughWaitsOrTheInspectorPauses) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("archive.sqlite"));
+    ArchiveKeeper keeper(tft::kProfile, path);
+    keeper.setCheckpointDelay(5);
+    keeper.setQuietTime(60000);
+    keeper.start();
+    int kept = 0;
+    const auto keep = [&](int count) {
+        for (int i = 0; i < count; ++i, ++kept) {
+            keeper.keepFiled(kept % kSlotCount,
+                             keptRecord(tft::kProfile, kept % kSlotCount + 1, kept,
+                                        QStringLiteral("Ann %1").arg(kept)),
+                             Source::Capture);
+        }
+    };
+    ArchiveReader reader(path);
+    keep(3);
+    QTest::qWait(200);
+    EXPECT_EQ(versionsAwaitingIndex(reader.db()), 3);
+
+    keeper.setQuietTime(50);  // the pause after the next capture
+    keep(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return versionsAwaitingIndex(reader.db()) == 0; }, 20000));
+
+    keeper.setQuietTime(60000);
+    keep(40);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return versionsAwaitingIndex(reader.db()) == 0; }, 20000))
+        << versionsAwaitingIndex(reader.db()) << " still wait";
+    EXPECT_EQ(reader.count(QStringLiteral("SELECT COUNT(*) FROM version_search")), 44);
+    EXPECT_FALSE(keeper.failing()) << keeper.statusText().toStdString();
+}
+
 #ifdef Q_OS_UNIX
 TEST(TextIndex, ARunKilledBeforeItsIdleTimeLeavesASearchableArchiveThatCatchesUp) {
     QTemporaryDir dir;
