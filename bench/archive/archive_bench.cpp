@@ -224,12 +224,9 @@ void keepCaptures(benchmark::State& state, const QString& path, const std::strin
         const double idleCpuBefore = threadCpuMs();
         QElapsedTimer idle;
         idle.start();
-        if (quiet) {
-            // The pause after the session: what still waits is indexed.
-            keeper.checkpointNow();
-            while (keeper.indexNow()) {
-            }
-        } else if (keeper.idleNow()) {
+        // After the last capture, the inspector's pause: what still waits is indexed.
+        keeper.setQuietTime(quiet ? 0 : 15000);
+        if (keeper.idleNow()) {
             while (keeper.catchingUp()) {
                 keeper.idleNow();
             }
@@ -345,9 +342,8 @@ Million& million() {
     return archive;
 }
 
-// An archive of years: captures kept into a copy of the million (its records made by an
-// earlier program keep their ids), flushed to the disk before the first capture, so that
-// the copy's own writing does not slow the commits measured.
+// An archive of years: captures kept into a copy of the million, flushed to the disk before
+// the first capture, so that the copy's own writing does not slow the commits measured.
 void captureWriteMillion(benchmark::State& state) {
     Million& archive = million();
     QTemporaryDir dir;
