@@ -225,11 +225,7 @@ bool ArchiveKeeper::catchingUpPays() {
            QFileInfo(m_path + QStringLiteral("-wal")).size() >= kCheckpointJournalBytes;
 }
 
-bool ArchiveKeeper::checkpointNow() {
-    m_checkpoint.stop();
-    if (!m_file || !m_file->isOpen() || !m_queue.empty()) {
-        return false;
-    }
+void ArchiveKeeper::checkpointNow() {
     // The first commit after a complete copy starts the journal anew, which costs it a second
     // flush to the disk: the index's transaction right after takes that on. Without one, only
     // a long journal is worth a copy. A journal kept short is never cut back
@@ -237,17 +233,13 @@ bool ArchiveKeeper::checkpointNow() {
     // never has to flush the file's new size too.
     if (!indexIsBehind(m_file->db()) &&
         QFileInfo(m_path + QStringLiteral("-wal")).size() < kCheckpointJournalBytes) {
-        return false;
+        return;
     }
     // PASSIVE: copies what no reader still needs and never waits for one.
-    QSqlQuery checkpoint(m_file->db());
-    return checkpoint.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    QSqlQuery(m_file->db()).exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
 }
 
 bool ArchiveKeeper::indexNow() {
-    if (!m_file || !m_file->isOpen() || !m_queue.empty()) {
-        return false;
-    }
     // A failure (a lock another program holds, say) is tried again after the next change or
     // start; a search meanwhile looks through the unindexed versions as the scan does.
     const IndexStep step = indexNewVersions(m_file->db(), kIndexSlice);

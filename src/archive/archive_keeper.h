@@ -75,12 +75,6 @@ public:
     bool idleNow();
     // The index's slices go on shortly after (idleNow again) until nothing waits.
     [[nodiscard]] bool catchingUp() const { return m_catchingUp; }
-    // Its two steps:
-    // Copies the journal when versions wait for the index or it is long; false when it did not.
-    bool checkpointNow();
-    // Indexes a slice of the versions waiting for the index; true when more wait (the idle
-    // time goes on with them shortly, a slice at a time, so the window is never held long).
-    bool indexNow();
     void setCheckpointDelay(int ms) { m_idleDelayMs = ms; }
     // How long nothing is written before the idle time does its work whatever waits.
     void setQuietTime(int ms) { m_quietMs = ms; }
@@ -98,6 +92,12 @@ private:
     bool moveDamagedAside();
     // Whether the idle time's work pays now, before the quiet time: enough waits for it.
     bool catchingUpPays();
+    // The idle time's two steps, on an open file with nothing queued:
+    // Copies the journal when versions wait for the index or it is long.
+    void checkpointNow();
+    // Indexes a slice of the versions waiting for the index; true when more wait (the idle
+    // time goes on with them shortly, a slice at a time, so the window is never held long).
+    bool indexNow();
 
     const ModelProfile& m_profile;
     QString m_path;
