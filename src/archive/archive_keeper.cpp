@@ -133,7 +133,8 @@ QString ArchiveKeeper::statusText() const {
 }
 
 void ArchiveKeeper::enqueue(ArchiveEvent event) {
-    event.arrived = QDateTime::currentDateTime();
+    // In UTC, which costs nothing to read; the archive writes it as local time.
+    event.arrived = QDateTime::currentDateTimeUtc();
     m_queue.push_back(std::move(event));
     if (m_failure) {
         // The timer tries again; until then the status counts what waits.
@@ -173,7 +174,7 @@ void ArchiveKeeper::flush() {
     if (!m_runStarted) {
         ArchiveEvent startRun;
         startRun.kind = ArchiveEvent::Kind::StartRun;
-        startRun.arrived = QDateTime::currentDateTime();
+        startRun.arrived = QDateTime::currentDateTimeUtc();
         if (auto failure = m_writer->apply(m_file->db(), startRun)) {
             fail(*failure);
             return;

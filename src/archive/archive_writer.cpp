@@ -45,8 +45,11 @@ enum Statement : int {
 constexpr const char* kSql[] = {
     "INSERT INTO runs (run_id, model, started, started_ms, ended_cleanly, offered)"
     " VALUES (?, ?, ?, ?, 0, 0) ON CONFLICT (run_id) DO NOTHING",
-    "SELECT uuid, version FROM record_versions"
-    " WHERE model = ? AND slot = ? AND content_hash = ? ORDER BY arrived_ms LIMIT 1",
+    // The first arrival of the values, by min() rather than ORDER BY ... LIMIT 1, which made
+    // SQLite open a temporary sorter for every capture; the row's other columns are those of
+    // the row that holds the minimum (none match: one row of NULLs).
+    "SELECT uuid, version, min(arrived_ms) FROM record_versions"
+    " WHERE model = ? AND slot = ? AND content_hash = ?",
     "INSERT INTO arrivals (uuid, version, source, source_path, arrived, arrived_ms, run_id)"
     " VALUES (?, ?, ?, ?, ?, ?, ?)",
     "SELECT s.uuid, r.latest_version, v.source_path"
@@ -267,7 +270,7 @@ void ArchiveWriter::keep(Step& step, const ArchiveEvent& event, const SlotValues
     QString uuid;
     int version = 0;
     const QVariantList same = step.first(kSameValues, {m_model, record.slot, hash}, 2);
-    if (!same.isEmpty()) {
+    if (!same.isEmpty() && !same[0].isNull()) {
         // Values kept before: note the arrival, store nothing again.
         uuid = same[0].toString();
         version = same[1].toInt();
